@@ -1,0 +1,16 @@
+# Copies the shipped data into dist/. Setup.ini is the installed one only until the
+# program has one of its own; the logs are never shipped.
+file(MAKE_DIRECTORY ${DEST}/Skin)
+foreach(name Czech.lng English.lng File_List Work_Type_List)
+  if(EXISTS ${SOURCE}/${name})
+    file(COPY_FILE ${SOURCE}/${name} ${DEST}/${name} ONLY_IF_DIFFERENT)
+  endif()
+endforeach()
+file(GLOB skins ${SOURCE}/Skin/*.bmp)
+foreach(skin IN LISTS skins)
+  get_filename_component(skin_name ${skin} NAME)
+  file(COPY_FILE ${skin} ${DEST}/Skin/${skin_name} ONLY_IF_DIFFERENT)
+endforeach()
+if(EXISTS ${SOURCE}/Setup.ini AND NOT EXISTS ${DEST}/Setup.ini)
+  file(COPY_FILE ${SOURCE}/Setup.ini ${DEST}/Setup.ini)
+endif()

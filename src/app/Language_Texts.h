@@ -1,0 +1,20 @@
+#pragma once
+// The texts of the user interface, read from the language file (CP1250 bytes).
+#include <array>
+#include <string>
+
+struct Language_Texts
+{
+    std::string Language_File_Path;
+    bool Is_Czech_Language = false;
+
+    std::array<std::string, 5> Main_Form_Captions;  // [1..4]: add, setup, open log, shutdown
+    std::array<std::string, 8> Day_Names;           // [1..7]: Sunday .. Saturday
+    std::array<std::string, 6> Column_Names;        // [0..5]
+    std::string Day_Row_Label;                      // Column_Names "6"
+    std::string Tray_Hint_Format;                   // no length limit; "#" is a line break at use
+    std::string Tray_Text_2;
+    std::string Tray_Text_3;                        // "#" already replaced by CR
+    std::array<std::string, 20> Message_Strings;    // [1..19]
+    std::array<std::string, 7> Message_Buttons;     // [1..6]
+};

@@ -1,0 +1,1 @@
+#include "app/Single_Instance.h"
