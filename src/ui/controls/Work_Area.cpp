@@ -1,0 +1,24 @@
+#include "ui/controls/Work_Area.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+QRect Primary_Work_Area()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+QRect Keep_Inside_Work_Area(QRect proposed, const QRect& work_area)
+{
+    // Right and bottom are exclusive edges here, as a window rectangle has them.
+    const int area_right = work_area.x() + work_area.width();
+    const int area_bottom = work_area.y() + work_area.height();
+    if (proposed.x() < work_area.x()) proposed.moveLeft(work_area.x());
+    if (proposed.y() < work_area.y()) proposed.moveTop(work_area.y());
+    if (proposed.x() + proposed.width() > area_right)
+        proposed.moveLeft(area_right - proposed.width());
+    if (proposed.y() + proposed.height() > area_bottom)
+        proposed.moveTop(area_bottom - proposed.height());
+    return proposed;
+}
