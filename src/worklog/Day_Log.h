@@ -46,8 +46,10 @@ struct Day_Log
     std::size_t Size() const { return Records.size(); }
     bool Has_User_Rows() const { return Records.size() > 2; }
 
-    // Copies the record first, so a record of this log may be passed.
-    void Append_Record(const Work_Record& record);
-    // 1 <= index <= last index; later records move one place down.
+    // Copies the record first, so a record of this log may be passed. A full log
+    // (Max_Day_Log_Records) takes nothing more and gives false.
+    bool Append_Record(const Work_Record& record);
+    // 1 <= index <= last index; later records move one place down. Any other index
+    // changes nothing: the Day_Row stays.
     void Delete_Record(std::uint8_t index);
 };
