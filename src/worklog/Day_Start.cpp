@@ -1,0 +1,169 @@
+#include "worklog/Day_Start.h"
+
+#include "platform/File_Error.h"
+#include "platform/Short_String.h"
+#include "worklog/Day_Log_File.h"
+#include "worklog/Target_Log_Export.h"
+
+namespace
+{
+
+constexpr const char* Error_Icon = "Error_Icon_Source.bmp";
+constexpr int Error_Icon_Interval = 70;
+
+int Ask(Work_Log_Context& context, int message, int first_button, int second_button,
+        const std::vector<std::string>& arguments = {})
+{
+    return context.Dialogs.Display_Message_Dialog(Error_Icon, Error_Icon_Interval,
+                                                  context.Texts.Message_Strings[message],
+                                                  context.Texts.Message_Buttons[first_button],
+                                                  context.Texts.Message_Buttons[second_button], arguments);
+}
+
+// Moves a day-log file that the new day would replace out of the way, so what it holds
+// can still be recovered. A read-only file stays: no save replaces it.
+void Keep_Unusable_Day_Log(Work_Log_Context& context)
+{
+    const std::string path = context.Day_Log_Path();
+    if (!context.Files.Is_File(path) || context.Files.Is_Read_Only(path)) return;
+    const std::string kept_path = path + Invalid_Day_Log_Suffix;
+    int error_number = 0;
+    if (context.Files.Rename(path, kept_path, error_number))
+    {
+        context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - KEEP - OK - file " + path + " kept as " + kept_path);
+        return;
+    }
+    const File_Error error = File_Error_From_Errno(error_number);
+    context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - KEEP - UNEXPECTED_ERROR - not possible to keep file " + path +
+                       " as " + kept_path + ". " + std::to_string(error.Code) + " - " + error.Text);
+}
+
+// Continues today's day from the stored records; record 0 was checked already.
+void Continue_Stored_Day(Work_Log_Context& context, const std::vector<Work_Record>& records,
+                         Minute_Of_Day day_start_minute, Day_Log& day_log)
+{
+    context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual");
+    day_log.Append_Record(records[0]);
+    day_log.Day_Start_Minute = day_start_minute;
+    day_log.Recorded_Minutes = 0;
+    for (std::size_t index = 1; index < records.size(); ++index)
+    {
+        Work_Record record = records[index];
+        std::string& duration = record[Duration_Field];
+        if (duration.size() > 5) duration = duration.substr(2, 5);
+        const Minute_Of_Day_Result minutes = Text_To_Minute_Of_Day(duration);
+        // The Unassigned_Row's duration is computed, never typed: dropping it for a bad
+        // one would move the first User_Row into its place and overwrite its duration.
+        const bool is_unassigned_row = index == 1;
+        if (!minutes.Valid && !is_unassigned_row)
+        {
+            context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - invalid time in record " +
+                               record[Work_Type_Field]);
+            continue;
+        }
+        day_log.Append_Record(record);
+        if (day_log.Size() > 2) day_log.Recorded_Minutes = static_cast<Minute_Of_Day>(day_log.Recorded_Minutes + minutes.Value);
+    }
+    if (day_log.Size() == 2)
+    {
+        day_log.Records[0][Work_Type_Field] = day_log.Records[1][Work_Type_Field];
+        day_log.Records[0][Remark_Field] = day_log.Records[1][Remark_Field];
+        day_log.Delete_Record(1);
+    }
+}
+
+// Why the stored records cannot be today's day or a past day; empty when they can.
+std::string Invalid_Reason(Work_Log_Context& context, const Stored_Day_Log& stored,
+                           std::optional<Date_Time>& stored_date, Minute_Of_Day& day_start_minute)
+{
+    const std::string prefix = " - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - ";
+    if (stored.Records.empty()) return prefix + "file " + context.Day_Log_Path() + " is empty";
+    // This program never writes more; such a file is someone else's and is kept aside.
+    if (stored.Whole_Record_Count > Max_Day_Log_Records)
+        return prefix + "file " + context.Day_Log_Path() + " holds more than " +
+               std::to_string(Max_Day_Log_Records) + " records";
+    const Work_Record& day_row = stored.Records[0];
+    stored_date = Parse_Date(day_row[Date_Field], context.Patterns.Short_Date);
+    if (!stored_date) return prefix + "invalid log date";
+    const Minute_Of_Day_Result start = Text_To_Minute_Of_Day(std::string_view(day_row[Time_Span_Field]).substr(0, 5));
+    if (!start.Valid) return prefix + "invalid log time";
+    day_start_minute = start.Value;
+    return {};
+}
+
+}  // namespace
+
+void Start_New_Day(Work_Log_Context& context, Day_Log& day_log)
+{
+    const Date_Time now = context.Time_Source.Now();
+    const Minute_Of_Day start = Time_To_Minute_Of_Day(now);
+    day_log.Records.clear();
+    day_log.Day_Start_Minute = start;
+    day_log.Current_Minute = start;
+    day_log.Recorded_Minutes = 0;
+    Work_Record day_row;
+    day_row[Day_Name_Field] = Cut_To_Short_String(context.Texts.Day_Names[Day_Of_Week(now)]);
+    day_row[Date_Field] = Cut_To_Short_String(Format_Date(now, context.Patterns.Short_Date));
+    day_row[Time_Span_Field] = Minute_Of_Day_To_Text(start) + " - " + Minute_Of_Day_To_Text(start);
+    day_row[Work_Type_Field] = Cut_To_Short_String(context.Start_Up.Default_Work_Type);
+    day_row[Duration_Field] = "00:00";
+    day_row[Remark_Field] = Cut_To_Short_String(context.Start_Up.Default_Remark);
+    day_log.Append_Record(day_row);
+}
+
+Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
+{
+    day_log = Day_Log{};
+    const std::string path = context.Day_Log_Path();
+    const std::vector<std::string> file_name_argument{Day_Log_File_Name};
+
+    if (!context.Files.Is_File(path))
+    {
+        context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - FILE_NOT_FOUND - file " + path + " not found");
+        if (!context.Start_Up.First_Start && Ask(context, 2, 5, 6, file_name_argument) == 2)
+            return {Day_Log_Outcome::Missing, true};
+        Start_New_Day(context, day_log);
+        return {Day_Log_Outcome::Missing, false};
+    }
+
+    Stored_Day_Log stored;
+    if (!Open_Actual_Work_Log(context, stored))
+    {
+        if (Ask(context, 3, 5, 6, file_name_argument) == 2) return {Day_Log_Outcome::Unopenable, true};
+        Keep_Unusable_Day_Log(context);
+        Start_New_Day(context, day_log);
+        return {Day_Log_Outcome::Unopenable, false};
+    }
+
+    std::optional<Date_Time> stored_date;
+    Minute_Of_Day day_start_minute = 0;
+    const std::string invalid_reason = Invalid_Reason(context, stored, stored_date, day_start_minute);
+    if (!invalid_reason.empty())
+    {
+        context.Errors.Add(invalid_reason);
+        if (Ask(context, 4, 5, 6) == 2) return {Day_Log_Outcome::Invalid, true};
+        Keep_Unusable_Day_Log(context);
+        Start_New_Day(context, day_log);
+        return {Day_Log_Outcome::Invalid, false};
+    }
+
+    if (stored_date->Same_Date(context.Time_Source.Now()))
+    {
+        Continue_Stored_Day(context, stored.Records, day_start_minute, day_log);
+        return {Day_Log_Outcome::Valid, false};
+    }
+
+    context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date");
+    const Settings& settings = context.Program_Settings;
+    while (!Save_Target_Work_Log(context, stored.Records, settings.Target_Log_File_Format,
+                                 settings.Target_Log_File_Name))
+    {
+        if (Ask(context, 5, 4, 6) != 1) return {Day_Log_Outcome::Past_Day, true};
+    }
+    context.Errors.Add(" - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " + settings.Target_Log_File_Name);
+    // The new day replaces the exported one on disk before anything else can happen.
+    Start_New_Day(context, day_log);
+    Checkpoint_Day_Log(context, day_log);
+    if (context.Start_Up.Display_Start_Splash_Screen) context.Dialogs.Show_Start_Splash_Screen();
+    return {Day_Log_Outcome::Past_Day, false};
+}
