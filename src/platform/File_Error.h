@@ -20,3 +20,7 @@ File_Error File_Error_From_Errno(int error_number);
 // True when the file exists and its mode has no write bit at all; such a file is
 // refused with ERROR_ACCESS_DENIED even for root.
 bool Is_Read_Only_File(const std::string& path);
+
+// As File_Error_From_Errno, but a missing file whose directory is missing too is
+// ERROR_PATH_NOT_FOUND, as the path-not-found error has always been reported.
+File_Error File_Error_For_Path(int error_number, const std::string& path);
