@@ -1,1 +1,136 @@
 #include "app/Single_Instance.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTimer>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace
+{
+constexpr int Lock_Timeout_Ms = 5000;
+constexpr int Connect_Timeout_Ms = 1000;
+constexpr int Idle_Connection_Ms = 5000;
+constexpr qint64 Max_Request_Length = 64;
+
+QString User_Name()
+{
+    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_name != nullptr)
+        return QString::fromLocal8Bit(entry->pw_name);
+    return QString::number(getuid());
+}
+
+QString Display_Name()
+{
+    QString display = qEnvironmentVariable("DISPLAY");
+    // ":0" and ":0.0" are the same desktop.
+    display.remove(QRegularExpression(QStringLiteral("\\.[0-9]+$")));
+    if (display.isEmpty())
+        display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = QStringLiteral("none");
+    return display;
+}
+}
+
+Single_Instance::Single_Instance(QString key, QObject* parent)
+    : QObject(parent), Key(key.isEmpty() ? Default_Key() : std::move(key))
+{
+}
+
+Single_Instance::~Single_Instance() = default;
+
+QString Single_Instance::Default_Key()
+{
+    QString key = QStringLiteral("Zentavo_Logger-") + User_Name() + QLatin1Char('-') + Display_Name();
+    // The key becomes a file name.
+    key.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._:@-]")), QStringLiteral("_"));
+    return key;
+}
+
+QString Single_Instance::Instance_Directory()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        return runtime;
+    return QDir::tempPath();
+}
+
+bool Single_Instance::Become_First_Or_Forward()
+{
+    const QString server_path = Instance_Directory() + QLatin1Char('/') + Key;
+
+    // The lock makes "nobody listens, so I listen" one step: without it two simultaneous
+    // starts can both find no server and both listen.
+    QLockFile lock(server_path + QStringLiteral(".lock"));
+    lock.tryLock(Lock_Timeout_Ms);  // a lock that cannot be had must not keep the program from starting
+
+    QLocalSocket socket;
+    socket.connectToServer(server_path);
+    if (socket.waitForConnected(Connect_Timeout_Ms))
+    {
+        lock.unlock();
+        Forward_To_First(socket);
+        return false;
+    }
+
+    // A socket file that nobody answers is left by a process that was killed.
+    QLocalServer::removeServer(server_path);
+    Server = new QLocalServer(this);
+    Server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(Server, &QLocalServer::newConnection, this, &Single_Instance::Accept_Connections);
+    // Should listening fail, the program still runs; only the hand-over is lost.
+    Server->listen(server_path);
+    return true;
+}
+
+void Single_Instance::Forward_To_First(QLocalSocket& socket)
+{
+    const QDeadlineTimer deadline(Answer_Timeout_Ms);
+    socket.write(Request_Line);
+    if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+        return;
+    while (!socket.canReadLine())
+        if (deadline.hasExpired() || !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            return;
+    socket.disconnectFromServer();
+}
+
+void Single_Instance::Accept_Connections()
+{
+    while (QLocalSocket* socket = Server->nextPendingConnection())
+    {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read_Request(socket); });
+        // A client that says nothing does not hold its connection for ever.
+        QTimer::singleShot(Idle_Connection_Ms, socket, [socket] { socket->abort(); });
+        if (socket->bytesAvailable() > 0)
+            Read_Request(socket);
+    }
+}
+
+void Single_Instance::Read_Request(QLocalSocket* socket)
+{
+    if (!socket->canReadLine())
+    {
+        if (socket->bytesAvailable() > Max_Request_Length)
+            socket->abort();
+        return;
+    }
+    const QByteArray line = socket->readLine(Max_Request_Length + 1);
+    if (line != Request_Line)
+    {
+        socket->abort();
+        return;
+    }
+    emit Restore_Request();
+    socket->write(Answer_Line);
+    socket->flush();
+    socket->disconnectFromServer();
+}

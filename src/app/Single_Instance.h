@@ -1,1 +1,44 @@
 #pragma once
+// One running instance per user and desktop: the first start listens on a local socket,
+// a later start hands the user's wish over to it and ends without touching any file.
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QLocalSocket;
+
+class Single_Instance : public QObject
+{
+    Q_OBJECT
+public:
+    // The line a second start sends and the answer it waits for.
+    static constexpr const char* Request_Line = "1125\n";
+    static constexpr const char* Answer_Line = "OK\n";
+    static constexpr int Answer_Timeout_Ms = 2000;
+
+    // The key names the socket and its lock file; by default it is built from
+    // "Zentavo_Logger", the user and the display. Tests pass their own.
+    explicit Single_Instance(QString key = {}, QObject* parent = nullptr);
+    ~Single_Instance() override;
+
+    // The key of this user and display.
+    static QString Default_Key();
+    // Where the socket and its lock live: the runtime directory, else the temporary one.
+    static QString Instance_Directory();
+
+    // True: this process is the first and now listens. False: another instance answered a
+    // Restore_Request, and this process should end at once with status 0.
+    bool Become_First_Or_Forward();
+
+signals:
+    // Emitted in the first instance when a second one starts; the second waits for it.
+    void Restore_Request();
+
+private:
+    void Accept_Connections();
+    void Read_Request(QLocalSocket* socket);
+    void Forward_To_First(QLocalSocket& socket);
+
+    QString Key;
+    QLocalServer* Server = nullptr;
+};
