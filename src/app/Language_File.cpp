@@ -1,0 +1,50 @@
+#include "app/Language_File.h"
+
+#include <algorithm>
+
+#include "platform/Ini_File.h"
+#include "platform/Short_String.h"
+
+namespace
+{
+
+std::string Read_Short_Text(const Ini_File& ini, std::string_view section, int key, std::string_view suffix = {})
+{
+    const std::string name = std::to_string(key);
+    return Cut_To_Short_String(ini.Read_String(section, name, name + std::string(suffix)));
+}
+
+}  // namespace
+
+Language_Texts Load_Language_Texts(const std::string& language_file_path)
+{
+    const Ini_File ini(language_file_path);
+    Language_Texts texts;
+    texts.Language_File_Path = language_file_path;
+    texts.Is_Czech_Language = Is_Czech_Language_File(language_file_path);
+
+    for (int key = 1; key <= 4; ++key) texts.Main_Form_Captions[key] = Read_Short_Text(ini, "Main_Form", key);
+    for (int key = 1; key <= 7; ++key) texts.Day_Names[key] = Read_Short_Text(ini, "Day_Names", key);
+    for (int key = 0; key <= 5; ++key) texts.Column_Names[key] = Read_Short_Text(ini, "Column_Names", key);
+    // The hint pattern and the balloon text are long strings without the 255-byte limit.
+    texts.Tray_Hint_Format = ini.Read_String("Tray_Icon", "1", "1");
+    texts.Tray_Text_2 = Read_Short_Text(ini, "Tray_Icon", 2);
+    texts.Tray_Text_3 = ini.Read_String("Tray_Icon", "3", "3");
+    std::replace(texts.Tray_Text_3.begin(), texts.Tray_Text_3.end(), '#', '\r');
+    texts.Day_Row_Label = Read_Short_Text(ini, "Column_Names", 6);
+    for (int key = 1; key <= 19; ++key) texts.Message_Strings[key] = Read_Short_Text(ini, "Message_Strings", key, "#");
+    for (int key = 1; key <= 6; ++key) texts.Message_Buttons[key] = Read_Short_Text(ini, "Message_Buttons", key);
+    return texts;
+}
+
+std::string Read_Language_Text(const std::string& language_file_path, std::string_view section, std::string_view key)
+{
+    return Ini_File(language_file_path).Read_String(section, key, key);
+}
+
+bool Is_Czech_Language_File(std::string_view language_file_path)
+{
+    const std::size_t slash = language_file_path.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? language_file_path : language_file_path.substr(slash + 1);
+    return name == "Czech.lng";
+}

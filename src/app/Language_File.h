@@ -1,0 +1,18 @@
+#pragma once
+// The language file (INI syntax, CP1250): the texts read at start, and single texts that
+// the dialogs read from the file each time they open.
+#include <string>
+#include <string_view>
+
+#include "app/Language_Texts.h"
+
+// Reads the texts held for the run. A missing file, section or key gives the key itself
+// ("2#" for a message); a key present with an empty value gives an empty text.
+Language_Texts Load_Language_Texts(const std::string& language_file_path);
+
+// One text of a section ("Setup_Form", "Update_Record_Form"), the key when it is missing.
+std::string Read_Language_Text(const std::string& language_file_path, std::string_view section,
+                               std::string_view key);
+
+// True when the file-name part of the path is exactly "Czech.lng" (letter case counts).
+bool Is_Czech_Language_File(std::string_view language_file_path);
