@@ -1,0 +1,658 @@
+#include "ui/main/TMain_Form.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "platform/Format.h"
+#include "ui/controls/Program_Font.h"
+#include "ui/controls/Ui_Text.h"
+#include "ui/controls/Vela_Button.h"
+#include "ui/controls/Work_Area.h"
+#include "ui/main/Counting_Message_Dialogs.h"
+#include "ui/main/Program_Shell.h"
+#include "ui/tray/Notification_Icon.h"
+#include "worklog/Day_Log_File.h"
+#include "worklog/End_Of_Day.h"
+#include "worklog/Time_Values.h"
+
+namespace
+{
+constexpr int Table_Left = 6;
+constexpr int Table_Top = 46;
+constexpr int Table_Width = 743;
+constexpr int Layout_Extra_Height = 52;  // title strip, header and the margin below the table
+constexpr int Shown_Bar_Height = 30;
+constexpr std::uint16_t Last_Minute_Of_Day = 1439;
+
+// Message_Strings keys and icons of the questions of the main window.
+constexpr int Delete_Record_Message = 1;
+constexpr int Shutdown_Message = 7;
+constexpr int Clear_All_Message = 10;
+constexpr int Overtime_Message = 14;
+}  // namespace
+
+TMain_Form::TMain_Form(Main_Form_Seams seams)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), Seams(std::move(seams)), Paths(Seams.Program_Directory)
+{
+    setObjectName(QStringLiteral("Main_Form"));
+    setWindowTitle(QString::fromLatin1(Main_Form_Caption));
+    setFont(Program_Font());
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
+    Set_Window_Colour(Color_From_Bgr(Setup.Main_Form_Color));
+    move(185, 38);
+    resize(Main_Form_Client_Width, 607);
+    Create_Controls();
+}
+
+TMain_Form::~TMain_Form() = default;
+
+void TMain_Form::Set_Window_Colour(const QColor& colour)
+{
+    QPalette window_palette = palette();
+    window_palette.setColor(QPalette::Window, colour);
+    setPalette(window_palette);
+}
+
+void TMain_Form::Create_Controls()
+{
+    Title = new QLabel(this);
+    Title->setObjectName(QStringLiteral("Title_Label"));
+    Title->move(8, 8);
+    Title->installEventFilter(this);
+
+    Minimize_Button = new TVela_Button_(this);
+    Minimize_Button->setObjectName(QStringLiteral("Minimize_Button"));
+    Minimize_Button->setGeometry(732, 6, 17, 17);
+    QFont minimize_font = Program_Bold_Font();
+    minimize_font.setPixelSize(8);
+    Minimize_Button->setFont(minimize_font);
+    Minimize_Button->Set_Center_Text_Horizontal(false);
+    Minimize_Button->Set_Center_Text_Vertical(false);
+    Minimize_Button->Set_Text_Left(0);
+    Minimize_Button->Set_Text_Top(0);
+    connect(Minimize_Button, &TVela_Button_::Clicked, this, [this] { Minimize_ButtonClick(); });
+
+    struct Button_Layout
+    {
+        TVela_Button_** Button;
+        const char* Name;
+        int Left;
+        const char* Text;
+        void (TMain_Form::*Handler)();
+    };
+    const Button_Layout buttons[] = {
+        {&Add_Button, "Add_Record_Button", 6, "Přidat záznam", &TMain_Form::Add_Record_ButtonClick},
+        {&Setup_Button, "Setup_Button", 116, "Nastavení", &TMain_Form::Setup_ButtonClick},
+        {&Open_Log_Button, "Open_Log_Button", 226, "Otevřít log", &TMain_Form::Open_Log_ButtonClick},
+        {&Shutdown_Button, "Shutdown_Button", 336, "Vypnout počítač", &TMain_Form::Shutdown_ButtonClick},
+    };
+    for (const Button_Layout& layout : buttons)
+    {
+        auto* button = new TVela_Button_(this);
+        button->setObjectName(QString::fromLatin1(layout.Name));
+        button->setGeometry(layout.Left, 192, 105, 25);
+        button->Set_Text(QString::fromUtf8(layout.Text));
+        button->Set_Center_Text_Horizontal(true);
+        button->Set_Center_Text_Vertical(true);
+        button->Set_Text_Top(6);
+        button->Set_Hold_Status(false);
+        button->Set_Button_Down(false);
+        const auto handler = layout.Handler;
+        connect(button, &TVela_Button_::Clicked, this, [this, handler] {
+            if (!Is_Fading()) (this->*handler)();
+        });
+        *layout.Button = button;
+    }
+
+    Testing_Panel = new QFrame(this);
+    Testing_Panel->setObjectName(QStringLiteral("Testing_Panel"));
+    Testing_Panel->setGeometry(6, 368, 743, 233);
+    Testing_Panel->setFrameShape(QFrame::Box);
+    Testing_Panel->setAutoFillBackground(true);
+    QPalette panel_palette = Testing_Panel->palette();
+    panel_palette.setColor(QPalette::Window, Color_From_Bgr(12500670));
+    Testing_Panel->setPalette(panel_palette);
+    Testing_Panel->installEventFilter(this);
+    TST_Exit_Testing_Mode = new TVela_Button_(Testing_Panel);
+    TST_Exit_Testing_Mode->setObjectName(QStringLiteral("TST_Exit_Testing_Mode"));
+    TST_Exit_Testing_Mode->setGeometry(6, 6, 177, 20);
+    TST_Exit_Testing_Mode->Set_Draw_Default(true);
+    TST_Exit_Testing_Mode->Set_Text(QStringLiteral("Exit_Testing_Mode"));
+    TST_Exit_Testing_Mode->Set_Center_Text_Horizontal(false);
+    TST_Exit_Testing_Mode->Set_Center_Text_Vertical(false);
+    TST_Exit_Testing_Mode->Set_Text_Left(43);
+    TST_Exit_Testing_Mode->Set_Text_Top(3);
+    Error_List_Box_Widget = new QListWidget(Testing_Panel);
+    Error_List_Box_Widget->setObjectName(QStringLiteral("Error_List_Box"));
+    Error_List_Box_Widget->setGeometry(6, 32, 729, 193);
+    Error_List_Box_Widget->setFrameShape(QFrame::Box);
+    Error_List_Box_Widget->installEventFilter(this);
+    Testing_Panel->hide();
+
+    Update_Timer.setInterval(500);
+    connect(&Update_Timer, &QTimer::timeout, this, [this] { Update_TimerTimer(); });
+    Effect_Timer.setInterval(30);
+
+    if (Seams.Tray)
+    {
+        Tray_Icon_Component = std::make_unique<TNotificationIcon>(*Seams.Tray, this);
+        Tray_Icon_Component->SetIcon(windowIcon());
+    }
+}
+
+void TMain_Form::Add_Error(const std::string& text)
+{
+    if (Errors) Errors->Add(text);
+}
+
+void TMain_Form::Save_Error_Log_And_Terminate()
+{
+    const std::string path = Paths.File("Error_Log.log");
+    if (!Write_Error_Log(path, Errors ? Errors->Lines() : std::vector<std::string>{}))
+    {
+        if (Seams.Show_Plain_Message)
+            Seams.Show_Plain_Message(Path_To_QString("Attempt to save the error log into " + path + "\rfailed."));
+    }
+    Terminating = true;
+    if (Seams.Quit_Application) Seams.Quit_Application();
+}
+
+Work_Log_Context TMain_Form::Context()
+{
+    return Work_Log_Context{Paths, *Seams.Clock_Source, Seams.Patterns, *Errors, *Dialogs,
+                            Setup, Start_Values, Texts, *Seams.Files};
+}
+
+// ---------------------------------------------------------------------------------------
+// Layout and summary
+
+void TMain_Form::Update_Layout()
+{
+    const int table_height = int(Log.Size()) * Data_Row_Height;
+    if (Grid) Grid->setGeometry(Table_Left, Table_Top, Table_Width, table_height);
+    if (!Testing_Mode_Flag) resize(Main_Form_Client_Width, table_height + Bar_Height + Layout_Extra_Height);
+    for (TVela_Button_* button : {Add_Button, Setup_Button, Open_Log_Button, Shutdown_Button})
+        button->move(button->x(), table_height + 51);
+    if (Grid) Grid->Paint_All_Rows();
+    update();
+}
+
+void TMain_Form::Apply_Anchor()
+{
+    // The corners are measured from the screen's origin, not from the work area's own corner.
+    const QRect work_area = Primary_Work_Area();
+    const int right = work_area.width() - width();
+    const int bottom = work_area.height() - height();
+    switch (Setup.Main_Form_Anchor)
+    {
+    case 1: move(0, 0); break;
+    case 2: move(right, 0); break;
+    case 3: move(0, bottom); break;
+    case 4: move(right, bottom); break;
+    default: break;
+    }
+}
+
+void TMain_Form::Refresh_Summary_Rows()
+{
+    if (Log.Records.empty()) return;
+    Work_Record& day_row = Log.Records[0];
+    day_row[Time_Span_Field] =
+        Minute_Of_Day_To_Text(Log.Day_Start_Minute) + " - " + Minute_Of_Day_To_Text(Log.Current_Minute);
+    day_row[Duration_Field] = Minute_Of_Day_To_Text(Log.Elapsed_Minutes());
+    Draw_Row(0, Highlighted_Row() == 0);
+
+    std::string hint_format = Texts.Tray_Hint_Format;
+    for (char& character : hint_format)
+        if (character == '#') character = '\r';
+    const std::optional<std::string> hint = Format(hint_format, {day_row[Duration_Field]});
+    Tray_Hint = hint ? From_Cp1250(*hint) : QString();
+    if (Tray_Icon_Component) Tray_Icon_Component->SetHint(Tray_Hint);
+
+    if (Log.Size() < 2) return;
+    const auto unassigned = static_cast<std::int16_t>(Log.Elapsed_Minutes() - Log.Recorded_Minutes);
+    Log.Records[1][Duration_Field] = unassigned < 0 ? "- " + Minute_Of_Day_To_Text(Minute_Of_Day(-unassigned))
+                                                    : Minute_Of_Day_To_Text(Minute_Of_Day(unassigned));
+    Draw_Row(1, Highlighted_Row() == 1);
+}
+
+void TMain_Form::Update_TimerTimer()
+{
+    if (!Seams.Clock_Source || Log.Records.empty() || Day_Has_Ended) return;
+    const Minute_Of_Day now = Time_To_Minute_Of_Day(Seams.Clock_Source->Now());
+    if (now == Log.Current_Minute) return;
+    Log.Current_Minute = now;
+    if (Setup.Display_Full_Time_Hint && int(now) - int(Log.Day_Start_Minute) == int(Setup.Full_Time_Value) &&
+        Tray_Icon_Component)
+        Tray_Icon_Component->DisplayBalloon(From_Cp1250(Texts.Tray_Text_2), From_Cp1250(Texts.Tray_Text_3), 4, 10);
+    Refresh_Summary_Rows();
+    Checkpoint_Day_Log();
+}
+
+void TMain_Form::Checkpoint_Day_Log()
+{
+    // Silent: a failing checkpoint is reported by the save at closing.
+    if (Day_Has_Ended || !Creation_Done || !Errors || !Dialogs || !Seams.Files) return;
+    Work_Log_Context context = Context();
+    ::Checkpoint_Day_Log(context, Log);
+}
+
+// ---------------------------------------------------------------------------------------
+// Table
+
+void TMain_Form::Draw_Row(std::uint8_t row, bool highlighted)
+{
+    if (Grid) Grid->Draw_Row(row, highlighted);
+}
+
+std::uint8_t TMain_Form::Highlighted_Row() const
+{
+    return Grid ? Grid->Highlighted_Row() : No_Row;
+}
+
+void TMain_Form::Set_Highlighted_Row(std::uint8_t row)
+{
+    if (Grid) Grid->Set_Highlighted_Row(row);
+}
+
+bool TMain_Form::Add_Record_Button_Enabled() const
+{
+    return Add_Button->isEnabled();
+}
+
+void TMain_Form::Set_Add_Record_Button_Enabled(bool enabled)
+{
+    Add_Button->setEnabled(enabled);
+}
+
+void TMain_Form::Set_Alpha_Blend(bool enabled, std::uint8_t value)
+{
+    Alpha_Blend_On = enabled;
+    Alpha_Blend_Level = value;
+    setWindowOpacity(enabled ? value / 255.0 : 1.0);
+}
+
+void TMain_Form::Open_Editor_For_Row(std::uint8_t row)
+{
+    Edited_Row_Index = row;
+    Run_Record_Editor(false);
+}
+
+void TMain_Form::Run_Record_Editor(bool add_mode)
+{
+    if (!Seams.Display_Update_Record_Form || !Dialogs || Editor_Open) return;
+    Editor_Open = true;
+    Seams.Display_Update_Record_Form(*this, *Dialogs, add_mode);
+    Editor_Open = false;
+    if (Day_Has_Ended) return;
+    Key_Armed = true;
+    // The table may have grown or shrunk while the editor was open.
+    Update_Layout();
+    if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
+int TMain_Form::Ask(const char* icon, int interval, int message_key)
+{
+    if (!Dialogs) return 2;
+    return Dialogs->Display_Message_Dialog(icon, interval, Texts.Message_Strings[message_key],
+                                           Texts.Message_Buttons[2], Texts.Message_Buttons[3], {});
+}
+
+void TMain_Form::Toggle_Button_Bar()
+{
+    const QRect work_area = Primary_Work_Area();
+    if (Bar_Height != 0)
+    {
+        if (Moved_For_Bar_Flag && Setup.Main_Form_Anchor == 0)
+        {
+            move(x(), Top_Before_Bar_Value);
+            Moved_For_Bar_Flag = false;
+        }
+        Bar_Height = 0;
+    }
+    else
+    {
+        Bar_Height = Shown_Bar_Height;
+        if (Setup.Main_Form_Anchor == 0 && height() + y() + Shown_Bar_Height > work_area.height())
+        {
+            Top_Before_Bar_Value = y();
+            move(x(), work_area.height() - height() - Shown_Bar_Height);
+            Moved_For_Bar_Flag = true;
+        }
+    }
+    Update_Layout();
+    if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
+    update();
+}
+
+void TMain_Form::Delete_Highlighted_Record()
+{
+    const std::uint8_t highlighted = Highlighted_Row();
+    if (highlighted == 0 || highlighted == 1 || highlighted == No_Row || highlighted >= Log.Size()) return;
+    if (Ask("Warning_Icon_Source.bmp", 32, Delete_Record_Message) == 2 || Day_Has_Ended)
+    {
+        Draw_Row(Highlighted_Row(), false);
+        Set_Highlighted_Row(No_Row);
+        return;
+    }
+    // The row may have gone while the question was open.
+    if (highlighted >= Log.Size()) return;
+    const Minute_Of_Day_Result duration = Text_To_Minute_Of_Day(Log.Records[highlighted][Duration_Field]);
+    const Minute_Of_Day minutes = duration.Valid ? duration.Value : 0;
+    Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes - std::min(minutes, Log.Recorded_Minutes));
+    // Folding follows the last user row, also when a record of 00:00 was loaded.
+    if (Log.Size() <= 3)
+        Fold_Back_Into_Day_Row();
+    else
+        Log.Delete_Record(highlighted);
+    Refresh_Summary_Rows();
+    Update_Layout();
+    Keep_Add_Button_Rule();
+    if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
+    Draw_Row(Highlighted_Row(), false);
+    Set_Highlighted_Row(No_Row);
+    Checkpoint_Day_Log();
+}
+
+void TMain_Form::Fold_Back_Into_Day_Row()
+{
+    // The Unassigned_Row gives its work type and remark back to the Day_Row.
+    if (Log.Size() >= 2)
+    {
+        Log.Records[0][Work_Type_Field] = Log.Records[1][Work_Type_Field];
+        Log.Records[0][Remark_Field] = Log.Records[1][Remark_Field];
+    }
+    Log.Records.resize(1);
+    Log.Recorded_Minutes = 0;
+}
+
+void TMain_Form::Clear_All_Records()
+{
+    if (Log.Recorded_Minutes == 0 && !Log.Has_User_Rows()) return;
+    Draw_Row(Highlighted_Row(), false);
+    Set_Highlighted_Row(No_Row);
+    if (Ask("Warning_Icon_Source.bmp", 32, Clear_All_Message) == 2 || Day_Has_Ended) return;
+    Fold_Back_Into_Day_Row();
+    Refresh_Summary_Rows();
+    Update_Layout();
+    Keep_Add_Button_Rule();
+    if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
+    Checkpoint_Day_Log();
+}
+
+void TMain_Form::Keep_Add_Button_Rule()
+{
+    Set_Add_Record_Button_Enabled(Log.Size() < Max_Day_Log_Records &&
+                                  Log.Day_Start_Minute + Log.Recorded_Minutes < Last_Minute_Of_Day);
+}
+
+void TMain_Form::Form_Mouse_Wheel_Down()
+{
+    const std::uint8_t row = Grid ? Grid->Pointer_Row() : 0;
+    if (!Setup.Time_Scroll_Control || row < 2 || row >= Log.Size()) return;
+    const int resolution = Setup.Time_Scroll_Resolution;
+    const auto shortened =
+        static_cast<std::int16_t>(Text_To_Minute_Of_Day_Or_Zero(Log.Records[row][Duration_Field]) - resolution);
+    if (shortened <= 0)
+    {
+        // A record is not shortened to nothing: the user is asked to delete it instead.
+        Delete_Highlighted_Record();
+        return;
+    }
+    Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes - resolution);
+    Log.Records[row][Duration_Field] = Minute_Of_Day_To_Text(Minute_Of_Day(shortened));
+    Refresh_Summary_Rows();
+    Draw_Row(Highlighted_Row(), true);
+    Keep_Add_Button_Rule();
+    Checkpoint_Day_Log();
+}
+
+void TMain_Form::Form_Mouse_Wheel_Up()
+{
+    const std::uint8_t row = Grid ? Grid->Pointer_Row() : 0;
+    if (!Setup.Time_Scroll_Control || row < 2 || row >= Log.Size()) return;
+    const int resolution = Setup.Time_Scroll_Resolution;
+    if (Log.Day_Start_Minute + Log.Recorded_Minutes + resolution > Last_Minute_Of_Day) return;
+    const int lengthened = Text_To_Minute_Of_Day_Or_Zero(Log.Records[row][Duration_Field]) + resolution;
+    if (Log.Recorded_Minutes + resolution > Log.Elapsed_Minutes() && Setup.Display_Zentavo_Overrange_Warning)
+    {
+        if (Ask("Overtime_Icon_Source.bmp", 70, Overtime_Message) == 2 || Day_Has_Ended) return;
+        // The row may have gone while the question was open.
+        if (row >= Log.Size()) return;
+    }
+    Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes + resolution);
+    Log.Records[row][Duration_Field] = Minute_Of_Day_To_Text(Minute_Of_Day(lengthened));
+    Refresh_Summary_Rows();
+    Draw_Row(Highlighted_Row(), true);
+    Keep_Add_Button_Rule();
+    Checkpoint_Day_Log();
+}
+
+void TMain_Form::Add_Record_ButtonClick()
+{
+    if (!Add_Record_Button_Enabled()) return;
+    Draw_Row(Grid ? Grid->Pointer_Row() : 0, false);
+    Edited_Row_Index = static_cast<std::uint8_t>(Log.Size());
+    Run_Record_Editor(true);
+}
+
+void TMain_Form::Setup_ButtonClick()
+{
+    if (!Seams.Display_Setup_Form || !Dialogs || Setup_Open) return;
+    Setup_Open = true;
+    Seams.Display_Setup_Form(*this, *Dialogs);
+    Setup_Open = false;
+    Key_Armed = true;
+}
+
+void TMain_Form::Open_Log_ButtonClick()
+{
+    if (Seams.Shell) Seams.Shell->Open_Document(Setup.Target_Log_File_Name);
+}
+
+void TMain_Form::Shutdown_ButtonClick()
+{
+    if (Ask("Shutdown_Icon_Source.bmp", 35, Shutdown_Message) == 2 || Day_Has_Ended) return;
+    // The day is saved by the close before the system goes down.
+    close();
+    if (Day_Has_Ended && Seams.Shell) Seams.Shell->Request_Shutdown();
+}
+
+void TMain_Form::Minimize_ButtonClick()
+{
+    if (Is_Fading()) return;
+    if (Tray_Icon_Component)
+    {
+        Tray_Icon_Component->ConcealMainForm();
+        Tray_Icon_Component->SetShowHint(true);
+    }
+    else
+        hide();
+}
+
+void TMain_Form::Restore_Request()
+{
+    if (Is_Fading() || Day_Has_Ended || !Creation_Done) return;
+    if (Tray_Icon_Component)
+        Tray_Icon_Component->RevealMainForm();
+    else
+        show();
+    if (Tray_Icon_Component) Tray_Icon_Component->SetShowHint(false);
+    raise();
+    activateWindow();
+}
+
+// ---------------------------------------------------------------------------------------
+// Events
+
+void TMain_Form::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    Draw_Header_Row(painter, Table_Left, Table_Top, Setup, Grid_Skins, Texts.Column_Names);
+    // The one-pixel frame along the edges of the borderless window.
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(0, 0, width() - 1, height() - 1);
+}
+
+void TMain_Form::keyPressEvent(QKeyEvent* event)
+{
+    Form_Key_Down(event);
+}
+
+void TMain_Form::keyReleaseEvent(QKeyEvent* event)
+{
+    Form_Key_Up(event);
+}
+
+void TMain_Form::Form_Key_Down(QKeyEvent* event)
+{
+    if (Day_Has_Ended) return;
+    const int key = event->key();
+    if (key == Qt::Key_Delete || key == Qt::Key_D)
+    {
+        const Qt::KeyboardModifiers held =
+            event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+        if (Is_Fading()) return;
+        if (held == Qt::ControlModifier)
+            Clear_All_Records();
+        else
+            Delete_Highlighted_Record();
+        return;
+    }
+    if (!Key_Armed) return;
+    Key_Armed = false;
+    // Each command acts once per press, however long the key is held.
+    switch (key)
+    {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!Is_Fading()) Toggle_Button_Bar();
+        break;
+    case Qt::Key_Escape: Minimize_ButtonClick(); break;
+    case Qt::Key_A:
+        if (!Is_Fading() && Add_Record_Button_Enabled()) Add_Record_ButtonClick();
+        break;
+    case Qt::Key_E:
+        if (!Is_Fading()) Shutdown_ButtonClick();
+        break;
+    case Qt::Key_O:
+        if (!Is_Fading()) Open_Log_ButtonClick();
+        break;
+    case Qt::Key_S:
+        if (!Is_Fading()) Setup_ButtonClick();
+        break;
+    default: break;
+    }
+}
+
+void TMain_Form::Form_Key_Up(QKeyEvent* event)
+{
+    // X11 repeats a held key as release and press pairs; only the real release re-arms.
+    if (event->isAutoRepeat()) return;
+    Key_Armed = true;
+}
+
+void TMain_Form::mousePressEvent(QMouseEvent* event)
+{
+    Form_Mouse_Down(event);
+}
+
+void TMain_Form::Form_Mouse_Down(QMouseEvent* event)
+{
+    if (Is_Fading() || Day_Has_Ended) return;
+    if (event->button() == Qt::RightButton) Toggle_Button_Bar();
+}
+
+void TMain_Form::wheelEvent(QWheelEvent* event)
+{
+    if (Day_Has_Ended) return;
+    // One command per notch of 120; finer wheels add up to a notch.
+    Wheel_Remainder += event->angleDelta().y();
+    while (Wheel_Remainder >= 120)
+    {
+        Wheel_Remainder -= 120;
+        Form_Mouse_Wheel_Up();
+    }
+    while (Wheel_Remainder <= -120)
+    {
+        Wheel_Remainder += 120;
+        Form_Mouse_Wheel_Down();
+    }
+    event->accept();
+}
+
+bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window sees every key first, whichever of its controls has the focus.
+    if (watched == Error_List_Box_Widget)
+    {
+        if (event->type() == QEvent::KeyPress)
+            Form_Key_Down(static_cast<QKeyEvent*>(event));
+        else if (event->type() == QEvent::KeyRelease)
+            Form_Key_Up(static_cast<QKeyEvent*>(event));
+        return false;
+    }
+    if ((watched == Title || watched == Testing_Panel) && event->type() == QEvent::MouseButtonPress)
+    {
+        Form_Mouse_Down(static_cast<QMouseEvent*>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMain_Form::showEvent(QShowEvent* event)
+{
+    // Form_Show: the program never has a taskbar button (Qt::Tool already keeps it off).
+    if (Tray_Icon_Component) Tray_Icon_Component->HideAppButton();
+    QWidget::showEvent(event);
+}
+
+void TMain_Form::closeEvent(QCloseEvent* event)
+{
+    // Closing is never refused; the day ends once.
+    event->accept();
+    End_Day_And_Quit();
+}
+
+void TMain_Form::End_Day_And_Quit()
+{
+    if (Day_Has_Ended || Ending_Day) return;
+    if (!Creation_Done)
+    {
+        // The day was not loaded yet: nothing may be saved over the stored day.
+        Save_Error_Log_And_Terminate();
+        return;
+    }
+    Ending_Day = true;
+    Update_Timer.stop();
+    Form_Close_Query();
+    Day_Has_Ended = true;
+    Form_Close();
+    Ending_Day = false;
+}
+
+bool TMain_Form::Form_Close_Query()
+{
+    // Closing is never refused; the save retries as long as the user asks.
+    Work_Log_Context context = Context();
+    return Save_Day_Log_At_Close(context, Log);
+}
+
+void TMain_Form::Form_Close()
+{
+    hide();
+    if (Tray_Icon_Component) Tray_Icon_Component->SetIconVisible(false);
+    Work_Log_Context context = Context();
+    Show_Day_Summary(context, Log);
+    Save_Error_Log_And_Terminate();
+}
