@@ -1,0 +1,556 @@
+#include "ui/dialogs/Setup_Form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QWheelEvent>
+#include <memory>
+
+#include "app/Message_Dialogs.h"
+#include "platform/Ini_File.h"
+#include "platform/Short_String.h"
+#include "ui/controls/Program_Font.h"
+#include "ui/controls/Ui_Text.h"
+#include "ui/controls/Vela_Button.h"
+#include "ui/dialogs/Main_Form_Access.h"
+#include "ui/dialogs/Update_Record_Face_Drag.h"
+#include "ui/dialogs/Update_Record_Work_Type_List.h"
+
+namespace
+{
+
+constexpr const char* Language_Section = "Setup_Form";
+constexpr int Wheel_Notch = 120;
+
+QString Framed(const QString& text)
+{
+    return QStringLiteral("  ") + text + QStringLiteral("  ");
+}
+
+std::string Path_To_Bytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QGroupBox* New_Group_Box(QWidget* parent, const char* name, const QString& title, QRect bounds)
+{
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(bounds);
+    return box;
+}
+
+QLabel* New_Label(QWidget* parent, const char* name, const QString& text, QRect bounds)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(bounds);
+    return label;
+}
+
+QLineEdit* New_Edit_Box(QWidget* parent, const char* name, QRect bounds)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(bounds);
+    return box;
+}
+
+QCheckBox* New_Check_Box(QWidget* parent, const char* name, int top)
+{
+    auto* box = new QCheckBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(16, top, 313, 17);
+    box->setChecked(true);
+    return box;
+}
+
+}  // namespace
+
+TSetup_Form::TSetup_Form(Main_Form_Access& main_form, Message_Dialogs& message_dialogs, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      Main_Form(main_form), Dialogs(message_dialogs)
+{
+    setObjectName(QStringLiteral("Setup_Form"));
+    setFont(Program_Font());
+    setFixedSize(721, 398);
+    Create_Components();
+}
+
+void TSetup_Form::Create_Components()
+{
+    GroupBox2 = New_Group_Box(this, "GroupBox2", QString::fromUtf8(" Přednastavený typ základní činnosti "),
+                              QRect(16, 16, 337, 89));
+    Default_Work_Type_Combo_Box = new QComboBox(GroupBox2);
+    Default_Work_Type_Combo_Box->setObjectName(QStringLiteral("Default_Work_Type_Combo_Box"));
+    Default_Work_Type_Combo_Box->setGeometry(16, 24, 305, 21);
+    Default_Work_Type_Combo_Box->setEditable(true);
+    Default_Work_Type_Combo_Box->setInsertPolicy(QComboBox::NoInsert);
+    Default_Work_Type_Combo_Box->lineEdit()->setMaxLength(int(Short_String_Max_Length));
+    Default_Remark_Edit_Box = New_Edit_Box(GroupBox2, "Default_Remark_Edit_Box", QRect(16, 56, 305, 19));
+    Default_Remark_Edit_Box->setMaxLength(int(Short_String_Max_Length));
+
+    GroupBox1 = New_Group_Box(this, "GroupBox1", QStringLiteral("  Nastavení  "), QRect(15, 112, 338, 217));
+    Display_Start_Splash_Screen_Check_Box = New_Check_Box(GroupBox1, "Display_Start_Splash_Screen_Check_Box", 24);
+    Display_End_Splash_Screen_Check_Box = New_Check_Box(GroupBox1, "Display_End_Splash_Screen_Check_Box", 40);
+    Display_Zentavo_Overrange_Warning_Check_Box =
+        New_Check_Box(GroupBox1, "Display_Zentavo_Overrange_Warning_Check_Box", 56);
+    Display_Full_Time_Hint_Check_Box = New_Check_Box(GroupBox1, "Display_Full_Time_Hint_Check_Box", 72);
+    Form_Movement_Restrictions_Check_Box = New_Check_Box(GroupBox1, "Form_Movement_Restrictions_Check_Box", 88);
+    Minimize_To_Tray_After_Start_Check_Box = New_Check_Box(GroupBox1, "Minimize_To_Tray_After_Start_Check_Box", 104);
+    Time_Scroll_Control_Check_Box = New_Check_Box(GroupBox1, "Time_Scroll_Control_Check_Box", 120);
+    Label5 = New_Label(GroupBox1, "Label5", QString::fromUtf8("_Scrollovaná doba: "), QRect(48, 136, 95, 13));
+    Time_Scroll_Resolution_Label =
+        New_Label(GroupBox1, "Time_Scroll_Resolution_Label", QStringLiteral("0 min"), QRect(144, 136, 31, 13));
+    Time_Scroll_Resolution_Label->setFont(Program_Bold_Font());
+    Label1 = New_Label(GroupBox1, "Label1", QString::fromUtf8("_průhlednost hlavního okna"), QRect(8, 164, 132, 13));
+    Form_Transparency_Track_Bar = new QSlider(Qt::Horizontal, GroupBox1);
+    Form_Transparency_Track_Bar->setObjectName(QStringLiteral("Form_Transparency_Track_Bar"));
+    Form_Transparency_Track_Bar->setGeometry(24, 184, 305, 17);
+    Form_Transparency_Track_Bar->setRange(0, 150);
+    Form_Transparency_Track_Bar->setTickPosition(QSlider::NoTicks);
+
+    GroupBox3 = New_Group_Box(this, "GroupBox3", QString::fromUtf8(" Formát výstupního souboru "),
+                              QRect(368, 16, 337, 161));
+    Label4 = New_Label(GroupBox3, "Label4", QString::fromUtf8("název souboru"), QRect(16, 24, 70, 13));
+    Target_Log_File_Name_Edit_Box = New_Edit_Box(GroupBox3, "Target_Log_File_Name_Edit_Box", QRect(24, 38, 297, 19));
+    Label2 = New_Label(GroupBox3, "Label2", QString::fromUtf8("formát záznamů"), QRect(16, 64, 74, 13));
+    Target_Log_File_Format_Edit_Box =
+        New_Edit_Box(GroupBox3, "Target_Log_File_Format_Edit_Box", QRect(24, 78, 297, 19));
+    Label3 = New_Label(GroupBox3, "Label3", QString::fromUtf8("oddělovač dnů"), QRect(16, 104, 71, 13));
+    Target_Log_File_Separator_Edit_Box =
+        New_Edit_Box(GroupBox3, "Target_Log_File_Separator_Edit_Box", QRect(24, 118, 297, 19));
+
+    Anchoring_Panel = New_Group_Box(this, "Anchoring_Panel", QString::fromUtf8(" Ukotvení okna "),
+                                    QRect(368, 184, 337, 89));
+    struct Anchor_Layout
+    {
+        const char* Name;
+        int Left, Top;
+        const char* Arrow;
+        int Text_Left, Text_Top;
+    };
+    // Arrows towards the four corners, in the order of the anchor values 1 to 4.
+    const Anchor_Layout anchors[4] = {{"Top_Left_Anchor_Button", 32, 24, "\u2196", 5, 4},
+                                      {"Top_Right_Anchor_Button", 56, 24, "\u2197", 7, 4},
+                                      {"Bottom_Left_Anchor_Button", 32, 48, "\u2199", 5, 6},
+                                      {"Bottom_Right_Anchor_Button", 56, 48, "\u2198", 7, 6}};
+    for (int index = 0; index < 4; ++index)
+    {
+        auto* button = new TVela_Button_(Anchoring_Panel);
+        button->setObjectName(QString::fromLatin1(anchors[index].Name));
+        button->setGeometry(anchors[index].Left, anchors[index].Top, 22, 22);
+        button->Set_Tag(index + 1);
+        button->Set_Draw_Default(true);
+        button->Set_Hold_Status(true);
+        button->Set_Center_Text_Horizontal(false);
+        button->Set_Center_Text_Vertical(false);
+        button->Set_Text_Left(anchors[index].Text_Left);
+        button->Set_Text_Top(anchors[index].Text_Top);
+        button->Set_Text(QString::fromUtf8(anchors[index].Arrow));
+        connect(button, &TVela_Button_::Clicked, this, &TSetup_Form::Top_Left_Anchor_ButtonClick);
+        Anchor_Buttons[index] = button;
+    }
+
+    GroupBox5 = New_Group_Box(this, "GroupBox5", QString(), QRect(16, 336, 337, 49));
+    Save_Button = new TVela_Button_(GroupBox5);
+    Save_Button->setObjectName(QStringLiteral("Save_Button"));
+    Save_Button->setGeometry(113, 14, 105, 25);
+    Save_Button->Set_Text(QStringLiteral("OK"));
+    connect(Save_Button, &TVela_Button_::Clicked, this, [this] { Save_ButtonClick(); });
+
+    GroupBox4 = New_Group_Box(this, "GroupBox4", QString(), QRect(368, 336, 337, 49));
+    Save_Positions_Button = new TVela_Button_(GroupBox4);
+    Save_Positions_Button->setObjectName(QStringLiteral("Save_Positions_Button"));
+    Save_Positions_Button->setGeometry(128, 14, 105, 25);
+    Save_Positions_Button->Set_Text(QString::fromUtf8("Uložit pozice oken"));
+    connect(Save_Positions_Button, &TVela_Button_::Clicked, this, [this] { Save_Positions_ButtonClick(); });
+
+    for (TVela_Button_* button : {Save_Button, Save_Positions_Button})
+    {
+        button->Set_Center_Text_Horizontal(true);
+        button->Set_Center_Text_Vertical(true);
+        button->Set_Button_Skin(Main_Form.Button_Skin_Of_Main_Form());
+    }
+
+    setTabOrder(Default_Work_Type_Combo_Box, Default_Remark_Edit_Box);
+    setTabOrder(Default_Remark_Edit_Box, Display_Start_Splash_Screen_Check_Box);
+    setTabOrder(Display_Start_Splash_Screen_Check_Box, Display_End_Splash_Screen_Check_Box);
+    setTabOrder(Display_End_Splash_Screen_Check_Box, Display_Zentavo_Overrange_Warning_Check_Box);
+    setTabOrder(Display_Zentavo_Overrange_Warning_Check_Box, Display_Full_Time_Hint_Check_Box);
+    setTabOrder(Display_Full_Time_Hint_Check_Box, Form_Movement_Restrictions_Check_Box);
+    setTabOrder(Form_Movement_Restrictions_Check_Box, Minimize_To_Tray_After_Start_Check_Box);
+    setTabOrder(Minimize_To_Tray_After_Start_Check_Box, Time_Scroll_Control_Check_Box);
+    setTabOrder(Time_Scroll_Control_Check_Box, Form_Transparency_Track_Bar);
+    setTabOrder(Form_Transparency_Track_Bar, Target_Log_File_Name_Edit_Box);
+    setTabOrder(Target_Log_File_Name_Edit_Box, Target_Log_File_Format_Edit_Box);
+    setTabOrder(Target_Log_File_Format_Edit_Box, Target_Log_File_Separator_Edit_Box);
+
+    connect(Default_Work_Type_Combo_Box, &QComboBox::editTextChanged, this,
+            &TSetup_Form::Default_Work_Type_Combo_BoxChange);
+    for (QLineEdit* box : {Default_Remark_Edit_Box, Target_Log_File_Name_Edit_Box, Target_Log_File_Format_Edit_Box,
+                           Target_Log_File_Separator_Edit_Box})
+        connect(box, &QLineEdit::textChanged, this, &TSetup_Form::Default_Work_Type_Combo_BoxChange);
+    for (QCheckBox* box : {Display_Start_Splash_Screen_Check_Box, Display_End_Splash_Screen_Check_Box,
+                           Display_Zentavo_Overrange_Warning_Check_Box, Minimize_To_Tray_After_Start_Check_Box,
+                           Time_Scroll_Control_Check_Box})
+        connect(box, &QCheckBox::toggled, this, &TSetup_Form::Display_Start_Splash_Screen_Check_BoxClick);
+    connect(Display_Full_Time_Hint_Check_Box, &QCheckBox::toggled, this,
+            &TSetup_Form::Display_Full_Time_Hint_Check_BoxClick);
+    connect(Form_Movement_Restrictions_Check_Box, &QCheckBox::toggled, this,
+            &TSetup_Form::Form_Movement_Restrictions_Check_BoxClick);
+    connect(Form_Transparency_Track_Bar, &QSlider::valueChanged, this,
+            &TSetup_Form::Form_Transparency_Track_BarChange);
+
+    // The form sees every key first, so Escape closes it from whichever control has focus.
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+
+    Face_Drag = new TUpdate_Record_Face_Drag(this, Main_Form.Settings_Of_Main_Form());
+    for (QWidget* handle : std::initializer_list<QWidget*>{this, GroupBox1, GroupBox2, GroupBox3, GroupBox4, GroupBox5,
+                                                           Anchoring_Panel, Label1, Label2, Label3, Label4, Label5,
+                                                           Time_Scroll_Resolution_Label})
+        Face_Drag->Add_Handle(handle);
+}
+
+void TSetup_Form::Set_Texts_From_Language_File()
+{
+    const Ini_File language(Main_Form.Texts_Of_Main_Form().Language_File_Path);
+    const auto text = [&language](const char* key) {
+        return From_Cp1250(language.Read_String(Language_Section, key, key));
+    };
+    setWindowTitle(text("1"));
+    GroupBox2->setTitle(Framed(text("2")));
+    GroupBox1->setTitle(Framed(text("3")));
+    Display_Start_Splash_Screen_Check_Box->setText(text("4"));
+    Display_End_Splash_Screen_Check_Box->setText(text("5"));
+    Display_Zentavo_Overrange_Warning_Check_Box->setText(text("6"));
+    Display_Full_Time_Hint_Check_Box->setText(text("7"));
+    Time_Scroll_Control_Check_Box->setText(text("18"));
+    Label5->setText(text("19"));
+    Label5->adjustSize();
+    Time_Scroll_Resolution_Label->move(Label5->x() + Label5->width() + 5, Time_Scroll_Resolution_Label->y());
+    Form_Movement_Restrictions_Check_Box->setText(text("8"));
+    Minimize_To_Tray_After_Start_Check_Box->setText(text("9"));
+    Label1->setText(text("10"));
+    Save_Button->Set_Text(text("11"));
+    Save_Positions_Button->Set_Text(text("12"));
+    GroupBox3->setTitle(Framed(text("13")));
+    Label4->setText(text("14"));
+    Label2->setText(text("15"));
+    Label3->setText(text("16"));
+    Anchoring_Panel->setTitle(Framed(text("17")));
+    for (QLabel* label : {Label1, Label2, Label3, Label4}) label->adjustSize();
+}
+
+void TSetup_Form::Fill()
+{
+    // Filling is not a change: no handler runs, and FormShow clears the flag besides.
+    std::vector<std::unique_ptr<QSignalBlocker>> blockers;
+    for (QObject* control : findChildren<QObject*>()) blockers.push_back(std::make_unique<QSignalBlocker>(control));
+
+    Set_Texts_From_Language_File();
+
+    const Program_Paths& paths = Main_Form.Paths_Of_Main_Form();
+    Default_Work_Type_Combo_Box->clear();
+    for (const std::string& work_type : Read_Work_Type_List(paths, Main_Form.Error_List_Of_Main_Form()))
+        Default_Work_Type_Combo_Box->addItem(From_Cp1250(work_type));
+
+    const Ini_File setup(paths.File("Setup.ini"));
+    Default_Work_Type_Combo_Box->setEditText(
+        From_Cp1250(setup.Read_String(Main_Setup_Section, "Default_Work_Type", "DEFAULT")));
+    Default_Remark_Edit_Box->setText(From_Cp1250(setup.Read_String(Main_Setup_Section, "Default_Remark", "")));
+    Display_Start_Splash_Screen_Check_Box->setChecked(
+        setup.Read_Bool(Main_Setup_Section, "Display_Start_Splash_Screen", true));
+    Display_End_Splash_Screen_Check_Box->setChecked(
+        setup.Read_Bool(Main_Setup_Section, "Display_End_Splash_Screen", false));
+    Display_Zentavo_Overrange_Warning_Check_Box->setChecked(
+        setup.Read_Bool(Main_Setup_Section, "Display_Zentavo_Overrange_Warning", true));
+    Minimize_To_Tray_After_Start_Check_Box->setChecked(
+        setup.Read_Bool(Main_Setup_Section, "Minimize_To_Tray_After_Start", false));
+
+    const Settings& settings = Main_Form.Settings_Of_Main_Form();
+    Form_Movement_Restrictions_Check_Box->setChecked(settings.Form_Movement_Restrictions);
+    Display_Full_Time_Hint_Check_Box->setChecked(settings.Display_Full_Time_Hint);
+    Time_Scroll_Control_Check_Box->setChecked(settings.Time_Scroll_Control);
+    Form_Transparency_Track_Bar->setValue(settings.Main_Form_Transparency);
+    Show_Time_Scroll_Resolution();
+    Target_Log_File_Name_Edit_Box->setText(Path_To_QString(settings.Target_Log_File_Name));
+    Target_Log_File_Format_Edit_Box->setText(From_Cp1250(settings.Target_Log_File_Format));
+    Target_Log_File_Separator_Edit_Box->setText(From_Cp1250(settings.Target_Log_File_Separator));
+
+    const Language_Texts& texts = Main_Form.Texts_Of_Main_Form();
+    QStringList hint_lines;
+    for (int column = 0; column <= 5; ++column)
+        hint_lines << QStringLiteral("%") + QString::number(column) + QStringLiteral(":s - ") +
+                          From_Cp1250(texts.Column_Names[column]);
+    Target_Log_File_Format_Edit_Box->setToolTip(hint_lines.join(QLatin1Char('\n')));
+
+    for (TVela_Button_* button : Anchor_Buttons) button->Set_Button_Down(button->Tag() == settings.Main_Form_Anchor);
+    Modified_Tag = 0;
+}
+
+void TSetup_Form::Show_Time_Scroll_Resolution()
+{
+    Time_Scroll_Resolution_Label->setText(
+        QStringLiteral("%1 min").arg(Main_Form.Settings_Of_Main_Form().Time_Scroll_Resolution));
+    Time_Scroll_Resolution_Label->adjustSize();
+}
+
+void TSetup_Form::Default_Work_Type_Combo_BoxChange()
+{
+    Modified_Tag = 1;
+}
+
+void TSetup_Form::Display_Start_Splash_Screen_Check_BoxClick()
+{
+    Modified_Tag = 1;
+}
+
+void TSetup_Form::Display_Full_Time_Hint_Check_BoxClick()
+{
+    Main_Form.Settings_Of_Main_Form().Display_Full_Time_Hint = Display_Full_Time_Hint_Check_Box->isChecked();
+    Modified_Tag = 1;
+}
+
+void TSetup_Form::Form_Movement_Restrictions_Check_BoxClick()
+{
+    Main_Form.Settings_Of_Main_Form().Form_Movement_Restrictions = Form_Movement_Restrictions_Check_Box->isChecked();
+    Modified_Tag = 1;
+}
+
+void TSetup_Form::Form_Transparency_Track_BarChange(int position)
+{
+    const auto transparency = static_cast<std::uint8_t>(position);
+    Main_Form.Settings_Of_Main_Form().Main_Form_Transparency = transparency;
+    Main_Form.Set_Alpha_Blend(transparency > 0, static_cast<std::uint8_t>(255 - transparency));
+    Modified_Tag = 1;
+}
+
+void TSetup_Form::Top_Left_Anchor_ButtonClick(TVela_Button_* sender)
+{
+    Modified_Tag = 1;
+    Settings& settings = Main_Form.Settings_Of_Main_Form();
+    if (sender->Tag() != settings.Main_Form_Anchor)
+    {
+        for (TVela_Button_* button : Anchor_Buttons) button->Set_Button_Down(false);
+        sender->Set_Button_Down(true);
+        settings.Main_Form_Anchor = static_cast<std::uint8_t>(sender->Tag());
+    }
+    else
+    {
+        settings.Main_Form_Anchor = 0;
+    }
+    Main_Form.Apply_Anchor();
+}
+
+void TSetup_Form::Time_Scroll_Resolution_LabelMouseEnter()
+{
+    Wheel_Over_Resolution = true;
+    Wheel_Remainder = 0;
+    QPalette palette = Time_Scroll_Resolution_Label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 128, 0));
+    Time_Scroll_Resolution_Label->setPalette(palette);
+}
+
+void TSetup_Form::Time_Scroll_Resolution_LabelMouseLeave()
+{
+    Wheel_Over_Resolution = false;
+    QPalette palette = Time_Scroll_Resolution_Label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 0));
+    Time_Scroll_Resolution_Label->setPalette(palette);
+}
+
+bool TSetup_Form::Form_Mouse_Wheel(int angle_delta)
+{
+    if (!Wheel_Over_Resolution) return false;
+    Wheel_Remainder += angle_delta;
+    std::uint8_t& resolution = Main_Form.Settings_Of_Main_Form().Time_Scroll_Resolution;
+    bool changed = false;
+    for (; Wheel_Remainder >= Wheel_Notch; Wheel_Remainder -= Wheel_Notch)
+    {
+        if (resolution > Highest_Time_Scroll_Resolution - 1) continue;
+        ++resolution;
+        changed = true;
+    }
+    for (; Wheel_Remainder <= -Wheel_Notch; Wheel_Remainder += Wheel_Notch)
+    {
+        if (resolution < Lowest_Time_Scroll_Resolution + 1) continue;
+        --resolution;
+        changed = true;
+    }
+    if (changed)
+    {
+        Show_Time_Scroll_Resolution();
+        Modified_Tag = 1;
+    }
+    return true;
+}
+
+void TSetup_Form::Report_Write_Failure(const char* what)
+{
+    Main_Form.Error_List_Of_Main_Form().Add(std::string(" - ") + what + " - WRITE - UNEXPECTED_ERROR - not possible to write into file " +
+                                            Main_Form.Paths_Of_Main_Form().File("Setup.ini"));
+}
+
+bool TSetup_Form::Save_Settings()
+{
+    const Language_Texts& texts = Main_Form.Texts_Of_Main_Form();
+    if (Default_Work_Type_Combo_Box->currentText().isEmpty())
+    {
+        Dialogs.Display_Message_Dialog("Error_Icon_Source.bmp", 70, texts.Message_Strings[8], texts.Message_Buttons[1],
+                                       std::string(), {});
+        return false;
+    }
+
+    Settings& settings = Main_Form.Settings_Of_Main_Form();
+    settings.Display_Zentavo_Overrange_Warning = Display_Zentavo_Overrange_Warning_Check_Box->isChecked();
+    settings.Time_Scroll_Control = Time_Scroll_Control_Check_Box->isChecked();
+    const std::string file_name = Path_To_Bytes(Target_Log_File_Name_Edit_Box->text());
+    const std::string format = To_Cp1250(Target_Log_File_Format_Edit_Box->text());
+    const std::string separator = To_Cp1250(Target_Log_File_Separator_Edit_Box->text());
+    settings.Target_Log_File_Name = file_name;
+    settings.Target_Log_File_Format = Cut_To_Short_String(format);
+    settings.Target_Log_File_Separator = separator;
+
+    Ini_File setup(Main_Form.Paths_Of_Main_Form().File("Setup.ini"));
+    const char* main_setup = Main_Setup_Section;
+    const char* visual_setup = Visual_Setup_Section;
+    bool written = true;
+    written &= setup.Write_String(main_setup, "Target_Log_File_Name", file_name);
+    written &= setup.Write_String(main_setup, "Target_Log_File_Format", format);
+    written &= setup.Write_String(main_setup, "Target_Log_File_Separator", separator);
+    written &= setup.Write_String(main_setup, "Default_Work_Type", To_Cp1250(Default_Work_Type_Combo_Box->currentText()));
+    written &= setup.Write_String(main_setup, "Default_Remark", To_Cp1250(Default_Remark_Edit_Box->text()));
+    written &= setup.Write_Bool(main_setup, "Form_Movement_Restrictions", settings.Form_Movement_Restrictions);
+    written &= setup.Write_Integer(visual_setup, "Main_Form_Transparency", settings.Main_Form_Transparency);
+    written &= setup.Write_Bool(main_setup, "Display_Start_Splash_Screen",
+                                Display_Start_Splash_Screen_Check_Box->isChecked());
+    written &= setup.Write_Bool(main_setup, "Display_End_Splash_Screen", Display_End_Splash_Screen_Check_Box->isChecked());
+    written &= setup.Write_Bool(main_setup, "Display_Zentavo_Overrange_Warning",
+                                settings.Display_Zentavo_Overrange_Warning);
+    written &= setup.Write_Bool(main_setup, "Display_Full_Time_Hint", settings.Display_Full_Time_Hint);
+    written &= setup.Write_Bool(main_setup, "Time_Scroll_Control", settings.Time_Scroll_Control);
+    written &= setup.Write_Integer(main_setup, "Time_Scroll_Resolution", settings.Time_Scroll_Resolution);
+    written &= setup.Write_Integer(visual_setup, "Main_Form_Transparency", settings.Main_Form_Transparency);
+    written &= setup.Write_Bool(main_setup, "Minimize_To_Tray_After_Start",
+                                Minimize_To_Tray_After_Start_Check_Box->isChecked());
+    written &= setup.Write_Integer(visual_setup, "Main_Form_Anchor", settings.Main_Form_Anchor);
+    if (!written) Report_Write_Failure("SAVE_SETUP");
+    Modified_Tag = 0;
+    return true;
+}
+
+void TSetup_Form::Save_ButtonClick()
+{
+    if (Save_Settings()) close();
+}
+
+void TSetup_Form::Save_Positions_ButtonClick()
+{
+    const Settings& settings = Main_Form.Settings_Of_Main_Form();
+    Ini_File setup(Main_Form.Paths_Of_Main_Form().File("Setup.ini"));
+    const char* visual_setup = Visual_Setup_Section;
+    const QWidget* main_window = Main_Form.Main_Form_Widget();
+    const int main_left = main_window != nullptr ? main_window->x() : settings.Main_Form_Left;
+    const int main_top = Main_Form.Moved_For_Bar() ? Main_Form.Top_Before_Bar()
+                         : main_window != nullptr  ? main_window->y()
+                                                   : settings.Main_Form_Top;
+    bool written = true;
+    written &= setup.Write_Integer(visual_setup, "Main_Form_Left", main_left);
+    written &= setup.Write_Integer(visual_setup, "Main_Form_Top", main_top);
+    written &= setup.Write_Integer(visual_setup, "Message_Dialog_Form_Left", settings.Message_Dialog_Form_Left);
+    written &= setup.Write_Integer(visual_setup, "Message_Dialog_Form_Top", settings.Message_Dialog_Form_Top);
+    written &= setup.Write_Integer(visual_setup, "Setup_Form_Left", x());
+    written &= setup.Write_Integer(visual_setup, "Setup_Form_Top", y());
+    written &= setup.Write_Integer(visual_setup, "Update_Record_Form_Left", settings.Update_Record_Form_Left);
+    written &= setup.Write_Integer(visual_setup, "Update_Record_Form_Top", settings.Update_Record_Form_Top);
+    if (!written) Report_Write_Failure("SAVE_WINDOW_POSITIONS");
+}
+
+void TSetup_Form::Read_Back_Live_Settings()
+{
+    Settings& settings = Main_Form.Settings_Of_Main_Form();
+    const Ini_File setup(Main_Form.Paths_Of_Main_Form().File("Setup.ini"));
+    settings.Display_Full_Time_Hint = setup.Read_Bool(Main_Setup_Section, "Display_Full_Time_Hint", true);
+    settings.Form_Movement_Restrictions = setup.Read_Bool(Main_Setup_Section, "Form_Movement_Restrictions", false);
+    settings.Time_Scroll_Resolution =
+        static_cast<std::uint8_t>(setup.Read_Integer(Main_Setup_Section, "Time_Scroll_Resolution", 10));
+    settings.Main_Form_Transparency =
+        static_cast<std::uint8_t>(setup.Read_Integer(Visual_Setup_Section, "Main_Form_Transparency", 20));
+    settings.Main_Form_Anchor = static_cast<std::uint8_t>(setup.Read_Integer(Visual_Setup_Section, "Main_Form_Anchor", 0));
+    Main_Form.Set_Alpha_Blend(settings.Main_Form_Transparency > 0,
+                              static_cast<std::uint8_t>(255 - settings.Main_Form_Transparency));
+    Main_Form.Apply_Anchor();
+}
+
+bool TSetup_Form::FormClose()
+{
+    if (Modified_Tag != 1) return true;
+    const Language_Texts& texts = Main_Form.Texts_Of_Main_Form();
+    const int answer = Dialogs.Display_Message_Dialog("Warning_Icon_Source.bmp", 32, texts.Message_Strings[19],
+                                                      texts.Message_Buttons[2], texts.Message_Buttons[3], {});
+    if (answer == 1)
+        return Save_Settings();  // an empty default work type keeps the dialog open, so nothing is lost
+    Read_Back_Live_Settings();
+    return true;
+}
+
+bool TSetup_Form::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type())
+    {
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        {
+            close();
+            return true;
+        }
+        break;
+    case QEvent::Enter:
+        if (watched == Time_Scroll_Resolution_Label) Time_Scroll_Resolution_LabelMouseEnter();
+        break;
+    case QEvent::Leave:
+        if (watched == Time_Scroll_Resolution_Label) Time_Scroll_Resolution_LabelMouseLeave();
+        break;
+    case QEvent::Wheel:
+        if (Form_Mouse_Wheel(static_cast<QWheelEvent*>(event)->angleDelta().y())) return true;
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TSetup_Form::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Modified_Tag = 0;
+}
+
+void TSetup_Form::done(int result)
+{
+    if (!FormClose()) return;
+    Wheel_Over_Resolution = false;
+    QDialog::done(result);
+}
+
+void Display_Setup_Form(Main_Form_Access& main_form, Message_Dialogs& message_dialogs)
+{
+    Settings& settings = main_form.Settings_Of_Main_Form();
+    {
+        TSetup_Form form(main_form, message_dialogs, main_form.Main_Form_Widget());
+        form.move(settings.Setup_Form_Left, settings.Setup_Form_Top);
+        form.Fill();
+        form.exec();
+        settings.Setup_Form_Left = static_cast<std::int16_t>(form.x());
+        settings.Setup_Form_Top = static_cast<std::int16_t>(form.y());
+    }
+    main_form.Set_Key_Armed(true);
+}
