@@ -3,34 +3,32 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/File_Error.h"
+#include "worklog/File_Failure.h"
 
 namespace
 {
 
 // The REWRITE and RESET lines share their codes; only the prefix differs.
-void Add_Open_Failure(Error_List* errors, const std::string& prefix, const std::string& path, const File_Error& error)
+void Add_Open_Failure(Error_List* errors, const std::string& prefix, const std::string& path, int error_number)
 {
     if (errors == nullptr) return;
-    if (error.Code == ERROR_ACCESS_DENIED)
+    const File_Failure failure = Classify_File_Failure(error_number);
+    const File_Error& error = failure.Error;
+    if (failure.Named_Code == ERROR_ACCESS_DENIED)
         errors->Add(prefix + "ERROR_ACCESS_DENIED - access to " + path + " denied, file is read only");
-    else if (error.Code == ERROR_SHARING_VIOLATION)
+    else if (failure.Named_Code == ERROR_SHARING_VIOLATION)
         errors->Add(prefix + "ERROR_SHARING_VIOLATION - file " + path + " is used by another thread");
     else
         errors->Add(prefix + "UNEXPECTED_ERROR - not possible to create file " + path + ". " +
                     std::to_string(error.Code) + " - " + error.Text);
 }
 
-void Add_Write_Failure(Error_List* errors, const std::string& path, const File_Error& error)
+void Add_Write_Failure(Error_List* errors, const std::string& path, int error_number)
 {
     if (errors == nullptr) return;
+    const File_Error error = File_Error_From_Errno(error_number);
     errors->Add(" - SAVE_ACTUAL_WORK_LOG - WRITE - UNEXPECTED_ERROR - not possible to write record into file " + path +
                 ". " + std::to_string(error.Code) + " - " + error.Text);
-}
-
-File_Error Access_Denied()
-{
-    return File_Error_From_Errno(EACCES);
 }
 
 // Writes the records to a temporary file beside the day-log file and renames it over the
@@ -41,7 +39,7 @@ bool Save_Day_Log_File(Work_Log_Context& context, const Day_Log& day_log, Error_
     const std::string rewrite_prefix = " - SAVE_ACTUAL_WORK_LOG - REWRITE - ";
     if (context.Files.Is_Read_Only(path))
     {
-        Add_Open_Failure(errors, rewrite_prefix, path, Access_Denied());
+        Add_Open_Failure(errors, rewrite_prefix, path, EACCES);
         return false;
     }
     const std::string temporary_path = path + ".tmp";
@@ -50,7 +48,7 @@ bool Save_Day_Log_File(Work_Log_Context& context, const Day_Log& day_log, Error_
     std::unique_ptr<Writable_File> file = context.Files.Create(temporary_path, error_number);
     if (!file)
     {
-        Add_Open_Failure(errors, rewrite_prefix, path, File_Error_From_Errno(error_number));
+        Add_Open_Failure(errors, rewrite_prefix, path, error_number);
         return false;
     }
     std::string bytes;
@@ -60,7 +58,7 @@ bool Save_Day_Log_File(Work_Log_Context& context, const Day_Log& day_log, Error_
         file.reset();
         int ignored = 0;
         context.Files.Remove(temporary_path, ignored);
-        Add_Write_Failure(errors, path, File_Error_From_Errno(failure));
+        Add_Write_Failure(errors, path, failure);
         return false;
     };
     for (std::size_t offset = 0; offset < bytes.size(); offset += Work_Record_Size)
@@ -72,7 +70,7 @@ bool Save_Day_Log_File(Work_Log_Context& context, const Day_Log& day_log, Error_
     {
         int ignored = 0;
         context.Files.Remove(temporary_path, ignored);
-        Add_Open_Failure(errors, rewrite_prefix, path, File_Error_From_Errno(error_number));
+        Add_Open_Failure(errors, rewrite_prefix, path, error_number);
         return false;
     }
     return true;
@@ -113,7 +111,7 @@ bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored)
     const std::string prefix = " - OPEN_ACTUAL_WORK_LOG - RESET - ";
     if (context.Files.Is_Read_Only(path))
     {
-        Add_Open_Failure(&context.Errors, prefix, path, Access_Denied());
+        Add_Open_Failure(&context.Errors, prefix, path, EACCES);
         return false;
     }
     std::string content;
@@ -122,7 +120,7 @@ bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored)
     if (!context.Files.Read_Prefix(path, (Max_Day_Log_Records + 1) * Work_Record_Size, content, file_size,
                                    error_number))
     {
-        Add_Open_Failure(&context.Errors, prefix, path, File_Error_From_Errno(error_number));
+        Add_Open_Failure(&context.Errors, prefix, path, error_number);
         return false;
     }
     stored.Whole_Record_Count = file_size / Work_Record_Size;

@@ -1,6 +1,6 @@
 #include "worklog/Day_Start.h"
 
-#include "platform/File_Error.h"
+#include "worklog/File_Failure.h"
 #include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Target_Log_Export.h"

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "platform/File_Error.h"
+#include "worklog/File_Failure.h"
 #include "platform/Format.h"
 
 namespace
@@ -16,22 +16,27 @@ std::string Directory_Part(const std::string& name)
     return slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
 }
 
-void Add_Append_Failure(Error_List& errors, const std::string& name, const File_Error& error)
+void Add_Append_Failure(Error_List& errors, const std::string& name, int error_number)
 {
+    const File_Failure failure = Classify_File_Failure(error_number);
+    const File_Error& error = failure.Error;
     const std::string prefix = " - SAVE_TARGET_WORK_LOG - APPEND - ";
-    if (error.Code == ERROR_ACCESS_DENIED)
+    if (failure.Named_Code == ERROR_ACCESS_DENIED)
         errors.Add(prefix + "ERROR_ACCESS_DENIED - access to " + name + " denied, file is read only");
-    else if (error.Code == ERROR_SHARING_VIOLATION)
+    else if (failure.Named_Code == ERROR_SHARING_VIOLATION)
         errors.Add(prefix + "ERROR_SHARING_VIOLATION - file " + name + " is used by another thread");
     else
         errors.Add(prefix + "UNEXPECTED_ERROR - not possible to create file " + name + ". " +
                    std::to_string(error.Code) + " - " + error.Text);
 }
 
-void Add_Rewrite_Failure(Error_List& errors, const std::string& name, const File_Error& error)
+void Add_Rewrite_Failure(Error_List& errors, const std::string& name, int error_number)
 {
+    // Creating a file in a directory that does not exist is "path not found".
+    const File_Failure failure = Classify_File_Failure(error_number == ENOENT ? ENOTDIR : error_number);
+    const File_Error& error = failure.Error;
     const std::string prefix = " - SAVE_TARGET_WORK_LOG - REWRITE - ";
-    switch (error.Code)
+    switch (failure.Named_Code)
     {
     case ERROR_PATH_NOT_FOUND:
         errors.Add(prefix + "ERROR_PATH_NOT_FOUND - path " + Directory_Part(name) + " not found");
@@ -51,19 +56,12 @@ void Add_Rewrite_Failure(Error_List& errors, const std::string& name, const File
     }
 }
 
-void Add_Writeln_Failure(Error_List& errors, const std::string& name, const File_Error& error)
+void Add_Writeln_Failure(Error_List& errors, const std::string& name, int error_number)
 {
+    const File_Error error = File_Error_From_Errno(error_number);
     // A single blank between the code and the text here, as this line always had.
     errors.Add(" - SAVE_TARGET_WORK_LOG - WRITELN - UNEXPECTED_ERROR - not possible to write record into file " +
                name + ". " + std::to_string(error.Code) + " " + error.Text);
-}
-
-// Creating a file in a directory that does not exist is "path not found".
-File_Error Create_Error(int error_number)
-{
-    if (error_number == ENOENT || error_number == ENOTDIR)
-        return File_Error{ERROR_PATH_NOT_FOUND, File_Error_From_Errno(error_number).Text};
-    return File_Error_From_Errno(error_number);
 }
 
 }  // namespace
@@ -92,13 +90,13 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
     {
         if (context.Files.Is_Read_Only(name))
         {
-            Add_Append_Failure(context.Errors, name, File_Error_From_Errno(EACCES));
+            Add_Append_Failure(context.Errors, name, EACCES);
             return false;
         }
         file = context.Files.Open_For_Append(name, error_number);
         if (!file)
         {
-            Add_Append_Failure(context.Errors, name, File_Error_From_Errno(error_number));
+            Add_Append_Failure(context.Errors, name, error_number);
             return false;
         }
     }
@@ -107,7 +105,7 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
         file = context.Files.Create(name, error_number);
         if (!file)
         {
-            Add_Rewrite_Failure(context.Errors, name, Create_Error(error_number));
+            Add_Rewrite_Failure(context.Errors, name, error_number);
             return false;
         }
     }
@@ -120,12 +118,12 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
     if (!written)
     {
         file.reset();
-        Add_Writeln_Failure(context.Errors, name, File_Error_From_Errno(error_number));
+        Add_Writeln_Failure(context.Errors, name, error_number);
         return false;
     }
     if (!file->Close(error_number))
     {
-        Add_Writeln_Failure(context.Errors, name, File_Error_From_Errno(error_number));
+        Add_Writeln_Failure(context.Errors, name, error_number);
         return false;
     }
     return true;
