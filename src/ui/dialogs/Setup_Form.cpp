@@ -13,7 +13,8 @@
 #include <memory>
 
 #include "app/Message_Dialogs.h"
-#include "platform/Ini_File.h"
+#include "app/Language_File.h"
+#include "app/Settings_File.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"
@@ -221,9 +222,9 @@ void TSetup_Form::Create_Components()
 
 void TSetup_Form::Set_Texts_From_Language_File()
 {
-    const Ini_File language(Main_Form.Texts_Of_Main_Form().Language_File_Path);
-    const auto text = [&language](const char* key) {
-        return From_Cp1250(language.Read_String(Language_Section, key, key));
+    const std::string& language_file = Main_Form.Texts_Of_Main_Form().Language_File_Path;
+    const auto text = [&language_file](const char* key) {
+        return From_Cp1250(Read_Language_Text(language_file, Language_Section, key));
     };
     setWindowTitle(text("1"));
     GroupBox2->setTitle(Framed(text("2")));
@@ -262,18 +263,13 @@ void TSetup_Form::Fill()
     for (const std::string& work_type : Read_Work_Type_List(paths, Main_Form.Error_List_Of_Main_Form()))
         Default_Work_Type_Combo_Box->addItem(From_Cp1250(work_type));
 
-    const Ini_File setup(paths.File("Setup.ini"));
-    Default_Work_Type_Combo_Box->setEditText(
-        From_Cp1250(setup.Read_String(Main_Setup_Section, "Default_Work_Type", "DEFAULT")));
-    Default_Remark_Edit_Box->setText(From_Cp1250(setup.Read_String(Main_Setup_Section, "Default_Remark", "")));
-    Display_Start_Splash_Screen_Check_Box->setChecked(
-        setup.Read_Bool(Main_Setup_Section, "Display_Start_Splash_Screen", true));
-    Display_End_Splash_Screen_Check_Box->setChecked(
-        setup.Read_Bool(Main_Setup_Section, "Display_End_Splash_Screen", false));
-    Display_Zentavo_Overrange_Warning_Check_Box->setChecked(
-        setup.Read_Bool(Main_Setup_Section, "Display_Zentavo_Overrange_Warning", true));
-    Minimize_To_Tray_After_Start_Check_Box->setChecked(
-        setup.Read_Bool(Main_Setup_Section, "Minimize_To_Tray_After_Start", false));
+    const Setup_Form_File_Values file_values = Read_Setup_Form_File_Values(Setup_Ini_Path(paths));
+    Default_Work_Type_Combo_Box->setEditText(From_Cp1250(file_values.Default_Work_Type));
+    Default_Remark_Edit_Box->setText(From_Cp1250(file_values.Default_Remark));
+    Display_Start_Splash_Screen_Check_Box->setChecked(file_values.Display_Start_Splash_Screen);
+    Display_End_Splash_Screen_Check_Box->setChecked(file_values.Display_End_Splash_Screen);
+    Display_Zentavo_Overrange_Warning_Check_Box->setChecked(file_values.Display_Zentavo_Overrange_Warning);
+    Minimize_To_Tray_After_Start_Check_Box->setChecked(file_values.Minimize_To_Tray_After_Start);
 
     const Settings& settings = Main_Form.Settings_Of_Main_Form();
     Form_Movement_Restrictions_Check_Box->setChecked(settings.Form_Movement_Restrictions);
@@ -395,8 +391,9 @@ bool TSetup_Form::Form_Mouse_Wheel(int angle_delta)
 
 void TSetup_Form::Report_Write_Failure(const char* what)
 {
-    Main_Form.Error_List_Of_Main_Form().Add(std::string(" - ") + what + " - WRITE - UNEXPECTED_ERROR - not possible to write into file " +
-                                            Main_Form.Paths_Of_Main_Form().File("Setup.ini"));
+    Main_Form.Error_List_Of_Main_Form().Add(std::string(" - ") + what +
+                                            " - WRITE - UNEXPECTED_ERROR - not possible to write into file " +
+                                            Setup_Ini_Path(Main_Form.Paths_Of_Main_Form()));
 }
 
 bool TSetup_Form::Save_Settings()
@@ -412,37 +409,28 @@ bool TSetup_Form::Save_Settings()
     Settings& settings = Main_Form.Settings_Of_Main_Form();
     settings.Display_Zentavo_Overrange_Warning = Display_Zentavo_Overrange_Warning_Check_Box->isChecked();
     settings.Time_Scroll_Control = Time_Scroll_Control_Check_Box->isChecked();
-    const std::string file_name = Path_To_Bytes(Target_Log_File_Name_Edit_Box->text());
-    const std::string format = To_Cp1250(Target_Log_File_Format_Edit_Box->text());
-    const std::string separator = To_Cp1250(Target_Log_File_Separator_Edit_Box->text());
-    settings.Target_Log_File_Name = file_name;
-    settings.Target_Log_File_Format = Cut_To_Short_String(format);
-    settings.Target_Log_File_Separator = separator;
+    Setup_Form_Save_Values values;
+    values.Target_Log_File_Name = Path_To_Bytes(Target_Log_File_Name_Edit_Box->text());
+    values.Target_Log_File_Format = To_Cp1250(Target_Log_File_Format_Edit_Box->text());
+    values.Target_Log_File_Separator = To_Cp1250(Target_Log_File_Separator_Edit_Box->text());
+    settings.Target_Log_File_Name = values.Target_Log_File_Name;
+    settings.Target_Log_File_Format = Cut_To_Short_String(values.Target_Log_File_Format);
+    settings.Target_Log_File_Separator = values.Target_Log_File_Separator;
 
-    Ini_File setup(Main_Form.Paths_Of_Main_Form().File("Setup.ini"));
-    const char* main_setup = Main_Setup_Section;
-    const char* visual_setup = Visual_Setup_Section;
-    bool written = true;
-    written &= setup.Write_String(main_setup, "Target_Log_File_Name", file_name);
-    written &= setup.Write_String(main_setup, "Target_Log_File_Format", format);
-    written &= setup.Write_String(main_setup, "Target_Log_File_Separator", separator);
-    written &= setup.Write_String(main_setup, "Default_Work_Type", To_Cp1250(Default_Work_Type_Combo_Box->currentText()));
-    written &= setup.Write_String(main_setup, "Default_Remark", To_Cp1250(Default_Remark_Edit_Box->text()));
-    written &= setup.Write_Bool(main_setup, "Form_Movement_Restrictions", settings.Form_Movement_Restrictions);
-    written &= setup.Write_Integer(visual_setup, "Main_Form_Transparency", settings.Main_Form_Transparency);
-    written &= setup.Write_Bool(main_setup, "Display_Start_Splash_Screen",
-                                Display_Start_Splash_Screen_Check_Box->isChecked());
-    written &= setup.Write_Bool(main_setup, "Display_End_Splash_Screen", Display_End_Splash_Screen_Check_Box->isChecked());
-    written &= setup.Write_Bool(main_setup, "Display_Zentavo_Overrange_Warning",
-                                settings.Display_Zentavo_Overrange_Warning);
-    written &= setup.Write_Bool(main_setup, "Display_Full_Time_Hint", settings.Display_Full_Time_Hint);
-    written &= setup.Write_Bool(main_setup, "Time_Scroll_Control", settings.Time_Scroll_Control);
-    written &= setup.Write_Integer(main_setup, "Time_Scroll_Resolution", settings.Time_Scroll_Resolution);
-    written &= setup.Write_Integer(visual_setup, "Main_Form_Transparency", settings.Main_Form_Transparency);
-    written &= setup.Write_Bool(main_setup, "Minimize_To_Tray_After_Start",
-                                Minimize_To_Tray_After_Start_Check_Box->isChecked());
-    written &= setup.Write_Integer(visual_setup, "Main_Form_Anchor", settings.Main_Form_Anchor);
-    if (!written) Report_Write_Failure("SAVE_SETUP");
+    values.Default_Work_Type = To_Cp1250(Default_Work_Type_Combo_Box->currentText());
+    values.Default_Remark = To_Cp1250(Default_Remark_Edit_Box->text());
+    values.Form_Movement_Restrictions = settings.Form_Movement_Restrictions;
+    values.Main_Form_Transparency = settings.Main_Form_Transparency;
+    values.Display_Start_Splash_Screen = Display_Start_Splash_Screen_Check_Box->isChecked();
+    values.Display_End_Splash_Screen = Display_End_Splash_Screen_Check_Box->isChecked();
+    values.Display_Zentavo_Overrange_Warning = settings.Display_Zentavo_Overrange_Warning;
+    values.Display_Full_Time_Hint = settings.Display_Full_Time_Hint;
+    values.Time_Scroll_Control = settings.Time_Scroll_Control;
+    values.Time_Scroll_Resolution = settings.Time_Scroll_Resolution;
+    values.Minimize_To_Tray_After_Start = Minimize_To_Tray_After_Start_Check_Box->isChecked();
+    values.Main_Form_Anchor = settings.Main_Form_Anchor;
+    if (!Save_Setup_Form_Values(Setup_Ini_Path(Main_Form.Paths_Of_Main_Form()), values))
+        Report_Write_Failure("SAVE_SETUP");
     Modified_Tag = 0;
     return true;
 }
@@ -455,36 +443,26 @@ void TSetup_Form::Save_ButtonClick()
 void TSetup_Form::Save_Positions_ButtonClick()
 {
     const Settings& settings = Main_Form.Settings_Of_Main_Form();
-    Ini_File setup(Main_Form.Paths_Of_Main_Form().File("Setup.ini"));
-    const char* visual_setup = Visual_Setup_Section;
     const QWidget* main_window = Main_Form.Main_Form_Widget();
-    const int main_left = main_window != nullptr ? main_window->x() : settings.Main_Form_Left;
-    const int main_top = Main_Form.Moved_For_Bar() ? Main_Form.Top_Before_Bar()
-                         : main_window != nullptr  ? main_window->y()
-                                                   : settings.Main_Form_Top;
-    bool written = true;
-    written &= setup.Write_Integer(visual_setup, "Main_Form_Left", main_left);
-    written &= setup.Write_Integer(visual_setup, "Main_Form_Top", main_top);
-    written &= setup.Write_Integer(visual_setup, "Message_Dialog_Form_Left", settings.Message_Dialog_Form_Left);
-    written &= setup.Write_Integer(visual_setup, "Message_Dialog_Form_Top", settings.Message_Dialog_Form_Top);
-    written &= setup.Write_Integer(visual_setup, "Setup_Form_Left", x());
-    written &= setup.Write_Integer(visual_setup, "Setup_Form_Top", y());
-    written &= setup.Write_Integer(visual_setup, "Update_Record_Form_Left", settings.Update_Record_Form_Left);
-    written &= setup.Write_Integer(visual_setup, "Update_Record_Form_Top", settings.Update_Record_Form_Top);
-    if (!written) Report_Write_Failure("SAVE_WINDOW_POSITIONS");
+    Window_Positions positions;
+    positions.Main_Form_Left = main_window != nullptr ? main_window->x() : settings.Main_Form_Left;
+    positions.Main_Form_Top = Main_Form.Moved_For_Bar() ? Main_Form.Top_Before_Bar()
+                              : main_window != nullptr  ? main_window->y()
+                                                        : settings.Main_Form_Top;
+    positions.Message_Dialog_Form_Left = settings.Message_Dialog_Form_Left;
+    positions.Message_Dialog_Form_Top = settings.Message_Dialog_Form_Top;
+    positions.Setup_Form_Left = static_cast<std::int16_t>(x());
+    positions.Setup_Form_Top = static_cast<std::int16_t>(y());
+    positions.Update_Record_Form_Left = settings.Update_Record_Form_Left;
+    positions.Update_Record_Form_Top = settings.Update_Record_Form_Top;
+    if (!Save_Window_Positions(Setup_Ini_Path(Main_Form.Paths_Of_Main_Form()), positions))
+        Report_Write_Failure("SAVE_WINDOW_POSITIONS");
 }
 
 void TSetup_Form::Read_Back_Live_Settings()
 {
     Settings& settings = Main_Form.Settings_Of_Main_Form();
-    const Ini_File setup(Main_Form.Paths_Of_Main_Form().File("Setup.ini"));
-    settings.Display_Full_Time_Hint = setup.Read_Bool(Main_Setup_Section, "Display_Full_Time_Hint", true);
-    settings.Form_Movement_Restrictions = setup.Read_Bool(Main_Setup_Section, "Form_Movement_Restrictions", false);
-    settings.Time_Scroll_Resolution =
-        static_cast<std::uint8_t>(setup.Read_Integer(Main_Setup_Section, "Time_Scroll_Resolution", 10));
-    settings.Main_Form_Transparency =
-        static_cast<std::uint8_t>(setup.Read_Integer(Visual_Setup_Section, "Main_Form_Transparency", 20));
-    settings.Main_Form_Anchor = static_cast<std::uint8_t>(setup.Read_Integer(Visual_Setup_Section, "Main_Form_Anchor", 0));
+    ::Read_Back_Live_Settings(Setup_Ini_Path(Main_Form.Paths_Of_Main_Form()), settings);
     Main_Form.Set_Alpha_Blend(settings.Main_Form_Transparency > 0,
                               static_cast<std::uint8_t>(255 - settings.Main_Form_Transparency));
     Main_Form.Apply_Anchor();

@@ -10,7 +10,8 @@
 #include <QTimer>
 
 #include "app/Message_Dialogs.h"
-#include "platform/Ini_File.h"
+#include "app/Language_File.h"
+#include "app/Settings_File.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"
@@ -176,9 +177,9 @@ void TUpdate_Record_Form::Create_Components()
 
 void TUpdate_Record_Form::Set_Texts_From_Language_File(bool add_mode)
 {
-    const Ini_File language(Main_Form.Texts_Of_Main_Form().Language_File_Path);
-    const auto text = [&language](const char* key) {
-        return From_Cp1250(language.Read_String(Language_Section, key, key));
+    const std::string& language_file = Main_Form.Texts_Of_Main_Form().Language_File_Path;
+    const auto text = [&language_file](const char* key) {
+        return From_Cp1250(Read_Language_Text(language_file, Language_Section, key));
     };
     setWindowTitle(text(add_mode ? "1" : "2"));
     GroupBox1->setTitle(QStringLiteral("  ") + text("3") + QStringLiteral("  "));
@@ -195,9 +196,7 @@ void TUpdate_Record_Form::Fill(bool add_mode)
     Set_Texts_From_Language_File(add_mode);
 
     const Program_Paths& paths = Main_Form.Paths_Of_Main_Form();
-    const Ini_File setup(paths.File("Setup.ini"));
-    New_Record_Minutes =
-        static_cast<std::uint16_t>(setup.Read_Integer("Main_Setup", "New_Log_Record_Working_Hours", 30));
+    New_Record_Minutes = static_cast<std::uint16_t>(Read_New_Log_Record_Working_Hours(Setup_Ini_Path(paths)));
 
     Work_Type_Combo_Box->clear();
     for (const std::string& work_type : Read_Work_Type_List(paths, Main_Form.Error_List_Of_Main_Form()))
