@@ -1,0 +1,181 @@
+#pragma once
+// A temporary program directory filled from the shipped data, scripted answers to the
+// message dialog, a recording shell and a main window wired to all of them.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <deque>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Message_Dialogs.h"
+#include "platform/Clock.h"
+#include "platform/Date_Time_Patterns.h"
+#include "ui/main/Program_Shell.h"
+#include "ui/main/TMain_Form.h"
+#include "ui/tray/Fake_Tray_Shell.h"
+#include "worklog/Day_Log_File.h"
+#include "worklog/Work_Log_File_System.h"
+
+// Widget tests run on the offscreen platform unless the caller chose another.
+#define ZL_WIDGET_TEST_MAIN(Test_Class)                                                   \
+    int main(int argc, char** argv)                                                       \
+    {                                                                                     \
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen"); \
+        QApplication application(argc, argv);                                             \
+        Test_Class test;                                                                  \
+        return QTest::qExec(&test, argc, argv);                                           \
+    }
+
+struct Question
+{
+    std::string Icon;
+    int Interval = 0;
+    std::string Message;
+    std::string First_Button;
+    std::string Second_Button;
+};
+
+class Scripted_Message_Dialogs final : public Message_Dialogs
+{
+public:
+    void Answer(int answer) { Answers.push_back(answer); }
+
+    int Display_Message_Dialog(const std::string& icon_file_name, int animation_interval, const std::string& message,
+                               const std::string& first_button, const std::string& second_button,
+                               const std::vector<std::string>&) override
+    {
+        Questions.push_back({icon_file_name, animation_interval, message, first_button, second_button});
+        if (Answers.empty())
+        {
+            Unexpected.push_back(message);
+            return 2;
+        }
+        const int answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    void Show_Start_Splash_Screen() override { ++Splash_Count; }
+
+    std::vector<Question> Questions;
+    std::vector<std::string> Unexpected;  // questions that came without a scripted answer
+    std::deque<int> Answers;
+    int Splash_Count = 0;
+};
+
+class Recording_Program_Shell final : public Program_Shell
+{
+public:
+    void Open_Document(const std::string& path) override { Opened.push_back(path); }
+    void Request_Shutdown() override { ++Shutdown_Requests; }
+
+    std::vector<std::string> Opened;
+    int Shutdown_Requests = 0;
+};
+
+inline std::string Read_File(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+}
+
+inline void Write_File(const QString& path, const std::string& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content.data(), qint64(content.size()));
+}
+
+inline Work_Record Make_Record(std::string day_name, std::string date, std::string span, std::string type,
+                               std::string duration, std::string remark)
+{
+    Work_Record record;
+    record.Fields = {std::move(day_name), std::move(date), std::move(span), std::move(type), std::move(duration),
+                     std::move(remark)};
+    return record;
+}
+
+// A program directory as the build leaves it, with a test language file and settings.
+class Program_Directory_Fixture
+{
+public:
+    Program_Directory_Fixture()
+    {
+        const QDir source(QStringLiteral(ZL_SOURCE_DATA_DIR));
+        QDir target(Directory.path());
+        target.mkpath(QStringLiteral("Skin"));
+        for (const QString& name : source.entryList(QDir::Files))
+            QFile::copy(source.filePath(name), target.filePath(name));
+        const QDir skins(source.filePath(QStringLiteral("Skin")));
+        for (const QString& name : skins.entryList(QDir::Files))
+            QFile::copy(skins.filePath(name), target.filePath(QStringLiteral("Skin/") + name));
+        Write_File(Path("Test.lng"), "[Main_Form]\r\n1=Add\r\n2=Setup\r\n3=Log\r\n4=Off\r\n"
+                                     "[Column_Names]\r\n0=Day\r\n1=Date\r\n2=Span\r\n3=Type\r\n4=Time\r\n5=Remark\r\n6=TOTAL\r\n"
+                                     "[Day_Names]\r\n1=Sun\r\n2=Mon\r\n3=Tue\r\n4=Wed\r\n5=Thu\r\n6=Fri\r\n7=Sat\r\n"
+                                     "[Tray_Icon]\r\n1=Elapsed#%s\r\n2=Full time\r\n3=Go#home\r\n");
+        Setup_Lines = "[Main_Setup]\r\nLanguage_File_Name=Test.lng\r\n";
+        Visual_Lines = "[Visual_Setup]\r\n";
+    }
+
+    QString Path(const QString& name) const { return QDir(Directory.path()).filePath(name); }
+    QString Path(const char* name) const { return Path(QString::fromLatin1(name)); }
+    std::string Directory_Path() const { return Directory.path().toStdString() + "/"; }
+
+    void Add_Main_Setup(const std::string& line) { Setup_Lines += line + "\r\n"; }
+    void Add_Visual_Setup(const std::string& line) { Visual_Lines += line + "\r\n"; }
+    void Write_Setup() { Write_File(Path("Setup.ini"), Setup_Lines + Visual_Lines); }
+
+    void Write_Day_Log(const std::vector<Work_Record>& records)
+    {
+        std::string bytes;
+        for (const Work_Record& record : records) bytes += Encode_Work_Record(record);
+        Write_File(Path("Actual_Work_Log.log"), bytes);
+    }
+
+    QTemporaryDir Directory;
+    std::string Setup_Lines;
+    std::string Visual_Lines;
+};
+
+// A main window with every seam a test can look at.
+struct Main_Form_Harness
+{
+    explicit Main_Form_Harness(Program_Directory_Fixture& directory, Date_Time now = {2026, 3, 5, 9, 0, 0, 0})
+        : Clock(now), Dialogs(std::make_shared<Scripted_Message_Dialogs>())
+    {
+        Main_Form_Seams seams;
+        seams.Program_Directory = directory.Directory_Path();
+        seams.Clock_Source = &Clock;
+        seams.Patterns = Patterns;
+        seams.Shell = &Shell;
+        seams.Tray = &Tray;
+        seams.Files = &Files;
+        seams.Make_Message_Dialogs = [this](Main_Form_Access&) -> std::shared_ptr<Message_Dialogs> { return Dialogs; };
+        seams.Show_Plain_Message = [this](const QString& text) { Plain_Messages.push_back(text); };
+        seams.Quit_Application = [this] { ++Quit_Requests; };
+        seams.Display_Update_Record_Form = [this](Main_Form_Access&, Message_Dialogs&, bool add_mode) {
+            Editor_Openings.push_back(add_mode);
+        };
+        seams.Display_Setup_Form = [this](Main_Form_Access&, Message_Dialogs&) { ++Setup_Openings; };
+        Form = std::make_unique<TMain_Form>(std::move(seams));
+    }
+
+    std::string Today() const { return Format_Date(Clock.Now(), Patterns.Short_Date); }
+
+    Fake_Clock Clock;
+    Date_Time_Patterns Patterns;
+    Recording_Program_Shell Shell;
+    Fake_Tray_Shell Tray;
+    Posix_Work_Log_File_System Files;
+    std::shared_ptr<Scripted_Message_Dialogs> Dialogs;
+    std::vector<QString> Plain_Messages;
+    int Quit_Requests = 0;
+    std::vector<bool> Editor_Openings;
+    int Setup_Openings = 0;
+    std::unique_ptr<TMain_Form> Form;
+};
