@@ -30,7 +30,7 @@ private:
     void Deliver_Pending_Trigger();
     void Poll_Availability();
 
-    QSystemTrayIcon Tray_Icon;
+    QSystemTrayIcon Tray_Icon{this};  // a child, so that tests can find it and play its signals
     bool Trigger_Pending = false;
     bool Was_Available = false;
     TLightTimer Availability_Timer;
