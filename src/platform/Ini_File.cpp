@@ -405,7 +405,7 @@ bool Ini_File::Write_String(std::string_view section, std::string_view key, std:
     {
         const Ini_Line& last = lines[location.Last_Content_Line];
         std::string insertion;
-        if (last.End == last.Text_End) insertion = "\r\n";  // the last line had no line end
+        if (content[last.End - 1] != '\n') insertion = "\r\n";  // the last line had no line end
         insertion += std::string(key) + "=" + std::string(written_value) + "\r\n";
         updated = content.substr(0, last.End) + insertion + content.substr(last.End);
     }

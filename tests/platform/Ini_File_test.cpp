@@ -198,4 +198,29 @@ TEST_F(Ini_File_Test, WritingKeepsTheFileModeAndWritesThroughASymbolicLink)
     EXPECT_EQ(status.st_mode & 0777, 0640u);
 }
 
+TEST_F(Ini_File_Test, RandomContentNeverBreaksAWriteThatIsReadBack)
+{
+    const std::vector<std::string> pieces = {"[S]", "[ s ]", "[Other]", "K=old", " k = x ", "K", "=", "[", "]",
+                                             "\r", "\n", "\r\n", " ", std::string(1, '\0'), "\xFF", ";K=c"};
+    unsigned state = 12345;
+    auto next = [&state](unsigned limit) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) % limit;
+    };
+    for (int round = 0; round < 2000; ++round)
+    {
+        std::string content;
+        const unsigned length = next(14);
+        for (unsigned index = 0; index < length; ++index) content += pieces[next(static_cast<unsigned>(pieces.size()))];
+        Directory.Write("Setup.ini", content);
+        const std::string value = "v" + std::to_string(round);
+        ASSERT_TRUE(Ini.Write_String("S", "K", value)) << round;
+        ASSERT_EQ(Ini.Read_String("s", "k", "missing"), value) << round;
+        ASSERT_TRUE(Ini.Write_String("Other", "Key", "1")) << round;
+        ASSERT_EQ(Ini.Read_String("S", "K", "missing"), value) << round;
+        ASSERT_TRUE(Ini.Delete_Key("S", "K")) << round;
+        ASSERT_NE(Ini.Read_String("S", "K", "missing"), value) << round;
+    }
+}
+
 }  // namespace
