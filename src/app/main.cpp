@@ -1,13 +1,105 @@
 // Program entry: hands a second start to the running instance, or runs the program.
 #include <QApplication>
-#include <QWidget>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Single_Instance.h"
+#include "platform/Clock.h"
+#include "platform/Date_Time_Patterns.h"
+#include "ui/controls/Ui_Text.h"
+#include "ui/dialogs/Qt_Message_Dialogs.h"
+#include "ui/dialogs/Setup_Form.h"
+#include "ui/dialogs/Update_Record_Form.h"
+#include "ui/main/Program_Shell.h"
+#include "ui/main/TMain_Form.h"
+#include "ui/main/Termination_Signals.h"
+#include "ui/tray/Qt_Tray_Shell.h"
+#include "worklog/Work_Log_File_System.h"
+
+namespace
+{
+bool Environment_Set(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// The locale's patterns, taken once: a four-digit year and no time-zone field.
+Date_Time_Patterns System_Date_Time_Patterns()
+{
+    const QLocale locale = QLocale::system();
+    Date_Time_Patterns patterns;
+    const std::string short_date = To_Cp1250(locale.dateFormat(QLocale::ShortFormat));
+    const std::string long_time = To_Cp1250(locale.timeFormat(QLocale::LongFormat));
+    if (!short_date.empty()) patterns.Short_Date = Widen_Short_Date_Pattern(short_date);
+    if (!long_time.empty()) patterns.Long_Time = Strip_Time_Zone_From_Pattern(long_time);
+    return patterns;
+}
+
+void Show_Plain_Message_Box(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(Application_Title), shown, QMessageBox::Ok);
+    box.exec();
+}
+}  // namespace
 
 int main(int argc, char* argv[])
 {
+    // Without a display Qt would abort with a long message; one clear line serves better.
+    if (!Environment_Set("DISPLAY") && !Environment_Set("WAYLAND_DISPLAY") && !Environment_Set("QT_QPA_PLATFORM"))
+    {
+        std::fprintf(stderr, "zentavo-logger: no display found (DISPLAY is not set); "
+                             "start it inside a desktop session or under xvfb-run.\n");
+        return 1;
+    }
+
     QApplication application(argc, argv);
-    QWidget window;
-    window.setWindowFlags(Qt::FramelessWindowHint | Qt::Tool);
-    window.resize(755, 70);
-    window.show();
+    application.setApplicationName(QString::fromLatin1(Application_Title));
+    application.setQuitOnLastWindowClosed(false);
+
+    // A second start only asks the running instance to come forward; it touches no file.
+    Single_Instance instance;
+    if (!instance.Become_First_Or_Forward()) return 0;
+
+    System_Clock clock;
+    Qt_Program_Shell shell;
+    Qt_Tray_Shell tray;
+    Posix_Work_Log_File_System files;
+
+    Main_Form_Seams seams;
+    seams.Program_Directory = To_Cp1250(QCoreApplication::applicationDirPath());
+    seams.Clock_Source = &clock;
+    seams.Patterns = System_Date_Time_Patterns();
+    seams.Shell = &shell;
+    seams.Tray = &tray;
+    seams.Files = &files;
+    seams.Make_Message_Dialogs = [](Main_Form_Access& main_form) -> std::shared_ptr<Message_Dialogs> {
+        return std::make_shared<Qt_Message_Dialogs>(main_form.Settings_Of_Main_Form(), main_form.Error_List_Of_Main_Form(),
+                                                     main_form.Paths_Of_Main_Form(), main_form.Button_Skin_Of_Main_Form(),
+                                                     main_form.Main_Form_Widget());
+    };
+    seams.Show_Plain_Message = Show_Plain_Message_Box;
+    seams.Quit_Application = [] { QCoreApplication::exit(0); };
+    seams.Display_Update_Record_Form = [](Main_Form_Access& main_form, Message_Dialogs& dialogs, bool add_mode) {
+        Display_Update_Record_Form(main_form, dialogs, add_mode);
+    };
+    seams.Display_Setup_Form = [](Main_Form_Access& main_form, Message_Dialogs& dialogs) {
+        Display_Setup_Form(main_form, dialogs);
+    };
+
+    TMain_Form main_form(std::move(seams));
+    QObject::connect(&instance, &Single_Instance::Restore_Request, &main_form, [&main_form] { main_form.Restore_Request(); });
+    Termination_Signals termination_signals;
+    QObject::connect(&termination_signals, &Termination_Signals::Termination_Requested, &main_form,
+                     [&main_form](int) { main_form.End_Day_And_Quit(); });
+
+    main_form.Form_Create();
+    if (main_form.Termination_Requested()) return 0;
+    if (main_form.Show_Main_Form()) main_form.show();
     return application.exec();
 }

@@ -14,6 +14,7 @@
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
 #include "ui/main/Counting_Message_Dialogs.h"
+#include "ui/main/Program_Icon.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/tray/Notification_Icon.h"
 #include "worklog/Day_Log_File.h"
@@ -42,6 +43,7 @@ TMain_Form::TMain_Form(Main_Form_Seams seams)
     setObjectName(QStringLiteral("Main_Form"));
     setWindowTitle(QString::fromLatin1(Main_Form_Caption));
     setFont(Program_Font());
+    setWindowIcon(Program_Icon());
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
     Set_Window_Colour(Color_From_Bgr(Setup.Main_Form_Color));
@@ -143,6 +145,10 @@ void TMain_Form::Create_Controls()
     {
         Tray_Icon_Component = std::make_unique<TNotificationIcon>(*Seams.Tray, this);
         Tray_Icon_Component->SetIcon(windowIcon());
+        Tray_Icon_Component->OnMouseDown = [this](TNotificationIcon*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+            Tray_IconMouseDown();
+        };
+        Tray_Icon_Component->OnDblClick = [this](TNotificationIcon*) { Tray_IconDblClick(); };
     }
 }
 
@@ -469,7 +475,14 @@ void TMain_Form::Shutdown_ButtonClick()
 
 void TMain_Form::Minimize_ButtonClick()
 {
-    if (Is_Fading()) return;
+    if (Is_Fading() || Day_Has_Ended) return;
+    Fade_Out_To_Tray();
+}
+
+// The fades of the window's opacity arrive with the window's movement; until then the
+// window goes to the tray and comes back at once, the same states without the fade.
+void TMain_Form::Fade_Out_To_Tray()
+{
     if (Tray_Icon_Component)
     {
         Tray_Icon_Component->ConcealMainForm();
@@ -479,16 +492,42 @@ void TMain_Form::Minimize_ButtonClick()
         hide();
 }
 
-void TMain_Form::Restore_Request()
+void TMain_Form::Fade_In_From_Tray()
 {
-    if (Is_Fading() || Day_Has_Ended || !Creation_Done) return;
     if (Tray_Icon_Component)
+    {
         Tray_Icon_Component->RevealMainForm();
+        Tray_Icon_Component->SetShowHint(false);
+    }
     else
         show();
-    if (Tray_Icon_Component) Tray_Icon_Component->SetShowHint(false);
-    raise();
-    activateWindow();
+    const auto transparency = Setup.Main_Form_Transparency;
+    Set_Alpha_Blend(transparency > 0, static_cast<std::uint8_t>(255 - transparency));
+}
+
+void TMain_Form::Tray_IconMouseDown()
+{
+    if (Is_Fading() || Day_Has_Ended || !Creation_Done) return;
+    if (isVisible())
+    {
+        if (Tray_Icon_Component) Tray_Icon_Component->RevealMainForm();
+        raise();
+        activateWindow();
+    }
+    else
+        Fade_In_From_Tray();
+}
+
+void TMain_Form::Tray_IconDblClick()
+{
+    if (Is_Fading() || Editor_Open || Setup_Open || Message_Dialog_Depth > 0 || !isVisible()) return;
+    Fade_Out_To_Tray();
+}
+
+void TMain_Form::Restore_Request()
+{
+    // A second start: the same as a press on the tray icon.
+    Tray_IconMouseDown();
 }
 
 // ---------------------------------------------------------------------------------------

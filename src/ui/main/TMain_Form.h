@@ -110,6 +110,10 @@ public:
     void Update_TimerTimer();
     // A second start asks the running window to come forward.
     void Restore_Request();
+    void Tray_IconMouseDown();
+    void Tray_IconDblClick();
+    void Fade_Out_To_Tray();
+    void Fade_In_From_Tray();
 
     // The orderly end of the day, as a close request or a termination signal runs it.
     void End_Day_And_Quit();
