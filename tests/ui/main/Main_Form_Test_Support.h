@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,8 +72,13 @@ class Recording_Program_Shell final : public Program_Shell
 {
 public:
     void Open_Document(const std::string& path) override { Opened.push_back(path); }
-    void Request_Shutdown() override { ++Shutdown_Requests; }
+    void Request_Shutdown() override
+    {
+        if (Before_Shutdown) Before_Shutdown();
+        ++Shutdown_Requests;
+    }
 
+    std::function<void()> Before_Shutdown;
     std::vector<std::string> Opened;
     int Shutdown_Requests = 0;
 };
