@@ -1,0 +1,202 @@
+#pragma once
+// A recording stand-in for the main window and scripted answers for the message dialog,
+// shared by the record editor's and the settings dialog's widget tests.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPixmap>
+#include <QTest>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/Error_List.h"
+#include "app/Language_Texts.h"
+#include "app/Message_Dialogs.h"
+#include "app/Program_Paths.h"
+#include "app/Settings.h"
+#include "platform/Clock.h"
+#include "ui/dialogs/Main_Form_Access.h"
+#include "worklog/Day_Log.h"
+
+class Fake_Main_Form final : public Main_Form_Access
+{
+public:
+    explicit Fake_Main_Form(const std::string& program_directory)
+        : Paths(program_directory), Errors(Clock, "HH:mm:ss")
+    {
+        Skin = QPixmap(420, 25);
+        Skin.fill(Qt::gray);
+        Texts.Language_File_Path = Paths.File("Test.lng");
+        for (int key = 1; key <= 19; ++key) Texts.Message_Strings[key] = "M" + std::to_string(key);
+        for (int key = 1; key <= 6; ++key) Texts.Message_Buttons[key] = "B" + std::to_string(key);
+        for (int key = 0; key <= 5; ++key) Texts.Column_Names[key] = "C" + std::to_string(key);
+        Texts.Day_Row_Label = "Day total";
+        Window.setGeometry(100, 100, 755, 100);
+    }
+
+    Day_Log& Day_Log_Of_Main_Form() override { return Log; }
+    Settings& Settings_Of_Main_Form() override { return Setup; }
+    const Language_Texts& Texts_Of_Main_Form() override { return Texts; }
+    const Program_Paths& Paths_Of_Main_Form() override { return Paths; }
+    Error_List& Error_List_Of_Main_Form() override { return Errors; }
+    const QPixmap& Button_Skin_Of_Main_Form() override { return Skin; }
+    QWidget* Main_Form_Widget() override { return &Window; }
+
+    void Draw_Row(std::uint8_t row, bool highlighted) override { Drawn_Rows.emplace_back(row, highlighted); }
+    std::uint8_t Highlighted_Row() const override { return Highlighted; }
+    void Set_Highlighted_Row(std::uint8_t row) override { Highlighted = row; }
+    std::uint8_t Edited_Row() const override { return Edited; }
+
+    void Refresh_Summary_Rows() override { ++Refresh_Count; }
+    void Update_Layout() override { ++Layout_Count; }
+    void Apply_Anchor() override { Anchors_Applied.push_back(Setup.Main_Form_Anchor); }
+    bool Add_Record_Button_Enabled() const override { return Add_Enabled; }
+    void Set_Add_Record_Button_Enabled(bool enabled) override
+    {
+        Add_Enabled = enabled;
+        ++Add_Button_Changes;
+    }
+    void Set_Key_Armed(bool armed) override { Key_Armed = armed; }
+    bool Moved_For_Bar() const override { return Moved; }
+    int Top_Before_Bar() const override { return Top_Before; }
+    void Set_Alpha_Blend(bool enabled, std::uint8_t value) override { Alpha_Calls.emplace_back(enabled, value); }
+    void Checkpoint_Day_Log() override { ++Checkpoint_Count; }
+
+    // A day that began at start and has reached now, with the Day_Row alone.
+    void Start_Day(Minute_Of_Day start, Minute_Of_Day now, const std::string& work_type = "DEFAULT",
+                   const std::string& remark = "default remark")
+    {
+        Log = Day_Log();
+        Log.Day_Start_Minute = start;
+        Log.Current_Minute = now;
+        Work_Record day_row;
+        day_row[Day_Name_Field] = "Monday";
+        day_row[Date_Field] = "07.12.2026";
+        day_row[Time_Span_Field] = Minute_Of_Day_To_Text(start) + " - " + Minute_Of_Day_To_Text(now);
+        day_row[Work_Type_Field] = work_type;
+        day_row[Duration_Field] = Minute_Of_Day_To_Text(Log.Elapsed_Minutes());
+        day_row[Remark_Field] = remark;
+        Log.Append_Record(day_row);
+    }
+
+    // Adds a user record the way a saved day holds it (the Unassigned_Row first).
+    void Add_User_Row(const std::string& work_type, Minute_Of_Day duration, const std::string& remark = "")
+    {
+        if (Log.Size() == 1)
+        {
+            Work_Record unassigned;
+            unassigned[Work_Type_Field] = Log.Records[0][Work_Type_Field];
+            unassigned[Remark_Field] = Log.Records[0][Remark_Field];
+            Log.Append_Record(unassigned);
+            Log.Records[0][Work_Type_Field] = Texts.Day_Row_Label;
+            Log.Records[0][Remark_Field].clear();
+        }
+        Work_Record record;
+        record[Work_Type_Field] = work_type;
+        record[Duration_Field] = Minute_Of_Day_To_Text(duration);
+        record[Remark_Field] = remark;
+        Log.Append_Record(record);
+        Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes + duration);
+        const int unassigned = Log.Unassigned_Minutes();
+        Log.Records[1][Duration_Field] =
+            unassigned < 0 ? "- " + Minute_Of_Day_To_Text(Minute_Of_Day(-unassigned)) : Minute_Of_Day_To_Text(Minute_Of_Day(unassigned));
+    }
+
+    Fake_Clock Clock;
+    Program_Paths Paths;
+    Error_List Errors;
+    Day_Log Log;
+    Settings Setup;
+    Language_Texts Texts;
+    QPixmap Skin;
+    QWidget Window;
+
+    std::vector<std::pair<std::uint8_t, bool>> Drawn_Rows;
+    std::uint8_t Highlighted = 255;
+    std::uint8_t Edited = 0;
+    int Refresh_Count = 0;
+    int Layout_Count = 0;
+    std::vector<int> Anchors_Applied;  // the anchor in memory at each Apply_Anchor
+    bool Add_Enabled = true;
+    int Add_Button_Changes = 0;
+    bool Key_Armed = false;
+    bool Moved = false;
+    int Top_Before = 0;
+    std::vector<std::pair<bool, std::uint8_t>> Alpha_Calls;
+    int Checkpoint_Count = 0;
+};
+
+class Scripted_Message_Dialogs final : public Message_Dialogs
+{
+public:
+    struct Call
+    {
+        std::string Icon;
+        int Interval = 0;
+        std::string Message;
+        std::string First_Button;
+        std::string Second_Button;
+        std::vector<std::string> Arguments;
+    };
+
+    int Display_Message_Dialog(const std::string& icon_file_name, int animation_interval, const std::string& message,
+                               const std::string& first_button, const std::string& second_button,
+                               const std::vector<std::string>& arguments) override
+    {
+        Calls.push_back({icon_file_name, animation_interval, message, first_button, second_button, arguments});
+        if (While_Open) While_Open();
+        if (Answers.empty()) return 1;
+        const int answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    void Show_Start_Splash_Screen() override {}
+
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> messages;
+        for (const Call& call : Calls) messages.push_back(call.Message);
+        return messages;
+    }
+
+    std::vector<Call> Calls;
+    std::deque<int> Answers;           // 1 when empty
+    std::function<void()> While_Open;  // runs while the message is "shown"
+};
+
+// Runs the action on the modal dialog of the given type once it is open; the dialog is
+// then driven by the action, as a user would.
+template <typename Dialog_Type>
+void When_Open(std::function<void(Dialog_Type*)> action)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        auto* dialog = qobject_cast<Dialog_Type*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        dialog->activateWindow();
+        if (!QTest::qWaitForWindowActive(dialog, 1000)) qWarning("dialog not active");
+        action(dialog);
+    });
+    poll->start();
+}
+
+inline void Write_File(const std::string& path, const std::string& bytes)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", path.c_str());
+    file.write(bytes.data(), qint64(bytes.size()));
+}
+
+inline std::string Read_File(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+}
