@@ -1,5 +1,7 @@
 #include "worklog/Day_Start.h"
 
+#include "platform/Code_Page.h"
+
 #include "Work_Log_Test_Support.h"
 
 namespace
@@ -280,4 +282,15 @@ TEST_F(Day_Start, NewDayTakesTheDayNameOfItsWeekdayAndCutsLongTexts)
     EXPECT_EQ(Log.Records[0][Time_Span_Field], "00:05 - 00:05");
     EXPECT_EQ(Log.Records[0][Work_Type_Field], std::string(255, 'w'));
     EXPECT_EQ(Log.Day_Start_Minute, 5);
+}
+
+TEST_F(Day_Start, StoredDayWithLeftoverBytesExportsItsTextsOnly)
+{
+    std::filesystem::copy_file(std::string(ZL_TEST_DATA_DIR) + "/worklog/Past_Day_With_Leftover_Bytes.log", Day_Log_Path());
+    EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Past_Day);
+    EXPECT_EQ(Read_File_Bytes(Program_Settings.Target_Log_File_Name),
+              Utf8_To_Cp1250("\r\nNeděle;06.12.2026;07:58 - 17:12;Celkem;09:14;\r\n"
+                             ";;;Nezařazeno;- 00:06;přestávky\r\n"
+                             ";;;Vývoj;06:20;modul exportu; testy\r\n"
+                             ";;;Porada;03:00;týdenní\r\n"));
 }
