@@ -1,0 +1,233 @@
+// The record table as it is drawn: skinned rows, cut texts with "...", the header and the
+// highlight that follows the pointer.
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "Main_Form_Test_Support.h"
+#include "ui/controls/Program_Font.h"
+#include "ui/controls/Ui_Text.h"
+#include "ui/main/TData_Grid.h"
+
+namespace
+{
+const QColor Default_Row_Colour(255, 255, 255);
+const QColor Focused_Row_Colour(255, 255, 0);
+const QColor Header_Colour(0, 0, 160);
+
+QPixmap Solid(int width, int height, const QColor& colour)
+{
+    QPixmap pixmap(width, height);
+    pixmap.fill(colour);
+    return pixmap;
+}
+
+struct Grid_Fixture
+{
+    Grid_Fixture()
+    {
+        Skins.Default_Data_Row_Bitmap = Solid(743, 17, Default_Row_Colour);
+        Skins.Focused_Data_Row_Bitmap = Solid(743, 17, Focused_Row_Colour);
+        Skins.Header_Row_Bitmap = Solid(743, 18, Header_Colour);
+        Log.Records = {Make_Record("Thu", "05.03.2026", "08:00 - 09:00", "TOTAL", "01:00", ""),
+                       Make_Record("", "", "", "U", "00:10", ""), Make_Record("", "", "", "A", "00:50", "")};
+        Parent.setFont(Program_Font());
+        Grid = new TData_Grid(&Parent, Log, Setup, Skins,
+                              Data_Grid_Hooks{[this] { return Fading; }, [this] { return Dialog_Open; },
+                                              [this](std::uint8_t row) { Clicked_Rows.push_back(row); },
+                                              [this] { ++Delete_Requests; }});
+        Grid->setGeometry(6, 46, 743, 17 * int(Log.Size()));
+    }
+
+    QImage Image() const { return Grid->grab().toImage(); }
+
+    void Move_To(int y)
+    {
+        const QPointF local(300, y);
+        QMouseEvent move(QEvent::MouseMove, local, Grid->mapToGlobal(local), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(Grid, &move);
+    }
+
+    Day_Log Log;
+    Settings Setup;
+    Data_Grid_Skins Skins;
+    QWidget Parent;
+    TData_Grid* Grid = nullptr;
+    bool Fading = false;
+    bool Dialog_Open = false;
+    std::vector<std::uint8_t> Clicked_Rows;
+    int Delete_Requests = 0;
+};
+
+// Pixels clearly darker than the row backgrounds are text.
+bool Has_Text_Pixels(const QImage& image, int left, int right, int top, int bottom)
+{
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (qGray(image.pixel(x, y)) < 150) return true;
+    return false;
+}
+
+// A text that the column's width holds exactly, ending in wide letters; empty if the font
+// offers no such combination.
+QString Text_Of_Width(const QFontMetrics& metrics, int width)
+{
+    for (const QString& filler : {QStringLiteral("i"), QStringLiteral("l"), QStringLiteral("."), QStringLiteral("j"),
+                                  QStringLiteral("f"), QStringLiteral("r"), QStringLiteral("t")})
+    {
+        QString text = QStringLiteral("WW");
+        while (metrics.horizontalAdvance(filler + text) <= width) text = filler + text;
+        for (const QString& extra : {QString(), QStringLiteral("i"), QStringLiteral("l"), QStringLiteral("."),
+                                     QStringLiteral("r"), QStringLiteral("t"), QStringLiteral("f")})
+        {
+            const QString candidate = extra + text;
+            if (metrics.horizontalAdvance(candidate) == width) return candidate;
+        }
+    }
+    return {};
+}
+}  // namespace
+
+class Data_Grid_Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void A_Text_Too_Wide_Is_Cut_Eleven_Pixels_Early_And_Followed_By_Dots()
+    {
+        Grid_Fixture fixture;
+        const QFontMetrics metrics(fixture.Grid->font());
+        QString text = QStringLiteral("W");
+        while (metrics.horizontalAdvance(text) <= Column_Width[5]) text += QStringLiteral("W");
+        fixture.Log.Records[0][Remark_Field] = To_Cp1250(text);
+        const QImage image = fixture.Image();
+        const int column_end = Column_Left[5] + Column_Width[5];
+        QVERIFY(Has_Text_Pixels(image, Column_Left[5], column_end - 11, 2, 15));
+        // The gap between the cut text and the dots, then the dots at the column's end less 8.
+        QVERIFY(!Has_Text_Pixels(image, column_end - 11, column_end - 8, 0, 17));
+        QVERIFY(Has_Text_Pixels(image, column_end - 8, column_end + 4, 2, 15));
+        QVERIFY(!Has_Text_Pixels(image, column_end - 8, column_end + 4, 0, 10));  // dots sit low
+    }
+
+    void A_Text_As_Wide_As_Its_Column_Is_Drawn_Whole()
+    {
+        Grid_Fixture fixture;
+        const QFontMetrics metrics(fixture.Grid->font());
+        const QString text = Text_Of_Width(metrics, Column_Width[3]);
+        if (text.isEmpty()) QSKIP("the font offers no text of exactly the column's width");
+        fixture.Log.Records[2][Work_Type_Field] = To_Cp1250(text);
+        const QImage image = fixture.Image();
+        const int column_end = Column_Left[3] + Column_Width[3];
+        // The last letters reach into the band where a cut text would leave its gap.
+        QVERIFY(Has_Text_Pixels(image, column_end - 11, column_end - 8, 34 + 2, 34 + 15));
+        QVERIFY(!Has_Text_Pixels(image, column_end, Column_Left[4], 34, 51));
+    }
+
+    void Each_Cell_Is_Clipped_To_Its_Column_And_Empty_Fields_Show_The_Background()
+    {
+        Grid_Fixture fixture;
+        const QImage image = fixture.Image();
+        // Row 0's remark is empty, and so are rows 1 and 2 left of the work type.
+        QVERIFY(!Has_Text_Pixels(image, Column_Left[5], 743, 0, 17));
+        QVERIFY(!Has_Text_Pixels(image, 0, Column_Left[3], 17, 51));
+        QVERIFY(Has_Text_Pixels(image, Column_Left[0], Column_Left[0] + Column_Width[0], 2, 15));
+        QCOMPARE(image.pixelColor(742, 16), Default_Row_Colour);
+        QCOMPARE(image.pixelColor(742, 17 * 2 + 8), Default_Row_Colour);
+    }
+
+    void The_Highlight_Follows_The_Pointer_And_Goes_When_It_Leaves()
+    {
+        Grid_Fixture fixture;
+        QCOMPARE(int(fixture.Grid->Highlighted_Row()), 255);
+        fixture.Move_To(17 + 3);
+        QCOMPARE(int(fixture.Grid->Highlighted_Row()), 1);
+        QImage image = fixture.Image();
+        QCOMPARE(image.pixelColor(742, 17), Focused_Row_Colour);
+        QCOMPARE(image.pixelColor(742, 33), Focused_Row_Colour);
+        QCOMPARE(image.pixelColor(742, 16), Default_Row_Colour);
+        QCOMPARE(image.pixelColor(742, 34), Default_Row_Colour);
+
+        // Past the last row the highlight stays where it was, while the pointer row moves on.
+        fixture.Move_To(17 * 5);
+        QCOMPARE(int(fixture.Grid->Highlighted_Row()), 1);
+        QCOMPARE(int(fixture.Grid->Pointer_Row()), 5);
+
+        // A dialog that speaks of the row keeps it marked; otherwise leaving clears it.
+        fixture.Move_To(17 * 2 + 1);
+        fixture.Dialog_Open = true;
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(fixture.Grid, &leave);
+        QCOMPARE(int(fixture.Grid->Highlighted_Row()), 2);
+        fixture.Dialog_Open = false;
+        QApplication::sendEvent(fixture.Grid, &leave);
+        QCOMPARE(int(fixture.Grid->Highlighted_Row()), 255);
+        image = fixture.Image();
+        QCOMPARE(image.pixelColor(742, 40), Default_Row_Colour);
+        QCOMPARE(int(fixture.Grid->Pointer_Row()), 2);
+
+        // Drawing a row that does not exist changes nothing.
+        fixture.Grid->Draw_Row(255, true);
+        fixture.Grid->Draw_Row(3, true);
+        QCOMPARE(fixture.Image(), image);
+    }
+
+    void Clicks_Open_The_Editor_And_Right_Presses_Delete_Unless_A_Fade_Runs()
+    {
+        Grid_Fixture fixture;
+        const auto click = [&](Qt::MouseButton button, int y) {
+            const QPointF local(300, y);
+            QMouseEvent press(QEvent::MouseButtonPress, local, fixture.Grid->mapToGlobal(local), button, button,
+                              Qt::NoModifier);
+            QApplication::sendEvent(fixture.Grid, &press);
+            QMouseEvent release(QEvent::MouseButtonRelease, local, fixture.Grid->mapToGlobal(local), button,
+                                Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(fixture.Grid, &release);
+        };
+        fixture.Fading = true;
+        click(Qt::LeftButton, 40);
+        click(Qt::RightButton, 40);
+        QVERIFY(fixture.Clicked_Rows.empty());
+        QCOMPARE(fixture.Delete_Requests, 0);
+        QCOMPARE(int(fixture.Grid->Highlighted_Row()), 2);  // the highlight follows during fades
+
+        fixture.Fading = false;
+        click(Qt::LeftButton, 20);
+        click(Qt::RightButton, 40);
+        click(Qt::MiddleButton, 40);
+        QCOMPARE(fixture.Clicked_Rows, std::vector<std::uint8_t>{1});
+        QCOMPARE(fixture.Delete_Requests, 1);
+    }
+
+    void The_Header_Sits_Above_The_Table_And_Cuts_Without_Dots()
+    {
+        Grid_Fixture fixture;
+        QImage image(755, 80, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        std::array<std::string, 6> names = {"Day", "Date", "", "Type", "Time", ""};
+        names[5] = std::string(80, 'W');
+        fixture.Setup.Header_Row_Text_Color = 0x0000FFFF;  // yellow in 00BBGGRR
+        QPainter painter(&image);
+        painter.setFont(Program_Font());
+        Draw_Header_Row(painter, 6, 46, fixture.Setup, fixture.Skins, names);
+        painter.end();
+        QCOMPARE(image.pixelColor(6, 28), Header_Colour);
+        QCOMPARE(image.pixelColor(748, 45), Header_Colour);
+        QCOMPARE(image.pixelColor(6, 27), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(6, 46), QColor(Qt::white));
+        const auto yellow_in = [&](int left, int right) {
+            for (int y = 28; y < 46; ++y)
+                for (int x = left; x < right; ++x)
+                    if (image.pixelColor(x, y).red() > 150 && image.pixelColor(x, y).blue() < 120) return true;
+            return false;
+        };
+        const int remark_end = 6 + Column_Left[5] + Column_Width[5];
+        QVERIFY(yellow_in(6 + Column_Left[0], 6 + Column_Left[0] + Column_Width[0]));
+        QVERIFY(!yellow_in(6 + Column_Left[2], 6 + Column_Left[2] + Column_Width[2]));
+        // The long title is cut at its cell's edge: its last pixels are letters, no gap, no dots after.
+        QVERIFY(yellow_in(remark_end - 11, remark_end - 8));
+        QVERIFY(!yellow_in(remark_end, 755));
+    }
+};
+
+ZL_WIDGET_TEST_MAIN(Data_Grid_Test)
+#include "TData_Grid_test.moc"
