@@ -2,13 +2,13 @@
 // The program's answer to the core's questions: its own message dialog and the splash.
 #include <QPixmap>
 #include <QPointer>
+#include <QWidget>
 
 #include "app/Error_List.h"
 #include "app/Message_Dialogs.h"
 #include "app/Program_Paths.h"
 #include "app/Settings.h"
 
-class QWidget;
 class TMessage_Dialog_Form;
 
 class Qt_Message_Dialogs final : public Message_Dialogs

@@ -19,6 +19,7 @@ TSplash_Screen_Form::TSplash_Screen_Form(QWidget* parent)
     Display_Timer = new QTimer(this);
     Display_Timer->setInterval(Display_Milliseconds);
     Display_Timer->setSingleShot(true);
+    Display_Timer->setTimerType(Qt::PreciseTimer);  // a coarse timer may end the greeting early
     connect(Display_Timer, &QTimer::timeout, this, &TSplash_Screen_Form::Display_TimerTimer);
 }
 
