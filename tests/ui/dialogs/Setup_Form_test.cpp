@@ -1,0 +1,375 @@
+// The settings dialog driven as a user would: clicks, keys, the wheel and scripted answers.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include "platform/Code_Page.h"
+#include "ui/controls/Vela_Button.h"
+#include "ui/dialogs/Fake_Main_Form.h"
+#include "ui/dialogs/Setup_Form.h"
+
+namespace
+{
+
+struct Setup_Fixture
+{
+    QTemporaryDir Directory;
+    Fake_Main_Form Main{Directory.path().toStdString()};
+    Scripted_Message_Dialogs Dialogs;
+
+    Setup_Fixture() { Write_File(Main.Paths.File("Work_Type_List"), "Coding\r\nMeeting\r\n"); }
+
+    std::string Setup_Ini() const { return Read_File(Main.Paths.File("Setup.ini")); }
+
+    void Run(std::function<void(TSetup_Form*)> action)
+    {
+        When_Open<TSetup_Form>(std::move(action));
+        QTimer::singleShot(15000, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) dialog->hide();
+        });
+        Display_Setup_Form(Main, Dialogs);
+    }
+};
+
+template <typename Widget_Type>
+Widget_Type* Part(QWidget* form, const char* name)
+{
+    auto* widget = form->findChild<Widget_Type*>(QString::fromLatin1(name));
+    if (widget == nullptr) qFatal("no %s", name);
+    return widget;
+}
+
+void Click(TVela_Button_* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+}
+
+void Wheel(QWidget* widget, int notches)
+{
+    const QPointF inside(3, 3);
+    QWheelEvent wheel(inside, widget->mapToGlobal(inside), QPoint(), QPoint(0, notches * 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
+}
+
+void Pointer_Over(QWidget* widget, bool inside)
+{
+    if (inside)
+    {
+        QEnterEvent enter(QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)), widget->mapToGlobal(QPointF(3, 3)));
+        QApplication::sendEvent(widget, &enter);
+    }
+    else
+    {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(widget, &leave);
+    }
+}
+
+// The key=value lines of an INI text in file order, section headers included.
+QStringList Ini_Lines(const std::string& bytes)
+{
+    QStringList lines = QString::fromLatin1(bytes.data(), int(bytes.size())).split(QStringLiteral("\r\n"));
+    lines.removeAll(QString());
+    return lines;
+}
+
+}  // namespace
+
+class Setup_Form_Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void Opening_And_Closing_Without_Changes_Asks_Nothing()
+    {
+        Setup_Fixture fixture;
+        fixture.Main.Setup.Main_Form_Anchor = 3;
+        fixture.Main.Setup.Time_Scroll_Resolution = 15;
+        QString shown_step;
+        bool bottom_left_down = false;
+        fixture.Run([&](TSetup_Form* form) {
+            shown_step = Part<QLabel>(form, "Time_Scroll_Resolution_Label")->text();
+            bottom_left_down = Part<TVela_Button_>(form, "Bottom_Left_Anchor_Button")->Button_Down();
+            QTest::keyClick(Part<QComboBox>(form, "Default_Work_Type_Combo_Box"), Qt::Key_Escape);
+        });
+        QCOMPARE(shown_step, QStringLiteral("15 min"));
+        QVERIFY(bottom_left_down);
+        QVERIFY(fixture.Dialogs.Calls.empty());
+        QVERIFY(fixture.Main.Alpha_Calls.empty());
+        QVERIFY(fixture.Main.Anchors_Applied.empty());
+        QVERIFY(fixture.Main.Key_Armed);
+        QVERIFY(fixture.Setup_Ini().empty());
+    }
+
+    void Live_Changes_Declined_Are_Read_Back_From_The_File()
+    {
+        Setup_Fixture fixture;
+        Write_File(fixture.Main.Paths.File("Setup.ini"),
+                   "[Main_Setup]\r\nTime_Scroll_Resolution=266\r\nTime_Scroll_Control=1\r\n"
+                   "[Visual_Setup]\r\nMain_Form_Transparency=40\r\nMain_Form_Anchor=2\r\n");
+        const std::string before = fixture.Setup_Ini();
+        fixture.Main.Setup.Main_Form_Transparency = 40;
+        fixture.Main.Setup.Main_Form_Anchor = 2;
+        fixture.Dialogs.Answers = {2};
+        std::vector<std::pair<bool, std::uint8_t>> live_alpha;
+        fixture.Run([&](TSetup_Form* form) {
+            auto* track_bar = Part<QSlider>(form, "Form_Transparency_Track_Bar");
+            track_bar->setValue(150);
+            track_bar->setValue(0);
+            live_alpha = fixture.Main.Alpha_Calls;
+            Click(Part<TVela_Button_>(form, "Bottom_Right_Anchor_Button"));
+            Part<QCheckBox>(form, "Display_Full_Time_Hint_Check_Box")->click();
+            Part<QCheckBox>(form, "Form_Movement_Restrictions_Check_Box")->click();
+            Part<QCheckBox>(form, "Time_Scroll_Control_Check_Box")->click();
+            Part<QCheckBox>(form, "Display_Zentavo_Overrange_Warning_Check_Box")->click();
+            form->close();
+        });
+        QCOMPARE(live_alpha, (std::vector<std::pair<bool, std::uint8_t>>{{true, 105}, {false, 255}}));
+        QCOMPARE(fixture.Dialogs.Messages(), std::vector<std::string>{"M19"});
+        const Scripted_Message_Dialogs::Call& question = fixture.Dialogs.Calls[0];
+        QCOMPARE(question.Icon, std::string("Warning_Icon_Source.bmp"));
+        QCOMPARE(question.Interval, 32);
+        QCOMPARE(question.First_Button, std::string("B2"));
+        QCOMPARE(question.Second_Button, std::string("B3"));
+        const Settings& setup = fixture.Main.Setup;
+        QCOMPARE(int(setup.Main_Form_Transparency), 40);
+        QCOMPARE(int(setup.Main_Form_Anchor), 2);
+        QCOMPARE(int(setup.Time_Scroll_Resolution), 10);  // 266 held in eight bits
+        QVERIFY(setup.Display_Full_Time_Hint);
+        QVERIFY(!setup.Form_Movement_Restrictions);
+        QVERIFY(setup.Time_Scroll_Control);
+        QVERIFY(setup.Display_Zentavo_Overrange_Warning);
+        QCOMPARE(fixture.Main.Alpha_Calls.back(), (std::pair<bool, std::uint8_t>{true, 215}));
+        QCOMPARE(fixture.Main.Anchors_Applied, (std::vector<int>{4, 2}));
+        QCOMPARE(fixture.Setup_Ini(), before);
+    }
+
+    void Declined_Without_A_File_Puts_Back_The_Defaults()
+    {
+        Setup_Fixture fixture;
+        fixture.Dialogs.Answers = {2};
+        fixture.Run([&](TSetup_Form* form) {
+            Part<QSlider>(form, "Form_Transparency_Track_Bar")->setValue(77);
+            Click(Part<TVela_Button_>(form, "Top_Left_Anchor_Button"));
+            QTest::keyClick(Part<QLineEdit>(form, "Target_Log_File_Separator_Edit_Box"), Qt::Key_Escape);
+        });
+        QCOMPARE(int(fixture.Main.Setup.Main_Form_Transparency), 20);
+        QCOMPARE(int(fixture.Main.Setup.Main_Form_Anchor), 0);
+        QCOMPARE(fixture.Main.Alpha_Calls.back(), (std::pair<bool, std::uint8_t>{true, 235}));
+        QCOMPARE(fixture.Main.Anchors_Applied, (std::vector<int>{1, 0}));
+    }
+
+    void Anchor_Buttons_Act_As_A_Radio_Group_That_Can_Be_Released()
+    {
+        Setup_Fixture fixture;
+        std::vector<std::array<bool, 4>> states;
+        fixture.Run([&](TSetup_Form* form) {
+            const char* names[4] = {"Top_Left_Anchor_Button", "Top_Right_Anchor_Button", "Bottom_Left_Anchor_Button",
+                                    "Bottom_Right_Anchor_Button"};
+            const auto record = [&] {
+                std::array<bool, 4> down{};
+                for (int index = 0; index < 4; ++index) down[index] = Part<TVela_Button_>(form, names[index])->Button_Down();
+                states.push_back(down);
+            };
+            Click(Part<TVela_Button_>(form, names[1]));
+            record();
+            Click(Part<TVela_Button_>(form, names[2]));
+            record();
+            Click(Part<TVela_Button_>(form, names[2]));
+            record();
+            fixture.Dialogs.Answers = {2};
+            form->close();
+        });
+        QCOMPARE(states[0], (std::array<bool, 4>{false, true, false, false}));
+        QCOMPARE(states[1], (std::array<bool, 4>{false, false, true, false}));
+        QCOMPARE(states[2], (std::array<bool, 4>{false, false, false, false}));
+        QCOMPARE(fixture.Main.Anchors_Applied, (std::vector<int>{2, 3, 0, 0}));
+    }
+
+    void Wheel_Changes_The_Step_Only_Over_Its_Label_And_Within_Its_Limits()
+    {
+        Setup_Fixture fixture;
+        fixture.Main.Setup.Time_Scroll_Resolution = 240;
+        int tag_at_limit = -1, step_elsewhere = 0, step_after_leave = 0;
+        QString label_text;
+        QColor colour_over, colour_after;
+        fixture.Run([&](TSetup_Form* form) {
+            auto* label = Part<QLabel>(form, "Time_Scroll_Resolution_Label");
+            Wheel(label, 1);  // the pointer has not entered it
+            Wheel(Part<QLabel>(form, "Label5"), -1);
+            step_elsewhere = fixture.Main.Setup.Time_Scroll_Resolution;
+            Pointer_Over(label, true);
+            colour_over = label->palette().color(QPalette::WindowText);
+            Wheel(label, 1);
+            tag_at_limit = form->Tag();
+            Wheel(label, -3);
+            label_text = label->text();
+            Pointer_Over(label, false);
+            colour_after = label->palette().color(QPalette::WindowText);
+            Wheel(label, -1);
+            step_after_leave = fixture.Main.Setup.Time_Scroll_Resolution;
+            fixture.Main.Setup.Time_Scroll_Resolution = 1;
+            Pointer_Over(label, true);
+            Wheel(label, -1);
+            fixture.Dialogs.Answers = {2};
+            form->close();
+        });
+        QCOMPARE(step_elsewhere, 240);
+        QCOMPARE(tag_at_limit, 0);
+        QCOMPARE(label_text, QStringLiteral("237 min"));
+        QCOMPARE(step_after_leave, 237);
+        QCOMPARE(colour_over, QColor(0, 128, 0));
+        QCOMPARE(colour_after, QColor(0, 0, 0));
+        QCOMPARE(fixture.Dialogs.Messages(), std::vector<std::string>{"M19"});
+        QCOMPARE(int(fixture.Main.Setup.Time_Scroll_Resolution), 10);  // read back: the key is missing
+    }
+
+    void Save_Writes_Every_Key_In_Its_Order_And_Takes_Values_Into_Memory()
+    {
+        Setup_Fixture fixture;
+        fixture.Main.Setup.Target_Log_File_Name = fixture.Main.Paths.File("Work_Log.csv");
+        fixture.Main.Setup.Time_Scroll_Resolution = 12;
+        const std::string long_format = std::string(250, 'x') + "%0:s;%1:s";
+        fixture.Run([&](TSetup_Form* form) {
+            auto* combo = Part<QComboBox>(form, "Default_Work_Type_Combo_Box");
+            combo->setCurrentIndex(1);
+            Part<QLineEdit>(form, "Default_Remark_Edit_Box")->setText(QString::fromUtf8("Poznámka"));
+            Part<QLineEdit>(form, "Target_Log_File_Format_Edit_Box")->setText(QString::fromStdString(long_format));
+            Part<QLineEdit>(form, "Target_Log_File_Separator_Edit_Box")->setText(QStringLiteral("----"));
+            Part<QCheckBox>(form, "Display_End_Splash_Screen_Check_Box")->click();
+            Part<QCheckBox>(form, "Time_Scroll_Control_Check_Box")->click();
+            Part<QSlider>(form, "Form_Transparency_Track_Bar")->setValue(33);
+            Click(Part<TVela_Button_>(form, "Save_Button"));
+        });
+        QVERIFY(fixture.Dialogs.Calls.empty());
+        const QStringList expected = {
+            "[Main_Setup]",
+            "Target_Log_File_Name=" + QString::fromStdString(fixture.Main.Paths.File("Work_Log.csv")),
+            "Target_Log_File_Format=" + QString::fromStdString(long_format),
+            "Target_Log_File_Separator=----",
+            "Default_Work_Type=Meeting",
+            QString::fromLatin1(Utf8_To_Cp1250("Default_Remark=Poznámka").c_str()),
+            "Form_Movement_Restrictions=0",
+            "Display_Start_Splash_Screen=1",
+            "Display_End_Splash_Screen=1",
+            "Display_Zentavo_Overrange_Warning=1",
+            "Display_Full_Time_Hint=1",
+            "Time_Scroll_Control=0",
+            "Time_Scroll_Resolution=12",
+            "Minimize_To_Tray_After_Start=0",
+            "[Visual_Setup]",
+            "Main_Form_Transparency=33",
+            "Main_Form_Anchor=0",
+        };
+        QCOMPARE(Ini_Lines(fixture.Setup_Ini()), expected);
+        QCOMPARE(fixture.Main.Setup.Target_Log_File_Format, long_format.substr(0, 255));
+        QCOMPARE(fixture.Main.Setup.Target_Log_File_Separator, std::string("----"));
+        QVERIFY(!fixture.Main.Setup.Time_Scroll_Control);
+    }
+
+    void Empty_Default_Work_Type_Refuses_The_Save_And_Keeps_The_Dialog_Open()
+    {
+        Setup_Fixture fixture;
+        fixture.Dialogs.Answers = {1, 1, 1};  // the message, question 19, the message again
+        bool open_after_save = false, open_after_close = false;
+        fixture.Run([&](TSetup_Form* form) {
+            auto* combo = Part<QComboBox>(form, "Default_Work_Type_Combo_Box");
+            combo->setEditText(QString());
+            Part<QSlider>(form, "Form_Transparency_Track_Bar")->setValue(60);
+            Click(Part<TVela_Button_>(form, "Save_Button"));
+            open_after_save = form->isVisible();
+            form->close();  // question 19 answered "save": the message again, nothing lost
+            open_after_close = form->isVisible();
+            combo->setEditText(QStringLiteral("Coding"));
+            fixture.Dialogs.Answers = {1};
+            form->close();
+        });
+        QVERIFY(open_after_save);
+        QVERIFY(open_after_close);
+        QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M8", "M19", "M8", "M19"}));
+        QCOMPARE(fixture.Dialogs.Calls[0].Icon, std::string("Error_Icon_Source.bmp"));
+        QCOMPARE(fixture.Dialogs.Calls[0].First_Button, std::string("B1"));
+        QCOMPARE(int(fixture.Main.Setup.Main_Form_Transparency), 60);
+        QVERIFY(fixture.Setup_Ini().find("Main_Form_Transparency=60\r\n") != std::string::npos);
+        QVERIFY(fixture.Setup_Ini().find("Default_Work_Type=Coding\r\n") != std::string::npos);
+    }
+
+    void Save_Positions_Writes_The_Top_Before_The_Bar_Moved_The_Window()
+    {
+        Setup_Fixture fixture;
+        fixture.Main.Window.move(300, 500);
+        fixture.Main.Moved = true;
+        fixture.Main.Top_Before = 640;
+        fixture.Main.Setup.Message_Dialog_Form_Left = 11;
+        fixture.Main.Setup.Message_Dialog_Form_Top = 12;
+        fixture.Main.Setup.Update_Record_Form_Left = -5;
+        fixture.Main.Setup.Update_Record_Form_Top = 14;
+        QPoint dialog_position;
+        int tag = -1;
+        fixture.Run([&](TSetup_Form* form) {
+            form->move(60, 70);
+            dialog_position = form->pos();
+            Click(Part<TVela_Button_>(form, "Save_Positions_Button"));
+            tag = form->Tag();
+            form->close();
+        });
+        QCOMPARE(tag, 0);
+        QVERIFY(fixture.Dialogs.Calls.empty());
+        const QStringList expected = {
+            "[Visual_Setup]",
+            QStringLiteral("Main_Form_Left=%1").arg(fixture.Main.Window.x()),
+            "Main_Form_Top=640",
+            "Message_Dialog_Form_Left=11",
+            "Message_Dialog_Form_Top=12",
+            QStringLiteral("Setup_Form_Left=%1").arg(dialog_position.x()),
+            QStringLiteral("Setup_Form_Top=%1").arg(dialog_position.y()),
+            "Update_Record_Form_Left=-5",
+            "Update_Record_Form_Top=14",
+        };
+        QCOMPARE(Ini_Lines(fixture.Setup_Ini()), expected);
+        QCOMPARE(QPoint(fixture.Main.Setup.Setup_Form_Left, fixture.Main.Setup.Setup_Form_Top), dialog_position);
+    }
+
+    void Captions_Follow_The_Language_File()
+    {
+        Setup_Fixture fixture;
+        Write_File(fixture.Main.Texts.Language_File_Path,
+                   Utf8_To_Cp1250("[Setup_Form]\r\n1=Nastavení\r\n2=Výchozí\r\n19=Krok kolečka:\r\n11=Uložit\r\n"));
+        QString title, group, save_text, hint, check_text;
+        int label_gap = 0;
+        fixture.Run([&](TSetup_Form* form) {
+            title = form->windowTitle();
+            group = Part<QGroupBox>(form, "GroupBox2")->title();
+            save_text = Part<TVela_Button_>(form, "Save_Button")->Text();
+            hint = Part<QLineEdit>(form, "Target_Log_File_Format_Edit_Box")->toolTip();
+            check_text = Part<QCheckBox>(form, "Form_Movement_Restrictions_Check_Box")->text();
+            const QLabel* label5 = Part<QLabel>(form, "Label5");
+            label_gap = Part<QLabel>(form, "Time_Scroll_Resolution_Label")->x() - (label5->x() + label5->width());
+            form->close();
+        });
+        QCOMPARE(title, QString::fromUtf8("Nastavení"));
+        QCOMPARE(group, QString::fromUtf8("  Výchozí  "));
+        QCOMPARE(save_text, QString::fromUtf8("Uložit"));
+        QCOMPARE(check_text, QStringLiteral("8"));
+        QCOMPARE(label_gap, 5);
+        QCOMPARE(hint, QStringLiteral("%0:s - C0\n%1:s - C1\n%2:s - C2\n%3:s - C3\n%4:s - C4\n%5:s - C5"));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    Setup_Form_Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "Setup_Form_test.moc"
