@@ -191,6 +191,8 @@ void TMessage_Dialog_Form::reject()
 
 void TMessage_Dialog_Form::keyPressEvent(QKeyEvent* event)
 {
+    // A key held down since before the dialog opened must not answer a question it never saw.
+    if (event->isAutoRepeat()) return;
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
     {

@@ -139,6 +139,20 @@ private slots:
         QVERIFY(still_open);
     }
 
+    void A_Key_Held_Down_Does_Not_Answer()
+    {
+        // The shutdown key of the main window, held, repeats into the question it opened.
+        bool still_open = false;
+        When_Modal_Opens(this, [&still_open](QDialog* dialog) {
+            QTest::simulateEvent(dialog, true, Qt::Key_Return, Qt::NoModifier, QString(), true);
+            QTest::simulateEvent(dialog, true, Qt::Key_E, Qt::NoModifier, QStringLiteral("e"), true);
+            still_open = dialog->isVisible();
+            QTest::keyClick(dialog, Qt::Key_N);
+        });
+        QCOMPARE(Ask("Exit", "No"), 2);
+        QVERIFY(still_open);
+    }
+
     void Accented_First_Letters_Never_Match_A_Key()
     {
         // "Číst" begins with 0xC8 in CP1250, which is also the code of a key on some keyboards.
