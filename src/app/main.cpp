@@ -1,6 +1,5 @@
 // Program entry: hands a second start to the running instance, or runs the program.
 #include <QApplication>
-#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
@@ -8,12 +7,12 @@
 
 #include "app/Single_Instance.h"
 #include "platform/Clock.h"
-#include "platform/Date_Time_Patterns.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/dialogs/Qt_Message_Dialogs.h"
 #include "ui/dialogs/Setup_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
 #include "ui/main/Program_Shell.h"
+#include "ui/main/System_Date_Time_Patterns.h"
 #include "ui/main/TMain_Form.h"
 #include "ui/main/Termination_Signals.h"
 #include "ui/tray/Qt_Tray_Shell.h"
@@ -25,18 +24,6 @@ bool Environment_Set(const char* name)
 {
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
-}
-
-// The locale's patterns, taken once: a four-digit year and no time-zone field.
-Date_Time_Patterns System_Date_Time_Patterns()
-{
-    const QLocale locale = QLocale::system();
-    Date_Time_Patterns patterns;
-    const std::string short_date = To_Cp1250(locale.dateFormat(QLocale::ShortFormat));
-    const std::string long_time = To_Cp1250(locale.timeFormat(QLocale::LongFormat));
-    if (!short_date.empty()) patterns.Short_Date = Widen_Short_Date_Pattern(short_date);
-    if (!long_time.empty()) patterns.Long_Time = Strip_Time_Zone_From_Pattern(long_time);
-    return patterns;
 }
 
 void Show_Plain_Message_Box(const QString& text)
