@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QPixmap>
 #include <QTest>
 #include <QWidget>
@@ -185,6 +186,30 @@ void When_Open(std::function<void(Dialog_Type*)> action)
         action(dialog);
     });
     poll->start();
+}
+
+// Gives the program's real data (Czech texts, work types, button skin) to the fake, as
+// the installed program has it.
+inline void Use_Installed_Data(Fake_Main_Form& main)
+{
+    const std::string data = ZL_SOURCE_DATA_DIR;
+    main.Texts.Language_File_Path = data + "/Czech.lng";
+    main.Texts.Is_Czech_Language = true;
+    QFile::remove(QString::fromStdString(main.Paths.File("Work_Type_List")));
+    QFile::copy(QString::fromStdString(data + "/Work_Type_List"), QString::fromStdString(main.Paths.File("Work_Type_List")));
+    const QPixmap skin(QString::fromStdString(data + "/Skin/Button_Skin.bmp"));
+    if (!skin.isNull()) main.Skin = skin;
+}
+
+// Grabs the dialog into a PNG in the temporary directory and, when ZL_SCREENSHOT_DIR names
+// a directory, there too (that is how the pictures of the documentation are made).
+inline QImage Grab_Screenshot(QWidget* dialog, const QString& temporary_directory, const QString& file_name)
+{
+    const QImage image = dialog->grab().toImage();
+    image.save(temporary_directory + "/" + file_name);
+    const QString screenshot_directory = qEnvironmentVariable("ZL_SCREENSHOT_DIR");
+    if (!screenshot_directory.isEmpty()) image.save(screenshot_directory + "/" + file_name);
+    return image;
 }
 
 inline void Write_File(const std::string& path, const std::string& bytes)

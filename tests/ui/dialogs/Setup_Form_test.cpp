@@ -362,6 +362,21 @@ private slots:
         QCOMPARE(label_gap, 5);
         QCOMPARE(hint, QStringLiteral("%0:s - C0\n%1:s - C1\n%2:s - C2\n%3:s - C3\n%4:s - C4\n%5:s - C5"));
     }
+
+    void Screenshot_With_The_Czech_Texts()
+    {
+        Setup_Fixture fixture;
+        Use_Installed_Data(fixture.Main);
+        fixture.Main.Setup.Target_Log_File_Name = "/home/user/zentavo-logger/Work_Log.csv";
+        fixture.Main.Setup.Main_Form_Anchor = 4;
+        QImage image;
+        fixture.Run([&](TSetup_Form* form) {
+            image = Grab_Screenshot(form, fixture.Directory.path(), "screenshot-settings.png");
+            form->close();
+        });
+        QCOMPARE(image.size(), QSize(721, 398));
+        QVERIFY(fixture.Main.Errors.Lines().empty());
+    }
 };
 
 int main(int argc, char** argv)

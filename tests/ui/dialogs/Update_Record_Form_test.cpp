@@ -403,6 +403,27 @@ private slots:
         QVERIFY(free_position.x() < -1000 && free_position.y() < -1000);
         QCOMPARE(restricted_position, Primary_Work_Area().topLeft());
     }
+
+    void Screenshot_With_The_Czech_Texts()
+    {
+        Editor_Fixture fixture;
+        Use_Installed_Data(fixture.Main);
+        fixture.Main.Add_User_Row(Utf8_To_Cp1250("Programování"), 150, Utf8_To_Cp1250("Editor záznamů"));
+        fixture.Main.Edited = 2;
+        QImage image;
+        QString title;
+        int offered = 0;
+        fixture.Run(false, [&](TUpdate_Record_Form* form) {
+            title = form->windowTitle();
+            offered = Part<QComboBox>(form, "Work_Type_Combo_Box")->count();
+            image = Grab_Screenshot(form, fixture.Directory.path(), "screenshot-record-editor.png");
+            form->reject();
+        });
+        QCOMPARE(image.size(), QSize(327, 279));
+        QCOMPARE(title, QString::fromUtf8("Úprava záznamu"));
+        QCOMPARE(offered, 18);
+        QVERIFY(fixture.Main.Errors.Lines().empty());
+    }
 };
 
 int main(int argc, char** argv)
