@@ -209,6 +209,8 @@ bool Write_All(int descriptor, const std::string& content)
     return true;
 }
 
+unsigned long Temporary_Counter = 0;
+
 // Replaces the file through a temporary file in the same directory, so that a failed
 // write leaves the old file whole.
 bool Replace_File(const std::string& path, const std::string& content)
@@ -219,22 +221,19 @@ bool Replace_File(const std::string& path, const std::string& content)
     const bool existed = ::stat(target.c_str(), &old_status) == 0;
     if (existed && !S_ISREG(old_status.st_mode)) return false;
 
-    std::string temporary = Directory_Of(target) + "/.ini_write_XXXXXX";
-    const int descriptor = ::mkstemp(temporary.data());
+    // Created with 0666 so that the umask applies as to any new file; a replaced file keeps its mode.
+    std::string temporary;
+    int descriptor = -1;
+    for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt)
+    {
+        temporary = Directory_Of(target) + "/.ini_write_" + std::to_string(::getpid()) + "_" +
+                    std::to_string(++Temporary_Counter);
+        descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor < 0 && errno != EEXIST) return false;
+    }
     if (descriptor < 0) return false;
 
-    mode_t mode = 0666;
-    if (existed)
-    {
-        mode = old_status.st_mode & 07777;
-    }
-    else
-    {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    bool ok = ::fchmod(descriptor, mode) == 0;
+    bool ok = !existed || ::fchmod(descriptor, old_status.st_mode & 07777) == 0;
     ok = ok && Write_All(descriptor, content);
     ok = ok && ::fsync(descriptor) == 0;
     ok = (::close(descriptor) == 0) && ok;

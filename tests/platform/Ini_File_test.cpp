@@ -196,6 +196,12 @@ TEST_F(Ini_File_Test, WritingKeepsTheFileModeAndWritesThroughASymbolicLink)
     struct stat status {};
     ASSERT_EQ(::stat(Directory.File("Real.ini").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
+
+    const mode_t previous_mask = ::umask(027);
+    ASSERT_TRUE(Ini_File(Directory.File("New.ini")).Write_Bool("S", "K", true));
+    ::umask(previous_mask);
+    ASSERT_EQ(::stat(Directory.File("New.ini").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
 }
 
 TEST_F(Ini_File_Test, RandomContentNeverBreaksAWriteThatIsReadBack)
