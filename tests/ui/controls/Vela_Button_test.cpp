@@ -1,11 +1,9 @@
 // The skinned button: faces cut from the skin, caption placement, clicks and held state.
 #include <QEnterEvent>
 #include <QImage>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "ui/controls/Program_Font.h"
 #include "ui/controls/Vela_Button.h"
 
 namespace
@@ -158,26 +156,6 @@ private slots:
         QCOMPARE(Corner_Color(plain), Face_Colors[0]);
     }
 
-    void The_Default_Face_Differs_When_Held_Down()
-    {
-        QWidget window;
-        TVela_Button_ button(&window);
-        button.resize(22, 22);
-        button.Set_Draw_Default(true);
-        button.Set_Hold_Status(true);
-        window.show();
-        const QImage up = button.grab().toImage();
-        button.Set_Button_Down(true);
-        const QImage down = button.grab().toImage();
-        QVERIFY(up != down);
-        // A frame is drawn along the edge in both states.
-        QVERIFY(qGray(up.pixel(0, 0)) < 100);
-        QVERIFY(qGray(down.pixel(21, 21)) < 100);
-        // A button without a skin draws the default face even when not asked to.
-        TVela_Button_ bare(&window);
-        QVERIFY(qGray(bare.grab().toImage().pixel(0, 0)) < 100);
-    }
-
     void A_Centred_Caption_Sits_In_The_Middle_And_Moves_When_Pressed()
     {
         QWidget window;
@@ -224,27 +202,6 @@ private slots:
         QVERIFY(qAbs(centred.x() + centred.width() / 2.0 - 52.5) <= 2.0);
     }
 
-    void A_Disabled_Caption_Is_Grey()
-    {
-        QWidget window;
-        TVela_Button_ button(&window);
-        button.Set_Button_Skin(Flat_Skin(105, 25));
-        button.Set_Text(QStringLiteral("Přidat záznam"));
-        window.show();
-        QVERIFY(!Dark_Pixel_Box(button).isEmpty());
-        button.setEnabled(false);
-        QVERIFY(Dark_Pixel_Box(button).isEmpty());
-    }
-
-    void The_Program_Font_Is_Sans_Serif_At_Eleven_Pixels()
-    {
-        const QFont font = Program_Font();
-        QCOMPARE(font.pixelSize(), 11);
-        QVERIFY(!font.bold());
-        QVERIFY(Program_Bold_Font().bold());
-        QCOMPARE(Program_Bold_Font().pixelSize(), 11);
-        QVERIFY(QFontInfo(font).family().contains(QStringLiteral("Sans"), Qt::CaseInsensitive));
-    }
 };
 
 QTEST_MAIN(Vela_Button_Test)

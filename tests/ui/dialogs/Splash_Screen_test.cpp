@@ -11,7 +11,6 @@
 #include "app/Settings.h"
 #include "platform/Clock.h"
 #include "ui/dialogs/Qt_Message_Dialogs.h"
-#include "ui/dialogs/Splash_Screen_Form.h"
 
 using Dialog_Test::When_Modal_Opens;
 
@@ -90,15 +89,6 @@ private slots:
         QVERIFY(Errors->Lines().empty());
     }
 
-    void The_Shipped_Picture_Sets_The_Size()
-    {
-        TSplash_Screen_Form form;
-        QVERIFY(form.Load_Splash_Bitmap(Splash_Path()));
-        QCOMPARE(form.size(), QImage(Splash_Path()).size());
-        QCOMPARE(form.Display_Timer->interval(), 1700);
-        QVERIFY(!form.Display_Timer->isActive());
-    }
-
     void A_Missing_Picture_Is_Protocolled_And_The_Start_Goes_On()
     {
         QVERIFY(QFile::remove(Splash_Path()));
@@ -115,16 +105,6 @@ private slots:
                  "08:00:01 - SHOW_SPLASH_SCREEN - source file " + Paths->Skin_Directory + "Splash_Screen.bmp not found");
     }
 
-    void An_Unreadable_Picture_Counts_As_Missing()
-    {
-        QFile broken(Splash_Path());
-        QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        broken.write("BM this is no bitmap");
-        broken.close();
-        Dialogs->Show_Start_Splash_Screen();
-        QCOMPARE(Errors->Lines().size(), std::size_t(1));
-        QVERIFY(Errors->Lines()[0].find(" - SHOW_SPLASH_SCREEN - source file ") != std::string::npos);
-    }
 };
 
 QTEST_MAIN(Splash_Screen_Test)
