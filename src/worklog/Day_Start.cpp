@@ -38,14 +38,16 @@ void Keep_Unusable_Day_Log(Work_Log_Context& context)
                        " as " + kept_path + ". " + std::to_string(error.Code) + " - " + error.Text);
 }
 
-// Continues today's day from the stored records; record 0 was checked already.
-void Continue_Stored_Day(Work_Log_Context& context, const std::vector<Work_Record>& records,
+// Continues today's day from the stored records; record 0 was checked already. Gives the
+// number of records dropped for a duration that is not a time.
+std::size_t Continue_Stored_Day(Work_Log_Context& context, const std::vector<Work_Record>& records,
                          Minute_Of_Day day_start_minute, Day_Log& day_log)
 {
     context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual");
     day_log.Append_Record(records[0]);
     day_log.Day_Start_Minute = day_start_minute;
     day_log.Recorded_Minutes = 0;
+    std::size_t dropped = 0;
     for (std::size_t index = 1; index < records.size(); ++index)
     {
         Work_Record record = records[index];
@@ -59,6 +61,7 @@ void Continue_Stored_Day(Work_Log_Context& context, const std::vector<Work_Recor
         {
             context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - invalid time in record " +
                                record[Work_Type_Field]);
+            ++dropped;
             continue;
         }
         day_log.Append_Record(record);
@@ -70,6 +73,7 @@ void Continue_Stored_Day(Work_Log_Context& context, const std::vector<Work_Recor
         day_log.Records[0][Remark_Field] = day_log.Records[1][Remark_Field];
         day_log.Delete_Record(1);
     }
+    return dropped;
 }
 
 // Why the stored records cannot be today's day or a past day; empty when they can.
@@ -149,7 +153,12 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
 
     if (stored_date->Same_Date(context.Time_Source.Now()))
     {
-        Continue_Stored_Day(context, stored.Records, day_start_minute, day_log);
+        // The next save would lose the dropped records: the file that holds them is kept.
+        if (Continue_Stored_Day(context, stored.Records, day_start_minute, day_log) > 0)
+        {
+            Keep_Unusable_Day_Log(context);
+            Checkpoint_Day_Log(context, day_log);
+        }
         return {Day_Log_Outcome::Valid, false};
     }
 

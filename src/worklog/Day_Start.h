@@ -25,7 +25,8 @@ struct Load_Day_Log_Result
 // Fills the day log (emptied first) with Day_Start_Minute and Recorded_Minutes from
 // Actual_Work_Log.log, asking the user through the context's dialogs where the rules say.
 // A file that was unopenable or invalid is kept as Actual_Work_Log.log.invalid once the
-// user chooses a new day (unless it is read-only, which no save replaces), and a past day
+// user chooses a new day (unless it is read-only, which no save replaces); so is today's
+// file when records were dropped from it, and the loaded day is saved in its place. A past day
 // is checkpointed right after its export, so it is never exported twice. The caller must
 // still call Checkpoint_Day_Log after its first Refresh_Summary_Rows.
 Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log);

@@ -43,13 +43,3 @@ TEST(Day_Log, DeleteMovesLaterRecordsDownAndKeepsTheDayRow)
     EXPECT_EQ(log.Size(), 2u);
     EXPECT_FALSE(log.Has_User_Rows());
 }
-
-TEST(Day_Log, ElapsedAndUnassignedMinutes)
-{
-    Day_Log log;
-    log.Day_Start_Minute = 480;
-    log.Current_Minute = 600;
-    log.Recorded_Minutes = 150;
-    EXPECT_EQ(log.Elapsed_Minutes(), 120);
-    EXPECT_EQ(log.Unassigned_Minutes(), -30);
-}

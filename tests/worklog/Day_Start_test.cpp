@@ -182,9 +182,15 @@ TEST_F(Day_Start, TodaysLogContinuesWithRecordedMinutesOfTheUserRows)
 TEST_F(Day_Start, UserRowWithoutATimeIsDroppedAndTheLastTwoRowsFold)
 {
     Store_Records({Day_Row, Unassigned_Row, With_Field(First_User_Row, Duration_Field, "one hour")});
+    const std::string stored = Read_File_Bytes(Day_Log_Path());
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Valid);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{" - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual",
-                                                 " - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - invalid time in record Coding"}));
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], " - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual");
+    EXPECT_EQ(lines[1], " - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - invalid time in record Coding");
+    // The dropped record survives in the kept file; the day-log file holds the loaded day.
+    EXPECT_EQ(Read_File_Bytes(Day_Log_Path() + ".invalid"), stored);
+    EXPECT_EQ(Read_File_Bytes(Day_Log_Path()), Encode_Work_Record(Log.Records[0]));
     ASSERT_EQ(Log.Size(), 1u);
     EXPECT_EQ(Log.Records[0][Work_Type_Field], "Unassigned");
     EXPECT_EQ(Log.Records[0][Remark_Field], "its remark");
