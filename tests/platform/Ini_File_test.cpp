@@ -1,7 +1,10 @@
 #include "platform/Ini_File.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <filesystem>
 
@@ -172,16 +175,23 @@ TEST_F(Ini_File_Test, AReadOnlyFileIsRefusedAndKeptWhole)
 
 TEST_F(Ini_File_Test, AFailedWriteLeavesTheFileAndNoTemporaryBehind)
 {
-    Directory.Write("Setup.ini", "[Main_Setup]\r\nA=1\r\n");
-    const std::string directory = Directory.Path();
-    ASSERT_EQ(::chmod(directory.c_str(), 0555), 0);
-    const bool written = Ini.Write_String("Main_Setup", "A", "2");
-    ::chmod(directory.c_str(), 0755);
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into a read-only directory";
+    // A file-size limit makes the write fail part way, for root too.
+    const std::string before = "[Main_Setup]\r\nA=1\r\n";
+    Directory.Write("Setup.ini", before);
+    rlimit previous {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = Ini.Write_String("Main_Setup", "A", std::string(1000, 'v'));
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previous_handler);
+
     EXPECT_FALSE(written);
-    EXPECT_EQ(Directory.Read("Setup.ini"), "[Main_Setup]\r\nA=1\r\n");
+    EXPECT_EQ(Directory.Read("Setup.ini"), before);
     std::size_t entries = 0;
-    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(directory)) ++entries;
+    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(Directory.Path())) ++entries;
     EXPECT_EQ(entries, 1u);
 }
 
