@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <csignal>
-
 #include <filesystem>
 
 #include "platform/Test_Temporary_Directory.h"
