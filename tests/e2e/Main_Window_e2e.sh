@@ -75,6 +75,7 @@ start_program() {
   fail "no window within 10 s"
 }
 stop_program() {
+  [ -n "${ZL_E2E_SHOT:-}" ] && import -window root "$ZL_E2E_SHOT.$(date +%s%N).png"
   kill -TERM "$program_pid"
   local tries
   for tries in $(seq 1 100); do
@@ -136,6 +137,22 @@ wait_for_height 99
 press Return
 wait_for_height 69
 
+# The A key opens the record editor; a typed work type and Enter add a record of the
+# proposed 30 minutes, and the window grows by the record and the Unassigned_Row.
+press a
+editor=
+for tries in $(seq 1 50); do
+  editor=$(xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$window" | head -n1 || true)
+  [ -n "$editor" ] && break
+  sleep 0.1
+done
+[ -n "$editor" ] || fail "the A key opened no record editor"
+sleep 0.3
+xdotool key --delay 40 ctrl+a
+xdotool type --delay 40 Testovani
+xdotool key Return
+wait_for_height $((3 * 17 + 52))
+
 # A second start hands over to the running one and ends at once, touching no file.
 before=$(ls -l --time-style=+%s.%N "$program_dir")
 started=$(date +%s%N)
@@ -150,7 +167,11 @@ kill -0 "$program_pid" 2>/dev/null || fail "the first instance ended when the se
 stop_program
 today=$(read_field "$program_dir/Actual_Work_Log.log" 0 1)
 [ "$today" = "$(date '+%d.%m.%Y')" ] || fail "the new day's date is '$today'"
-[ "$(read_field "$program_dir/Actual_Work_Log.log" 0 3)" = DEFAULT ] || fail "the new day's work type"
+log=$program_dir/Actual_Work_Log.log
+[ "$(record_count "$log")" -eq 3 ] || fail "run 1 saved $(record_count "$log") records"
+[ "$(read_field "$log" 1 3)" = DEFAULT ] || fail "the Unassigned_Row's work type is '$(read_field "$log" 1 3)'"
+[ "$(read_field "$log" 2 3)" = Testovani ] && [ "$(read_field "$log" 2 4)" = 00:30 ] ||
+  fail "the added record is '$(read_field "$log" 2 3)' of '$(read_field "$log" 2 4)'"
 mapfile -t protocol < <(tr -d '\r' <"$program_dir/Error_Log.log" | sed 's/^[0-9:]* - //')
 expected_protocol=(
   "OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date"

@@ -183,8 +183,12 @@ void TMain_Form::Update_Layout()
     const int table_height = int(Log.Size()) * Data_Row_Height;
     if (Grid) Grid->setGeometry(Table_Left, Table_Top, Table_Width, table_height);
     if (!Testing_Mode_Flag) resize(Main_Form_Client_Width, table_height + Bar_Height + Layout_Extra_Height);
+    // A hidden bar's buttons would cover the frame's bottom line by one pixel.
     for (TVela_Button_* button : {Add_Button, Setup_Button, Open_Log_Button, Shutdown_Button})
+    {
         button->move(button->x(), table_height + 51);
+        button->setVisible(Bar_Height != 0);
+    }
     if (Grid) Grid->Paint_All_Rows();
     update();
 }

@@ -15,9 +15,6 @@
 
 namespace
 {
-constexpr int Hint_Pause_Ms = 10;
-constexpr int Hint_Hide_Pause_Ms = 10000;
-
 const char* const Skin_File_Names[] = {"Default_Data_Row.bmp", "Focused_Data_Row.bmp", "Header_Row.bmp",
                                        "Button_Skin.bmp", "Minimize_Button_Skin.bmp"};
 }  // namespace
@@ -29,8 +26,6 @@ void TMain_Form::Form_Create()
     Title->adjustSize();
     resize(Main_Form_Client_Width, height());
     Show_Main_Form_Flag = false;
-    setToolTipDuration(Hint_Hide_Pause_Ms);
-    (void)Hint_Pause_Ms;
 
     // 4: the protocol, emptied before anything else is logged.
     if (!Create_Error_Log()) return;
@@ -83,7 +78,9 @@ void TMain_Form::Form_Create()
         Tray_Icon_Component->SetIconVisible(true);
         Tray_Icon_Component->HideAppButton();
     }
-    if (Start_Values.Minimize_To_Tray_After_Start)
+    // Without a notification area a window left hidden could never be brought back.
+    const bool tray_available = Tray_Icon_Component && Tray_Icon_Component->Tray_Available();
+    if (Start_Values.Minimize_To_Tray_After_Start && tray_available)
     {
         Set_Alpha_Blend(true, Alpha_Blend_Level);
     }

@@ -330,9 +330,11 @@ private slots:
         QCOMPARE(form.Button_Bar_Height(), 30);
         QCOMPARE(form.height(), 4 * 17 + 52 + 30);
         QCOMPARE(form.Add_Record_Button()->geometry(), QRect(6, 4 * 17 + 51, 105, 25));
+        QVERIFY(form.Add_Record_Button()->isVisible());
         Press_Key(form, Qt::Key_Return);
         Release_Key(form, Qt::Key_Return);
         QCOMPARE(form.height(), 4 * 17 + 52);
+        QVERIFY(!form.Add_Record_Button()->isVisible());
 
         // While a fade runs only the delete keys and the wheel act.
         form.Effect_Timer_Of_Main_Form().start();

@@ -175,6 +175,16 @@ private slots:
         QVERIFY(tray_harness.Form->Alpha_Blend());
         QVERIFY(tray_harness.Tray.Icon_Present);
         QVERIFY(tray_harness.Form->Tray_Icon()->ShowHint());
+
+        // Without a notification area the window shows all the same.
+        Program_Directory_Fixture no_tray_directory;
+        no_tray_directory.Add_Main_Setup("First_Start=1");
+        no_tray_directory.Add_Main_Setup("Minimize_To_Tray_After_Start=1");
+        no_tray_directory.Write_Setup();
+        Main_Form_Harness no_tray_harness(no_tray_directory);
+        no_tray_harness.Tray.Set_Available(false);
+        no_tray_harness.Form->Form_Create();
+        QVERIFY(no_tray_harness.Form->Show_Main_Form());
     }
 
     void A_Missing_Required_File_Ends_The_Start_With_Its_Protocol_And_No_Window()
