@@ -96,12 +96,12 @@ void TMessage_Dialog_Form::Set_Buttons(const QPixmap& button_skin, const std::st
     if (button_2_text.empty())
     {
         Second_Hotkey = 0;
-        Vela_Button_1->move(124, 96);
+        Vela_Button_1->move(124, Buttons_Top());
         Vela_Button_2->hide();
     }
     else
     {
-        Vela_Button_1->move(112, 96);
+        Vela_Button_1->move(112, Buttons_Top());
         Vela_Button_2->Set_Text(From_Cp1250(button_2_text));
         Second_Hotkey = Caption_Hotkey(button_2_text);
         Vela_Button_2->show();
@@ -118,7 +118,23 @@ void TMessage_Dialog_Form::Set_Message(const std::string& message_format,
         if (character == '#') character = '\r';
     const std::optional<std::string> formatted = Format(pattern, arguments);
     Label1->setText(Shown_Text(formatted ? *formatted : pattern));
+    Label1->setWordWrap(false);
+    Label1->setMinimumSize(0, 0);
+    Label1->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     Label1->adjustSize();
+
+    // A line wider than the dialog would be cut off, so it wraps at words instead, and a
+    // text too tall for the space above the buttons makes the dialog taller.
+    const int width_limit = Form_Width - Label1->x() - Label_Right_Margin;
+    if (Label1->width() > width_limit)
+    {
+        Label1->setWordWrap(true);
+        Label1->setFixedSize(width_limit, Label1->heightForWidth(width_limit));
+    }
+    Extra_Height = std::max(0, Label1->y() + Label1->height() - Text_Bottom_Limit);
+    setFixedSize(Form_Width, Form_Height + Extra_Height);
+    Vela_Button_1->move(Vela_Button_1->x(), Buttons_Top());
+    Vela_Button_2->move(Vela_Button_2->x(), Buttons_Top());
 }
 
 void TMessage_Dialog_Form::Load_Icon(const std::string& icon_file_name, int animation_interval)
@@ -149,7 +165,21 @@ void TMessage_Dialog_Form::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (!Message_Dialog_Background_Bitmap.isNull()) painter.drawPixmap(0, 0, Message_Dialog_Background_Bitmap);
+    const QPixmap& background = Message_Dialog_Background_Bitmap;
+    if (!background.isNull() && Extra_Height == 0)
+    {
+        painter.drawPixmap(0, 0, background);
+    }
+    else if (!background.isNull())
+    {
+        // A taller dialog keeps the background's top and bottom and stretches the row between.
+        const int split = std::min(Background_Split_Row, background.height());
+        painter.drawPixmap(0, 0, background, 0, 0, background.width(), split);
+        painter.drawPixmap(QRect(0, split, background.width(), Extra_Height), background,
+                           QRect(0, std::max(split - 1, 0), background.width(), 1));
+        painter.drawPixmap(0, split + Extra_Height, background, 0, split, background.width(),
+                           background.height() - split);
+    }
     if (Icon_Frame_Count == 1)
     {
         painter.drawPixmap(Icon_Left, Icon_Top, Message_Dialog_Icon_Bitmap);

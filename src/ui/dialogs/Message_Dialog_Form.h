@@ -27,6 +27,10 @@ public:
     static constexpr int Frame_Size = 64;
     static constexpr int Icon_Left = 20;
     static constexpr int Icon_Top = 20;
+    static constexpr int Buttons_Design_Top = 96;
+    static constexpr int Text_Bottom_Limit = 84;     // the text ends above the buttons' band
+    static constexpr int Label_Right_Margin = 12;
+    static constexpr int Background_Split_Row = 86;  // between the icon and the buttons' band
 
     // Loads the background bitmap; a missing one is protocolled and leaves a white face.
     TMessage_Dialog_Form(const Program_Paths& paths, Error_List& errors, QWidget* parent = nullptr);
@@ -42,6 +46,8 @@ public:
     void Load_Icon(const std::string& icon_file_name, int animation_interval);
 
     int Answer() const { return Dialog_Answer; }
+    // How much taller than its design the dialog is for a long message.
+    int Extra_Height_For_Text() const { return Extra_Height; }
 
     // What the dialog holds, for the program's tests.
     QLabel* Label1 = nullptr;
@@ -69,6 +75,7 @@ private:
     void Vela_Button_1Click(TVela_Button_* sender);
     void Animation_TimerTimer();
     void Choose(int answer);
+    int Buttons_Top() const { return Buttons_Design_Top + Extra_Height; }
 
     const Program_Paths& Paths;
     Error_List& Errors;
@@ -81,6 +88,7 @@ private:
     std::uint16_t Second_Hotkey = 0;
     bool Letter_Keys_Enabled = false;
     int Dialog_Answer = 2;
+    int Extra_Height = 0;
     bool Dragging = false;
     QPoint Drag_Offset;  // from the dialog's top left to the pointer, in screen pixels
 };

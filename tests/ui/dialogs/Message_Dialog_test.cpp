@@ -224,6 +224,40 @@ private slots:
         QVERIFY(!second_visible);
     }
 
+    void Long_Lines_Wrap_And_Many_Lines_Make_The_Dialog_Taller()
+    {
+        QRect label, button;
+        QSize size;
+        QImage face;
+        auto look = [&](QDialog* dialog) {
+            label = Form_Of(dialog)->Label1->geometry();
+            button = Form_Of(dialog)->Vela_Button_1->geometry();
+            size = dialog->size();
+            face = dialog->grab().toImage();
+            QTest::keyClick(dialog, Qt::Key_Return);
+        };
+        When_Modal_Opens(this, look);
+        Ask(Yes, No, "Soubor se záznamem dne je pokozený.##Chcete pokraèovat s novým dnem, nebo program ukonèit?");
+        QVERIFY2(label.right() < 355 - 8, qPrintable(QString::number(label.right())));
+        QVERIFY(label.height() > 3 * 12);  // the long line took two lines or more
+        QVERIFY(label.bottom() < button.top());
+        QCOMPARE(size.width(), 355);
+
+        // The end-of-day summary has seven lines.
+        When_Modal_Opens(this, look);
+        Ask("OK", "", "Zaèátek dne: %0:s#Konec dne: %1:s##%2:s#%4:s##%3:s#%5:s",
+            {"07:58", "16:31", "Celková doba: 08:33", "Pø" "esè" "as: 00:33", "8 hodin 33 minut", "33 minut"});
+        QVERIFY(size.height() > 138);
+        QCOMPARE(size.width(), 355);
+        QVERIFY(label.bottom() < button.top());
+        QCOMPARE(button.x(), 124);
+        QCOMPARE(button.bottom(), size.height() - 1 - (138 - 121));
+        // The background's band under the buttons moves down with them.
+        const QImage background(Skin_Path("Message_Dialog_Form_Background.bmp"));
+        QCOMPARE(face.pixelColor(5, size.height() - 5), background.pixelColor(5, 133));
+        QCOMPARE(face.pixelColor(300, 3), background.pixelColor(300, 3));
+    }
+
     void A_Single_Button_Answers_To_Its_Letter_And_Enter_Only()
     {
         bool still_open = false;
