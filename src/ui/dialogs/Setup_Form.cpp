@@ -509,6 +509,7 @@ bool TSetup_Form::eventFilter(QObject* watched, QEvent* event)
 void TSetup_Form::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    Keep_Opening_Dialog_On_Screen(this);
     Modified_Tag = 0;
 }
 

@@ -48,3 +48,11 @@ void TUpdate_Record_Face_Drag::Move_To(const QPoint& global_pointer)
     if (Drag_Settings.Form_Movement_Restrictions) proposed = Keep_Inside_Work_Area(proposed, Primary_Work_Area());
     Window->move(proposed.topLeft());
 }
+
+void Keep_Opening_Dialog_On_Screen(QWidget* dialog)
+{
+    const QRect work_area = Primary_Work_Area();
+    const QRect frame = dialog->frameGeometry();
+    if (work_area.isEmpty() || work_area.contains(frame)) return;
+    dialog->move(Keep_Inside_Work_Area(frame, work_area).topLeft());
+}

@@ -29,3 +29,8 @@ private:
     bool Dragging = false;
     QPoint Pointer_Offset;  // pointer position less the window's top left at the press
 };
+
+// A dialog opening at a remembered position off the present screen (a monitor since
+// removed) would hide a modal dialog, so a shown dialog is held inside the work area, as
+// the message dialog is.
+void Keep_Opening_Dialog_On_Screen(QWidget* dialog);

@@ -465,6 +465,7 @@ bool TUpdate_Record_Form::eventFilter(QObject* watched, QEvent* event)
 void TUpdate_Record_Form::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    Keep_Opening_Dialog_On_Screen(this);
     if (Work_Type_Combo_Box->isEnabled()) Work_Type_Combo_Box->setFocus();
 }
 

@@ -130,9 +130,13 @@ private slots:
     {
         Editor_Fixture fixture;
         const Day_Log before = fixture.Main.Log;
+        fixture.Main.Setup.Update_Record_Form_Left = 30000;  // remembered on a screen since removed
+        fixture.Main.Setup.Update_Record_Form_Top = -500;
         QString proposed;
         QStringList offered;
+        QRect opened_at;
         const int result = fixture.Run(true, [&](TUpdate_Record_Form* form) {
+            opened_at = form->frameGeometry();
             proposed = Part<QLineEdit>(form, "Hour_Edit_Box")->text() + ":" +
                        Part<QLineEdit>(form, "Minute_Edit_Box")->text();
             auto* combo = Part<QComboBox>(form, "Work_Type_Combo_Box");
@@ -142,6 +146,7 @@ private slots:
         });
         QCOMPARE(result, int(QDialog::Rejected));
         QCOMPARE(proposed, QStringLiteral("00:30"));
+        QVERIFY2(Primary_Work_Area().contains(opened_at), qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(opened_at.x()).arg(opened_at.y()).arg(opened_at.width()).arg(opened_at.height()).arg(Primary_Work_Area().width()).arg(Primary_Work_Area().height())));
         QCOMPARE(offered, QStringList({QString::fromUtf8("Testování"), "Team meeting", QString::fromUtf8("Oběd")}));
         QVERIFY(fixture.Main.Log.Records == before.Records);
         QCOMPARE(fixture.Main.Refresh_Count, 0);
