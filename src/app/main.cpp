@@ -1,5 +1,6 @@
 // Program entry: hands a second start to the running instance, or runs the program.
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
@@ -7,7 +8,6 @@
 
 #include "app/Single_Instance.h"
 #include "platform/Clock.h"
-#include "ui/controls/Ui_Text.h"
 #include "ui/dialogs/Qt_Message_Dialogs.h"
 #include "ui/dialogs/Setup_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
@@ -59,7 +59,8 @@ int main(int argc, char* argv[])
     Posix_Work_Log_File_System files;
 
     Main_Form_Seams seams;
-    seams.Program_Directory = To_Cp1250(QCoreApplication::applicationDirPath());
+    // Paths stay in the file system's own bytes; only texts are CP1250.
+    seams.Program_Directory = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
     seams.Clock_Source = &clock;
     seams.Patterns = System_Date_Time_Patterns();
     seams.Shell = &shell;

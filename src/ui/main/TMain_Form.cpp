@@ -616,6 +616,12 @@ void TMain_Form::Form_Mouse_Down(QMouseEvent* event)
     if (event->button() == Qt::RightButton) Toggle_Button_Bar();
 }
 
+void TMain_Form::mouseDoubleClickEvent(QMouseEvent*)
+{
+    // Form_Dbl_Click: a double click on the background puts the window away.
+    Minimize_ButtonClick();
+}
+
 void TMain_Form::wheelEvent(QWheelEvent* event)
 {
     if (Day_Has_Ended) return;
@@ -648,6 +654,11 @@ bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
     if ((watched == Title || watched == Testing_Panel) && event->type() == QEvent::MouseButtonPress)
     {
         Form_Mouse_Down(static_cast<QMouseEvent*>(event));
+        return true;
+    }
+    if (watched == Title && event->type() == QEvent::MouseButtonDblClick)
+    {
+        Minimize_ButtonClick();
         return true;
     }
     return QWidget::eventFilter(watched, event);
