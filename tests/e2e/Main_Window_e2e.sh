@@ -110,6 +110,14 @@ rm -f "$program_dir"/{Actual_Work_Log.log,Actual_Work_Log.log.invalid,Error_Log.
 printf '[Main_Setup]\r\nDisplay_Start_Splash_Screen=0\r\nDisplay_Zentavo_Overrange_Warning=0\r\n[Visual_Setup]\r\nMain_Form_Left=0\r\nMain_Form_Top=0\r\n' \
   >"$program_dir/Setup.ini"
 
+# ===== Without a display the program says so in one line and ends, touching nothing.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program_dir/zentavo-logger" >"$work/no_display.out" 2>&1 || status=$?
+[ "$status" -eq 1 ] || fail "without a display the program ended with status $status"
+[ "$(wc -l <"$work/no_display.out")" -eq 1 ] && grep -q "no display" "$work/no_display.out" ||
+  fail "without a display the program said: $(cat "$work/no_display.out")"
+[ -f "$program_dir/Error_Log.log" ] && fail "without a display the program created Error_Log.log"
+
 # ===== Run 1: yesterday's day is exported and a new day begins
 # Qt's C locale names the month in words; the program then keeps its numeric default.
 yesterday=$(date -d yesterday '+%d.%m.%Y')
