@@ -222,7 +222,7 @@ TEST_F(Ini_File_Test, RandomContentNeverBreaksAWriteThatIsReadBack)
         state = state * 1103515245u + 12345u;
         return (state >> 16) % limit;
     };
-    for (int round = 0; round < 2000; ++round)
+    for (int round = 0; round < 300; ++round)
     {
         std::string content;
         const unsigned length = next(14);
