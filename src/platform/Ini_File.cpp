@@ -32,7 +32,8 @@ struct Parsed_Line
     std::string_view Value;  // key value, trimmed
 };
 
-bool Is_Blank(char character) { return character == ' ' || character == '\t'; }
+// A stray CR counts as blank, so that it never becomes part of a name or value.
+bool Is_Blank(char character) { return character == ' ' || character == '\t' || character == '\r'; }
 
 std::string_view Trim(std::string_view text)
 {
@@ -404,14 +405,21 @@ bool Ini_File::Write_String(std::string_view section, std::string_view key, std:
     {
         const Ini_Line& last = lines[location.Last_Content_Line];
         std::string insertion;
-        if (content[last.End - 1] != '\n') insertion = "\r\n";  // the last line had no line end
+        // A last line without its line end gets one (a lone CR is completed to CR LF).
+        if (content[last.End - 1] == '\r')
+            insertion = "\n";
+        else if (content[last.End - 1] != '\n')
+            insertion = "\r\n";
         insertion += std::string(key) + "=" + std::string(written_value) + "\r\n";
         updated = content.substr(0, last.End) + insertion + content.substr(last.End);
     }
     else
     {
         updated = content;
-        if (!updated.empty() && updated.back() != '\n') updated += "\r\n";
+        if (!updated.empty() && updated.back() == '\r')
+            updated += "\n";
+        else if (!updated.empty() && updated.back() != '\n')
+            updated += "\r\n";
         updated += "[" + std::string(section) + "]\r\n" + std::string(key) + "=" + std::string(written_value) + "\r\n";
     }
     return Replace_File(File_Path, updated);
