@@ -300,13 +300,15 @@ zl_wait_main_window() {
   zl_fail "no main window within $timeout s"
 }
 
-# A window of the program other than the main window (a dialog, a message box, the splash).
+# A window of the program other than the main window (a dialog, a message box, the splash)
+# and other than the windows named in ZL_OPEN_DIALOGS (a dialog that asks from a dialog).
 zl_wait_dialog() {
   local timeout=${1:-10} deadline window
   deadline=$(($(date +%s%N) + timeout * 1000000000))
   while [ "$(date +%s%N)" -lt "$deadline" ]; do
     for window in $(zl_program_windows); do
       [ "$window" = "$MAIN_WINDOW" ] && continue
+      case " ${ZL_OPEN_DIALOGS:-} " in *" $window "*) continue ;; esac
       # Before the main window is known, a window of its width is taken for it.
       if [ -z "$MAIN_WINDOW" ] && [ "$(zl_window_size "$window" | cut -dx -f1)" = 755 ]; then continue; fi
       DIALOG=$window
@@ -368,8 +370,10 @@ zl_wait_height() {
 
 # Rows of the record table lie 17 pixels apart from y 46 in the window.
 zl_rows_height() { echo $(($1 * 17 + 52)); }
+# Two moves, so that the table sees a movement even when the pointer was there already.
 zl_pointer_to_row() {
   xdotool mousemove --window "$MAIN_WINDOW" 300 $((46 + $1 * 17 + 8))
+  xdotool mousemove --window "$MAIN_WINDOW" 310 $((46 + $1 * 17 + 9))
   sleep 0.1
 }
 
