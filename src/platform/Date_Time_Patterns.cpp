@@ -318,6 +318,12 @@ std::string Strip_Time_Zone_From_Pattern(std::string_view pattern)
         if (!quoted && character == 't')
         {
             while (position < pattern.size() && pattern[position] == 't') ++position;
+            // A zone in brackets, "(t)", goes with its brackets.
+            if (!out.empty() && out.back() == '(' && position < pattern.size() && pattern[position] == ')')
+            {
+                out.pop_back();
+                ++position;
+            }
             // The blank that separated the field goes with it: before it if any, else after it.
             if (!out.empty() && Is_Blank(out.back()))
             {

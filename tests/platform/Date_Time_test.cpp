@@ -111,6 +111,7 @@ TEST(Date_Time_Patterns, LocalePatternsAreWidenedAndLoseTheirTimeZone)
     EXPECT_EQ(Strip_Time_Zone_From_Pattern("t HH:mm:ss"), "HH:mm:ss");
     EXPECT_EQ(Strip_Time_Zone_From_Pattern("HH:mm:ss 'at' tttt"), "HH:mm:ss 'at'");
     EXPECT_EQ(Strip_Time_Zone_From_Pattern("HH:mm:ss"), "HH:mm:ss");
+    EXPECT_EQ(Strip_Time_Zone_From_Pattern("H:mm:ss (t)"), "H:mm:ss");
 }
 
 }  // namespace
