@@ -4,6 +4,9 @@
 // which every key is missing, a write changes one line in place and keeps every other
 // byte, deleting a key removes its line. Every call reads (and a write rewrites) the
 // file, so what another writer changed is seen at once. Values are raw bytes (CP1250).
+// Lines that are neither "[section]" nor "key=value" (and lines starting with ';') are kept
+// but ignored; a written value stops at its first line break; a write replaces the file
+// through a temporary file, so a failed write leaves the old file whole.
 #include <cstdint>
 #include <optional>
 #include <string>
