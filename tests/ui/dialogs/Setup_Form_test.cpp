@@ -1,6 +1,7 @@
 // The settings dialog driven as a user would: clicks, keys, the wheel and scripted answers.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -336,6 +337,22 @@ private slots:
         };
         QCOMPARE(Ini_Lines(fixture.Setup_Ini()), expected);
         QCOMPARE(QPoint(fixture.Main.Setup.Setup_Form_Left, fixture.Main.Setup.Setup_Form_Top), dialog_position);
+    }
+
+    void A_Setup_File_That_Cannot_Be_Written_Is_Reported()
+    {
+        Setup_Fixture fixture;
+        QVERIFY(QDir().mkdir(QString::fromStdString(fixture.Main.Paths.File("Setup.ini"))));
+        fixture.Run([&](TSetup_Form* form) {
+            Click(Part<TVela_Button_>(form, "Save_Positions_Button"));
+            Click(Part<TVela_Button_>(form, "Save_Button"));
+        });
+        const std::vector<std::string>& lines = fixture.Main.Errors.Lines();
+        QCOMPARE(lines.size(), std::size_t(2));
+        const std::string tail = " - WRITE - UNEXPECTED_ERROR - not possible to write into file " +
+                                 fixture.Main.Paths.File("Setup.ini");
+        QVERIFY(lines[0].find(" - SAVE_WINDOW_POSITIONS" + tail) != std::string::npos);
+        QVERIFY(lines[1].find(" - SAVE_SETUP" + tail) != std::string::npos);
     }
 
     void Captions_Follow_The_Language_File()
