@@ -53,6 +53,64 @@ TEST_F(Settings_File_Test, WithoutSetupIniEveryDefaultApplies)
     EXPECT_FALSE(std::filesystem::exists(Setup_Path));
 }
 
+TEST_F(Settings_File_Test, AHandEditedFileSetsEveryKey)
+{
+    std::filesystem::copy_file(std::string(ZL_TEST_DATA_DIR) + "/app/Setup_Every_Key.ini", Setup_Path);
+    const std::string before = Directory.Read("Setup.ini");
+    Read();
+    EXPECT_EQ(Directory.Read("Setup.ini"), before);  // reading writes nothing
+    EXPECT_FALSE(Start_Up.First_Start);
+    EXPECT_EQ(Read_Settings.Language_File_Path, Directory.File("English.lng"));
+    EXPECT_EQ(Read_Settings.Target_Log_File_Name, "/home/user/V\xFDkaz.csv");
+    EXPECT_EQ(Read_Settings.Target_Log_File_Format, "%1:s;%3:s;%4:s");
+    EXPECT_EQ(Read_Settings.Target_Log_File_Separator, "----");
+    EXPECT_EQ(Start_Up.Default_Work_Type, "Programov\xE1n\xED");
+    EXPECT_EQ(Start_Up.Default_Remark, "projekt A");
+    EXPECT_TRUE(Read_Settings.Form_Movement_Restrictions);
+    EXPECT_FALSE(Start_Up.Display_Start_Splash_Screen);
+    EXPECT_EQ(Read_Settings.Full_Time_Value, 450);
+    EXPECT_FALSE(Read_Settings.Display_Full_Time_Hint);
+    EXPECT_FALSE(Read_Settings.Time_Scroll_Control);
+    EXPECT_EQ(Read_Settings.Time_Scroll_Resolution, 15);
+    EXPECT_TRUE(Start_Up.Minimize_To_Tray_After_Start);
+    EXPECT_FALSE(Read_Settings.Display_Zentavo_Overrange_Warning);
+    EXPECT_TRUE(Read_Display_End_Splash_Screen(Setup_Path));
+    EXPECT_EQ(Read_New_Log_Record_Working_Hours(Setup_Path), 45);
+
+    EXPECT_EQ(Read_Settings.Main_Form_Color, 0x00112233u);
+    EXPECT_EQ(Read_Settings.Title_Color, 0x000000FFu);
+    EXPECT_TRUE(Read_Settings.Title_Bold);
+    EXPECT_EQ(Read_Settings.Header_Row_Text_Color, 0x00800000u);
+    EXPECT_TRUE(Read_Settings.Header_Row_Text_Bold);
+    EXPECT_EQ(Read_Settings.Default_Data_Row_Text_Color, 0x000000FFu);
+    EXPECT_TRUE(Read_Settings.Default_Data_Row_Text_Bold);
+    EXPECT_EQ(Read_Settings.Focused_Data_Row_Text_Color, 0x0000FF00u);
+    EXPECT_TRUE(Read_Settings.Focused_Data_Row_Text_Bold);
+    EXPECT_EQ(Read_Settings.Main_Form_Transparency, 100);
+    EXPECT_EQ(Read_Settings.Main_Form_Anchor, 0);
+    EXPECT_EQ(Read_Settings.Main_Form_Left, 1234);
+    EXPECT_EQ(Read_Settings.Main_Form_Top, 567);
+    EXPECT_EQ(Read_Settings.Message_Dialog_Form_Left, 101);
+    EXPECT_EQ(Read_Settings.Message_Dialog_Form_Top, 102);
+    EXPECT_EQ(Read_Settings.Setup_Form_Left, 103);
+    EXPECT_EQ(Read_Settings.Setup_Form_Top, 104);
+    EXPECT_EQ(Read_Settings.Update_Record_Form_Left, 105);
+    EXPECT_EQ(Read_Settings.Update_Record_Form_Top, 106);
+
+    const Setup_Form_File_Values shown = Read_Setup_Form_File_Values(Setup_Path);
+    EXPECT_EQ(shown.Default_Work_Type, "Programov\xE1n\xED");
+    EXPECT_FALSE(shown.Display_Start_Splash_Screen);
+    EXPECT_TRUE(shown.Display_End_Splash_Screen);
+    EXPECT_FALSE(shown.Display_Zentavo_Overrange_Warning);
+    EXPECT_TRUE(shown.Minimize_To_Tray_After_Start);
+    Settings live;
+    Read_Back_Live_Settings(Setup_Path, live);
+    EXPECT_FALSE(live.Display_Full_Time_Hint);
+    EXPECT_TRUE(live.Form_Movement_Restrictions);
+    EXPECT_EQ(live.Time_Scroll_Resolution, 15);
+    EXPECT_EQ(live.Main_Form_Transparency, 100);
+}
+
 TEST_F(Settings_File_Test, NarrowFieldsKeepTheirLowBits)
 {
     Directory.Write("Setup.ini",

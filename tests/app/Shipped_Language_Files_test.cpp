@@ -64,6 +64,28 @@ TEST_P(Shipped_Language_File, DefinesEveryKeyWithAText)
     }
 }
 
+TEST_P(Shipped_Language_File, LoadingFindsEveryTextInsteadOfItsFallback)
+{
+    const Language_Texts texts = Load_Language_Texts(Path);
+    auto is_fallback = [](const std::string& text, int key) {
+        return text == std::to_string(key) || text == std::to_string(key) + "#";
+    };
+    for (int key = 1; key <= 4; ++key) EXPECT_FALSE(is_fallback(texts.Main_Form_Captions[key], key)) << key;
+    for (int key = 1; key <= 7; ++key) EXPECT_FALSE(is_fallback(texts.Day_Names[key], key)) << key;
+    for (int key = 0; key <= 5; ++key) EXPECT_FALSE(is_fallback(texts.Column_Names[key], key)) << key;
+    EXPECT_FALSE(is_fallback(texts.Day_Row_Label, 6));
+    EXPECT_FALSE(is_fallback(texts.Tray_Hint_Format, 1));
+    EXPECT_FALSE(is_fallback(texts.Tray_Text_2, 2));
+    EXPECT_FALSE(is_fallback(texts.Tray_Text_3, 3));
+    EXPECT_EQ(texts.Tray_Text_3.find('#'), std::string::npos);
+    for (int key = 1; key <= 19; ++key) EXPECT_FALSE(is_fallback(texts.Message_Strings[key], key)) << key;
+    for (int key = 1; key <= 6; ++key) EXPECT_FALSE(is_fallback(texts.Message_Buttons[key], key)) << key;
+    for (int key = 1; key <= 19; ++key)
+        EXPECT_NE(Read_Language_Text(Path, "Setup_Form", std::to_string(key)), std::to_string(key)) << key;
+    for (int key = 1; key <= 7; ++key)
+        EXPECT_NE(Read_Language_Text(Path, "Update_Record_Form", std::to_string(key)), std::to_string(key)) << key;
+}
+
 TEST_P(Shipped_Language_File, EveryPatternFitsExactlyItsArguments)
 {
     const Language_Texts texts = Load_Language_Texts(Path);
