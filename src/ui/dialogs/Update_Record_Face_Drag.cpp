@@ -31,6 +31,15 @@ bool TUpdate_Record_Face_Drag::eventFilter(QObject* watched, QEvent* event)
         if (!Dragging) break;
         Move_To(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         return true;
+    case QEvent::Move:
+        // A move by the title bar (the window manager's own drag) obeys the restriction too.
+        if (watched == Window && !Dragging && Window->isVisible() && Drag_Settings.Form_Movement_Restrictions)
+        {
+            const QRect frame = Window->frameGeometry();
+            const QRect kept = Keep_Inside_Work_Area(frame, Primary_Work_Area());
+            if (kept != frame && !Primary_Work_Area().isEmpty()) Window->move(kept.topLeft());
+        }
+        break;
     case QEvent::MouseButtonRelease:
         if (!Dragging) break;
         if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) Dragging = false;

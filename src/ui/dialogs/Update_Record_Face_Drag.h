@@ -1,7 +1,8 @@
 #pragma once
 // Dragging a dialog by its face (the form, its group boxes and labels) with any mouse
 // button, as by its caption; the window moves itself, and with the movement restriction
-// on every proposed position is held inside the screen's work area.
+// on every proposed position is held inside the screen's work area. A move by the title
+// bar is held inside it afterwards.
 #include <QObject>
 #include <QPoint>
 

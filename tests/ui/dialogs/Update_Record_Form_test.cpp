@@ -384,6 +384,7 @@ private slots:
     {
         Editor_Fixture fixture;
         QPoint free_position, restricted_position;
+        QRect title_bar_moved;
         const auto drag_far_up_left = [](TUpdate_Record_Form* form) {
             QWidget* handle = Part<QGroupBox>(form, "GroupBox1");
             const QPoint grip = handle->mapToGlobal(QPoint(5, 5));
@@ -405,10 +406,13 @@ private slots:
             form->move(200, 200);
             drag_far_up_left(form);
             restricted_position = form->frameGeometry().topLeft();
+            form->move(Primary_Work_Area().bottomRight());  // as the title bar's drag would
+            title_bar_moved = form->frameGeometry();
             form->reject();
         });
         QVERIFY(free_position.x() < -1000 && free_position.y() < -1000);
         QCOMPARE(restricted_position, Primary_Work_Area().topLeft());
+        QCOMPARE(title_bar_moved.bottomRight(), Primary_Work_Area().bottomRight());
     }
 
     void Screenshot_With_The_Czech_Texts()
