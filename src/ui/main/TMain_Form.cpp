@@ -559,13 +559,13 @@ void TMain_Form::keyReleaseEvent(QKeyEvent* event)
 
 void TMain_Form::Form_Key_Down(QKeyEvent* event)
 {
-    if (Day_Has_Ended) return;
+    // During a fade the window takes no commands, and a key pressed then stays armed.
+    if (Day_Has_Ended || Is_Fading()) return;
     const int key = event->key();
     if (key == Qt::Key_Delete || key == Qt::Key_D)
     {
         const Qt::KeyboardModifiers held =
             event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
-        if (Is_Fading()) return;
         if (held == Qt::ControlModifier)
             Clear_All_Records();
         else
@@ -579,20 +579,20 @@ void TMain_Form::Form_Key_Down(QKeyEvent* event)
     {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!Is_Fading()) Toggle_Button_Bar();
+        Toggle_Button_Bar();
         break;
     case Qt::Key_Escape: Minimize_ButtonClick(); break;
     case Qt::Key_A:
-        if (!Is_Fading() && Add_Record_Button_Enabled()) Add_Record_ButtonClick();
+        if (Add_Record_Button_Enabled()) Add_Record_ButtonClick();
         break;
     case Qt::Key_E:
-        if (!Is_Fading()) Shutdown_ButtonClick();
+        Shutdown_ButtonClick();
         break;
     case Qt::Key_O:
-        if (!Is_Fading()) Open_Log_ButtonClick();
+        Open_Log_ButtonClick();
         break;
     case Qt::Key_S:
-        if (!Is_Fading()) Setup_ButtonClick();
+        Setup_ButtonClick();
         break;
     default: break;
     }
