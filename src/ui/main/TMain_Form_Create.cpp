@@ -123,15 +123,25 @@ void TMain_Form::Report_Missing_Files(const std::vector<std::string>& missing)
 bool TMain_Form::Check_Required_Files()
 {
     std::vector<std::string> names;
-    const File_List_Status status = Read_File_List(Paths.File("File_List"), names);
+    const std::string list_path = Paths.File("File_List");
+    const File_List_Status status = Read_File_List(list_path, names);
+    if (status == File_List_Status::Missing)
+    {
+        // The list itself is the first required file.
+        Report_Missing_Files({"File_List"});
+        return false;
+    }
     if (status != File_List_Status::Read)
     {
-        // A File_List that cannot serve as the list of required files ends the start as a
-        // missing file does, naming itself.
-        const char* reason = status == File_List_Status::Missing ? "File_List"
-                             : status == File_List_Status::Empty ? "File_List (empty)"
-                                                                 : "File_List (more than 256 names)";
-        Report_Missing_Files({reason});
+        // A list that names nothing, or more than the check can walk, protects nothing.
+        const std::string problem =
+            status == File_List_Status::Empty ? "names no file" : "names more than 256 files";
+        Errors->Add(" - CHECK_FILE_AVAILABILITY - invalid file list " + list_path + " " + problem);
+        if (Seams.Show_Plain_Message)
+            Seams.Show_Plain_Message(Path_To_QString("The list of required files " + list_path + " " + problem +
+                                                     ".\rIt will be probably needed to reinstall the application.\r"
+                                                     "Protocol will be saved to file Error_Log.log"));
+        Save_Error_Log_And_Terminate();
         return false;
     }
     std::vector<std::string> missing;

@@ -216,24 +216,38 @@ private slots:
         QVERIFY(!QFile::exists(directory.Path("Actual_Work_Log.log")));
     }
 
-    void A_Missing_Or_Empty_File_List_Ends_The_Start_The_Same_Way()
+    void A_Missing_Empty_Or_Overlong_File_List_Ends_The_Start_With_A_Clear_Message()
     {
-        for (const bool remove : {true, false})
+        std::string overlong;
+        for (int index = 0; index < 257; ++index) overlong += "Skin/Header_Row.bmp\r\n";
+        struct Case
+        {
+            const char* Content;  // nullptr: no File_List at all
+            const char* Protocol_Tail;
+            const char* Message_Part;
+        };
+        for (const Case& expected : {Case{nullptr, " - CHECK_FILE_AVAILABILITY - missing 1 file(s)", "missing"},
+                                     Case{"", "File_List names no file", "File_List names no file."},
+                                     Case{overlong.c_str(), "File_List names more than 256 files",
+                                          "File_List names more than 256 files."}})
         {
             Program_Directory_Fixture directory;
             directory.Write_Setup();
-            if (remove)
-                QFile::remove(directory.Path("File_List"));
+            if (expected.Content)
+                Write_File(directory.Path("File_List"), expected.Content);
             else
-                Write_File(directory.Path("File_List"), "");
+                QFile::remove(directory.Path("File_List"));
             Main_Form_Harness harness(directory);
             harness.Form->Form_Create();
             QVERIFY(harness.Form->Termination_Requested());
+            QVERIFY(!harness.Form->Show_Main_Form());
             QCOMPARE(harness.Plain_Messages.size(), std::size_t(1));
+            QVERIFY2(harness.Plain_Messages[0].contains(QString::fromLatin1(expected.Message_Part)),
+                     qPrintable(harness.Plain_Messages[0]));
             const std::vector<std::string> lines = Protocol_Lines(directory);
-            QCOMPARE(lines.size(), std::size_t(2));
-            QVERIFY(Ends_With(lines[0], " - CHECK_FILE_AVAILABILITY - missing 1 file(s)"));
-            QVERIFY(lines[1].rfind("File_List", 0) == 0);
+            QVERIFY(!lines.empty());
+            QVERIFY2(Ends_With(lines[0], expected.Protocol_Tail), lines[0].c_str());
+            if (!expected.Content) QCOMPARE(lines.back(), std::string("File_List"));
         }
     }
 
