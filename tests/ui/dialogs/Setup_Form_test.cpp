@@ -153,21 +153,6 @@ private slots:
         QCOMPARE(fixture.Setup_Ini(), before);
     }
 
-    void Declined_Without_A_File_Puts_Back_The_Defaults()
-    {
-        Setup_Fixture fixture;
-        fixture.Dialogs.Answers = {2};
-        fixture.Run([&](TSetup_Form* form) {
-            Part<QSlider>(form, "Form_Transparency_Track_Bar")->setValue(77);
-            Click(Part<TVela_Button_>(form, "Top_Left_Anchor_Button"));
-            QTest::keyClick(Part<QLineEdit>(form, "Target_Log_File_Separator_Edit_Box"), Qt::Key_Escape);
-        });
-        QCOMPARE(int(fixture.Main.Setup.Main_Form_Transparency), 20);
-        QCOMPARE(int(fixture.Main.Setup.Main_Form_Anchor), 0);
-        QCOMPARE(fixture.Main.Alpha_Calls.back(), (std::pair<bool, std::uint8_t>{true, 235}));
-        QCOMPARE(fixture.Main.Anchors_Applied, (std::vector<int>{1, 0}));
-    }
-
     void Anchor_Buttons_Act_As_A_Radio_Group_That_Can_Be_Released()
     {
         Setup_Fixture fixture;
@@ -199,6 +184,7 @@ private slots:
     {
         Setup_Fixture fixture;
         fixture.Main.Setup.Time_Scroll_Resolution = 240;
+        fixture.Main.Setup.Main_Form_Transparency = 90;
         int tag_at_limit = -1, step_elsewhere = 0, step_after_leave = 0;
         QString label_text;
         QColor colour_over, colour_after;
@@ -230,7 +216,10 @@ private slots:
         QCOMPARE(colour_over, QColor(0, 128, 0));
         QCOMPARE(colour_after, QColor(0, 0, 0));
         QCOMPARE(fixture.Dialogs.Messages(), std::vector<std::string>{"M19"});
-        QCOMPARE(int(fixture.Main.Setup.Time_Scroll_Resolution), 10);  // read back: the key is missing
+        // Declined without a Setup.ini: the defaults come back and the window is re-anchored.
+        QCOMPARE(int(fixture.Main.Setup.Time_Scroll_Resolution), 10);
+        QCOMPARE(fixture.Main.Alpha_Calls.back(), (std::pair<bool, std::uint8_t>{true, 235}));
+        QCOMPARE(fixture.Main.Anchors_Applied, std::vector<int>{0});
     }
 
     void Save_Writes_Every_Key_In_Its_Order_And_Takes_Values_Into_Memory()
