@@ -171,6 +171,7 @@ private:
     Work_Log_Context Context();
     void Run_Record_Editor(bool add_mode);
     void Fold_Back_Into_Day_Row();
+    void Bring_Back_Onto_A_Screen();
 
     Main_Form_Seams Seams;
     Program_Paths Paths;

@@ -1,11 +1,14 @@
 // The creation of the main window, in the fixed order in which the start-up prepares
 // everything, and its orderly early ends.
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 
 #include "app/Language_File.h"
 #include "app/Settings_File.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
+#include "ui/controls/Work_Area.h"
 #include "ui/main/Counting_Message_Dialogs.h"
 #include "ui/main/TMain_Form.h"
 #include "ui/tray/Notification_Icon.h"
@@ -64,6 +67,7 @@ void TMain_Form::Form_Create()
     Bar_Height = 0;
     Update_Layout();
     if (Setup.Main_Form_Anchor != 0) Apply_Anchor();
+    Bring_Back_Onto_A_Screen();
     Log.Current_Minute = Time_To_Minute_Of_Day(Seams.Clock_Source->Now());
     Keep_Add_Button_Rule();
     Refresh_Summary_Rows();
@@ -196,4 +200,15 @@ bool TMain_Form::Load_The_Day()
     if (!result.Terminate_Requested) return true;
     Save_Error_Log_And_Terminate();
     return false;
+}
+
+void TMain_Form::Bring_Back_Onto_A_Screen()
+{
+    // A position stored on a screen that is gone would leave a window without a taskbar
+    // button out of reach; one that shows on any screen, even in part, is kept.
+    const QRect window_rectangle = geometry();
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->geometry().intersects(window_rectangle)) return;
+    const QRect work_area = Primary_Work_Area();
+    if (!work_area.isEmpty()) move(Keep_Inside_Work_Area(window_rectangle, work_area).topLeft());
 }

@@ -152,6 +152,16 @@ private slots:
         Main_Form_Harness harness(directory);
         harness.Form->Form_Create();
         QCOMPARE(harness.Form->pos(), QPoint(33, 44));
+
+        // A position on a screen that is gone is brought back into the work area.
+        Program_Directory_Fixture far_directory;
+        far_directory.Add_Main_Setup("First_Start=1");
+        far_directory.Add_Visual_Setup("Main_Form_Left=9000");
+        far_directory.Add_Visual_Setup("Main_Form_Top=-5000");
+        far_directory.Write_Setup();
+        Main_Form_Harness far_harness(far_directory);
+        far_harness.Form->Form_Create();
+        QCOMPARE(far_harness.Form->pos(), QPoint(Primary_Work_Area().right() + 1 - 755, Primary_Work_Area().top()));
     }
 
     void Transparency_Zero_Keeps_The_Window_Opaque_And_Tray_Start_Shows_Nothing()
