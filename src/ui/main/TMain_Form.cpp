@@ -30,7 +30,7 @@ constexpr int Layout_Extra_Height = 52;  // title strip, header and the margin b
 constexpr int Shown_Bar_Height = 30;
 constexpr std::uint16_t Last_Minute_Of_Day = 1439;
 
-// Message_Strings keys and icons of the questions of the main window.
+// Message_Strings keys of the questions of the main window.
 constexpr int Delete_Record_Message = 1;
 constexpr int Shutdown_Message = 7;
 constexpr int Clear_All_Message = 10;
@@ -150,11 +150,6 @@ void TMain_Form::Create_Controls()
         };
         Tray_Icon_Component->OnDblClick = [this](TNotificationIcon*) { Tray_IconDblClick(); };
     }
-}
-
-void TMain_Form::Add_Error(const std::string& text)
-{
-    if (Errors) Errors->Add(text);
 }
 
 void TMain_Form::Save_Error_Log_And_Terminate()

@@ -166,7 +166,6 @@ private:
     void Form_Close();
     void Open_Editor_For_Row(std::uint8_t row);
     void Keep_Add_Button_Rule();
-    void Add_Error(const std::string& text);
     void Set_Window_Colour(const QColor& colour);
     Work_Log_Context Context();
     void Run_Record_Editor(bool add_mode);
