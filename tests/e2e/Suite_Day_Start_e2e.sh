@@ -246,4 +246,100 @@ scenario_missing_day_log_question() {
   cmp -s "$ZL_WORK/setup.before" "$PROGRAM_DIR/Setup.ini" || zl_fail "Setup.ini changed"
 }
 
-zl_main "$@" first_start restart_same_day next_day_export export_failure_ends missing_day_log_question
+# The program's own line for a day log it kept aside.
+kept_line() {
+  echo "OPEN_ACTUAL_WORK_LOG - KEEP - OK - file $PROGRAM_DIR/Actual_Work_Log.log kept as $PROGRAM_DIR/Actual_Work_Log.log.invalid"
+}
+
+# A day log that cannot be used is kept aside as Actual_Work_Log.log.invalid before the
+# new day overwrites it.
+scenario_invalid_day_log_kept_aside() {
+  zl_install
+  zl_write_quiet_setup
+  $ZL_DAY_LOG_TOOL garbage "$(zl_day_log)" 1000 3
+  cp "$(zl_day_log)" "$ZL_WORK/short.log"
+  zl_start
+  zl_answer_dialog Return
+  zl_wait_main_window
+  cmp -s "$ZL_WORK/short.log" "$PROGRAM_DIR/Actual_Work_Log.log.invalid" || zl_fail "the short day log was not kept aside whole"
+  zl_expect_record_count 1 "the new day's log while it runs"
+  zl_stop
+  zl_expect_protocol \
+    "OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file $PROGRAM_DIR/Actual_Work_Log.log is empty" \
+    "$(kept_line)" \
+    "SAVE_ACTUAL_WORK_LOG - OK - actual log successfully saved to $PROGRAM_DIR/Actual_Work_Log.log"
+  zl_expect_field 0 1 "$today_text"
+
+  zl_step "a date that is no date; the second button ends the program and keeps the file"
+  zl_write_day_log "Po" "32.13.2026" "08:00 - 09:00" "DEFAULT" "01:00" ""
+  cp "$(zl_day_log)" "$ZL_WORK/bad_date.log"
+  zl_start
+  zl_answer_dialog Escape
+  zl_wait_exit 10
+  [ "$ZL_STATUS" = 0 ] || zl_fail "the program ended with status $ZL_STATUS"
+  cmp -s "$ZL_WORK/bad_date.log" "$(zl_day_log)" || zl_fail "ending at the question changed the day log"
+  cmp -s "$ZL_WORK/short.log" "$PROGRAM_DIR/Actual_Work_Log.log.invalid" || zl_fail "ending at the question replaced the kept file"
+  zl_expect_protocol "OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - invalid log date"
+
+  zl_step "the same file, first button: a new day, the bad file kept aside instead"
+  zl_start
+  zl_answer_dialog Return
+  zl_wait_main_window
+  zl_stop
+  cmp -s "$ZL_WORK/bad_date.log" "$PROGRAM_DIR/Actual_Work_Log.log.invalid" || zl_fail "the file with the bad date was not kept aside"
+  zl_expect_record_count 1
+  zl_expect_field 0 1 "$today_text"
+}
+
+# Records of today whose duration is not a time are dropped one by one and named; the
+# file that held them is kept aside.
+scenario_unreadable_records_dropped() {
+  zl_install
+  zl_write_quiet_setup
+  zl_write_day_log \
+    "$(zl_day_name "$today")" "$today_text" "08:00 - 09:00" "Pracovní doba" "01:00" "" \
+    "" "" "" "Administrativa" "- 00:20" "pošta" \
+    "" "" "" "Porada" "1:xx" "" \
+    "" "" "" "Oprava chyb" "00:50" "ticket 7"
+  cp "$(zl_day_log)" "$ZL_WORK/stored_day.log"
+  ZL_FAKE_TIME="$today 10:00:00" zl_start
+  zl_wait_main_window
+  [ "$(zl_window_height "$MAIN_WINDOW")" = "$(zl_rows_height 3)" ] || zl_fail "the window does not show the three readable rows"
+  cmp -s "$ZL_WORK/stored_day.log" "$PROGRAM_DIR/Actual_Work_Log.log.invalid" || zl_fail "the file with the dropped record was not kept aside"
+  zl_stop
+  zl_expect_protocol \
+    "OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual" \
+    "OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - invalid time in record Porada" \
+    "$(kept_line)" \
+    "SAVE_ACTUAL_WORK_LOG - OK - actual log successfully saved to $PROGRAM_DIR/Actual_Work_Log.log"
+  # 120 minutes elapsed, 50 recorded.
+  [ "$($ZL_DAY_LOG_TOOL dump "$(zl_day_log)" | tail -n +2)" = "$(printf '|||Administrativa|01:10|pošta\n|||Oprava chyb|00:50|ticket 7')" ] ||
+    zl_fail "the continued day holds: $($ZL_DAY_LOG_TOOL dump "$(zl_day_log)")"
+}
+
+# A pattern and a separator of the user's: the block follows them byte for byte.
+scenario_export_with_pattern() {
+  zl_install
+  mkdir "$ZL_WORK/reports"
+  zl_write_quiet_setup "Target_Log_File_Name=$ZL_WORK/reports/vykaz.txt" \
+    'Target_Log_File_Format=%1:s %3:s=%4:s [%3:-6.3s|%5:s] 100%%' 'Target_Log_File_Separator=== den =='
+  zl_write_day_log \
+    "Pá" "$yesterday_text" "07:30 - 15:45" "Pracovní doba" "08:15" "" \
+    "" "" "" "DEFAULT" "- 00:15" "" \
+    "" "" "" "Programování" "08:30" "žluťoučký kůň"
+  zl_start
+  zl_wait_main_window
+  printf '== den ==\r\n%s Pracovn\xed doba=08:15 [Pra   |] 100%%\r\n DEFAULT=- 00:15 [DEF   |] 100%%\r\n Programov\xe1n\xed=08:30 [Pro   |\x9elu\x9dou\xe8k\xfd k\xf9\xf2] 100%%\r\n' \
+    "$yesterday_text" >"$ZL_WORK/target.expected"
+  cmp "$ZL_WORK/target.expected" "$ZL_WORK/reports/vykaz.txt" >&2 ||
+    zl_fail "the target log is $(od -c "$ZL_WORK/reports/vykaz.txt" | head -n 12)"
+  zl_stop
+  zl_expect_protocol \
+    "OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date" \
+    "SAVE_TARGET_WORK_LOG - OK - last log successfully added to $ZL_WORK/reports/vykaz.txt" \
+    "SAVE_ACTUAL_WORK_LOG - OK - actual log successfully saved to $PROGRAM_DIR/Actual_Work_Log.log"
+  [ -e "$PROGRAM_DIR/Work_Log.csv" ] && zl_fail "the default Work_Log.csv was written besides the configured target"
+  return 0
+}
+
+zl_main "$@" first_start restart_same_day next_day_export export_failure_ends missing_day_log_question invalid_day_log_kept_aside unreadable_records_dropped export_with_pattern
