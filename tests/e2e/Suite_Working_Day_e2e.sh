@@ -224,4 +224,107 @@ scenario_editor_down_offers_first_work_type() {
     "Work_Type_List; the first, '$first_type', is skipped (the combo box keeps index 0 after its text is emptied)"
 }
 
-zl_main "$@" normal_day editor_down_offers_first_work_type kill_during_day second_instance
+# Sixteen rows are the most a day holds: the A key then opens nothing until a row goes;
+# Ctrl+D clears all records after its question.
+scenario_row_limit_and_clear_all() {
+  zl_install
+  zl_write_quiet_setup
+  local records=("$(zl_day_name "$today")" "$today_text" "08:00 - 14:00" "Pracovní doba" "06:00" ""
+    "" "" "" "Administrativa" "00:00" "ráno") index
+  for index in $(seq 1 13); do
+    records+=("" "" "" "Záznam $index" "00:15" "")
+  done
+  zl_write_day_log "${records[@]}"
+  ZL_FAKE_TIME="$today 14:00:00" zl_start
+  zl_wait_main_window
+  zl_wait_height "$(zl_rows_height 15)"
+  zl_open_editor_by_key
+  zl_fill_editor "Záznam 14" 00 15 ""
+  zl_wait_height "$(zl_rows_height 16)"
+  wait_for_count 16
+
+  zl_step "sixteen rows: A opens no editor"
+  zl_pointer_away
+  zl_keys "$MAIN_WINDOW" a
+  sleep 0.5
+  [ "$(zl_program_windows | grep -vxc "$MAIN_WINDOW")" = 0 ] || zl_fail "the A key opened a window with sixteen rows"
+
+  zl_step "one row deleted: A opens the editor again"
+  zl_pointer_to_row 15
+  xdotool click 3
+  zl_answer_dialog Return
+  zl_wait_height "$(zl_rows_height 15)"
+  zl_open_editor_by_key
+  DIALOG=$EDITOR
+  zl_keys "$EDITOR" Escape
+  zl_wait_dialog_gone
+  zl_wait_height "$(zl_rows_height 15)"
+
+  zl_step "Ctrl+D: first no, then yes"
+  zl_pointer_away
+  zl_keys "$MAIN_WINDOW" ctrl+d
+  zl_answer_dialog Escape
+  [ "$(zl_window_height "$MAIN_WINDOW")" = "$(zl_rows_height 15)" ] || zl_fail "records went although the question was denied"
+  zl_keys "$MAIN_WINDOW" ctrl+d
+  zl_answer_dialog Return
+  zl_wait_height "$(zl_rows_height 1)"
+  wait_for_count 1
+  zl_stop
+  zl_expect_record_count 1
+  # The Day_Row takes back the work type and remark that the Unassigned_Row carried.
+  zl_expect_field 0 3 "Administrativa"
+  zl_expect_field 0 4 "06:00"
+  zl_expect_field 0 5 "ráno"
+}
+
+wait_for_count() {
+  local tries
+  for tries in $(seq 1 60); do
+    [ "$(zl_record_count)" = "$1" ] && return 0
+    sleep 0.05
+  done
+  zl_fail "the day log holds $(zl_record_count) records, expected $1"
+}
+
+# The minute timer brings the Day_Row up to date and stores it; SIGINT ends the day as
+# SIGTERM does.
+scenario_minute_refresh() {
+  zl_install
+  zl_write_quiet_setup
+  write_morning_day_log
+  ZL_FAKE_TIME="$today 12:30:56" zl_start
+  zl_wait_main_window
+  zl_open_editor_by_key
+  zl_fill_editor "Programování" 03 00 ""
+  zl_wait_height "$(zl_rows_height 3)"
+  wait_for_field 1 4 "01:30"
+  zl_step "waiting for the minute to change"
+  local tries
+  for tries in $(seq 1 160); do
+    [ "$(zl_field 0 2)" = "08:00 - 12:31" ] && break
+    sleep 0.05
+  done
+  [ "$(zl_field 0 2)" = "08:00 - 12:31" ] || zl_fail "the stored span is '$(zl_field 0 2)' after the minute changed"
+  zl_expect_field 0 4 "04:31"
+  zl_expect_field 1 4 "01:31"
+  kill -INT "$ZL_PID"
+  zl_wait_exit 10
+  [ "$ZL_STATUS" = 0 ] || zl_fail "the program ended with status $ZL_STATUS after SIGINT"
+  zl_expect_protocol \
+    "OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual" \
+    "SAVE_ACTUAL_WORK_LOG - OK - actual log successfully saved to $PROGRAM_DIR/Actual_Work_Log.log"
+  zl_expect_field 0 2 "08:00 - 12:31"
+
+  zl_step "SIGHUP (the session ends) saves the day too"
+  ZL_FAKE_TIME="$today 12:40:00" zl_start
+  zl_wait_main_window
+  kill -HUP "$ZL_PID"
+  zl_wait_exit 10
+  [ "$ZL_STATUS" = 0 ] || zl_fail "the program ended with status $ZL_STATUS after SIGHUP"
+  zl_expect_field 0 2 "08:00 - 12:40"
+  zl_expect_field 2 3 "Programování"
+  [ "$(zl_protocol | tail -n1)" = " - SAVE_ACTUAL_WORK_LOG - OK - actual log successfully saved to $PROGRAM_DIR/Actual_Work_Log.log" ] ||
+    zl_fail "the protocol after SIGHUP ends with: $(zl_protocol | tail -n1)"
+}
+
+zl_main "$@" normal_day editor_down_offers_first_work_type kill_during_day second_instance row_limit_and_clear_all minute_refresh
