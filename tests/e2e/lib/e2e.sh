@@ -114,7 +114,7 @@ zl_run_one_scenario() {
 zl_scenario_cleanup() {
   local pid
   for pid in $ZL_ALL_PIDS; do
-    kill -KILL "$pid" 2>/dev/null || true
+    kill -KILL "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   done
   # Read-only files would stop the suite's removal of its directory.
   [ -d "$ZL_WORK" ] && chmod -R u+w "$ZL_WORK" 2>/dev/null
@@ -161,13 +161,12 @@ zl_install() {
   rm -f "$PROGRAM_DIR"/Actual_Work_Log.log.*
 }
 
-# Setup.ini from its lines, each ended by CR LF as the INI writer of the platform does.
+# Setup.ini from its lines (UTF-8 here, CP1250 in the file), each ended by CR LF.
 zl_write_setup() {
   local line
-  : >"$PROGRAM_DIR/Setup.ini"
   for line in "$@"; do
-    printf '%s\r\n' "$line" >>"$PROGRAM_DIR/Setup.ini"
-  done
+    printf '%s\r\n' "$line"
+  done | iconv -f UTF-8 -t CP1250 >"$PROGRAM_DIR/Setup.ini"
 }
 
 # A setup that shows no splash and no overrange question, the window at the top left.
