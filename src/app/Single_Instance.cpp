@@ -1,6 +1,8 @@
 #include "app/Single_Instance.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -62,9 +64,25 @@ QString Single_Instance::Instance_Directory()
     return QDir::tempPath();
 }
 
+QString Single_Instance::Server_Path() const
+{
+    // A local socket's path holds at most 107 bytes; a longer one would fail to listen and
+    // let every start become the first, so a deep directory gets a short hashed name.
+    constexpr qsizetype Max_Socket_Path = 100;
+    const QString directory = Instance_Directory();
+    const QString path = directory + QLatin1Char('/') + Key;
+    if (QFile::encodeName(path).size() <= Max_Socket_Path)
+        return path;
+    const QString hashed = QStringLiteral("zl-")
+        + QString::fromLatin1(QCryptographicHash::hash(Key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    if (QFile::encodeName(directory).size() + 1 + hashed.size() <= Max_Socket_Path)
+        return directory + QLatin1Char('/') + hashed;
+    return QStringLiteral("/tmp/") + hashed + QLatin1Char('-') + QString::number(getuid());
+}
+
 bool Single_Instance::Become_First_Or_Forward()
 {
-    const QString server_path = Instance_Directory() + QLatin1Char('/') + Key;
+    const QString server_path = Server_Path();
 
     // The lock makes "nobody listens, so I listen" one step: without it two simultaneous
     // starts can both find no server and both listen.

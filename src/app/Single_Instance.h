@@ -30,6 +30,9 @@ public:
     // Restore_Request, and this process should end at once with status 0.
     bool Become_First_Or_Forward();
 
+    // The socket's path: in the instance directory, hashed short when that is too deep.
+    QString Server_Path() const;
+
 signals:
     // Emitted in the first instance when a second one starts; the second waits for it.
     void Restore_Request();
