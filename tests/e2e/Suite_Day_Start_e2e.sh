@@ -342,4 +342,79 @@ scenario_export_with_pattern() {
   return 0
 }
 
-zl_main "$@" first_start restart_same_day next_day_export export_failure_ends missing_day_log_question invalid_day_log_kept_aside unreadable_records_dropped export_with_pattern
+# A day log dated later than today (a clock set back) counts as a past day: it is exported.
+scenario_later_date_exported() {
+  zl_install
+  zl_write_quiet_setup
+  zl_write_day_log "Út" "$tomorrow_text" "08:00 - 09:00" "Pracovní doba" "01:00" "" \
+    "" "" "" "DEFAULT" "00:30" "" "" "" "" "Testování" "00:30" ""
+  cp "$(zl_day_log)" "$ZL_WORK/stored_day.log"
+  zl_start
+  zl_wait_main_window
+  $ZL_DAY_LOG_TOOL export_lines "$ZL_WORK/stored_day.log" >"$ZL_WORK/target.expected"
+  cmp -s "$ZL_WORK/target.expected" "$PROGRAM_DIR/Work_Log.csv" || zl_fail "the later day was not exported as it was stored"
+  zl_stop
+  zl_expect_protocol \
+    "OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date" \
+    "SAVE_TARGET_WORK_LOG - OK - last log successfully added to $PROGRAM_DIR/Work_Log.csv" \
+    "SAVE_ACTUAL_WORK_LOG - OK - actual log successfully saved to $PROGRAM_DIR/Actual_Work_Log.log"
+  zl_expect_field 0 1 "$today_text"
+}
+
+# A read-only target log refuses the export; ending at the question keeps both files.
+scenario_read_only_target_log() {
+  zl_install
+  zl_write_quiet_setup
+  printf '\r\n;;;Star\xfd z\xe1znam;01:00;\r\n' >"$PROGRAM_DIR/Work_Log.csv"
+  chmod a-w "$PROGRAM_DIR/Work_Log.csv"
+  cp -p "$PROGRAM_DIR/Work_Log.csv" "$ZL_WORK/target.before"
+  zl_write_day_log "Pá" "$yesterday_text" "08:00 - 12:00" "DEFAULT" "04:00" ""
+  cp "$(zl_day_log)" "$ZL_WORK/stored_day.log"
+  zl_start
+  zl_answer_dialog Escape
+  zl_wait_exit 10
+  [ "$ZL_STATUS" = 0 ] || zl_fail "the program ended with status $ZL_STATUS"
+  zl_find_main_window >/dev/null && zl_fail "the main window showed"
+  cmp -s "$ZL_WORK/target.before" "$PROGRAM_DIR/Work_Log.csv" || zl_fail "the read-only target log changed"
+  cmp -s "$ZL_WORK/stored_day.log" "$(zl_day_log)" || zl_fail "the stored day changed"
+  zl_expect_protocol \
+    "OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date" \
+    "SAVE_TARGET_WORK_LOG - APPEND - ERROR_ACCESS_DENIED - access to $PROGRAM_DIR/Work_Log.csv denied, file is read only"
+}
+
+# A program left running over midnight keeps its day under that day's date; the next
+# start exports it.
+scenario_over_midnight() {
+  zl_install
+  zl_write_quiet_setup
+  zl_write_day_log "$(zl_day_name "$today")" "$today_text" "08:00 - 08:00" "DEFAULT" "00:00" ""
+  ZL_FAKE_TIME="$today 23:59:56" zl_start
+  zl_wait_main_window
+  zl_open_editor_by_key
+  zl_fill_editor "Noční služba" 02 00 ""
+  zl_wait_height "$(zl_rows_height 3)"
+  zl_step "waiting for midnight"
+  local tries
+  for tries in $(seq 1 160); do
+    [ "$(zl_field 0 2)" = "08:00 - 00:00" ] && break
+    sleep 0.05
+  done
+  [ "$(zl_field 0 2)" = "08:00 - 00:00" ] || zl_fail "after midnight the stored span is '$(zl_field 0 2)'"
+  zl_running || zl_fail "the program ended at midnight"
+  zl_stop
+  zl_expect_field 0 1 "$today_text"
+  zl_expect_field 2 3 "Noční služba"
+  zl_expect_field 2 4 "02:00"
+  zl_step "after midnight: Day_Row duration '$(zl_field 0 4)', Unassigned_Row '$(zl_field 1 4)'"
+  cp "$(zl_day_log)" "$ZL_WORK/stored_day.log"
+
+  ZL_FAKE_TIME="$tomorrow 07:00:00" zl_start
+  zl_wait_main_window
+  $ZL_DAY_LOG_TOOL export_lines "$ZL_WORK/stored_day.log" >"$ZL_WORK/target.expected"
+  cmp -s "$ZL_WORK/target.expected" "$PROGRAM_DIR/Work_Log.csv" || zl_fail "the day over midnight was not exported as stored"
+  zl_stop
+  zl_expect_field 0 1 "$tomorrow_text"
+}
+
+zl_main "$@" first_start restart_same_day next_day_export export_failure_ends missing_day_log_question invalid_day_log_kept_aside unreadable_records_dropped export_with_pattern \
+  later_date_exported read_only_target_log over_midnight
