@@ -32,6 +32,9 @@ zl_main() {
   ZL_XVFB_PID=
   ZL_TRAYER_PID=
   trap zl_suite_cleanup EXIT
+  # A killed suite (a ctest time-out) still stops its X server.
+  ZL_CHILD=
+  trap 'zl_stop_child; exit 143' TERM INT HUP
   zl_start_display
 
   local name status failed=() known=() passed=() started elapsed suite_started
@@ -43,7 +46,11 @@ zl_main() {
     fi
     started=$(date +%s%N)
     status=0
-    bash "$0" "$ZL_DIST_DIR" --scenario "$name" || status=$?
+    # In the background, so that a signal to the suite reaches the scenario at once.
+    bash "$0" "$ZL_DIST_DIR" --scenario "$name" &
+    ZL_CHILD=$!
+    wait "$ZL_CHILD" || status=$?
+    ZL_CHILD=
     elapsed=$((($(date +%s%N) - started) / 1000000))
     case $status in
       0) passed+=("$name"); echo "PASS: $name ($elapsed ms)" ;;
@@ -58,6 +65,14 @@ zl_main() {
     echo "Failed: ${failed[*]}; the scenarios' directories stay in $ZL_SUITE_WORK" >&2
     exit 1
   fi
+}
+
+zl_stop_child() {
+  if [ -n "${ZL_CHILD:-}" ]; then
+    kill -TERM "$ZL_CHILD" 2>/dev/null
+    wait "$ZL_CHILD" 2>/dev/null
+  fi
+  return 0
 }
 
 zl_suite_cleanup() {
@@ -108,6 +123,7 @@ zl_run_one_scenario() {
   ZL_RUN=0
   MAIN_WINDOW=
   trap zl_scenario_cleanup EXIT
+  trap 'exit 143' TERM INT HUP
   "scenario_$name"
 }
 
