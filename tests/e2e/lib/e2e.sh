@@ -415,8 +415,29 @@ zl_stop() {
   [ -n "$ZL_PID" ] || zl_fail "zl_stop without a running program"
   zl_running || { zl_reap; zl_fail "the program had ended before it was asked to (status $ZL_STATUS)"; }
   kill -TERM "$ZL_PID"
-  zl_wait_exit 10
+  local deadline
+  deadline=$(($(date +%s%N) + 10000000000))
+  while zl_running && [ "$(date +%s%N)" -lt "$deadline" ]; do sleep 0.05; done
+  if zl_running; then
+    zl_describe_hang
+    zl_fail "the program did not end within 10 s of SIGTERM"
+  fi
+  zl_reap
   [ "$ZL_STATUS" = 0 ] || zl_fail "the program ended with status $ZL_STATUS after SIGTERM"
+}
+
+# What a program that does not end is doing: its windows and where its threads wait.
+zl_describe_hang() {
+  local task
+  echo "--- the program (pid $ZL_PID) still runs; windows: $(for w in $(zl_program_windows); do printf "'%s' " "$(zl_window_name "$w")"; done)" >&2
+  grep -E '^(State|Threads)' "/proc/$ZL_PID/status" >&2 || true
+  for task in /proc/"$ZL_PID"/task/*; do
+    echo "thread $(basename "$task") $(cat "$task/comm" 2>/dev/null) waits in $(cat "$task/wchan" 2>/dev/null)" >&2
+  done
+  if command -v gdb >/dev/null; then
+    timeout 20 gdb -p "$ZL_PID" -batch -ex 'thread apply all bt 12' >&2 2>/dev/null || true
+  fi
+  import -window root "$ZL_WORK/hang.png" 2>/dev/null || true
 }
 
 zl_kill_hard() {
