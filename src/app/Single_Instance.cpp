@@ -58,7 +58,7 @@ QString Single_Instance::Default_Key()
 
 QString Single_Instance::Instance_Directory()
 {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
         return runtime;
     return QDir::tempPath();
@@ -70,7 +70,7 @@ QString Single_Instance::Server_Path() const
     // let every start become the first, so a deep directory gets a short hashed name.
     constexpr qsizetype Max_Socket_Path = 100;
     const QString directory = Instance_Directory();
-    const QString path = directory + QLatin1Char('/') + Key;
+    QString path = directory + QLatin1Char('/') + Key;
     if (QFile::encodeName(path).size() <= Max_Socket_Path)
         return path;
     const QString hashed = QStringLiteral("zl-")

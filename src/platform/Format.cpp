@@ -75,11 +75,7 @@ std::optional<std::string> Format(std::string_view pattern, const std::vector<st
                 left_aligned = true;
                 ++position;
             }
-            if (position < size && Is_Digit(pattern[position]))
-            {
-                width = Read_Number(pattern, position);
-                width_given = true;
-            }
+            if (position < size && Is_Digit(pattern[position])) width = Read_Number(pattern, position);
         }
 
         std::size_t precision = 0;

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs clang-tidy (the checks of .clang-tidy) over every source file of src/ with the
+# compile commands of build-tidy; fails on any warning.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${ZL_TIDY_BUILD_DIR:-$root/build-tidy}
+tidy=${CLANG_TIDY:-clang-tidy-14}
+jobs=${ZL_TIDY_JOBS:-2}
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DZL_BUILD_UI=ON -DZL_BUILD_TESTS=OFF >/dev/null
+# The moc output must exist for the ui files to be analysed as they are compiled.
+autogen=$(cmake --build "$build" --target help | sed -n 's/^\([A-Za-z0-9_-]*_autogen\):.*/\1/p')
+if [[ -n "$autogen" ]]; then
+    # shellcheck disable=SC2086
+    cmake --build "$build" --target $autogen -j"$jobs" >/dev/null
+fi
+
+log=$(mktemp "${TMPDIR:-/tmp}/zl_tidy_XXXXXX.log")
+mapfile -t files < <(cd "$root" && find src -name '*.cpp' | sort)
+echo "tidy: ${#files[@]} files, $jobs at a time"
+status=0
+printf '%s\n' "${files[@]}" | (cd "$root" && xargs -P "$jobs" -I{} \
+    "$tidy" --quiet --warnings-as-errors='*' -p "$build" {}) >"$log" 2>&1 || status=$?
+grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter|^Use -system-headers' "$log" || true
+rm -f "$log"
+if [[ $status -ne 0 ]]; then
+    echo "tidy: FAILED"
+    exit 1
+fi
+echo "tidy: clean"
