@@ -75,12 +75,22 @@ zl_stop_child() {
   return 0
 }
 
+# Runs as the EXIT trap: keeps the suite's exit status, whatever the X server answers.
 zl_suite_cleanup() {
-  [ -n "${ZL_TRAYER_PID:-}" ] && kill "$ZL_TRAYER_PID" 2>/dev/null
-  [ -n "${ZL_XVFB_PID:-}" ] && kill "$ZL_XVFB_PID" 2>/dev/null
-  [ -n "${ZL_XVFB_PID:-}" ] && wait "$ZL_XVFB_PID" 2>/dev/null
-  [ -z "${ZL_KEEP_WORK:-}" ] && [ -z "${ZL_E2E_KEEP:-}" ] && rm -rf "$ZL_SUITE_WORK"
-  return 0
+  local status=$? pid tries
+  set +e
+  zl_stop_child
+  for pid in ${ZL_TRAYER_PID:-} ${ZL_XVFB_PID:-}; do
+    kill -TERM "$pid" 2>/dev/null
+    for tries in $(seq 1 40); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+  if [ -z "${ZL_KEEP_WORK:-}" ] && [ -z "${ZL_E2E_KEEP:-}" ]; then rm -rf "$ZL_SUITE_WORK"; fi
+  exit "$status"
 }
 
 # Xvfb picks a free display itself (-displayfd); trayer gives it a notification area.
@@ -96,13 +106,27 @@ zl_start_display() {
   [ -s "$display_file" ] || { echo "FAIL: Xvfb gave no display within 10 s" >&2; exit 1; }
   export DISPLAY=:$(head -n1 "$display_file")
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-  trayer --edge bottom --align right --widthtype pixel --width 100 --heighttype pixel --height 24 \
-    >"$ZL_SUITE_WORK/trayer.log" 2>&1 &
-  ZL_TRAYER_PID=$!
   for tries in $(seq 1 200); do
-    xdotool search --onlyvisible --name '^panel$' >/dev/null 2>&1 && break
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
     sleep 0.05
   done
+  xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "FAIL: the X server on $DISPLAY takes no clients" >&2; exit 1; }
+  local attempt
+  for attempt in 1 2 3; do
+    trayer --edge bottom --align right --widthtype pixel --width 100 --heighttype pixel --height 24 \
+      >>"$ZL_SUITE_WORK/trayer.log" 2>&1 &
+    ZL_TRAYER_PID=$!
+    for tries in $(seq 1 100); do
+      xdotool search --onlyvisible --name '^panel$' >/dev/null 2>&1 && break 2
+      kill -0 "$ZL_TRAYER_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$ZL_TRAYER_PID" 2>/dev/null
+    wait "$ZL_TRAYER_PID" 2>/dev/null
+    ZL_TRAYER_PID=
+  done
+  xdotool search --onlyvisible --name '^panel$' >/dev/null 2>&1 ||
+    echo "NOTE: no tray on $DISPLAY (trayer: $(tail -n1 "$ZL_SUITE_WORK/trayer.log")); the program runs without one"
   # Windows present before any program starts are never taken for the program's own.
   ZL_BASE_WINDOWS=$(xdotool search --onlyvisible --name . 2>/dev/null | tr '\n' ' ' || true)
   export ZL_BASE_WINDOWS
@@ -128,13 +152,14 @@ zl_run_one_scenario() {
 }
 
 zl_scenario_cleanup() {
-  local pid
+  local status=$? pid
+  set +e
   for pid in $ZL_ALL_PIDS; do
     kill -KILL "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   done
   # Read-only files would stop the suite's removal of its directory.
   [ -d "$ZL_WORK" ] && chmod -R u+w "$ZL_WORK" 2>/dev/null
-  return 0
+  exit "$status"
 }
 
 zl_fail() {
