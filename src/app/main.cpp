@@ -12,6 +12,7 @@
 #include "ui/dialogs/Setup_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
 #include "ui/main/Program_Shell.h"
+#include "ui/main/Quick_Tooltip_Style.h"
 #include "ui/main/System_Date_Time_Patterns.h"
 #include "ui/main/TMain_Form.h"
 #include "ui/main/Termination_Signals.h"
@@ -48,6 +49,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     application.setApplicationName(QString::fromLatin1(Application_Title));
     application.setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new Quick_Tooltip_Style);
 
     // A second start only asks the running instance to come forward; it touches no file.
     Single_Instance instance;

@@ -135,11 +135,16 @@ void TMain_Form::Create_Controls()
     Error_List_Box_Widget->setGeometry(6, 32, 729, 193);
     Error_List_Box_Widget->setFrameShape(QFrame::Box);
     Error_List_Box_Widget->installEventFilter(this);
+    Error_List_Box_Widget->viewport()->setMouseTracking(true);
+    Error_List_Box_Widget->viewport()->installEventFilter(this);
     Testing_Panel->hide();
 
     Update_Timer.setInterval(500);
     connect(&Update_Timer, &QTimer::timeout, this, [this] { Update_TimerTimer(); });
     Effect_Timer.setInterval(30);
+    connect(&Effect_Timer, &QTimer::timeout, this, [this] { Effect_TimerTimer(); });
+    connect(TST_Exit_Testing_Mode, &TVela_Button_::Clicked, this, [this] { TST_Exit_Testing_ModeClick(); });
+    connect(TST_Exit_Testing_Mode, &TVela_Button_::Mouse_Entered, this, [this] { TST_Exit_Testing_ModeMouseEnter(); });
 
     if (Seams.Tray)
     {
@@ -472,63 +477,6 @@ void TMain_Form::Shutdown_ButtonClick()
     if (Day_Has_Ended && Seams.Shell) Seams.Shell->Request_Shutdown();
 }
 
-void TMain_Form::Minimize_ButtonClick()
-{
-    if (Is_Fading() || Day_Has_Ended) return;
-    Fade_Out_To_Tray();
-}
-
-// The fades of the window's opacity arrive with the window's movement; until then the
-// window goes to the tray and comes back at once, the same states without the fade.
-void TMain_Form::Fade_Out_To_Tray()
-{
-    if (Tray_Icon_Component)
-    {
-        Tray_Icon_Component->ConcealMainForm();
-        Tray_Icon_Component->SetShowHint(true);
-    }
-    else
-        hide();
-}
-
-void TMain_Form::Fade_In_From_Tray()
-{
-    if (Tray_Icon_Component)
-    {
-        Tray_Icon_Component->RevealMainForm();
-        Tray_Icon_Component->SetShowHint(false);
-    }
-    else
-        show();
-    const auto transparency = Setup.Main_Form_Transparency;
-    Set_Alpha_Blend(transparency > 0, static_cast<std::uint8_t>(255 - transparency));
-}
-
-void TMain_Form::Tray_IconMouseDown()
-{
-    if (Is_Fading() || Day_Has_Ended || !Creation_Done) return;
-    if (isVisible())
-    {
-        if (Tray_Icon_Component) Tray_Icon_Component->RevealMainForm();
-        raise();
-        activateWindow();
-    }
-    else
-        Fade_In_From_Tray();
-}
-
-void TMain_Form::Tray_IconDblClick()
-{
-    if (Is_Fading() || Editor_Open || Setup_Open || Message_Dialog_Depth > 0 || !isVisible()) return;
-    Fade_Out_To_Tray();
-}
-
-void TMain_Form::Restore_Request()
-{
-    // A second start: the same as a press on the tray icon.
-    Tray_IconMouseDown();
-}
-
 // ---------------------------------------------------------------------------------------
 // Events
 
@@ -545,6 +493,7 @@ void TMain_Form::paintEvent(QPaintEvent*)
 void TMain_Form::keyPressEvent(QKeyEvent* event)
 {
     Form_Key_Down(event);
+    Form_Typed_Text(event, false);
 }
 
 void TMain_Form::keyReleaseEvent(QKeyEvent* event)
@@ -605,11 +554,6 @@ void TMain_Form::mousePressEvent(QMouseEvent* event)
     Form_Mouse_Down(event);
 }
 
-void TMain_Form::Form_Mouse_Down(QMouseEvent* event)
-{
-    if (Is_Fading() || Day_Has_Ended) return;
-    if (event->button() == Qt::RightButton) Toggle_Button_Bar();
-}
 
 void TMain_Form::mouseDoubleClickEvent(QMouseEvent*)
 {
@@ -641,15 +585,29 @@ bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
     if (watched == Error_List_Box_Widget)
     {
         if (event->type() == QEvent::KeyPress)
+        {
             Form_Key_Down(static_cast<QKeyEvent*>(event));
+            Form_Typed_Text(static_cast<QKeyEvent*>(event), true);
+        }
         else if (event->type() == QEvent::KeyRelease)
             Form_Key_Up(static_cast<QKeyEvent*>(event));
         return false;
     }
-    if ((watched == Title || watched == Testing_Panel) && event->type() == QEvent::MouseButtonPress)
+    if (event->type() == QEvent::MouseMove && Error_List_Box_Widget && watched == Error_List_Box_Widget->viewport())
     {
-        Form_Mouse_Down(static_cast<QMouseEvent*>(event));
-        return true;
+        Error_List_BoxMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+        return false;
+    }
+    if (watched == Title || watched == Testing_Panel)
+    {
+        // The title and the panel drag the window as its background does.
+        switch (event->type())
+        {
+        case QEvent::MouseButtonPress: Form_Mouse_Down(static_cast<QMouseEvent*>(event)); return true;
+        case QEvent::MouseMove: Form_Mouse_Move(static_cast<QMouseEvent*>(event)); return true;
+        case QEvent::MouseButtonRelease: Form_Mouse_Up(static_cast<QMouseEvent*>(event)); return true;
+        default: break;
+        }
     }
     if (watched == Title && event->type() == QEvent::MouseButtonDblClick)
     {
@@ -684,6 +642,8 @@ void TMain_Form::End_Day_And_Quit()
     }
     Ending_Day = true;
     Update_Timer.stop();
+    Effect_Timer.stop();
+    Drag_Active = false;
     Form_Close_Query();
     Day_Has_Ended = true;
     Form_Close();

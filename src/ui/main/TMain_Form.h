@@ -114,6 +114,19 @@ public:
     void Tray_IconDblClick();
     void Fade_Out_To_Tray();
     void Fade_In_From_Tray();
+    void Effect_TimerTimer();
+    // The window's answer to a proposed position while it is dragged: gives the rectangle
+    // it may take.
+    QRect Form_Moving(QRect proposed);
+    // Visible and not minimised: the state in which the tray brings it only to the front.
+    bool Is_Showing() const;
+
+    // The testing panel.
+    void Form_Key_Press(QChar character);
+    void TST_Exit_Testing_ModeClick();
+    void TST_Exit_Testing_ModeMouseEnter();
+    void Error_List_BoxMouseMove(const QPoint& position);
+    void Error_List_BoxKeyPress(QChar character);
 
     // The orderly end of the day, as a close request or a termination signal runs it.
     void End_Day_And_Quit();
@@ -125,6 +138,13 @@ public:
     bool Key_Armed_State() const { return Key_Armed; }
     bool Is_Fading() const { return Effect_Timer.isActive(); }
     bool Testing_Mode() const { return Testing_Mode_Flag; }
+    QFrame* Testing_Panel_Widget() const { return Testing_Panel; }
+    TVela_Button_* Exit_Testing_Mode_Button() const { return TST_Exit_Testing_Mode; }
+    int Access_Code_Position() const { return Access_Code_Position_Value; }
+    int Credits_Step() const { return Credits_Step_Value; }
+    const QString& Error_List_Box_Hint() const { return Error_List_Hint; }
+    bool Fading_In() const { return Fading_In_Flag; }
+    bool Dragging() const { return Drag_Active; }
     const QString& Tray_Hint_Text() const { return Tray_Hint; }
     TNotificationIcon* Tray_Icon() const { return Tray_Icon_Component.get(); }
     bool Alpha_Blend() const { return Alpha_Blend_On; }
@@ -143,6 +163,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -162,6 +184,13 @@ private:
     void Form_Key_Down(QKeyEvent* event);
     void Form_Key_Up(QKeyEvent* event);
     void Form_Mouse_Down(QMouseEvent* event);
+    void Form_Mouse_Move(QMouseEvent* event);
+    void Form_Mouse_Up(QMouseEvent* event);
+    void Form_Typed_Text(QKeyEvent* event, bool into_error_list);
+    void Reveal_Main_Form();
+    void Conceal_Main_Form();
+    void Set_Tray_Show_Hint(bool show);
+    void Show_Credits();
     bool Form_Close_Query();
     void Form_Close();
     void Open_Editor_For_Row(std::uint8_t row);
@@ -205,6 +234,12 @@ private:
     int Top_Before_Bar_Value = 0;
     bool Key_Armed = true;
     bool Testing_Mode_Flag = false;
+    std::uint8_t Access_Code_Position_Value = 1;
+    int Credits_Step_Value = 0;  // the step reached in the credits sequence
+    QString Error_List_Hint;
+    bool Fading_In_Flag = false;
+    bool Drag_Active = false;
+    QPoint Drag_Offset;  // from the window's top left corner to the pointer
     std::uint8_t Edited_Row_Index = 0;
     QString Tray_Hint;
     bool Alpha_Blend_On = false;

@@ -51,6 +51,7 @@ public:
                                const std::vector<std::string>&) override
     {
         Questions.push_back({icon_file_name, animation_interval, message, first_button, second_button});
+        if (While_Open) While_Open();
         if (Answers.empty())
         {
             Unexpected.push_back(message);
@@ -62,6 +63,7 @@ public:
     }
     void Show_Start_Splash_Screen() override { ++Splash_Count; }
 
+    std::function<void()> While_Open;  // runs while a question is on the screen
     std::vector<Question> Questions;
     std::vector<std::string> Unexpected;  // questions that came without a scripted answer
     std::deque<int> Answers;
@@ -166,8 +168,12 @@ struct Main_Form_Harness
         seams.Quit_Application = [this] { ++Quit_Requests; };
         seams.Display_Update_Record_Form = [this](Main_Form_Access&, Message_Dialogs&, bool add_mode) {
             Editor_Openings.push_back(add_mode);
+            if (While_Editor_Open) While_Editor_Open();
         };
-        seams.Display_Setup_Form = [this](Main_Form_Access&, Message_Dialogs&) { ++Setup_Openings; };
+        seams.Display_Setup_Form = [this](Main_Form_Access&, Message_Dialogs&) {
+            ++Setup_Openings;
+            if (While_Setup_Open) While_Setup_Open();
+        };
         Form = std::make_unique<TMain_Form>(std::move(seams));
     }
 
@@ -183,5 +189,7 @@ struct Main_Form_Harness
     int Quit_Requests = 0;
     std::vector<bool> Editor_Openings;
     int Setup_Openings = 0;
+    std::function<void()> While_Editor_Open;
+    std::function<void()> While_Setup_Open;
     std::unique_ptr<TMain_Form> Form;
 };

@@ -448,25 +448,6 @@ private slots:
         QVERIFY(!day.Harness->Tray.Icon_Present);
     }
 
-    void The_Window_Goes_To_The_Tray_And_Comes_Back_On_A_Second_Start()
-    {
-        Day_Fixture day;
-        TMain_Form& form = day.Create();
-        QVERIFY(form.isVisible());
-        QTest::mouseDClick(&form, Qt::LeftButton, Qt::NoModifier, QPoint(700, 15));
-        QVERIFY(!form.isVisible());
-        QVERIFY(form.Tray_Icon()->ShowHint());
-        form.Restore_Request();
-        QVERIFY(form.isVisible());
-        QVERIFY(!form.Tray_Icon()->ShowHint());
-        QCOMPARE(int(form.Alpha_Blend_Value()), 235);
-        // Escape puts it away as well; a tray press brings it back.
-        Press_Key(form, Qt::Key_Escape);
-        QVERIFY(!form.isVisible());
-        day.Harness->Tray.Send(Tray_Shell::Notification::Left_Button_Down);
-        QVERIFY(form.isVisible());
-    }
-
     void Closing_Ends_The_Day_Once()
     {
         Day_Fixture day;
