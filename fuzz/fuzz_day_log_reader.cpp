@@ -12,6 +12,7 @@
 #include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Day_Start.h"
+#include "worklog/Target_Log_Export.h"
 
 namespace
 {
@@ -117,6 +118,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Check_Day_Log(day_log);
+
+    // A file the new day replaces is kept whole beside it.
+    if (result.Outcome == Day_Log_Outcome::Invalid || result.Outcome == Day_Log_Outcome::Unopenable)
+        ZL_FUZZ_CHECK(directory.Read(std::string(Day_Log_File_Name) + Invalid_Day_Log_Suffix) == bytes);
+    // A past day goes to the target log whole: the separator line, then a line per record.
+    if (result.Outcome == Day_Log_Outcome::Past_Day)
+    {
+        std::string expected = program.Program_Settings.Target_Log_File_Separator + "\r\n";
+        for (std::size_t offset = 0; offset + Work_Record_Size <= size; offset += Work_Record_Size)
+        {
+            const std::optional<std::string> line = Target_Log_Line(program.Program_Settings.Target_Log_File_Format,
+                                                                    Decode_Work_Record(bytes.substr(offset, Work_Record_Size)));
+            ZL_FUZZ_CHECK(line.has_value());
+            expected += *line + "\r\n";
+        }
+        ZL_FUZZ_CHECK(directory.Read("Work_Log.csv") == expected);
+    }
     if (result.Outcome != Day_Log_Outcome::Valid) return 0;
 
     // The continued day, saved and started again, is the same day.
