@@ -136,13 +136,8 @@ restore_by_second_start() {
     sleep 0.05
   done
   [ "$(zl_find_main_window || true)" = "$window" ] || zl_fail "a second start did not bring the window back"
-  # Keys are ignored while the window fades in; it rests at 255 - 20 (the default transparency).
-  for tries in $(seq 1 100); do
-    [ "$(window_opacity "$window")" = 235 ] && break
-    sleep 0.05
-  done
-  [ "$(window_opacity "$window")" = 235 ] || zl_fail "the window came back with opacity $(window_opacity "$window") of 255, expected 235"
-  sleep 0.2
+  # Keys are ignored while the window fades in: eleven ticks of 30 ms.
+  sleep 0.6
 }
 
 # Escape puts the window away into the tray, a second start brings it back, the minimise
@@ -197,11 +192,46 @@ scenario_key_after_restore() {
     second=$(zl_window_height "$MAIN_WINDOW")
     zl_stop
     zl_known_failure "after Escape put the window away and a second start brought it back, the first Return" \
-      "did nothing (window stayed $(zl_rows_height 1) pixels high; a second Return made it $second)." \
-      "Likely cause: the window hides at once, without a fade, so the release of Escape never reaches it" \
-      "and the command keys stay disarmed"
+      "did nothing (window stayed $(zl_rows_height 1) pixels high; a second Return made it $second):" \
+      "the release of Escape did not reach the window before it hid, so the command keys stayed disarmed"
   fi
   zl_stop
 }
 
-zl_main "$@" save_retry_at_close close_without_saving summary_at_close tray_and_restore key_after_restore
+# The window brought back from the tray fades in to its resting opacity, 255 - 20 with the
+# default transparency, by itself: a compositor shows what the property says.
+scenario_fade_in_reaches_rest() {
+  zl_install
+  zl_write_quiet_setup
+  write_morning_day_log
+  ZL_FAKE_TIME="$today 09:30:00" zl_start
+  zl_wait_main_window
+  local window=$MAIN_WINDOW tries seen=""
+  zl_pointer_away
+  zl_keys "$MAIN_WINDOW" Escape
+  wait_until_hidden Escape
+  # The pointer rests off the window, so that nothing but the fade's own timer acts.
+  xdotool mousemove 900 700
+  timeout 5 "$PROGRAM_DIR/zentavo-logger" >"$ZL_WORK/second.out" 2>&1 || zl_fail "the second start failed"
+  for tries in $(seq 1 40); do
+    seen="$seen $(window_opacity "$window")"
+    [ "$(window_opacity "$window")" = 235 ] && break
+    sleep 0.05
+  done
+  if [ "$(window_opacity "$window")" != 235 ]; then
+    xdotool mousemove --window "$window" 300 30
+    sleep 0.3
+    local after_move
+    after_move=$(window_opacity "$window")
+    zl_stop
+    zl_known_failure "after a restore from the tray the window's _NET_WM_WINDOW_OPACITY stays at" \
+      "$(window_opacity_last "$seen") of 255 for 2 s (seen:$(echo "$seen" | tr ' ' '\n' | uniq | tr '\n' ' '))" \
+      "and becomes $after_move only when the pointer moves over the window: the fade's steps are not" \
+      "sent to the X server, so under a compositor the restored window stays almost invisible"
+  fi
+  zl_stop
+}
+
+window_opacity_last() { echo "$1" | awk '{ print $NF }'; }
+
+zl_main "$@" save_retry_at_close close_without_saving summary_at_close tray_and_restore key_after_restore fade_in_reaches_rest
