@@ -286,6 +286,9 @@ void TMain_Form::Set_Alpha_Blend(bool enabled, std::uint8_t value)
     Alpha_Blend_On = enabled;
     Alpha_Blend_Level = value;
     setWindowOpacity(enabled ? value / 255.0 : 1.0);
+    // X11 sends the opacity property only when the connection is next flushed, which a
+    // repaint does; without it a fade would show only its last step.
+    update(0, 0, 1, 1);
 }
 
 void TMain_Form::Open_Editor_For_Row(std::uint8_t row)
