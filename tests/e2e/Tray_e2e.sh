@@ -60,6 +60,37 @@ docked_icons() {
     END { print count + 0 }'
 }
 
+start_program() {
+  if [ -n "${ZL_FAKE_TIME:-}" ]; then
+    # Preloaded directly, so that the signals reach the program itself; the clock runs on.
+    LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 FAKETIME="@$ZL_FAKE_TIME" \
+      FAKETIME_DONT_FAKE_MONOTONIC=1 "$program_dir/zentavo-logger" >"$work/program.out" 2>&1 &
+  else
+    "$program_dir/zentavo-logger" >"$work/program.out" 2>&1 &
+  fi
+  program_pid=$!
+  window=
+  for tries in $(seq 1 100); do
+    window=$(xdotool search --onlyvisible --name '^Zentavo Logger$' 2>/dev/null | head -n1 || true)
+    [ -n "$window" ] && return 0
+    kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window showed"
+    sleep 0.1
+  done
+  fail "no window within 10 s"
+}
+stop_program() {
+  kill -TERM "$program_pid"
+  for tries in $(seq 1 100); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$program_pid" 2>/dev/null && fail "the program did not end within 10 s of SIGTERM"
+  local status=0
+  wait "$program_pid" || status=$?
+  program_pid=
+  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
+
 # A tray host on the top edge, as a desktop panel has it.
 trayer --edge top --align right --widthtype request --height 24 --transparent false >"$work/trayer.out" 2>&1 &
 trayer_pid=$!
@@ -76,16 +107,7 @@ printf '[Main_Setup]\r\nDisplay_Start_Splash_Screen=0\r\n[Visual_Setup]\r\nMain_
 for field in Po "$(date '+%d.%m.%Y')" "08:00 - 08:00" Celkem 00:00 ""; do write_field "$field"; done \
   >"$program_dir/Actual_Work_Log.log"
 
-"$program_dir/zentavo-logger" >"$work/program.out" 2>&1 &
-program_pid=$!
-window=
-for tries in $(seq 1 100); do
-  window=$(xdotool search --onlyvisible --name '^Zentavo Logger$' 2>/dev/null | head -n1 || true)
-  [ -n "$window" ] && break
-  kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window showed"
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window within 10 s"
+start_program
 
 for tries in $(seq 1 50); do
   [ "$(docked_icons)" -ge 1 ] && break
@@ -148,14 +170,27 @@ if [ -n "${ZL_TRAY_SHOT:-}" ]; then
   import -window root "$ZL_TRAY_SHOT"
 fi
 
-kill -TERM "$program_pid"
-for tries in $(seq 1 100); do
-  kill -0 "$program_pid" 2>/dev/null || break
+stop_program
+
+# The full working day is announced by a balloon of the icon in the minute it is reached:
+# the day began at 08:00, the full day is an hour, and the clock stands just before 09:00.
+printf '[Main_Setup]\r\nDisplay_Start_Splash_Screen=0\r\nFull_Time_Value=60\r\nDisplay_Full_Time_Hint=1\r\n[Visual_Setup]\r\nMain_Form_Left=260\r\nMain_Form_Top=120\r\n' \
+  >"$program_dir/Setup.ini"
+for field in Ct 05.03.2026 "08:00 - 08:00" Celkem 00:00 ""; do write_field "$field"; done \
+  >"$program_dir/Actual_Work_Log.log"
+faked_start=$(date +%s)
+ZL_FAKE_TIME='2026-03-05 08:59:57' start_program
+visible_before=$(xdotool search --onlyvisible --classname '^zentavo-logger$' 2>/dev/null | sort || true)
+balloon=
+for tries in $(seq 1 80); do
+  balloon=$(comm -13 <(echo "$visible_before") <(xdotool search --onlyvisible --classname '^zentavo-logger$' 2>/dev/null | sort) | head -n1)
+  [ -n "$balloon" ] && break
   sleep 0.1
 done
-kill -0 "$program_pid" 2>/dev/null && fail "the program did not end within 10 s of SIGTERM"
-status=0
-wait "$program_pid" || status=$?
-program_pid=
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+[ -n "$balloon" ] || fail "no balloon within 8 s of the full working day"
+balloon_y=$(xwininfo -id "$balloon" | awk '/Absolute upper-left Y:/ { print $4 }')
+[ "$balloon_y" -lt 200 ] || fail "the balloon showed at y $balloon_y, not beside the icon"
+echo "balloon after $(($(date +%s) - faked_start)) s"
+[ -n "${ZL_TRAY_SHOT:-}" ] && import -window root "${ZL_TRAY_SHOT%.png}-balloon.png"
+stop_program
 echo "PASS"
