@@ -219,9 +219,8 @@ scenario_editor_down_offers_first_work_type() {
   zl_keys "$EDITOR" Down Return
   zl_wait_height "$(zl_rows_height 3)"
   zl_stop
-  [ "$(zl_field 2 3)" = "$first_type" ] && return 0
-  zl_known_failure "Down in a new record's empty work type picked '$(zl_field 2 3)', the second line of" \
-    "Work_Type_List; the first, '$first_type', is skipped (the combo box keeps index 0 after its text is emptied)"
+  [ "$(zl_field 2 3)" = "$first_type" ] ||
+    zl_fail "Down in a new record's empty work type picked '$(zl_field 2 3)' instead of '$first_type'"
 }
 
 # Sixteen rows are the most a day holds: the A key then opens nothing until a row goes;

@@ -211,6 +211,8 @@ void TUpdate_Record_Form::Fill(bool add_mode)
         Work_Type_Combo_Box->setEnabled(true);
         Hour_Edit_Box->setEnabled(true);
         Minute_Edit_Box->setEnabled(true);
+        // No item is current, so the first Down offers the first work type of the list.
+        Work_Type_Combo_Box->setCurrentIndex(-1);
         Work_Type_Combo_Box->setEditText(QString());
         Remark_Memo_Box->clear();
         Hour_Edit_Box->setText(Two_Digits(New_Record_Minutes / 60));
@@ -226,7 +228,9 @@ void TUpdate_Record_Form::Fill(bool add_mode)
     Hour_Edit_Box->setEnabled(user_row);
     Minute_Edit_Box->setEnabled(user_row);
 
-    Work_Type_Combo_Box->setEditText(From_Cp1250(record[Work_Type_Field]));
+    const QString work_type = From_Cp1250(record[Work_Type_Field]);
+    Work_Type_Combo_Box->setCurrentIndex(Work_Type_Combo_Box->findText(work_type, Qt::MatchFixedString));
+    Work_Type_Combo_Box->setEditText(work_type);
     std::string_view duration = record[Duration_Field];
     if (duration.size() == 7) duration.remove_prefix(2);  // the negative form "- HH:MM"
     const Hour_Minute hour_minute = Text_To_Hour_Minute(duration);

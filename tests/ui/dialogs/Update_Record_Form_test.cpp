@@ -126,6 +126,25 @@ private slots:
         QVERIFY(fixture.Dialogs.Calls.empty());
     }
 
+    void Down_Offers_The_First_Work_Type_In_Add_Mode_And_The_Next_One_In_Edit_Mode()
+    {
+        Editor_Fixture fixture;
+        fixture.Run(true, [](TUpdate_Record_Form* form) {
+            auto* combo = Part<QComboBox>(form, "Work_Type_Combo_Box");
+            QTest::keyClick(combo, Qt::Key_Down);
+            QTest::keyClick(Part<QPlainTextEdit>(form, "Remark_Memo_Box"), Qt::Key_Return);
+        });
+        QCOMPARE(fixture.Main.Log.Size(), std::size_t(3));
+        QCOMPARE(fixture.Main.Log.Records[2][Work_Type_Field], Utf8_To_Cp1250("Testování"));
+
+        fixture.Main.Edited = 2;
+        fixture.Run(false, [](TUpdate_Record_Form* form) {
+            QTest::keyClick(Part<QComboBox>(form, "Work_Type_Combo_Box"), Qt::Key_Down);
+            QTest::keyClick(Part<QPlainTextEdit>(form, "Remark_Memo_Box"), Qt::Key_Return);
+        });
+        QCOMPARE(fixture.Main.Log.Records[2][Work_Type_Field], std::string("Team meeting"));
+    }
+
     void Proposal_Without_The_Key_Is_Half_An_Hour_And_Escape_Changes_Nothing()
     {
         Editor_Fixture fixture;
