@@ -185,6 +185,12 @@ void TNotificationIcon::RevealMainForm()
     Owner->show();
     Owner->raise();
     Owner->activateWindow();
+    // A question or editor that is open must stay above the window it belongs to.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != Owner)
+    {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void TNotificationIcon::ConcealMainForm()
