@@ -89,7 +89,7 @@ scenario_session_end_during_editor() {
   while zl_running && [ "$(date +%s%N)" -lt "$deadline" ]; do sleep 0.05; done
   if zl_running; then
     import -window root "$ZL_WORK/hang.png" 2>/dev/null || true
-    zl_known_failure "SIGTERM while the record editor is open: the program did not end within 10 s" \
+    zl_fail "SIGTERM while the record editor is open: the program did not end within 10 s" \
       "(windows: $(for w in $(zl_program_windows); do printf "'%s' " "$(zl_window_name "$w")"; done))"
   fi
   zl_reap
@@ -119,7 +119,7 @@ scenario_session_end_during_question() {
   deadline=$(($(date +%s%N) + 10000000000))
   while zl_running && [ "$(date +%s%N)" -lt "$deadline" ]; do sleep 0.05; done
   if zl_running; then
-    zl_known_failure "SIGTERM while the delete question is open: the program did not end within 10 s" \
+    zl_fail "SIGTERM while the delete question is open: the program did not end within 10 s" \
       "(windows: $(for w in $(zl_program_windows); do printf "'%s' " "$(zl_window_name "$w")"; done))"
   fi
   zl_reap
@@ -147,7 +147,7 @@ scenario_session_end_during_start_question() {
     sleep 0.05
   done
   if zl_running; then
-    zl_known_failure "SIGTERM while the start-up asks about the missing day log: the program did not end within 10 s"
+    zl_fail "SIGTERM while the start-up asks about the missing day log: the program did not end within 10 s"
   fi
   zl_reap
   [ "$ZL_STATUS" = 0 ] || zl_fail "the program ended with status $ZL_STATUS"
