@@ -4,11 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
-#include <cerrno>
-
 #include "platform/Date_Time_Patterns.h"
 #include "platform/File_Error.h"
+#include "platform/Posix_File.h"
 
 Error_List::Error_List(const Clock& clock, std::string long_time_pattern)
     : List_Clock(clock), Long_Time_Pattern(std::move(long_time_pattern))
@@ -37,18 +35,7 @@ bool Write_Error_Log(const std::string& path, const std::vector<std::string>& li
     }
     const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (descriptor < 0) return false;
-    bool ok = true;
-    std::size_t written = 0;
-    while (ok && written < content.size())
-    {
-        const ssize_t count = ::write(descriptor, content.data() + written, content.size() - written);
-        if (count < 0)
-        {
-            if (errno != EINTR) ok = false;
-            continue;
-        }
-        written += static_cast<std::size_t>(count);
-    }
+    bool ok = Write_All(descriptor, content);
     if (::close(descriptor) != 0) ok = false;
     return ok;
 }
@@ -58,41 +45,13 @@ namespace
 
 constexpr std::size_t Maximum_File_List_Names = 256;
 
-bool Read_Regular_File(const std::string& path, std::string& content)
-{
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return false;
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
-    {
-        ::close(descriptor);
-        return false;
-    }
-    std::array<char, 16384> buffer{};
-    bool ok = true;
-    for (;;)
-    {
-        const ssize_t count = ::read(descriptor, buffer.data(), buffer.size());
-        if (count < 0)
-        {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        if (count == 0) break;
-        content.append(buffer.data(), static_cast<std::size_t>(count));
-    }
-    ::close(descriptor);
-    return ok;
-}
-
 }  // namespace
 
 File_List_Status Read_File_List(const std::string& path, std::vector<std::string>& names)
 {
     names.clear();
     std::string content;
-    if (!Read_Regular_File(path, content)) return File_List_Status::Missing;
+    if (!Read_Whole_File(path, content)) return File_List_Status::Missing;
 
     std::size_t position = 0;
     while (position < content.size())

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/File_Error.h"
+#include "platform/Posix_File.h"
 
 namespace
 {
@@ -108,35 +109,6 @@ Parsed_Line Parse_Line(std::string_view text)
     return parsed;
 }
 
-bool Read_Whole_File(const std::string& path, std::string& content)
-{
-    content.clear();
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return false;
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
-    {
-        ::close(descriptor);
-        return false;
-    }
-    std::array<char, 65536> buffer{};
-    bool ok = true;
-    for (;;)
-    {
-        const ssize_t count = ::read(descriptor, buffer.data(), buffer.size());
-        if (count < 0)
-        {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        if (count == 0) break;
-        content.append(buffer.data(), static_cast<std::size_t>(count));
-    }
-    ::close(descriptor);
-    return ok;
-}
-
 // Where the section's lines and the key's line lie in the file; npos when absent.
 struct Key_Location
 {
@@ -176,14 +148,6 @@ Key_Location Locate(const std::string& content, const std::vector<Ini_Line>& lin
     return location;
 }
 
-std::string Directory_Of(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 // The file that a write really replaces: a symbolic link stays a link to the rewritten file.
 std::string Resolve_Target(const std::string& path)
 {
@@ -192,22 +156,6 @@ std::string Resolve_Target(const std::string& path)
     std::string result(resolved);
     std::free(resolved);
     return result;
-}
-
-bool Write_All(int descriptor, const std::string& content)
-{
-    std::size_t written = 0;
-    while (written < content.size())
-    {
-        const ssize_t count = ::write(descriptor, content.data() + written, content.size() - written);
-        if (count < 0)
-        {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
 }
 
 unsigned long Temporary_Counter = 0;

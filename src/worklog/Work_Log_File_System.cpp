@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "platform/File_Error.h"
+#include "platform/Posix_File.h"
 
 namespace
 {
@@ -23,18 +24,9 @@ public:
 
     bool Write(std::string_view data, int& error_number) override
     {
-        while (!data.empty())
-        {
-            const ssize_t written = ::write(Descriptor, data.data(), data.size());
-            if (written < 0)
-            {
-                if (errno == EINTR) continue;
-                error_number = errno;
-                return false;
-            }
-            data.remove_prefix(static_cast<std::size_t>(written));
-        }
-        return true;
+        if (Write_All(Descriptor, data)) return true;
+        error_number = errno;
+        return false;
     }
 
     bool Sync(int& error_number) override
@@ -57,12 +49,16 @@ private:
     int Descriptor;
 };
 
-std::string Directory_Of(const std::string& path)
+// Wraps a freshly opened descriptor, or reports why the open failed.
+std::unique_ptr<Writable_File> Open_Writable(const std::string& path, int flags, int& error_number)
 {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
+    const int descriptor = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+    {
+        error_number = errno;
+        return nullptr;
+    }
+    return std::make_unique<Posix_Writable_File>(descriptor);
 }
 
 }  // namespace
@@ -119,24 +115,12 @@ bool Posix_Work_Log_File_System::Read_Prefix(const std::string& path, std::size_
 
 std::unique_ptr<Writable_File> Posix_Work_Log_File_System::Create(const std::string& path, int& error_number)
 {
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (descriptor < 0)
-    {
-        error_number = errno;
-        return nullptr;
-    }
-    return std::make_unique<Posix_Writable_File>(descriptor);
+    return Open_Writable(path, O_WRONLY | O_CREAT | O_TRUNC, error_number);
 }
 
 std::unique_ptr<Writable_File> Posix_Work_Log_File_System::Open_For_Append(const std::string& path, int& error_number)
 {
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (descriptor < 0)
-    {
-        error_number = errno;
-        return nullptr;
-    }
-    return std::make_unique<Posix_Writable_File>(descriptor);
+    return Open_Writable(path, O_WRONLY | O_APPEND, error_number);
 }
 
 bool Posix_Work_Log_File_System::Rename(const std::string& from, const std::string& to, int& error_number)
