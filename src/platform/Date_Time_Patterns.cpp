@@ -210,6 +210,32 @@ bool Read_Digits(std::string_view text, std::size_t& position, int minimum, int 
 
 bool Is_Blank(char character) { return character == ' ' || character == '\t'; }
 
+// Copies a pattern, handing each unquoted field of the given letter to rewrite_field, which
+// appends its replacement to out and gives the position after what it consumed.
+template <typename Rewrite>
+std::string Rewrite_Unquoted_Fields(std::string_view pattern, char letter, Rewrite rewrite_field)
+{
+    std::string out;
+    bool quoted = false;
+    std::size_t position = 0;
+    while (position < pattern.size())
+    {
+        const char character = pattern[position];
+        if (character == '\'')
+        {
+            quoted = !quoted;
+        }
+        else if (!quoted && character == letter)
+        {
+            position = rewrite_field(position, out);
+            continue;
+        }
+        out += character;
+        ++position;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string Format_Date(const Date_Time& value, std::string_view pattern)
@@ -273,70 +299,33 @@ std::optional<Date_Time> Parse_Date(std::string_view text, std::string_view patt
 
 std::string Widen_Short_Date_Pattern(std::string_view pattern)
 {
-    std::string out;
-    bool quoted = false;
-    std::size_t position = 0;
-    while (position < pattern.size())
-    {
-        const char character = pattern[position];
-        if (character == '\'')
-        {
-            quoted = !quoted;
-            out += character;
-            ++position;
-            continue;
-        }
-        if (!quoted && character == 'y')
-        {
-            std::size_t run = 0;
-            while (position + run < pattern.size() && pattern[position + run] == 'y') ++run;
-            out += run >= 4 ? std::string(run, 'y') : std::string("yyyy");
-            position += run;
-            continue;
-        }
-        out += character;
-        ++position;
-    }
-    return out;
+    return Rewrite_Unquoted_Fields(pattern, 'y', [pattern](std::size_t position, std::string& out) {
+        std::size_t run = 0;
+        while (position + run < pattern.size() && pattern[position + run] == 'y') ++run;
+        out += run >= 4 ? std::string(run, 'y') : std::string("yyyy");
+        return position + run;
+    });
 }
 
 std::string Strip_Time_Zone_From_Pattern(std::string_view pattern)
 {
-    std::string out;
-    bool quoted = false;
-    std::size_t position = 0;
-    while (position < pattern.size())
-    {
-        const char character = pattern[position];
-        if (character == '\'')
+    return Rewrite_Unquoted_Fields(pattern, 't', [pattern](std::size_t position, std::string& out) {
+        while (position < pattern.size() && pattern[position] == 't') ++position;
+        // A zone in brackets, "(t)", goes with its brackets.
+        if (!out.empty() && out.back() == '(' && position < pattern.size() && pattern[position] == ')')
         {
-            quoted = !quoted;
-            out += character;
+            out.pop_back();
             ++position;
-            continue;
         }
-        if (!quoted && character == 't')
+        // The blank that separated the field goes with it: before it if any, else after it.
+        if (!out.empty() && Is_Blank(out.back()))
         {
-            while (position < pattern.size() && pattern[position] == 't') ++position;
-            // A zone in brackets, "(t)", goes with its brackets.
-            if (!out.empty() && out.back() == '(' && position < pattern.size() && pattern[position] == ')')
-            {
-                out.pop_back();
-                ++position;
-            }
-            // The blank that separated the field goes with it: before it if any, else after it.
-            if (!out.empty() && Is_Blank(out.back()))
-            {
-                while (!out.empty() && Is_Blank(out.back())) out.pop_back();
-            }
-            else
-            {
-                while (position < pattern.size() && Is_Blank(pattern[position])) ++position;
-            }
-            continue;
+            while (!out.empty() && Is_Blank(out.back())) out.pop_back();
         }
-        out += character;
-        ++position;
-    }
-    return out;
+        else
+        {
+            while (position < pattern.size() && Is_Blank(pattern[position])) ++position;
+        }
+        return position;
+    });
 }
