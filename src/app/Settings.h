@@ -9,7 +9,20 @@ class Ini_File;
 inline constexpr const char* Main_Setup_Section = "Main_Setup";
 inline constexpr const char* Visual_Setup_Section = "Visual_Setup";
 
-struct Settings
+// The eight position keys of Visual_Setup, kept and saved together.
+struct Window_Positions
+{
+    std::int32_t Main_Form_Left = 0;   // applied to the window; read only with anchor 0
+    std::int32_t Main_Form_Top = 0;
+    std::int16_t Message_Dialog_Form_Left = 50;
+    std::int16_t Message_Dialog_Form_Top = 50;
+    std::int16_t Setup_Form_Left = 50;
+    std::int16_t Setup_Form_Top = 50;
+    std::int16_t Update_Record_Form_Left = 50;
+    std::int16_t Update_Record_Form_Top = 50;
+};
+
+struct Settings : Window_Positions
 {
     // Main_Setup
     std::string Language_File_Path;                   // Program_Directory + Language_File_Name
@@ -35,14 +48,7 @@ struct Settings
     bool Focused_Data_Row_Text_Bold = false;
     std::uint8_t Main_Form_Transparency = 20;
     std::uint8_t Main_Form_Anchor = 0;
-    std::int32_t Main_Form_Left = 0;   // applied to the window; read only with anchor 0
-    std::int32_t Main_Form_Top = 0;
-    std::int16_t Message_Dialog_Form_Left = 50;
-    std::int16_t Message_Dialog_Form_Top = 50;
-    std::int16_t Setup_Form_Left = 50;
-    std::int16_t Setup_Form_Top = 50;
-    std::int16_t Update_Record_Form_Left = 50;
-    std::int16_t Update_Record_Form_Top = 50;
+    // The window positions (Visual_Setup) come from Window_Positions.
 };
 
 // Values that only the start-up uses and does not keep.

@@ -56,16 +56,5 @@ struct Setup_Form_Save_Values
 // write failed (the remaining keys are still written).
 bool Save_Setup_Form_Values(const std::string& setup_ini_path, const Setup_Form_Save_Values& values);
 
-struct Window_Positions
-{
-    std::int32_t Main_Form_Left = 0;
-    std::int32_t Main_Form_Top = 0;
-    std::int16_t Message_Dialog_Form_Left = 50;
-    std::int16_t Message_Dialog_Form_Top = 50;
-    std::int16_t Setup_Form_Left = 50;
-    std::int16_t Setup_Form_Top = 50;
-    std::int16_t Update_Record_Form_Left = 50;
-    std::int16_t Update_Record_Form_Top = 50;
-};
 // Writes the eight position keys of Visual_Setup; false when a write failed.
 bool Save_Window_Positions(const std::string& setup_ini_path, const Window_Positions& positions);

@@ -444,17 +444,14 @@ void TSetup_Form::Save_Positions_ButtonClick()
 {
     const Settings& settings = Main_Form.Settings_Of_Main_Form();
     const QWidget* main_window = Main_Form.Main_Form_Widget();
-    Window_Positions positions;
-    positions.Main_Form_Left = main_window != nullptr ? main_window->x() : settings.Main_Form_Left;
+    // The other dialogs are saved where they were last closed; the main window and this dialog where they are now.
+    Window_Positions positions = settings;
+    if (main_window != nullptr) positions.Main_Form_Left = main_window->x();
     positions.Main_Form_Top = Main_Form.Moved_For_Bar() ? Main_Form.Top_Before_Bar()
                               : main_window != nullptr  ? main_window->y()
                                                         : settings.Main_Form_Top;
-    positions.Message_Dialog_Form_Left = settings.Message_Dialog_Form_Left;
-    positions.Message_Dialog_Form_Top = settings.Message_Dialog_Form_Top;
     positions.Setup_Form_Left = static_cast<std::int16_t>(x());
     positions.Setup_Form_Top = static_cast<std::int16_t>(y());
-    positions.Update_Record_Form_Left = settings.Update_Record_Form_Left;
-    positions.Update_Record_Form_Top = settings.Update_Record_Form_Top;
     if (!Save_Window_Positions(Setup_Ini_Path(Main_Form.Paths_Of_Main_Form()), positions))
         Report_Write_Failure("SAVE_WINDOW_POSITIONS");
 }
