@@ -1,7 +1,6 @@
 #pragma once
 // A private directory for one test, removed with everything in it when the test ends.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,8 +14,7 @@ class Test_Temporary_Directory
 public:
     Test_Temporary_Directory()
     {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr && *base != 0 ? base : "/tmp") + "/zl_test_XXXXXX";
+        std::string pattern = (std::filesystem::temp_directory_path() / "zl_test_XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         Directory_Path = pattern + "/";
     }
@@ -31,17 +29,15 @@ public:
     Test_Temporary_Directory(const Test_Temporary_Directory&) = delete;
     Test_Temporary_Directory& operator=(const Test_Temporary_Directory&) = delete;
 
-    // Ends with '/'.
-    const std::string& Path() const { return Directory_Path; }
+    const std::string& Path() const { return Directory_Path; }  // ends with '/'
     std::string File(const std::string& name) const { return Directory_Path + name; }
-
-    void Write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream stream(File(name), std::ios::binary | std::ios::trunc);
-        stream << bytes;
-    }
+    void Write(const std::string& name, const std::string& bytes) const { Write_File(File(name), bytes); }
     std::string Read(const std::string& name) const { return Read_File(File(name)); }
 
+    static void Write_File(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
     static std::string Read_File(const std::string& path)
     {
         std::ifstream stream(path, std::ios::binary);
