@@ -421,12 +421,7 @@ void TMain_Form::Form_Mouse_Wheel_Down()
         Delete_Highlighted_Record();
         return;
     }
-    Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes - resolution);
-    Log.Records[row][Duration_Field] = Minute_Of_Day_To_Text(Minute_Of_Day(shortened));
-    Refresh_Summary_Rows();
-    Draw_Row(Highlighted_Row(), true);
-    Keep_Add_Button_Rule();
-    Checkpoint_Day_Log();
+    Store_Wheeled_Duration(row, shortened, -resolution);
 }
 
 void TMain_Form::Form_Mouse_Wheel_Up()
@@ -442,8 +437,13 @@ void TMain_Form::Form_Mouse_Wheel_Up()
         // The row may have gone while the question was open.
         if (row >= Log.Size()) return;
     }
-    Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes + resolution);
-    Log.Records[row][Duration_Field] = Minute_Of_Day_To_Text(Minute_Of_Day(lengthened));
+    Store_Wheeled_Duration(row, lengthened, resolution);
+}
+
+void TMain_Form::Store_Wheeled_Duration(std::uint8_t row, int duration, int change)
+{
+    Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes + change);
+    Log.Records[row][Duration_Field] = Minute_Of_Day_To_Text(Minute_Of_Day(duration));
     Refresh_Summary_Rows();
     Draw_Row(Highlighted_Row(), true);
     Keep_Add_Button_Rule();

@@ -195,6 +195,8 @@ private:
     void Form_Close();
     void Open_Editor_For_Row(std::uint8_t row);
     void Keep_Add_Button_Rule();
+    // Gives the row its new length after a wheel step of change minutes and stores the day.
+    void Store_Wheeled_Duration(std::uint8_t row, int duration, int change);
     void Set_Window_Colour(const QColor& colour);
     Work_Log_Context Context();
     void Run_Record_Editor(bool add_mode);
