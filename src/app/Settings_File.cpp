@@ -8,6 +8,34 @@ namespace
 
 constexpr const char* First_Start_Key = "First_Start";
 
+// The dialogs' positions in Visual_Setup; each defaults to 50 and keeps the low 16 bits.
+struct Dialog_Position_Key
+{
+    const char* Name;
+    std::int16_t Window_Positions::*Member;
+};
+constexpr Dialog_Position_Key Dialog_Position_Keys[] = {
+    {"Message_Dialog_Form_Left", &Window_Positions::Message_Dialog_Form_Left},
+    {"Message_Dialog_Form_Top", &Window_Positions::Message_Dialog_Form_Top},
+    {"Setup_Form_Left", &Window_Positions::Setup_Form_Left},
+    {"Setup_Form_Top", &Window_Positions::Setup_Form_Top},
+    {"Update_Record_Form_Left", &Window_Positions::Update_Record_Form_Left},
+    {"Update_Record_Form_Top", &Window_Positions::Update_Record_Form_Top},
+};
+
+// The five settings that the settings dialog changes live, read alike at start-up and when
+// the dialog takes them back.
+void Read_Live_Settings(const Ini_File& ini, Settings& settings)
+{
+    settings.Display_Full_Time_Hint = ini.Read_Bool(Main_Setup_Section, "Display_Full_Time_Hint", true);
+    settings.Form_Movement_Restrictions = ini.Read_Bool(Main_Setup_Section, "Form_Movement_Restrictions", false);
+    settings.Time_Scroll_Resolution =
+        static_cast<std::uint8_t>(ini.Read_Integer(Main_Setup_Section, "Time_Scroll_Resolution", 10));
+    settings.Main_Form_Transparency =
+        static_cast<std::uint8_t>(ini.Read_Integer(Visual_Setup_Section, "Main_Form_Transparency", 20));
+    settings.Main_Form_Anchor = static_cast<std::uint8_t>(ini.Read_Integer(Visual_Setup_Section, "Main_Form_Anchor", 0));
+}
+
 }  // namespace
 
 std::string Setup_Ini_Path(const Program_Paths& paths)
@@ -32,13 +60,10 @@ void Read_Start_Up_Settings(const Program_Paths& paths, Settings& settings, Star
     settings.Target_Log_File_Separator = ini.Read_String(main, "Target_Log_File_Separator", "");
     start_up.Default_Work_Type = ini.Read_String(main, "Default_Work_Type", "DEFAULT");
     start_up.Default_Remark = ini.Read_String(main, "Default_Remark", "");
-    settings.Form_Movement_Restrictions = ini.Read_Bool(main, "Form_Movement_Restrictions", false);
     start_up.Display_Start_Splash_Screen = ini.Read_Bool(main, "Display_Start_Splash_Screen", true);
     // Narrow fields keep the low bits of what the file holds.
     settings.Full_Time_Value = static_cast<std::uint16_t>(ini.Read_Integer(main, "Full_Time_Value", 480));
-    settings.Display_Full_Time_Hint = ini.Read_Bool(main, "Display_Full_Time_Hint", true);
     settings.Time_Scroll_Control = ini.Read_Bool(main, "Time_Scroll_Control", true);
-    settings.Time_Scroll_Resolution = static_cast<std::uint8_t>(ini.Read_Integer(main, "Time_Scroll_Resolution", 10));
     start_up.Minimize_To_Tray_After_Start = ini.Read_Bool(main, "Minimize_To_Tray_After_Start", false);
     settings.Display_Zentavo_Overrange_Warning = ini.Read_Bool(main, "Display_Zentavo_Overrange_Warning", true);
 
@@ -51,20 +76,15 @@ void Read_Start_Up_Settings(const Program_Paths& paths, Settings& settings, Star
     settings.Default_Data_Row_Text_Bold = ini.Read_Bool(visual, "Default_Data_Row_Text_Bold", false);
     settings.Focused_Data_Row_Text_Color = ini.Read_Color(visual, "Focused_Data_Row_Text_Color", 0x00000000);
     settings.Focused_Data_Row_Text_Bold = ini.Read_Bool(visual, "Focused_Data_Row_Text_Bold", false);
-    settings.Main_Form_Transparency = static_cast<std::uint8_t>(ini.Read_Integer(visual, "Main_Form_Transparency", 20));
-    settings.Main_Form_Anchor = static_cast<std::uint8_t>(ini.Read_Integer(visual, "Main_Form_Anchor", 0));
+    Read_Live_Settings(ini, settings);
     start_up.Main_Form_Position_Read = settings.Main_Form_Anchor == 0;
     if (start_up.Main_Form_Position_Read)
     {
         settings.Main_Form_Left = ini.Read_Integer(visual, "Main_Form_Left", 0);
         settings.Main_Form_Top = ini.Read_Integer(visual, "Main_Form_Top", 0);
     }
-    settings.Message_Dialog_Form_Left = static_cast<std::int16_t>(ini.Read_Integer(visual, "Message_Dialog_Form_Left", 50));
-    settings.Message_Dialog_Form_Top = static_cast<std::int16_t>(ini.Read_Integer(visual, "Message_Dialog_Form_Top", 50));
-    settings.Setup_Form_Left = static_cast<std::int16_t>(ini.Read_Integer(visual, "Setup_Form_Left", 50));
-    settings.Setup_Form_Top = static_cast<std::int16_t>(ini.Read_Integer(visual, "Setup_Form_Top", 50));
-    settings.Update_Record_Form_Left = static_cast<std::int16_t>(ini.Read_Integer(visual, "Update_Record_Form_Left", 50));
-    settings.Update_Record_Form_Top = static_cast<std::int16_t>(ini.Read_Integer(visual, "Update_Record_Form_Top", 50));
+    for (const Dialog_Position_Key& key : Dialog_Position_Keys)
+        settings.*key.Member = static_cast<std::int16_t>(ini.Read_Integer(visual, key.Name, 50));
 }
 
 bool Read_Display_End_Splash_Screen(const std::string& setup_ini_path)
@@ -93,14 +113,7 @@ Setup_Form_File_Values Read_Setup_Form_File_Values(const std::string& setup_ini_
 
 void Read_Back_Live_Settings(const std::string& setup_ini_path, Settings& settings)
 {
-    const Ini_File ini(setup_ini_path);
-    settings.Display_Full_Time_Hint = ini.Read_Bool(Main_Setup_Section, "Display_Full_Time_Hint", true);
-    settings.Form_Movement_Restrictions = ini.Read_Bool(Main_Setup_Section, "Form_Movement_Restrictions", false);
-    settings.Time_Scroll_Resolution =
-        static_cast<std::uint8_t>(ini.Read_Integer(Main_Setup_Section, "Time_Scroll_Resolution", 10));
-    settings.Main_Form_Transparency =
-        static_cast<std::uint8_t>(ini.Read_Integer(Visual_Setup_Section, "Main_Form_Transparency", 20));
-    settings.Main_Form_Anchor = static_cast<std::uint8_t>(ini.Read_Integer(Visual_Setup_Section, "Main_Form_Anchor", 0));
+    Read_Live_Settings(Ini_File(setup_ini_path), settings);
 }
 
 bool Save_Setup_Form_Values(const std::string& setup_ini_path, const Setup_Form_Save_Values& values)
@@ -135,11 +148,7 @@ bool Save_Window_Positions(const std::string& setup_ini_path, const Window_Posit
     bool ok = true;
     ok &= ini.Write_Integer(visual, "Main_Form_Left", positions.Main_Form_Left);
     ok &= ini.Write_Integer(visual, "Main_Form_Top", positions.Main_Form_Top);
-    ok &= ini.Write_Integer(visual, "Message_Dialog_Form_Left", positions.Message_Dialog_Form_Left);
-    ok &= ini.Write_Integer(visual, "Message_Dialog_Form_Top", positions.Message_Dialog_Form_Top);
-    ok &= ini.Write_Integer(visual, "Setup_Form_Left", positions.Setup_Form_Left);
-    ok &= ini.Write_Integer(visual, "Setup_Form_Top", positions.Setup_Form_Top);
-    ok &= ini.Write_Integer(visual, "Update_Record_Form_Left", positions.Update_Record_Form_Left);
-    ok &= ini.Write_Integer(visual, "Update_Record_Form_Top", positions.Update_Record_Form_Top);
+    for (const Dialog_Position_Key& key : Dialog_Position_Keys)
+        ok &= ini.Write_Integer(visual, key.Name, positions.*key.Member);
     return ok;
 }

@@ -10,7 +10,7 @@
 
 std::string Setup_Ini_Path(const Program_Paths& paths);
 
-// Reads every start-up key in the order of the settings table. A First_Start marker is
+// Reads every start-up key into settings and start_up. A First_Start marker is
 // deleted from the file at once (every other byte stays) and reported in start_up.
 void Read_Start_Up_Settings(const Program_Paths& paths, Settings& settings, Start_Up_Values& start_up);
 
