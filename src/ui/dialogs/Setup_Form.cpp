@@ -89,12 +89,8 @@ void TSetup_Form::Create_Components()
 {
     GroupBox2 = New_Group_Box(this, "GroupBox2", QString::fromUtf8(" Přednastavený typ základní činnosti "),
                               QRect(16, 16, 337, 89));
-    Default_Work_Type_Combo_Box = new QComboBox(GroupBox2);
-    Default_Work_Type_Combo_Box->setObjectName(QStringLiteral("Default_Work_Type_Combo_Box"));
-    Default_Work_Type_Combo_Box->setGeometry(16, 24, 305, 21);
-    Default_Work_Type_Combo_Box->setEditable(true);
-    Default_Work_Type_Combo_Box->setInsertPolicy(QComboBox::NoInsert);
-    Default_Work_Type_Combo_Box->lineEdit()->setMaxLength(int(Short_String_Max_Length));
+    Default_Work_Type_Combo_Box =
+        New_Work_Type_Combo_Box(GroupBox2, "Default_Work_Type_Combo_Box", QRect(16, 24, 305, 21));
     Default_Remark_Edit_Box = New_Edit_Box(GroupBox2, "Default_Remark_Edit_Box", QRect(16, 56, 305, 19));
     Default_Remark_Edit_Box->setMaxLength(int(Short_String_Max_Length));
 
@@ -259,9 +255,7 @@ void TSetup_Form::Fill()
     Set_Texts_From_Language_File();
 
     const Program_Paths& paths = Main_Form.Paths_Of_Main_Form();
-    Default_Work_Type_Combo_Box->clear();
-    for (const std::string& work_type : Read_Work_Type_List(paths, Main_Form.Error_List_Of_Main_Form()))
-        Default_Work_Type_Combo_Box->addItem(From_Cp1250(work_type));
+    Fill_Work_Type_Combo_Box(Default_Work_Type_Combo_Box, paths, Main_Form.Error_List_Of_Main_Form());
 
     const Setup_Form_File_Values file_values = Read_Setup_Form_File_Values(Setup_Ini_Path(paths));
     Default_Work_Type_Combo_Box->setEditText(From_Cp1250(file_values.Default_Work_Type));

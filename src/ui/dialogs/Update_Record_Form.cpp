@@ -104,12 +104,7 @@ void TUpdate_Record_Form::Create_Components()
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(8, 24, 57, 13);
 
-    Work_Type_Combo_Box = new QComboBox(GroupBox1);
-    Work_Type_Combo_Box->setObjectName(QStringLiteral("Work_Type_Combo_Box"));
-    Work_Type_Combo_Box->setGeometry(16, 40, 265, 21);
-    Work_Type_Combo_Box->setEditable(true);
-    Work_Type_Combo_Box->setInsertPolicy(QComboBox::NoInsert);
-    Work_Type_Combo_Box->lineEdit()->setMaxLength(int(Short_String_Max_Length));
+    Work_Type_Combo_Box = New_Work_Type_Combo_Box(GroupBox1, "Work_Type_Combo_Box", QRect(16, 40, 265, 21));
 
     Label3 = new QLabel(QStringLiteral("Doba"), GroupBox1);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -198,9 +193,7 @@ void TUpdate_Record_Form::Fill(bool add_mode)
     const Program_Paths& paths = Main_Form.Paths_Of_Main_Form();
     New_Record_Minutes = static_cast<std::uint16_t>(Read_New_Log_Record_Working_Hours(Setup_Ini_Path(paths)));
 
-    Work_Type_Combo_Box->clear();
-    for (const std::string& work_type : Read_Work_Type_List(paths, Main_Form.Error_List_Of_Main_Form()))
-        Work_Type_Combo_Box->addItem(From_Cp1250(work_type));
+    Fill_Work_Type_Combo_Box(Work_Type_Combo_Box, paths, Main_Form.Error_List_Of_Main_Form());
 
     const Day_Log& log = Main_Form.Day_Log_Of_Main_Form();
     if (add_mode)

@@ -1,5 +1,7 @@
 #include "ui/dialogs/Update_Record_Work_Type_List.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -7,6 +9,8 @@
 #include "app/Error_List.h"
 #include "app/Program_Paths.h"
 #include "platform/File_Error.h"
+#include "platform/Short_String.h"
+#include "ui/controls/Ui_Text.h"
 
 std::vector<std::string> Split_Work_Type_Lines(const std::string& content)
 {
@@ -72,4 +76,21 @@ std::vector<std::string> Read_Work_Type_List(const Program_Paths& paths, Error_L
         return {};
     }
     return Split_Work_Type_Lines(content);
+}
+
+QComboBox* New_Work_Type_Combo_Box(QWidget* parent, const char* object_name, const QRect& bounds)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(object_name));
+    box->setGeometry(bounds);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->lineEdit()->setMaxLength(int(Short_String_Max_Length));
+    return box;
+}
+
+void Fill_Work_Type_Combo_Box(QComboBox* box, const Program_Paths& paths, Error_List& error_list)
+{
+    box->clear();
+    for (const std::string& work_type : Read_Work_Type_List(paths, error_list)) box->addItem(From_Cp1250(work_type));
 }

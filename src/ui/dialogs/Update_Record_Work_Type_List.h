@@ -6,6 +6,9 @@
 
 class Error_List;
 struct Program_Paths;
+class QComboBox;
+class QRect;
+class QWidget;
 
 inline constexpr const char* Work_Type_List_File_Name = "Work_Type_List";
 
@@ -15,3 +18,9 @@ std::vector<std::string> Split_Work_Type_Lines(const std::string& content);
 // The work types of the file; a file that cannot be read gives an empty list and one
 // protocol line naming the path and the reason, so the dialog still opens.
 std::vector<std::string> Read_Work_Type_List(const Program_Paths& paths, Error_List& error_list);
+
+// An editable work-type box: what is typed stays within a short string and never joins the list.
+QComboBox* New_Work_Type_Combo_Box(QWidget* parent, const char* object_name, const QRect& bounds);
+
+// Offers the work types of the file in the box in place of what it offered before.
+void Fill_Work_Type_Combo_Box(QComboBox* box, const Program_Paths& paths, Error_List& error_list);
