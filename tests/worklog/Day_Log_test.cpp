@@ -4,42 +4,38 @@
 
 namespace
 {
-Work_Record Record_Named(const std::string& work_type)
-{
-    Work_Record record;
-    record[Work_Type_Field] = work_type;
-    return record;
-}
-}  // namespace
 
-TEST(Day_Log, AppendingARecordOfTheLogItselfCopiesIt)
+Day_Log Log_Of(std::initializer_list<const char*> work_types)
 {
     Day_Log log;
-    log.Append_Record(Record_Named("first"));
-    for (int i = 0; i < 10; ++i) log.Append_Record(log.Records[0]);  // reallocates on the way
-    ASSERT_EQ(log.Size(), 11u);
-    for (const Work_Record& record : log.Records) EXPECT_EQ(record[Work_Type_Field], "first");
+    for (const char* work_type : work_types) log.Append_Record(Work_Record{{"", "", "", work_type, "", ""}});
+    return log;
 }
 
-TEST(Day_Log, NeverHoldsMoreThanSixteenRecords)
+std::vector<std::string> Work_Types(const Day_Log& log)
 {
-    Day_Log log;
-    for (std::size_t i = 0; i < Max_Day_Log_Records; ++i) EXPECT_TRUE(log.Append_Record(Record_Named(std::to_string(i))));
-    EXPECT_FALSE(log.Append_Record(Record_Named("seventeenth")));
-    EXPECT_EQ(log.Size(), Max_Day_Log_Records);
-    EXPECT_EQ(log.Records.back()[Work_Type_Field], "15");
+    std::vector<std::string> work_types;
+    for (const Work_Record& record : log.Records) work_types.push_back(record[Work_Type_Field]);
+    return work_types;
+}
+
+TEST(Day_Log, AppendingCopiesEvenARecordOfTheLogItselfUpToSixteenRecords)
+{
+    Day_Log log = Log_Of({"first"});
+    for (int i = 0; i < 15; ++i) EXPECT_TRUE(log.Append_Record(log.Records[0]));  // reallocates on the way
+    EXPECT_FALSE(log.Append_Record(Work_Record{{"", "", "", "seventeenth", "", ""}}));
+    EXPECT_EQ(Work_Types(log), std::vector<std::string>(Max_Day_Log_Records, "first"));
 }
 
 TEST(Day_Log, DeleteMovesLaterRecordsDownAndKeepsTheDayRow)
 {
-    Day_Log log;
-    for (const char* name : {"day", "unassigned", "user"}) log.Append_Record(Record_Named(name));
+    Day_Log log = Log_Of({"day", "unassigned", "user"});
     log.Delete_Record(1);
-    ASSERT_EQ(log.Size(), 2u);
-    EXPECT_EQ(log.Records[0][Work_Type_Field], "day");
-    EXPECT_EQ(log.Records[1][Work_Type_Field], "user");
+    EXPECT_EQ(Work_Types(log), (std::vector<std::string>{"day", "user"}));
     log.Delete_Record(0);
     log.Delete_Record(2);
     EXPECT_EQ(log.Size(), 2u);
     EXPECT_FALSE(log.Has_User_Rows());
 }
+
+}  // namespace

@@ -2,20 +2,18 @@
 // A temporary program directory with everything the work-log operations need, scripted
 // answers to the message dialog and a file layer that fails on request.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <optional>
+#include <ostream>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
+#include "platform/Test_Temporary_Directory.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Work_Log_Context.h"
 
@@ -27,6 +25,12 @@ struct Dialog_Call
     std::string First_Button;
     std::string Second_Button;
     std::vector<std::string> Arguments;
+    bool operator==(const Dialog_Call&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Dialog_Call& c)
+    {
+        return out << c.Icon << " " << c.Interval << " [" << c.Message << "] [" << c.First_Button << "] ["
+                   << c.Second_Button << "] " << ::testing::PrintToString(c.Arguments);
+    }
 };
 
 class Scripted_Dialogs final : public Message_Dialogs
@@ -50,7 +54,6 @@ public:
         if (before) before();
         return answer;
     }
-
     void Show_Start_Splash_Screen() override { ++Splash_Count; }
 
     std::vector<Dialog_Call> Calls;
@@ -108,13 +111,10 @@ private:
         }
         bool Write(std::string_view data, int& error_number) override
         {
-            if (++Owner.Writes == Owner.Fail_Write_Number)
-            {
-                if (Owner.On_Failing_Write) Owner.On_Failing_Write();
-                error_number = Owner.Write_Error;
-                return false;
-            }
-            return Inner->Write(data, error_number);
+            if (++Owner.Writes != Owner.Fail_Write_Number) return Inner->Write(data, error_number);
+            if (Owner.On_Failing_Write) Owner.On_Failing_Write();
+            error_number = Owner.Write_Error;
+            return false;
         }
         bool Sync(int& error_number) override { return Inner->Sync(error_number); }
         bool Close(int& error_number) override { return Inner->Close(error_number); }
@@ -126,42 +126,21 @@ private:
 
     std::unique_ptr<Writable_File> Wrap(std::unique_ptr<Writable_File> file)
     {
-        if (!file) return nullptr;
-        return std::make_unique<Counting_File>(*this, std::move(file));
+        return file ? std::make_unique<Counting_File>(*this, std::move(file)) : nullptr;
     }
 
     Posix_Work_Log_File_System Real;
 };
 
-inline Date_Time Make_Date_Time(int year, int month, int day, int hour = 0, int minute = 0)
-{
-    Date_Time value;
-    value.Year = year;
-    value.Month = month;
-    value.Day = day;
-    value.Hour = hour;
-    value.Minute = minute;
-    return value;
-}
-
-inline std::string Read_File_Bytes(const std::string& path)
-{
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-}
-
-inline void Write_File_Bytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-    stream << bytes;
-}
-
 inline Work_Record Make_Record(std::string day_name, std::string date, std::string span, std::string work_type,
                                std::string duration, std::string remark)
 {
-    Work_Record record;
-    record.Fields = {std::move(day_name), std::move(date), std::move(span),
-                     std::move(work_type), std::move(duration), std::move(remark)};
+    return Work_Record{{day_name, date, span, work_type, duration, remark}};
+}
+
+inline Work_Record With_Field(Work_Record record, std::size_t field, std::string text)
+{
+    record[field] = std::move(text);
     return record;
 }
 
@@ -170,11 +149,6 @@ class Work_Log_Test : public ::testing::Test
 {
 protected:
     Work_Log_Test()
-        : Directory(Make_Temporary_Directory()),
-          Paths(Directory),
-          Time(Make_Date_Time(2026, 12, 7, 9, 30)),
-          Errors(Time, Patterns.Long_Time),
-          Context{Paths, Time, Patterns, Errors, Dialogs, Program_Settings, Start_Up, Texts, Files}
     {
         for (int i = 1; i <= 19; ++i) Texts.Message_Strings[i] = "message " + std::to_string(i);
         for (int i = 1; i <= 6; ++i) Texts.Message_Buttons[i] = "button " + std::to_string(i);
@@ -183,23 +157,11 @@ protected:
         Program_Settings.Target_Log_File_Name = Paths.File("Work_Log.csv");
     }
 
-    ~Work_Log_Test() override
-    {
-        std::error_code ignored;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(Directory, ignored))
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(Directory, ignored);
-    }
-
-    static std::string Make_Temporary_Directory()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zl_worklog_XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        return pattern;
-    }
-
+    static std::string Read(const std::string& path) { return Test_Temporary_Directory::Read_File(path); }
+    static void Write(const std::string& path, const std::string& bytes) { Test_Temporary_Directory::Write_File(path, bytes); }
+    static void Make_Read_Only(const std::string& path) { ::chmod(path.c_str(), 0444); }
     std::string Day_Log_Path() const { return Paths.File("Actual_Work_Log.log"); }
+    std::string Target() const { return Program_Settings.Target_Log_File_Name; }
 
     // The lines of the protocol without their time stamps.
     std::vector<std::string> Lines() const
@@ -218,20 +180,18 @@ protected:
     {
         std::string bytes;
         for (const Work_Record& record : records) bytes += Encode_Work_Record(record);
-        Write_File_Bytes(Day_Log_Path(), bytes + tail);
+        Write(Day_Log_Path(), bytes + tail);
     }
 
-    static void Make_Read_Only(const std::string& path) { ::chmod(path.c_str(), 0444); }
-
-    std::string Directory;
-    Program_Paths Paths;
-    Fake_Clock Time;
+    Test_Temporary_Directory Directory;
+    Program_Paths Paths{Directory.Path()};
+    Fake_Clock Time{Date_Time{2026, 12, 7, 9, 30}};
     Date_Time_Patterns Patterns;
-    Error_List Errors;
+    Error_List Errors{Time, Patterns.Long_Time};
     Scripted_Dialogs Dialogs;
     Settings Program_Settings;
     Start_Up_Values Start_Up;
     Language_Texts Texts;
     Failing_File_System Files;
-    Work_Log_Context Context;
+    Work_Log_Context Context{Paths, Time, Patterns, Errors, Dialogs, Program_Settings, Start_Up, Texts, Files};
 };
