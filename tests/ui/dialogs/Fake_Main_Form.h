@@ -2,11 +2,12 @@
 // A recording stand-in for the main window and scripted answers for the message dialog,
 // shared by the record editor's and the settings dialog's widget tests.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -105,6 +106,13 @@ public:
         const int unassigned = Log.Unassigned_Minutes();
         Log.Records[1][Duration_Field] =
             unassigned < 0 ? "- " + Minute_Of_Day_To_Text(Minute_Of_Day(-unassigned)) : Minute_Of_Day_To_Text(Minute_Of_Day(unassigned));
+    }
+
+    // The work type, duration and remark of a record, joined by "|".
+    std::string Row(std::size_t index) const
+    {
+        const Work_Record& record = Log.Records[index];
+        return record[Work_Type_Field] + "|" + record[Duration_Field] + "|" + record[Remark_Field];
     }
 
     Fake_Clock Clock;
@@ -225,3 +233,29 @@ inline std::string Read_File(const std::string& path)
     if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll().toStdString();
 }
+
+template <typename Widget_Type>
+Widget_Type* Part(QWidget* form, const char* name)
+{
+    auto* widget = form->findChild<Widget_Type*>(QString::fromLatin1(name));
+    if (widget == nullptr) qFatal("no %s", name);
+    return widget;
+}
+
+// A program directory, the fake main window and scripted answers; Arm makes the action
+// drive the next dialog of the type, and hides one left open by a failing step.
+struct Dialog_Fixture
+{
+    QTemporaryDir Directory;
+    Fake_Main_Form Main{Directory.path().toStdString()};
+    Scripted_Message_Dialogs Dialogs;
+
+    template <typename Form>
+    void Arm(std::function<void(Form*)> action)
+    {
+        When_Open<Form>(std::move(action));
+        QTimer::singleShot(15000, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) dialog->hide();
+        });
+    }
+};

@@ -5,70 +5,58 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include "platform/Code_Page.h"
-#include "ui/dialogs/Fake_Main_Form.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
+#include "ui/dialogs/Fake_Main_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
 
 namespace
 {
+using Action = std::function<void(TUpdate_Record_Form*)>;
 
-struct Editor_Fixture
+struct Editor_Fixture : Dialog_Fixture
 {
-    QTemporaryDir Directory;
-    Fake_Main_Form Main{Directory.path().toStdString()};
-    Scripted_Message_Dialogs Dialogs;
-
     Editor_Fixture()
     {
         Write_File(Main.Paths.File("Work_Type_List"), Utf8_To_Cp1250("Testování\r\nTeam meeting\r\nOběd\r\n"));
         Main.Start_Day(8 * 60, 12 * 60);
     }
 
-    // Opens the editor, lets the action drive it and gives the editor's result.
-    int Run(bool add_mode, std::function<void(TUpdate_Record_Form*)> action)
+    // Opens the editor on a new record (or on row Edited), lets the action drive it.
+    int Run(bool add_mode, Action action)
     {
-        Main.Edited = add_mode ? static_cast<std::uint8_t>(Main.Log.Size()) : Main.Edited;
-        When_Open<TUpdate_Record_Form>(std::move(action));
-        // A dialog left open by a failing step must not hang the test.
-        QTimer::singleShot(15000, [] {
-            if (QWidget* dialog = QApplication::activeModalWidget()) dialog->hide();
-        });
+        if (add_mode) Main.Edited = static_cast<std::uint8_t>(Main.Log.Size());
+        Arm<TUpdate_Record_Form>(std::move(action));
         return Display_Update_Record_Form(Main, Dialogs, add_mode);
     }
 };
 
-template <typename Widget_Type>
-Widget_Type* Part(QWidget* form, const char* name)
-{
-    auto* widget = form->findChild<Widget_Type*>(QString::fromLatin1(name));
-    if (widget == nullptr) qFatal("no %s", name);
-    return widget;
-}
-
-void Type_Character(QWidget* widget, const QString& character)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
-    QApplication::sendEvent(widget, &press);
-}
+QComboBox* Work_Type(QWidget* form) { return Part<QComboBox>(form, "Work_Type_Combo_Box"); }
+QLineEdit* Hours(QWidget* form) { return Part<QLineEdit>(form, "Hour_Edit_Box"); }
+QLineEdit* Minutes(QWidget* form) { return Part<QLineEdit>(form, "Minute_Edit_Box"); }
+QPlainTextEdit* Remark(QWidget* form) { return Part<QPlainTextEdit>(form, "Remark_Memo_Box"); }
+QString Time_Shown(QWidget* form) { return Hours(form)->text() + ":" + Minutes(form)->text(); }
 
 // Fills the editor and saves it with Enter in the remark.
-void Enter_Record(TUpdate_Record_Form* form, const QString& work_type, const QString& hours, const QString& minutes,
+void Enter_Record(QWidget* form, const QString& work_type, const QString& hours, const QString& minutes,
                   const QString& remark = QString())
 {
-    Part<QComboBox>(form, "Work_Type_Combo_Box")->setEditText(work_type);
-    Part<QLineEdit>(form, "Hour_Edit_Box")->setText(hours);
-    Part<QLineEdit>(form, "Minute_Edit_Box")->setText(minutes);
-    auto* memo = Part<QPlainTextEdit>(form, "Remark_Memo_Box");
-    memo->setPlainText(remark);
-    QTest::keyClick(memo, Qt::Key_Return);
+    Work_Type(form)->setEditText(work_type);
+    Hours(form)->setText(hours);
+    Minutes(form)->setText(minutes);
+    Remark(form)->setPlainText(remark);
+    QTest::keyClick(Remark(form), Qt::Key_Return);
 }
 
+Action Save(const QString& work_type, const QString& hours, const QString& minutes, const QString& remark = {})
+{
+    return [=](TUpdate_Record_Form* form) { Enter_Record(form, work_type, hours, minutes, remark); };
+}
+
+using Rows = std::vector<std::pair<std::uint8_t, bool>>;
 }  // namespace
 
 class Update_Record_Form_Test : public QObject
@@ -79,69 +67,51 @@ private slots:
     void First_Record_Creates_Unassigned_Row_And_Grows_The_Window()
     {
         Editor_Fixture fixture;
-        Write_File(fixture.Main.Paths.File("Setup.ini"), "[Main_Setup]\r\nNew_Log_Record_Working_Hours=90\r\n");
-        fixture.Main.Highlighted = 0;
-        fixture.Main.Setup.Main_Form_Anchor = 4;
-        fixture.Main.Window.setGeometry(0, Primary_Work_Area().height() - 40, 755, 120);
-        fixture.Main.Setup.Update_Record_Form_Left = 120;
-        fixture.Main.Setup.Update_Record_Form_Top = 110;
+        Fake_Main_Form& main = fixture.Main;
+        Write_File(main.Paths.File("Setup.ini"), "[Main_Setup]\r\nNew_Log_Record_Working_Hours=90\r\n");
+        main.Highlighted = 0;
+        main.Setup.Main_Form_Anchor = 4;
+        main.Window.setGeometry(0, Primary_Work_Area().height() - 40, 755, 120);
+        main.Setup.Update_Record_Form_Left = 120;
+        main.Setup.Update_Record_Form_Top = 110;
         QString proposed;
-        QPoint opened_at, moved_to;
-        const int result = fixture.Run(true, [&](TUpdate_Record_Form* form) {
-            opened_at = form->pos();
-            form->move(70, 80);
-            moved_to = form->pos();
-            proposed = Part<QLineEdit>(form, "Hour_Edit_Box")->text() + ":" +
-                       Part<QLineEdit>(form, "Minute_Edit_Box")->text();
-            QTest::keyClicks(Part<QComboBox>(form, "Work_Type_Combo_Box"), "Coding");
-            auto* memo = Part<QPlainTextEdit>(form, "Remark_Memo_Box");
-            QTest::keyClicks(memo, "first");
-            QTest::keyClick(memo, Qt::Key_Return);  // saves, makes no line break
-        });
-
-        QCOMPARE(result, int(QDialog::Accepted));
+        QPoint opened_at;
+        QCOMPARE(fixture.Run(true, [&](TUpdate_Record_Form* form) {
+                     opened_at = form->pos();
+                     form->move(70, 80);
+                     proposed = Time_Shown(form);
+                     QTest::keyClicks(Work_Type(form), "Coding");
+                     QTest::keyClicks(Remark(form), "first");
+                     QTest::keyClick(Remark(form), Qt::Key_Return);  // saves, makes no line break
+                 }),
+                 int(QDialog::Accepted));
         QCOMPARE(proposed, QStringLiteral("01:30"));
-        const Day_Log& log = fixture.Main.Log;
-        QCOMPARE(log.Size(), std::size_t(3));
-        QCOMPARE(log.Records[0][Work_Type_Field], std::string("Day total"));
-        QCOMPARE(log.Records[0][Remark_Field], std::string());
-        QCOMPARE(log.Records[0][Day_Name_Field], std::string("Monday"));
-        QCOMPARE(log.Records[1][Work_Type_Field], std::string("DEFAULT"));
-        QCOMPARE(log.Records[1][Remark_Field], std::string("default remark"));
-        QCOMPARE(log.Records[1][Duration_Field], std::string());
-        QCOMPARE(log.Records[2][Work_Type_Field], std::string("Coding"));
-        QCOMPARE(log.Records[2][Duration_Field], std::string("01:30"));
-        QCOMPARE(log.Records[2][Remark_Field], std::string("first"));
-        QCOMPARE(log.Recorded_Minutes, Minute_Of_Day(90));
-        QCOMPARE(fixture.Main.Refresh_Count, 1);
-        QCOMPARE(fixture.Main.Checkpoint_Count, 1);
-        QCOMPARE(fixture.Main.Layout_Count, 1);
-        QCOMPARE(fixture.Main.Anchors_Applied, std::vector<int>{4});
-        QVERIFY(fixture.Main.Window.y() + fixture.Main.Window.height() <= Primary_Work_Area().height());
-        QCOMPARE(fixture.Main.Highlighted, std::uint8_t(255));
-        QVERIFY(fixture.Main.Key_Armed);
         QCOMPARE(opened_at, QPoint(120, 110));
-        QCOMPARE(QPoint(fixture.Main.Setup.Update_Record_Form_Left, fixture.Main.Setup.Update_Record_Form_Top),
-                 moved_to);
-        QVERIFY(fixture.Dialogs.Calls.empty());
+        QCOMPARE(QPoint(main.Setup.Update_Record_Form_Left, main.Setup.Update_Record_Form_Top), QPoint(70, 80));
+        QCOMPARE(main.Log.Size(), std::size_t(3));
+        QCOMPARE(main.Row(0), std::string("Day total|04:00|"));
+        QCOMPARE(main.Log.Records[0][Day_Name_Field], std::string("Monday"));
+        QCOMPARE(main.Row(1), std::string("DEFAULT||default remark"));
+        QCOMPARE(main.Row(2), std::string("Coding|01:30|first"));
+        QCOMPARE(main.Log.Recorded_Minutes, Minute_Of_Day(90));
+        QVERIFY(main.Refresh_Count == 1 && main.Checkpoint_Count == 1 && main.Layout_Count == 1);
+        QCOMPARE(main.Anchors_Applied, std::vector<int>{4});
+        QVERIFY(main.Window.y() + main.Window.height() <= Primary_Work_Area().height());
+        QCOMPARE(main.Highlighted, std::uint8_t(255));
+        QVERIFY(main.Key_Armed && fixture.Dialogs.Calls.empty());
     }
 
     void Down_Offers_The_First_Work_Type_In_Add_Mode_And_The_Next_One_In_Edit_Mode()
     {
         Editor_Fixture fixture;
-        fixture.Run(true, [](TUpdate_Record_Form* form) {
-            auto* combo = Part<QComboBox>(form, "Work_Type_Combo_Box");
-            QTest::keyClick(combo, Qt::Key_Down);
-            QTest::keyClick(Part<QPlainTextEdit>(form, "Remark_Memo_Box"), Qt::Key_Return);
-        });
-        QCOMPARE(fixture.Main.Log.Size(), std::size_t(3));
-        QCOMPARE(fixture.Main.Log.Records[2][Work_Type_Field], Utf8_To_Cp1250("Testování"));
-
+        const Action down_and_save = [](TUpdate_Record_Form* form) {
+            QTest::keyClick(Work_Type(form), Qt::Key_Down);
+            QTest::keyClick(Remark(form), Qt::Key_Return);
+        };
+        fixture.Run(true, down_and_save);
+        QCOMPARE(fixture.Main.Log.Records.at(2)[Work_Type_Field], Utf8_To_Cp1250("Testování"));
         fixture.Main.Edited = 2;
-        fixture.Run(false, [](TUpdate_Record_Form* form) {
-            QTest::keyClick(Part<QComboBox>(form, "Work_Type_Combo_Box"), Qt::Key_Down);
-            QTest::keyClick(Part<QPlainTextEdit>(form, "Remark_Memo_Box"), Qt::Key_Return);
-        });
+        fixture.Run(false, down_and_save);
         QCOMPARE(fixture.Main.Log.Records[2][Work_Type_Field], std::string("Team meeting"));
     }
 
@@ -154,23 +124,20 @@ private slots:
         QString proposed;
         QStringList offered;
         QRect opened_at;
-        const int result = fixture.Run(true, [&](TUpdate_Record_Form* form) {
-            opened_at = form->frameGeometry();
-            proposed = Part<QLineEdit>(form, "Hour_Edit_Box")->text() + ":" +
-                       Part<QLineEdit>(form, "Minute_Edit_Box")->text();
-            auto* combo = Part<QComboBox>(form, "Work_Type_Combo_Box");
-            for (int index = 0; index < combo->count(); ++index) offered << combo->itemText(index);
-            combo->setEditText(QStringLiteral("Something"));
-            QTest::keyClick(combo, Qt::Key_Escape);
-        });
-        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(fixture.Run(true, [&](TUpdate_Record_Form* form) {
+                     opened_at = form->frameGeometry();
+                     proposed = Time_Shown(form);
+                     for (int index = 0; index < Work_Type(form)->count(); ++index)
+                         offered << Work_Type(form)->itemText(index);
+                     Work_Type(form)->setEditText("Something");
+                     QTest::keyClick(Work_Type(form), Qt::Key_Escape);
+                 }),
+                 int(QDialog::Rejected));
         QCOMPARE(proposed, QStringLiteral("00:30"));
-        QVERIFY2(Primary_Work_Area().contains(opened_at), qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(opened_at.x()).arg(opened_at.y()).arg(opened_at.width()).arg(opened_at.height()).arg(Primary_Work_Area().width()).arg(Primary_Work_Area().height())));
+        QVERIFY(Primary_Work_Area().contains(opened_at));
         QCOMPARE(offered, QStringList({QString::fromUtf8("Testování"), "Team meeting", QString::fromUtf8("Oběd")}));
         QVERIFY(fixture.Main.Log.Records == before.Records);
-        QCOMPARE(fixture.Main.Refresh_Count, 0);
-        QCOMPARE(fixture.Main.Layout_Count, 0);
-        QVERIFY(fixture.Main.Key_Armed);
+        QVERIFY(fixture.Main.Refresh_Count == 0 && fixture.Main.Layout_Count == 0 && fixture.Main.Key_Armed);
     }
 
     void Duplicate_Work_Type_Flashes_Its_Row_While_The_Message_Is_Open()
@@ -178,7 +145,7 @@ private slots:
         Editor_Fixture fixture;
         fixture.Main.Add_User_Row("Team meeting", 30);
         const Day_Log before = fixture.Main.Log;
-        std::vector<qint64> tick_times;
+        std::vector<qint64> ticks;
         fixture.Dialogs.While_Open = [&] {
             QElapsedTimer clock;
             clock.start();
@@ -188,47 +155,43 @@ private slots:
             {
                 const std::size_t drawn = fixture.Main.Drawn_Rows.size();
                 QTest::qWait(5);
-                if (fixture.Main.Drawn_Rows.size() != drawn) tick_times.push_back(clock.elapsed());
+                if (fixture.Main.Drawn_Rows.size() != drawn) ticks.push_back(clock.elapsed());
             }
         };
         bool still_open = false;
-        const int result = fixture.Run(true, [&](TUpdate_Record_Form* form) {
-            // Letter case does not matter; the Unassigned_Row takes part too.
-            Enter_Record(form, QStringLiteral("default"), "00", "10");
-            QCOMPARE(fixture.Main.Drawn_Rows,
-                     (std::vector<std::pair<std::uint8_t, bool>>{{1, true}, {1, false}, {1, false}}));
-            Enter_Record(form, QStringLiteral("TEAM MEETING"), "00", "10");
-            still_open = form->isVisible();
-            QTest::keyClick(Part<QLineEdit>(form, "Hour_Edit_Box"), Qt::Key_Escape);
-        });
-        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(fixture.Run(true, [&](TUpdate_Record_Form* form) {
+                     // Letter case does not matter; the Unassigned_Row takes part too.
+                     Enter_Record(form, "default", "00", "10");
+                     QCOMPARE(fixture.Main.Drawn_Rows, (Rows{{1, true}, {1, false}, {1, false}}));
+                     Enter_Record(form, "TEAM MEETING", "00", "10");
+                     still_open = form->isVisible();
+                     QTest::keyClick(Hours(form), Qt::Key_Escape);
+                 }),
+                 int(QDialog::Rejected));
         QVERIFY(still_open);
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M9", "M9"}));
-        QCOMPARE(fixture.Dialogs.Calls[0].Icon, std::string("Error_Icon_Source.bmp"));
-        QCOMPARE(fixture.Dialogs.Calls[0].Interval, 70);
-        QCOMPARE(fixture.Dialogs.Calls[0].Second_Button, std::string());
+        const Scripted_Message_Dialogs::Call& call = fixture.Dialogs.Calls[0];
+        QVERIFY(call.Icon == "Error_Icon_Source.bmp" && call.Interval == 70 && call.Second_Button.empty());
         QCOMPARE(fixture.Main.Drawn_Rows.back(), (std::pair<std::uint8_t, bool>{2, false}));
-        QVERIFY(tick_times.size() >= 2);
-        QVERIFY2(tick_times[0] >= 700 && tick_times[0] < 2000, qPrintable(QString::number(tick_times[0])));
-        QVERIFY2(tick_times[1] - tick_times[0] >= 700, qPrintable(QString::number(tick_times[1])));
+        QVERIFY(ticks.size() >= 2);
+        QVERIFY2(ticks[0] >= 700 && ticks[0] < 2000 && ticks[1] - ticks[0] >= 700, qPrintable(QString::number(ticks[0])));
         QVERIFY(fixture.Main.Log.Records == before.Records);
     }
 
-    void Out_Of_Range_Durations_Are_Refused_With_The_Rest_Of_The_Day()
+    void Refusals_Name_The_Rest_Of_The_Day_And_Overtime_Is_Asked()
     {
-        Editor_Fixture fixture;
+        Editor_Fixture fixture;  // 4 hours have passed
         fixture.Main.Texts.Is_Czech_Language = true;
-        const int result = fixture.Run(true, [&](TUpdate_Record_Form* form) {
-            Enter_Record(form, QStringLiteral("Coding"), "16", "00");
-            Enter_Record(form, QStringLiteral("Coding"), "24", "00");
-            Enter_Record(form, QStringLiteral("Coding"), "00", "75");
-            Enter_Record(form, QStringLiteral("Coding"), "00", "00");
+        fixture.Run(true, [&](TUpdate_Record_Form* form) {
+            Enter_Record(form, "Coding", "16", "00");
+            Enter_Record(form, "Coding", "24", "00");
+            Enter_Record(form, "Coding", "00", "75");
+            Enter_Record(form, "Coding", "00", "00");
             fixture.Main.Texts.Is_Czech_Language = false;
-            Enter_Record(form, QStringLiteral("Coding"), "16", "00");
+            Enter_Record(form, "Coding", "16", "00");
             Enter_Record(form, QString(), "01", "00");
             form->reject();
         });
-        QCOMPARE(result, int(QDialog::Rejected));
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M11", "M11", "M11", "M12", "M11", "M8"}));
         const std::vector<std::string> czech = {"15:59", "15 hodin a 59 minut"};
         QCOMPARE(fixture.Dialogs.Calls[0].Arguments, czech);
@@ -236,56 +199,51 @@ private slots:
         QCOMPARE(fixture.Dialogs.Calls[4].Arguments, (std::vector<std::string>{"15:59", ""}));
         QVERIFY(fixture.Dialogs.Calls[3].Arguments.empty());
         QCOMPARE(fixture.Main.Log.Size(), std::size_t(1));
-    }
 
-    void Overtime_Question_Declined_Keeps_The_Editor_Open()
-    {
-        Editor_Fixture fixture;  // 4 hours have passed
+        // Overtime declined keeps the editor open with the entry; accepted, it saves.
+        fixture.Dialogs.Calls.clear();
         fixture.Dialogs.Answers = {2, 1};
         QString hours_after_refusal;
-        const int result = fixture.Run(true, [&](TUpdate_Record_Form* form) {
-            Enter_Record(form, QStringLiteral("Long"), "05", "00");
-            hours_after_refusal = Part<QLineEdit>(form, "Hour_Edit_Box")->text();
-            QTest::keyClick(Part<QLineEdit>(form, "Minute_Edit_Box"), Qt::Key_Enter);
-        });
-        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(fixture.Run(true, [&](TUpdate_Record_Form* form) {
+                     Enter_Record(form, "Long", "05", "00");
+                     hours_after_refusal = Hours(form)->text();
+                     QTest::keyClick(Minutes(form), Qt::Key_Enter);
+                 }),
+                 int(QDialog::Accepted));
         QCOMPARE(hours_after_refusal, QStringLiteral("05"));
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M13", "M13"}));
-        QCOMPARE(fixture.Dialogs.Calls[0].Icon, std::string("Overtime_Icon_Source.bmp"));
-        QCOMPARE(fixture.Dialogs.Calls[0].First_Button, std::string("B2"));
-        QCOMPARE(fixture.Dialogs.Calls[0].Second_Button, std::string("B3"));
-        QCOMPARE(fixture.Main.Log.Size(), std::size_t(3));
+        const Scripted_Message_Dialogs::Call& call = fixture.Dialogs.Calls[0];
+        QVERIFY(call.Icon == "Overtime_Icon_Source.bmp" && call.First_Button == "B2" && call.Second_Button == "B3");
         QCOMPARE(fixture.Main.Log.Recorded_Minutes, Minute_Of_Day(300));
     }
 
     void Time_Boxes_Take_Digits_From_The_Czech_Number_Row_Only()
     {
         Editor_Fixture fixture;
-        QString typed, after_exit, pasted_after_exit, empty_hours_saved;
+        QStringList seen;
         fixture.Run(true, [&](TUpdate_Record_Form* form) {
-            auto* hours = Part<QLineEdit>(form, "Hour_Edit_Box");
-            auto* minutes = Part<QLineEdit>(form, "Minute_Edit_Box");
-            hours->setFocus();
-            hours->clear();
-            for (const char* character : {"a", "ě", "-", "é"}) Type_Character(hours, QString::fromUtf8(character));
-            typed = hours->text();
-            hours->setText(QStringLiteral("5"));
-            minutes->setFocus();
-            after_exit = hours->text();
-            minutes->setText(QStringLiteral("x!"));  // pasted
-            hours->setFocus();
-            pasted_after_exit = minutes->text();
-            hours->clear();
-            minutes->setText(QStringLiteral("30"));
-            Part<QComboBox>(form, "Work_Type_Combo_Box")->setEditText(QStringLiteral("Short"));
-            QTest::keyClick(minutes, Qt::Key_Return);
-            empty_hours_saved = hours->text();
+            Hours(form)->setFocus();
+            Hours(form)->clear();
+            for (const char* character : {"a", "ě", "-", "é"})
+            {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(character));
+                QApplication::sendEvent(Hours(form), &press);
+            }
+            seen << Hours(form)->text();
+            Hours(form)->setText("5");
+            Minutes(form)->setFocus();
+            seen << Hours(form)->text();
+            Minutes(form)->setText("x!");  // pasted
+            Hours(form)->setFocus();
+            seen << Minutes(form)->text();
+            Hours(form)->clear();
+            Minutes(form)->setText("30");
+            Work_Type(form)->setEditText("Short");
+            QTest::keyClick(Minutes(form), Qt::Key_Return);
+            seen << Hours(form)->text();
         });
-        QCOMPARE(typed, QStringLiteral("20"));
-        QCOMPARE(after_exit, QStringLiteral("05"));
-        QCOMPARE(pasted_after_exit, QStringLiteral("00"));
-        QCOMPARE(empty_hours_saved, QStringLiteral("00"));
-        QCOMPARE(fixture.Main.Log.Records.back()[Duration_Field], std::string("00:30"));
+        QCOMPARE(seen, QStringList({"20", "05", "00", "00"}));
+        QCOMPARE(fixture.Main.Row(2), std::string("Short|00:30|"));
     }
 
     void Editing_A_User_Row_Adjusts_The_Recorded_Total()
@@ -296,19 +254,15 @@ private slots:
         fixture.Main.Edited = 2;
         fixture.Main.Highlighted = 2;
         fixture.Dialogs.Answers = {2};
-        bool time_enabled = false;
-        const int result = fixture.Run(false, [&](TUpdate_Record_Form* form) {
-            time_enabled = Part<QLineEdit>(form, "Hour_Edit_Box")->isEnabled();
-            // Keeping the work type (in other letters) skips the duplicate check.
-            Enter_Record(form, QStringLiteral("team MEETING"), "04", "00", "more");  // 4:30 > 4:00 elapsed
-            Enter_Record(form, QStringLiteral("team MEETING"), "02", "00", "line\nbreak");
-        });
-        QCOMPARE(result, int(QDialog::Accepted));
-        QVERIFY(time_enabled);
+        QCOMPARE(fixture.Run(false, [&](TUpdate_Record_Form* form) {
+                     QVERIFY(Hours(form)->isEnabled());
+                     // Keeping the work type (in other letters) skips the duplicate check.
+                     Enter_Record(form, "team MEETING", "04", "00", "more");  // 4:30 > 4:00 elapsed
+                     Enter_Record(form, "team MEETING", "02", "00", "line\nbreak");
+                 }),
+                 int(QDialog::Accepted));
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M14"}));
-        QCOMPARE(fixture.Main.Log.Records[2][Work_Type_Field], std::string("team MEETING"));
-        QCOMPARE(fixture.Main.Log.Records[2][Duration_Field], std::string("02:00"));
-        QCOMPARE(fixture.Main.Log.Records[2][Remark_Field], std::string("line break"));
+        QCOMPARE(fixture.Main.Row(2), std::string("team MEETING|02:00|line break"));
         QCOMPARE(fixture.Main.Log.Recorded_Minutes, Minute_Of_Day(150));
         QCOMPARE(fixture.Main.Highlighted, std::uint8_t(255));
         QCOMPARE(fixture.Main.Drawn_Rows.back(), (std::pair<std::uint8_t, bool>{2, false}));
@@ -319,33 +273,25 @@ private slots:
     {
         Editor_Fixture fixture;
         fixture.Main.Add_User_Row("Team meeting", 300);  // the Unassigned_Row reads "- 01:00"
-        bool day_type_enabled = true, day_time_enabled = true, unassigned_time_enabled = true;
-        QString unassigned_shown;
         fixture.Main.Edited = 0;
         fixture.Run(false, [&](TUpdate_Record_Form* form) {
-            day_type_enabled = Part<QComboBox>(form, "Work_Type_Combo_Box")->isEnabled();
-            day_time_enabled = Part<QLineEdit>(form, "Minute_Edit_Box")->isEnabled();
-            Part<QPlainTextEdit>(form, "Remark_Memo_Box")->setPlainText(QStringLiteral("whole day"));
-            QTest::keyClick(Part<QPlainTextEdit>(form, "Remark_Memo_Box"), Qt::Key_Return);
+            QVERIFY(!Work_Type(form)->isEnabled() && !Minutes(form)->isEnabled());
+            Remark(form)->setPlainText("whole day");
+            QTest::keyClick(Remark(form), Qt::Key_Return);
         });
         fixture.Main.Edited = 1;
+        QString unassigned_shown;
         fixture.Run(false, [&](TUpdate_Record_Form* form) {
-            unassigned_time_enabled = Part<QLineEdit>(form, "Hour_Edit_Box")->isEnabled();
-            unassigned_shown = Part<QLineEdit>(form, "Hour_Edit_Box")->text() + ":" +
-                               Part<QLineEdit>(form, "Minute_Edit_Box")->text();
-            Part<QLineEdit>(form, "Hour_Edit_Box")->setText(QStringLiteral("00"));
-            Part<QLineEdit>(form, "Minute_Edit_Box")->setText(QStringLiteral("00"));
-            Enter_Record(form, QStringLiteral("Idle"), "00", "00");
+            QVERIFY(!Hours(form)->isEnabled());
+            unassigned_shown = Time_Shown(form);
+            Enter_Record(form, "Idle", "00", "00");
         });
-        QVERIFY(!day_type_enabled && !day_time_enabled && !unassigned_time_enabled);
         QCOMPARE(unassigned_shown, QStringLiteral("01:00"));
         QVERIFY(fixture.Dialogs.Calls.empty());
-        const Day_Log& log = fixture.Main.Log;
-        QCOMPARE(log.Records[0][Remark_Field], std::string("whole day"));
-        QCOMPARE(log.Records[0][Work_Type_Field], std::string("Day total"));
-        QCOMPARE(log.Records[0][Date_Field], std::string("07.12.2026"));
-        QCOMPARE(log.Records[1][Work_Type_Field], std::string("Idle"));
-        QCOMPARE(log.Recorded_Minutes, Minute_Of_Day(300));
+        QCOMPARE(fixture.Main.Row(0), std::string("Day total|04:00|whole day"));
+        QCOMPARE(fixture.Main.Log.Records[0][Date_Field], std::string("07.12.2026"));
+        QCOMPARE(fixture.Main.Log.Records[1][Work_Type_Field], std::string("Idle"));
+        QCOMPARE(fixture.Main.Log.Recorded_Minutes, Minute_Of_Day(300));
         QCOMPARE(fixture.Main.Add_Button_Changes, 0);
     }
 
@@ -354,15 +300,15 @@ private slots:
         Editor_Fixture fixture;
         fixture.Main.Setup.Display_Zentavo_Overrange_Warning = false;
         fixture.Main.Start_Day(22 * 60, 23 * 60);  // 1:59 left until 23:59
-        fixture.Run(true, [&](TUpdate_Record_Form* form) { Enter_Record(form, QStringLiteral("All"), "01", "59"); });
+        fixture.Run(true, Save("All", "01", "59"));
         QVERIFY(!fixture.Main.Add_Enabled);
         fixture.Main.Edited = 2;
-        fixture.Run(false, [&](TUpdate_Record_Form* form) { Enter_Record(form, QStringLiteral("All"), "01", "58"); });
+        fixture.Run(false, Save("All", "01", "58"));
         QVERIFY(fixture.Main.Add_Enabled);
 
         fixture.Main.Start_Day(8 * 60, 9 * 60);
         for (int row = 0; row < 13; ++row) fixture.Main.Add_User_Row("Row " + std::to_string(row), 1);
-        fixture.Run(true, [&](TUpdate_Record_Form* form) { Enter_Record(form, QStringLiteral("Last"), "00", "01"); });
+        fixture.Run(true, Save("Last", "00", "01"));
         QCOMPARE(fixture.Main.Log.Size(), Max_Day_Log_Records);
         QVERIFY(!fixture.Main.Add_Enabled);
     }
@@ -373,26 +319,20 @@ private slots:
         Write_File(fixture.Main.Texts.Language_File_Path,
                    Utf8_To_Cp1250("[Update_Record_Form]\r\n1=Nový záznam\r\n2=Úprava\r\n3=Data\r\n4=Typ\r\n7=Uložit\r\n"));
         QFile::remove(QString::fromStdString(fixture.Main.Paths.File("Work_Type_List")));
-        QString title_add, title_edit, group, duration_label, button, offered_count;
+        QStringList seen;
         fixture.Run(true, [&](TUpdate_Record_Form* form) {
-            title_add = form->windowTitle();
-            group = Part<QGroupBox>(form, "GroupBox1")->title();
-            duration_label = Part<QLabel>(form, "Label3")->text();
-            button = Part<TVela_Button_>(form, "Update_Record_Button")->Text();
-            offered_count = QString::number(Part<QComboBox>(form, "Work_Type_Combo_Box")->count());
+            seen << form->windowTitle() << Part<QGroupBox>(form, "GroupBox1")->title()
+                 << Part<QLabel>(form, "Label3")->text() << Part<TVela_Button_>(form, "Update_Record_Button")->Text()
+                 << QString::number(Work_Type(form)->count());
             form->reject();
         });
         fixture.Main.Edited = 0;
         fixture.Run(false, [&](TUpdate_Record_Form* form) {
-            title_edit = form->windowTitle();
+            seen << form->windowTitle();
             form->reject();
         });
-        QCOMPARE(title_add, QString::fromUtf8("Nový záznam"));
-        QCOMPARE(title_edit, QString::fromUtf8("Úprava"));
-        QCOMPARE(group, QStringLiteral("  Data  "));
-        QCOMPARE(duration_label, QStringLiteral("5"));
-        QCOMPARE(button, QString::fromUtf8("Uložit"));
-        QCOMPARE(offered_count, QStringLiteral("0"));
+        QCOMPARE(seen, QStringList({QString::fromUtf8("Nový záznam"), "  Data  ", "5", QString::fromUtf8("Uložit"),
+                                    "0", QString::fromUtf8("Úprava")}));
         const std::vector<std::string>& lines = fixture.Main.Errors.Lines();
         QCOMPARE(lines.size(), std::size_t(2));
         QVERIFY(lines[0].find(" - OPEN_WORK_TYPE_LIST - FILE_NOT_FOUND - file " +
@@ -404,18 +344,15 @@ private slots:
         Editor_Fixture fixture;
         QPoint free_position, restricted_position;
         QRect title_bar_moved;
-        const auto drag_far_up_left = [](TUpdate_Record_Form* form) {
+        const auto drag_far_up_left = [](QWidget* form) {
             QWidget* handle = Part<QGroupBox>(form, "GroupBox1");
-            const QPoint grip = handle->mapToGlobal(QPoint(5, 5));
-            QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(grip), Qt::RightButton,
-                              Qt::RightButton, Qt::NoModifier);
+            const QPoint grip = handle->mapToGlobal(QPoint(5, 5)), far = grip - QPoint(3000, 3000);
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), grip, Qt::RightButton, Qt::RightButton, {});
             QApplication::sendEvent(handle, &press);
-            const QPoint far = grip - QPoint(3000, 3000);
-            QMouseEvent move(QEvent::MouseMove, QPointF(handle->mapFromGlobal(far)), QPointF(far), Qt::NoButton,
-                             Qt::RightButton, Qt::NoModifier);
+            QMouseEvent move(QEvent::MouseMove, handle->mapFromGlobal(far), far, Qt::NoButton, Qt::RightButton, {});
             QApplication::sendEvent(handle, &move);
-            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(handle->mapFromGlobal(far)), QPointF(far),
-                                Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+            QMouseEvent release(QEvent::MouseButtonRelease, handle->mapFromGlobal(far), far, Qt::RightButton,
+                                Qt::NoButton, {});
             QApplication::sendEvent(handle, &release);
         };
         fixture.Run(true, [&](TUpdate_Record_Form* form) {
@@ -440,28 +377,16 @@ private slots:
         Use_Installed_Data(fixture.Main);
         fixture.Main.Add_User_Row(Utf8_To_Cp1250("Programování"), 150, Utf8_To_Cp1250("Editor záznamů"));
         fixture.Main.Edited = 2;
-        QImage image;
-        QString title;
-        int offered = 0;
         fixture.Run(false, [&](TUpdate_Record_Form* form) {
-            title = form->windowTitle();
-            offered = Part<QComboBox>(form, "Work_Type_Combo_Box")->count();
-            image = Grab_Screenshot(form, fixture.Directory.path(), "screenshot-record-editor.png");
+            QCOMPARE(form->windowTitle(), QString::fromUtf8("Úprava záznamu"));
+            QCOMPARE(Work_Type(form)->count(), 18);
+            QCOMPARE(Grab_Screenshot(form, fixture.Directory.path(), "screenshot-record-editor.png").size(),
+                     QSize(327, 279));
             form->reject();
         });
-        QCOMPARE(image.size(), QSize(327, 279));
-        QCOMPARE(title, QString::fromUtf8("Úprava záznamu"));
-        QCOMPARE(offered, 18);
         QVERIFY(fixture.Main.Errors.Lines().empty());
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    Update_Record_Form_Test test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(Update_Record_Form_Test)
 #include "Update_Record_Form_test.moc"
