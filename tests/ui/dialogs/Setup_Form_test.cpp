@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -19,37 +17,22 @@
 namespace
 {
 
-struct Setup_Fixture
+struct Setup_Fixture : Dialog_Fixture
 {
-    QTemporaryDir Directory;
-    Fake_Main_Form Main{Directory.path().toStdString()};
-    Scripted_Message_Dialogs Dialogs;
-
     Setup_Fixture() { Write_File(Main.Paths.File("Work_Type_List"), "Coding\r\nMeeting\r\n"); }
 
     std::string Setup_Ini() const { return Read_File(Main.Paths.File("Setup.ini")); }
 
     void Run(std::function<void(TSetup_Form*)> action)
     {
-        When_Open<TSetup_Form>(std::move(action));
-        QTimer::singleShot(15000, [] {
-            if (QWidget* dialog = QApplication::activeModalWidget()) dialog->hide();
-        });
+        Arm<TSetup_Form>(std::move(action));
         Display_Setup_Form(Main, Dialogs);
     }
 };
 
-template <typename Widget_Type>
-Widget_Type* Part(QWidget* form, const char* name)
+void Click(QWidget* form, const char* name)
 {
-    auto* widget = form->findChild<Widget_Type*>(QString::fromLatin1(name));
-    if (widget == nullptr) qFatal("no %s", name);
-    return widget;
-}
-
-void Click(TVela_Button_* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseClick(Part<TVela_Button_>(form, name), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
 }
 
 void Wheel(QWidget* widget, int notches)
@@ -62,16 +45,9 @@ void Wheel(QWidget* widget, int notches)
 
 void Pointer_Over(QWidget* widget, bool inside)
 {
-    if (inside)
-    {
-        QEnterEvent enter(QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)), widget->mapToGlobal(QPointF(3, 3)));
-        QApplication::sendEvent(widget, &enter);
-    }
-    else
-    {
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(widget, &leave);
-    }
+    QEnterEvent enter(QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)), widget->mapToGlobal(QPointF(3, 3)));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(widget, inside ? static_cast<QEvent*>(&enter) : &leave);
 }
 
 // The key=value lines of an INI text in file order, section headers included.
@@ -103,11 +79,8 @@ private slots:
         });
         QCOMPARE(shown_step, QStringLiteral("15 min"));
         QVERIFY(bottom_left_down);
-        QVERIFY(fixture.Dialogs.Calls.empty());
-        QVERIFY(fixture.Main.Alpha_Calls.empty());
-        QVERIFY(fixture.Main.Anchors_Applied.empty());
-        QVERIFY(fixture.Main.Key_Armed);
-        QVERIFY(fixture.Setup_Ini().empty());
+        QVERIFY(fixture.Dialogs.Calls.empty() && fixture.Main.Alpha_Calls.empty());
+        QVERIFY(fixture.Main.Anchors_Applied.empty() && fixture.Main.Key_Armed && fixture.Setup_Ini().empty());
     }
 
     void Live_Changes_Declined_Are_Read_Back_From_The_File()
@@ -126,7 +99,7 @@ private slots:
             track_bar->setValue(150);
             track_bar->setValue(0);
             live_alpha = fixture.Main.Alpha_Calls;
-            Click(Part<TVela_Button_>(form, "Bottom_Right_Anchor_Button"));
+            Click(form, "Bottom_Right_Anchor_Button");
             Part<QCheckBox>(form, "Display_Full_Time_Hint_Check_Box")->click();
             Part<QCheckBox>(form, "Form_Movement_Restrictions_Check_Box")->click();
             Part<QCheckBox>(form, "Time_Scroll_Control_Check_Box")->click();
@@ -136,18 +109,14 @@ private slots:
         QCOMPARE(live_alpha, (std::vector<std::pair<bool, std::uint8_t>>{{true, 105}, {false, 255}}));
         QCOMPARE(fixture.Dialogs.Messages(), std::vector<std::string>{"M19"});
         const Scripted_Message_Dialogs::Call& question = fixture.Dialogs.Calls[0];
-        QCOMPARE(question.Icon, std::string("Warning_Icon_Source.bmp"));
-        QCOMPARE(question.Interval, 32);
-        QCOMPARE(question.First_Button, std::string("B2"));
-        QCOMPARE(question.Second_Button, std::string("B3"));
+        QVERIFY(question.Icon == "Warning_Icon_Source.bmp" && question.Interval == 32);
+        QVERIFY(question.First_Button == "B2" && question.Second_Button == "B3");
         const Settings& setup = fixture.Main.Setup;
         QCOMPARE(int(setup.Main_Form_Transparency), 40);
         QCOMPARE(int(setup.Main_Form_Anchor), 2);
         QCOMPARE(int(setup.Time_Scroll_Resolution), 10);  // 266 held in eight bits
-        QVERIFY(setup.Display_Full_Time_Hint);
-        QVERIFY(!setup.Form_Movement_Restrictions);
-        QVERIFY(setup.Time_Scroll_Control);
-        QVERIFY(setup.Display_Zentavo_Overrange_Warning);
+        QVERIFY(setup.Display_Full_Time_Hint && !setup.Form_Movement_Restrictions);
+        QVERIFY(setup.Time_Scroll_Control && setup.Display_Zentavo_Overrange_Warning);
         QCOMPARE(fixture.Main.Alpha_Calls.back(), (std::pair<bool, std::uint8_t>{true, 215}));
         QCOMPARE(fixture.Main.Anchors_Applied, (std::vector<int>{4, 2}));
         QCOMPARE(fixture.Setup_Ini(), before);
@@ -156,27 +125,20 @@ private slots:
     void Anchor_Buttons_Act_As_A_Radio_Group_That_Can_Be_Released()
     {
         Setup_Fixture fixture;
-        std::vector<std::array<bool, 4>> states;
+        QStringList states;  // the buttons down, top left to bottom right, after each click
         fixture.Run([&](TSetup_Form* form) {
             const char* names[4] = {"Top_Left_Anchor_Button", "Top_Right_Anchor_Button", "Bottom_Left_Anchor_Button",
                                     "Bottom_Right_Anchor_Button"};
-            const auto record = [&] {
-                std::array<bool, 4> down{};
-                for (int index = 0; index < 4; ++index) down[index] = Part<TVela_Button_>(form, names[index])->Button_Down();
-                states.push_back(down);
-            };
-            Click(Part<TVela_Button_>(form, names[1]));
-            record();
-            Click(Part<TVela_Button_>(form, names[2]));
-            record();
-            Click(Part<TVela_Button_>(form, names[2]));
-            record();
+            for (int clicked : {1, 2, 2})
+            {
+                Click(form, names[clicked]);
+                states << QString();
+                for (const char* name : names) states.last() += Part<TVela_Button_>(form, name)->Button_Down() ? '1' : '0';
+            }
             fixture.Dialogs.Answers = {2};
             form->close();
         });
-        QCOMPARE(states[0], (std::array<bool, 4>{false, true, false, false}));
-        QCOMPARE(states[1], (std::array<bool, 4>{false, false, true, false}));
-        QCOMPARE(states[2], (std::array<bool, 4>{false, false, false, false}));
+        QCOMPARE(states, QStringList({"0100", "0010", "0000"}));
         QCOMPARE(fixture.Main.Anchors_Applied, (std::vector<int>{2, 3, 0, 0}));
     }
 
@@ -237,7 +199,7 @@ private slots:
             Part<QCheckBox>(form, "Display_End_Splash_Screen_Check_Box")->click();
             Part<QCheckBox>(form, "Time_Scroll_Control_Check_Box")->click();
             Part<QSlider>(form, "Form_Transparency_Track_Bar")->setValue(33);
-            Click(Part<TVela_Button_>(form, "Save_Button"));
+            Click(form, "Save_Button");
         });
         QVERIFY(fixture.Dialogs.Calls.empty());
         const QStringList expected = {
@@ -274,7 +236,7 @@ private slots:
             auto* combo = Part<QComboBox>(form, "Default_Work_Type_Combo_Box");
             combo->setEditText(QString());
             Part<QSlider>(form, "Form_Transparency_Track_Bar")->setValue(60);
-            Click(Part<TVela_Button_>(form, "Save_Button"));
+            Click(form, "Save_Button");
             open_after_save = form->isVisible();
             form->close();  // question 19 answered "save": the message again, nothing lost
             open_after_close = form->isVisible();
@@ -282,11 +244,9 @@ private slots:
             fixture.Dialogs.Answers = {1};
             form->close();
         });
-        QVERIFY(open_after_save);
-        QVERIFY(open_after_close);
+        QVERIFY(open_after_save && open_after_close);
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M8", "M19", "M8", "M19"}));
-        QCOMPARE(fixture.Dialogs.Calls[0].Icon, std::string("Error_Icon_Source.bmp"));
-        QCOMPARE(fixture.Dialogs.Calls[0].First_Button, std::string("B1"));
+        QVERIFY(fixture.Dialogs.Calls[0].Icon == "Error_Icon_Source.bmp" && fixture.Dialogs.Calls[0].First_Button == "B1");
         QCOMPARE(int(fixture.Main.Setup.Main_Form_Transparency), 60);
         QVERIFY(fixture.Setup_Ini().find("Main_Form_Transparency=60\r\n") != std::string::npos);
         QVERIFY(fixture.Setup_Ini().find("Default_Work_Type=Coding\r\n") != std::string::npos);
@@ -307,7 +267,7 @@ private slots:
         fixture.Run([&](TSetup_Form* form) {
             form->move(60, 70);
             dialog_position = form->pos();
-            Click(Part<TVela_Button_>(form, "Save_Positions_Button"));
+            Click(form, "Save_Positions_Button");
             tag = form->Tag();
             form->close();
         });
@@ -333,8 +293,8 @@ private slots:
         Setup_Fixture fixture;
         QVERIFY(QDir().mkdir(QString::fromStdString(fixture.Main.Paths.File("Setup.ini"))));
         fixture.Run([&](TSetup_Form* form) {
-            Click(Part<TVela_Button_>(form, "Save_Positions_Button"));
-            Click(Part<TVela_Button_>(form, "Save_Button"));
+            Click(form, "Save_Positions_Button");
+            Click(form, "Save_Button");
         });
         const std::vector<std::string>& lines = fixture.Main.Errors.Lines();
         QCOMPARE(lines.size(), std::size_t(2));
@@ -349,24 +309,19 @@ private slots:
         Setup_Fixture fixture;
         Write_File(fixture.Main.Texts.Language_File_Path,
                    Utf8_To_Cp1250("[Setup_Form]\r\n1=Nastavení\r\n2=Výchozí\r\n19=Krok kolečka:\r\n11=Uložit\r\n"));
-        QString title, group, save_text, hint, check_text;
-        int label_gap = 0;
+        QStringList seen;
         fixture.Run([&](TSetup_Form* form) {
-            title = form->windowTitle();
-            group = Part<QGroupBox>(form, "GroupBox2")->title();
-            save_text = Part<TVela_Button_>(form, "Save_Button")->Text();
-            hint = Part<QLineEdit>(form, "Target_Log_File_Format_Edit_Box")->toolTip();
-            check_text = Part<QCheckBox>(form, "Form_Movement_Restrictions_Check_Box")->text();
             const QLabel* label5 = Part<QLabel>(form, "Label5");
-            label_gap = Part<QLabel>(form, "Time_Scroll_Resolution_Label")->x() - (label5->x() + label5->width());
+            seen << form->windowTitle() << Part<QGroupBox>(form, "GroupBox2")->title()
+                 << Part<TVela_Button_>(form, "Save_Button")->Text()
+                 << Part<QCheckBox>(form, "Form_Movement_Restrictions_Check_Box")->text()
+                 << QString::number(Part<QLabel>(form, "Time_Scroll_Resolution_Label")->x() - label5->geometry().right() - 1)
+                 << Part<QLineEdit>(form, "Target_Log_File_Format_Edit_Box")->toolTip();
             form->close();
         });
-        QCOMPARE(title, QString::fromUtf8("Nastavení"));
-        QCOMPARE(group, QString::fromUtf8("  Výchozí  "));
-        QCOMPARE(save_text, QString::fromUtf8("Uložit"));
-        QCOMPARE(check_text, QStringLiteral("8"));
-        QCOMPARE(label_gap, 5);
-        QCOMPARE(hint, QStringLiteral("%0:s - C0\n%1:s - C1\n%2:s - C2\n%3:s - C3\n%4:s - C4\n%5:s - C5"));
+        QCOMPARE(seen, QStringList({QString::fromUtf8("Nastavení"), QString::fromUtf8("  Výchozí  "),
+                                    QString::fromUtf8("Uložit"), "8", "5",
+                                    "%0:s - C0\n%1:s - C1\n%2:s - C2\n%3:s - C3\n%4:s - C4\n%5:s - C5"}));
     }
 
     void Screenshot_With_The_Czech_Texts()
@@ -375,22 +330,13 @@ private slots:
         Use_Installed_Data(fixture.Main);
         fixture.Main.Setup.Target_Log_File_Name = "/home/user/zentavo-logger/Work_Log.csv";
         fixture.Main.Setup.Main_Form_Anchor = 4;
-        QImage image;
         fixture.Run([&](TSetup_Form* form) {
-            image = Grab_Screenshot(form, fixture.Directory.path(), "screenshot-settings.png");
+            QCOMPARE(Grab_Screenshot(form, fixture.Directory.path(), "screenshot-settings.png").size(), QSize(721, 398));
             form->close();
         });
-        QCOMPARE(image.size(), QSize(721, 398));
         QVERIFY(fixture.Main.Errors.Lines().empty());
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    Setup_Form_Test test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(Setup_Form_Test)
 #include "Setup_Form_test.moc"
