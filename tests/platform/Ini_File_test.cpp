@@ -180,26 +180,4 @@ TEST_F(Ini_File_Test, WritingKeepsTheFileModeAndWritesThroughASymbolicLink)
     EXPECT_EQ(Mode("New.ini"), 0640u);
 }
 
-TEST_F(Ini_File_Test, RandomContentNeverBreaksAWriteThatIsReadBack)
-{
-    const std::vector<std::string> pieces = {"[S]", "[ s ]", "[Other]", "K=old", " k = x ", "K", "=", "[", "]",
-                                             "\r", "\n", "\r\n", " ", std::string(1, '\0'), "\xFF", ";K=c"};
-    unsigned state = 12345;
-    auto next = [&state](unsigned limit) { return ((state = state * 1103515245u + 12345u) >> 16) % limit; };
-    for (int round = 0; round < 100; ++round)
-    {
-        std::string content;
-        for (unsigned length = next(14); length > 0; --length) content += pieces[next(unsigned(pieces.size()))];
-        Directory.Write("Setup.ini", content);
-        const std::string value = "v" + std::to_string(round);
-        SCOPED_TRACE(round);
-        ASSERT_TRUE(Ini.Write_String("S", "K", value));
-        ASSERT_EQ(Ini.Read_String("s", "k", "missing"), value);
-        ASSERT_TRUE(Ini.Write_String("Other", "Key", "1"));
-        ASSERT_EQ(Ini.Read_String("S", "K", "missing"), value);
-        ASSERT_TRUE(Ini.Delete_Key("S", "K"));
-        ASSERT_NE(Ini.Read_String("S", "K", "missing"), value);
-    }
-}
-
 }  // namespace
