@@ -197,36 +197,32 @@ TEST_F(Day_Start, LogOfAnotherDateIsExportedOnceThenANewDayBegins)
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Valid);
 }
 
-TEST_F(Day_Start, FailedExportIsOfferedAgainUntilItSucceeds)
+TEST_F(Day_Start, FailedExportIsOfferedAgainUntilItSucceedsOrTheUserEnds)
 {
     const std::string directory = Paths.File("later/");
     Program_Settings.Target_Log_File_Name = directory + "Work_Log.csv";
-    Start_Up.Display_Start_Splash_Screen = false;
     Store_Records({With_Field(Day_Row, Date_Field, "04.12.2026")});
+    const std::string stored = Read(Day_Log_Path());
+    Dialogs.Answer(2);
+    EXPECT_TRUE(Load().Terminate_Requested);
+    EXPECT_EQ(Log.Size(), 0u);
+    EXPECT_EQ(Read(Day_Log_Path()), stored);
+    EXPECT_EQ(Dialogs.Splash_Count, 0);
+
+    Start_Up.Display_Start_Splash_Screen = false;
     Dialogs.Answer(1);
     Dialogs.Answer(1, [&] { std::filesystem::create_directory(directory); });
-    EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Past_Day);
-    EXPECT_EQ(Dialogs.Calls, (std::vector<Dialog_Call>{Question(5, 4, 6), Question(5, 4, 6)}));
+    const Load_Day_Log_Result result = Load();
+    EXPECT_EQ(result.Outcome, Day_Log_Outcome::Past_Day);
+    EXPECT_FALSE(result.Terminate_Requested);
+    EXPECT_EQ(Dialogs.Calls, std::vector<Dialog_Call>(3, Question(5, 4, 6)));
+    const std::string not_actual = " - OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date";
     const std::string not_found = " - SAVE_TARGET_WORK_LOG - REWRITE - ERROR_PATH_NOT_FOUND - path " + directory +
                                   " not found";
-    EXPECT_EQ(Lines(), (Lines_Of{" - OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date", not_found, not_found,
+    EXPECT_EQ(Lines(), (Lines_Of{not_actual, not_found, not_actual, not_found, not_found,
                                  " - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " + Target()}));
     EXPECT_EQ(Read(Target()), "\r\nMonday;04.12.2026;07:45 - 09:10;Day label;01:25;\r\n");
     Expect_New_Day();
-    EXPECT_EQ(Dialogs.Splash_Count, 0);
-}
-
-TEST_F(Day_Start, EndingAfterAFailedExportKeepsThePastDay)
-{
-    Program_Settings.Target_Log_File_Format = "%7:s";
-    Store_Records({With_Field(Day_Row, Date_Field, "04.12.2026"), Unassigned_Row, First_User_Row});
-    const std::string stored = Read(Day_Log_Path());
-    Dialogs.Answer(2);
-    const Load_Day_Log_Result result = Load();
-    EXPECT_EQ(result.Outcome, Day_Log_Outcome::Past_Day);
-    EXPECT_TRUE(result.Terminate_Requested);
-    EXPECT_EQ(Log.Size(), 0u);
-    EXPECT_EQ(Read(Day_Log_Path()), stored);
     EXPECT_EQ(Dialogs.Splash_Count, 0);
 }
 
