@@ -22,16 +22,6 @@
 #include "worklog/Day_Log_File.h"
 #include "worklog/Work_Log_File_System.h"
 
-// Widget tests run on the offscreen platform unless the caller chose another.
-#define ZL_WIDGET_TEST_MAIN(Test_Class)                                                   \
-    int main(int argc, char** argv)                                                       \
-    {                                                                                     \
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen"); \
-        QApplication application(argc, argv);                                             \
-        Test_Class test;                                                                  \
-        return QTest::qExec(&test, argc, argv);                                           \
-    }
-
 struct Question
 {
     std::string Icon;
@@ -39,6 +29,12 @@ struct Question
     std::string Message;
     std::string First_Button;
     std::string Second_Button;
+
+    // "icon|interval|message|first|second", to compare a question in one line.
+    std::string Text() const
+    {
+        return Icon + "|" + std::to_string(Interval) + "|" + Message + "|" + First_Button + "|" + Second_Button;
+    }
 };
 
 class Scripted_Message_Dialogs final : public Message_Dialogs
@@ -192,4 +188,38 @@ struct Main_Form_Harness
     std::function<void()> While_Editor_Open;
     std::function<void()> While_Setup_Open;
     std::unique_ptr<TMain_Form> Form;
+};
+
+// A main window created over a program directory with the given Setup.ini lines (those
+// starting "Visual:" go to the visual section); prepare runs before the creation.
+struct Started_Main_Form
+{
+    explicit Started_Main_Form(const std::vector<std::string>& lines,
+                               std::function<void(Started_Main_Form&)> prepare = {},
+                               Date_Time now = {2026, 3, 5, 9, 0, 0, 0})
+    {
+        for (const std::string& line : lines)
+            if (line.rfind("Visual:", 0) == 0)
+                Directory.Add_Visual_Setup(line.substr(7));
+            else
+                Directory.Add_Main_Setup(line);
+        Directory.Write_Setup();
+        Harness = std::make_unique<Main_Form_Harness>(Directory, now);
+        if (prepare) prepare(*this);
+        Harness->Form->Form_Create();
+    }
+
+    TMain_Form& Form() { return *Harness->Form; }
+
+    // The protocol file's lines.
+    std::vector<std::string> Protocol_Lines() const
+    {
+        const QStringList lines = QString::fromStdString(Read_File(Directory.Path("Error_Log.log"))).split("\r\n");
+        std::vector<std::string> result;
+        for (int index = 0; index + 1 < lines.size(); ++index) result.push_back(lines[index].toStdString());
+        return result;
+    }
+
+    Program_Directory_Fixture Directory;
+    std::unique_ptr<Main_Form_Harness> Harness;
 };

@@ -25,5 +25,5 @@ private slots:
     }
 };
 
-ZL_WIDGET_TEST_MAIN(System_Date_Time_Patterns_Test)
+QTEST_MAIN(System_Date_Time_Patterns_Test)
 #include "System_Date_Time_Patterns_test.moc"

@@ -229,5 +229,5 @@ private slots:
     }
 };
 
-ZL_WIDGET_TEST_MAIN(Data_Grid_Test)
+QTEST_MAIN(Data_Grid_Test)
 #include "TData_Grid_test.moc"

@@ -466,5 +466,5 @@ private slots:
     }
 };
 
-ZL_WIDGET_TEST_MAIN(Main_Form_Commands_Test)
+QTEST_MAIN(Main_Form_Commands_Test)
 #include "TMain_Form_Commands_test.moc"

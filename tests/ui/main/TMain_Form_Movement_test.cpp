@@ -354,5 +354,5 @@ private slots:
     }
 };
 
-ZL_WIDGET_TEST_MAIN(Main_Form_Movement_Test)
+QTEST_MAIN(Main_Form_Movement_Test)
 #include "TMain_Form_Movement_test.moc"

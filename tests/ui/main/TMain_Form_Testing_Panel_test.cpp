@@ -264,5 +264,5 @@ private slots:
     }
 };
 
-ZL_WIDGET_TEST_MAIN(Main_Form_Testing_Panel_Test)
+QTEST_MAIN(Main_Form_Testing_Panel_Test)
 #include "TMain_Form_Testing_Panel_test.moc"

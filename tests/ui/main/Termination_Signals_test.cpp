@@ -46,5 +46,5 @@ private slots:
     }
 };
 
-ZL_WIDGET_TEST_MAIN(Termination_Signals_Test)
+QTEST_MAIN(Termination_Signals_Test)
 #include "Termination_Signals_test.moc"
