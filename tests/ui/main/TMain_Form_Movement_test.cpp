@@ -9,26 +9,21 @@
 namespace
 {
 // A day with two user records; the fade timer is held back so that the test plays its ticks.
-struct Window_Fixture
+struct Window_Fixture : Started_Main_Form
 {
-    explicit Window_Fixture(const std::vector<std::string>& setup_lines = {},
-                            const std::vector<std::string>& visual_lines = {}, bool tray_available = true)
+    explicit Window_Fixture(const std::vector<std::string>& setup_lines = {}, bool tray_available = true)
+        : Started_Main_Form(setup_lines, [tray_available](Started_Main_Form& start) {
+              start.Directory.Write_Day_Log(
+                  {Make_Record("Thu", start.Harness->Today(), "08:00 - 08:00", "TOTAL", "00:00", ""),
+                   Make_Record("", "", "", "U", "00:00", ""), Make_Record("", "", "", "A", "00:20", ""),
+                   Make_Record("", "", "", "B", "00:30", "")});
+              start.Harness->Tray.Set_Available(tray_available);
+          })
     {
-        for (const std::string& line : setup_lines) Directory.Add_Main_Setup(line);
-        for (const std::string& line : visual_lines) Directory.Add_Visual_Setup(line);
-        Directory.Write_Setup();
-        Harness = std::make_unique<Main_Form_Harness>(Directory);
-        Directory.Write_Day_Log({Make_Record("Thu", Harness->Today(), "08:00 - 08:00", "TOTAL", "00:00", ""),
-                                 Make_Record("", "", "", "U", "00:00", ""), Make_Record("", "", "", "A", "00:20", ""),
-                                 Make_Record("", "", "", "B", "00:30", "")});
-        Harness->Tray.Set_Available(tray_available);
-        Form().Form_Create();
         if (Form().Show_Main_Form()) Form().show();
         QCOMPARE(Form().Effect_Timer_Of_Main_Form().interval(), 30);
         Form().Effect_Timer_Of_Main_Form().setInterval(24 * 3600 * 1000);
     }
-
-    TMain_Form& Form() { return *Harness->Form; }
 
     // Plays fade ticks until the fade ends; gives the values the window took.
     std::vector<int> Run_Fade(int limit = 40)
@@ -41,9 +36,6 @@ struct Window_Fixture
         }
         return values;
     }
-
-    Program_Directory_Fixture Directory;
-    std::unique_ptr<Main_Form_Harness> Harness;
 };
 
 std::vector<int> Arithmetic_Run(int first, int step, int count)
@@ -92,23 +84,16 @@ private slots:
         QCOMPARE(int(form.Alpha_Blend_Value()), 235);
 
         QTest::keyClick(&form, Qt::Key_Escape);
-        QVERIFY(form.Is_Fading());
-        QVERIFY(!form.Fading_In());
-        QVERIFY(form.isVisible());
+        QVERIFY(form.Is_Fading() && !form.Fading_In() && form.isVisible());
         std::vector<int> values = window.Run_Fade();
         QCOMPARE(values, Arithmetic_Run(216, -19, 12));  // 235 falls by 19 to 7
-        QVERIFY(!form.Is_Fading());
-        QVERIFY(!form.isVisible());
-        QVERIFY(form.Tray_Icon()->ShowHint());
-        QVERIFY(!window.Harness->Tray.Shown.Tip.isEmpty());
+        QVERIFY(!form.Is_Fading() && !form.isVisible());
+        QVERIFY(form.Tray_Icon()->ShowHint() && !window.Harness->Tray.Shown.Tip.isEmpty());
 
         window.Harness->Tray.Send(Tray_Shell::Notification::Left_Button_Down);
-        QVERIFY(form.Is_Fading());
-        QVERIFY(form.Fading_In());
-        QVERIFY(form.isVisible());
+        QVERIFY(form.Is_Fading() && form.Fading_In() && form.isVisible());
         QCOMPARE(int(form.Alpha_Blend_Value()), 15);
-        QVERIFY(!form.Tray_Icon()->ShowHint());
-        QVERIFY(window.Harness->Tray.Shown.Tip.isEmpty());
+        QVERIFY(!form.Tray_Icon()->ShowHint() && window.Harness->Tray.Shown.Tip.isEmpty());
         values = window.Run_Fade();
         // 34 ... 205, then 224 reaches 220 and the window settles at its resting 235.
         std::vector<int> expected = Arithmetic_Run(34, 19, 10);
@@ -120,7 +105,7 @@ private slots:
 
     void Zero_Transparency_Fades_With_Blending_Switched_On_And_Off()
     {
-        Window_Fixture window({}, {"Main_Form_Transparency=0"});
+        Window_Fixture window({"Visual:Main_Form_Transparency=0"});
         TMain_Form& form = window.Form();
         QVERIFY(!form.Alpha_Blend());
         QCOMPARE(form.windowOpacity(), 1.0);
@@ -184,10 +169,8 @@ private slots:
         window.Harness->Tray.Send(Tray_Shell::Notification::Left_Button_Double_Click);
         const QPoint before = form.pos();
         Drag(form, QPoint(400, 20), QPoint(40, 40));
-        QCOMPARE(window.Harness->Setup_Openings, 0);
-        QCOMPARE(form.Button_Bar_Height(), 0);
+        QVERIFY(window.Harness->Setup_Openings == 0 && form.Button_Bar_Height() == 0 && !form.Fading_In());
         QCOMPARE(form.pos(), before);
-        QVERIFY(!form.Fading_In());
         QCOMPARE(int(form.Alpha_Blend_Value()), value);
 
         // The table still follows the pointer, and the minute still turns.
@@ -199,8 +182,7 @@ private slots:
         QCOMPARE(int(form.Highlighted_Row()), 2);
         window.Harness->Clock.Advance_Minutes(1);
         form.Update_TimerTimer();
-        QCOMPARE(form.Tray_Hint_Text(), QStringLiteral("Elapsed\r01:01"));
-        QCOMPARE(window.Harness->Tray.Balloons_Shown, 1);
+        QVERIFY(form.Tray_Hint_Text() == "Elapsed\r01:01" && window.Harness->Tray.Balloons_Shown == 1);
 
         window.Run_Fade();
         QVERIFY(!form.isVisible());
@@ -221,8 +203,7 @@ private slots:
         tray.Send(Tray_Shell::Notification::Left_Button_Down);
         tray.Send(Tray_Shell::Notification::Left_Button_Up);
         tray.Send(Tray_Shell::Notification::Right_Button_Down);
-        QVERIFY(!form.Is_Fading());
-        QVERIFY(form.isVisible());
+        QVERIFY(!form.Is_Fading() && form.isVisible());
         QCOMPARE(int(form.Alpha_Blend_Value()), 235);
 
         // A dialog of the window keeps it from being put away.
@@ -244,12 +225,10 @@ private slots:
         form.Set_Highlighted_Row(2);
         form.Delete_Highlighted_Record();
         QVERIFY(!fading_seen);
-        QCOMPARE(window.Harness->Editor_Openings.size(), std::size_t(1));
-        QCOMPARE(window.Harness->Setup_Openings, 1);
+        QVERIFY(window.Harness->Editor_Openings.size() == 1 && window.Harness->Setup_Openings == 1);
 
         tray.Send(Tray_Shell::Notification::Left_Button_Double_Click);
-        QVERIFY(form.Is_Fading());
-        QVERIFY(!form.Fading_In());
+        QVERIFY(form.Is_Fading() && !form.Fading_In());
         window.Run_Fade();
         QVERIFY(!form.isVisible());
 
@@ -259,8 +238,7 @@ private slots:
         tray.Send(Tray_Shell::Notification::Left_Button_Down);
         tray.Send(Tray_Shell::Notification::Left_Button_Up);
         tray.Send(Tray_Shell::Notification::Left_Button_Double_Click);
-        QVERIFY(form.Is_Fading());
-        QVERIFY(form.Fading_In());
+        QVERIFY(form.Is_Fading() && form.Fading_In());
         window.Run_Fade();
         QVERIFY(form.isVisible());
         QCOMPARE(int(form.Alpha_Blend_Value()), 235);
@@ -268,13 +246,12 @@ private slots:
 
     void Without_A_Tray_The_Window_Is_Minimised_And_A_Second_Start_Brings_It_Back()
     {
-        Window_Fixture window({"Minimize_To_Tray_After_Start=1"}, {}, false);
+        Window_Fixture window({"Minimize_To_Tray_After_Start=1"}, false);
         TMain_Form& form = window.Form();
         QVERIFY(form.isVisible());
         QTest::keyClick(&form, Qt::Key_Escape);
         window.Run_Fade();
-        QVERIFY(form.isMinimized());
-        QVERIFY(!form.Is_Showing());
+        QVERIFY(form.isMinimized() && !form.Is_Showing());
         // A double click on the icon of a minimised window does not start a fade.
         form.Tray_IconDblClick();
         QVERIFY(!form.Is_Fading());
@@ -288,7 +265,7 @@ private slots:
     void Dragging_Keeps_The_Window_Inside_The_Work_Area_When_Restricted()
     {
         const QRect work_area = Primary_Work_Area();
-        Window_Fixture window({"Form_Movement_Restrictions=1"}, {"Main_Form_Left=20", "Main_Form_Top=100"});
+        Window_Fixture window({"Form_Movement_Restrictions=1", "Visual:Main_Form_Left=20", "Visual:Main_Form_Top=100"});
         TMain_Form& form = window.Form();
         QCOMPARE(form.pos(), QPoint(20, 100));
         QVERIFY(work_area.width() >= 755 + 30);
@@ -310,16 +287,15 @@ private slots:
 
     void Dragging_Is_Free_Without_Restriction_And_Off_With_An_Anchor()
     {
-        Window_Fixture free_window({}, {"Main_Form_Left=100", "Main_Form_Top=100"});
+        Window_Fixture free_window({"Visual:Main_Form_Left=100", "Visual:Main_Form_Top=100"});
         TMain_Form& free_form = free_window.Form();
         Drag(free_form, QPoint(400, 20), QPoint(-300, -250));
         QCOMPARE(free_form.pos(), QPoint(-200, -150));
-        QVERIFY(!free_form.Dragging());
         // Moving the pointer after the release moves nothing.
         Send_Mouse(free_form, QEvent::MouseMove, free_form.mapToGlobal(QPoint(50, 50)), Qt::NoButton, Qt::LeftButton);
         QCOMPARE(free_form.pos(), QPoint(-200, -150));
 
-        Window_Fixture anchored({}, {"Main_Form_Anchor=1"});
+        Window_Fixture anchored({"Visual:Main_Form_Anchor=1"});
         TMain_Form& anchored_form = anchored.Form();
         const QPoint corner = anchored_form.pos();
         Drag(anchored_form, QPoint(400, 20), QPoint(200, 200));
@@ -332,7 +308,7 @@ private slots:
     {
         const QRect work_area = Primary_Work_Area();
         const int top = work_area.height() - (4 * 17 + 52) - 10;
-        Window_Fixture window({}, {"Main_Form_Left=50", "Main_Form_Top=" + std::to_string(top)});
+        Window_Fixture window({"Visual:Main_Form_Left=50", "Visual:Main_Form_Top=" + std::to_string(top)});
         TMain_Form& form = window.Form();
         form.Toggle_Button_Bar();
         QVERIFY(form.Moved_For_Bar());
