@@ -41,11 +41,29 @@ struct Grid_Fixture
 
     QImage Image() const { return Grid->grab().toImage(); }
 
-    void Move_To(int y)
+    void Mouse(QEvent::Type type, int y, Qt::MouseButton button = Qt::NoButton)
     {
         const QPointF local(300, y);
-        QMouseEvent move(QEvent::MouseMove, local, Grid->mapToGlobal(local), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(Grid, &move);
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+        QMouseEvent event(type, local, Grid->mapToGlobal(local), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Grid, &event);
+    }
+
+    void Move_To(int y) { Mouse(QEvent::MouseMove, y); }
+
+    void Click(Qt::MouseButton button, int y)
+    {
+        Mouse(QEvent::MouseButtonPress, y, button);
+        Mouse(QEvent::MouseButtonRelease, y, button);
+    }
+
+    // The colour at the right edge of each given line of the grab.
+    QList<QColor> Edge_Colours(std::initializer_list<int> lines) const
+    {
+        const QImage image = Image();
+        QList<QColor> colours;
+        for (int y : lines) colours << image.pixelColor(742, y);
+        return colours;
     }
 
     Day_Log Log;
@@ -131,8 +149,7 @@ private slots:
         QVERIFY(!Has_Text_Pixels(image, Column_Left[5], 743, 0, 17));
         QVERIFY(!Has_Text_Pixels(image, 0, Column_Left[3], 17, 51));
         QVERIFY(Has_Text_Pixels(image, Column_Left[0], Column_Left[0] + Column_Width[0], 2, 15));
-        QCOMPARE(image.pixelColor(742, 16), Default_Row_Colour);
-        QCOMPARE(image.pixelColor(742, 17 * 2 + 8), Default_Row_Colour);
+        QCOMPARE(fixture.Edge_Colours({16, 17 * 2 + 8}), (QList<QColor>{Default_Row_Colour, Default_Row_Colour}));
     }
 
     void The_Highlight_Follows_The_Pointer_And_Goes_When_It_Leaves()
@@ -141,16 +158,12 @@ private slots:
         QCOMPARE(int(fixture.Grid->Highlighted_Row()), 255);
         fixture.Move_To(17 + 3);
         QCOMPARE(int(fixture.Grid->Highlighted_Row()), 1);
-        QImage image = fixture.Image();
-        QCOMPARE(image.pixelColor(742, 17), Focused_Row_Colour);
-        QCOMPARE(image.pixelColor(742, 33), Focused_Row_Colour);
-        QCOMPARE(image.pixelColor(742, 16), Default_Row_Colour);
-        QCOMPARE(image.pixelColor(742, 34), Default_Row_Colour);
+        QCOMPARE(fixture.Edge_Colours({16, 17, 33, 34}),
+                 (QList<QColor>{Default_Row_Colour, Focused_Row_Colour, Focused_Row_Colour, Default_Row_Colour}));
 
         // Past the last row the highlight stays where it was, while the pointer row moves on.
         fixture.Move_To(17 * 5);
-        QCOMPARE(int(fixture.Grid->Highlighted_Row()), 1);
-        QCOMPARE(int(fixture.Grid->Pointer_Row()), 5);
+        QVERIFY(fixture.Grid->Highlighted_Row() == 1 && fixture.Grid->Pointer_Row() == 5);
 
         // A dialog that speaks of the row keeps it marked; otherwise leaving clears it.
         fixture.Move_To(17 * 2 + 1);
@@ -160,10 +173,9 @@ private slots:
         QCOMPARE(int(fixture.Grid->Highlighted_Row()), 2);
         fixture.Dialog_Open = false;
         QApplication::sendEvent(fixture.Grid, &leave);
-        QCOMPARE(int(fixture.Grid->Highlighted_Row()), 255);
-        image = fixture.Image();
+        QVERIFY(fixture.Grid->Highlighted_Row() == 255 && fixture.Grid->Pointer_Row() == 2);
+        const QImage image = fixture.Image();
         QCOMPARE(image.pixelColor(742, 40), Default_Row_Colour);
-        QCOMPARE(int(fixture.Grid->Pointer_Row()), 2);
 
         // Drawing a row that does not exist changes nothing.
         fixture.Grid->Draw_Row(255, true);
@@ -174,26 +186,16 @@ private slots:
     void Clicks_Open_The_Editor_And_Right_Presses_Delete_Unless_A_Fade_Runs()
     {
         Grid_Fixture fixture;
-        const auto click = [&](Qt::MouseButton button, int y) {
-            const QPointF local(300, y);
-            QMouseEvent press(QEvent::MouseButtonPress, local, fixture.Grid->mapToGlobal(local), button, button,
-                              Qt::NoModifier);
-            QApplication::sendEvent(fixture.Grid, &press);
-            QMouseEvent release(QEvent::MouseButtonRelease, local, fixture.Grid->mapToGlobal(local), button,
-                                Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(fixture.Grid, &release);
-        };
         fixture.Fading = true;
-        click(Qt::LeftButton, 40);
-        click(Qt::RightButton, 40);
-        QVERIFY(fixture.Clicked_Rows.empty());
-        QCOMPARE(fixture.Delete_Requests, 0);
+        fixture.Click(Qt::LeftButton, 40);
+        fixture.Click(Qt::RightButton, 40);
+        QVERIFY(fixture.Clicked_Rows.empty() && fixture.Delete_Requests == 0);
         QCOMPARE(int(fixture.Grid->Highlighted_Row()), 2);  // the highlight follows during fades
 
         fixture.Fading = false;
-        click(Qt::LeftButton, 20);
-        click(Qt::RightButton, 40);
-        click(Qt::MiddleButton, 40);
+        fixture.Click(Qt::LeftButton, 20);
+        fixture.Click(Qt::RightButton, 40);
+        fixture.Click(Qt::MiddleButton, 40);
         QCOMPARE(fixture.Clicked_Rows, std::vector<std::uint8_t>{1});
         QCOMPARE(fixture.Delete_Requests, 1);
     }
@@ -210,10 +212,10 @@ private slots:
         painter.setFont(Program_Font());
         Draw_Header_Row(painter, 6, 46, fixture.Setup, fixture.Skins, names);
         painter.end();
-        QCOMPARE(image.pixelColor(6, 28), Header_Colour);
-        QCOMPARE(image.pixelColor(748, 45), Header_Colour);
-        QCOMPARE(image.pixelColor(6, 27), QColor(Qt::white));
-        QCOMPARE(image.pixelColor(6, 46), QColor(Qt::white));
+        // The header's 18 lines end just above the table.
+        QCOMPARE((QList<QColor>{image.pixelColor(6, 27), image.pixelColor(6, 28), image.pixelColor(748, 45),
+                                image.pixelColor(6, 46)}),
+                 (QList<QColor>{Qt::white, Header_Colour, Header_Colour, Qt::white}));
         const auto yellow_in = [&](int left, int right) {
             for (int y = 28; y < 46; ++y)
                 for (int x = left; x < right; ++x)
