@@ -191,6 +191,14 @@ bool Replace_File(const std::string& path, const std::string& content)
     return ok;
 }
 
+// What a line written after text needs first: a last line without its line end gets one,
+// and a lone CR is completed to CR LF.
+std::string_view Line_End_Completion(std::string_view text)
+{
+    if (text.empty() || text.back() == '\n') return "";
+    return text.back() == '\r' ? "\n" : "\r\n";
+}
+
 // A value must stay on its line; whatever follows a line break would become lines of its own.
 std::string_view Single_Line(std::string_view value)
 {
@@ -352,22 +360,14 @@ bool Ini_File::Write_String(std::string_view section, std::string_view key, std:
     else if (location.Section_Line != std::string::npos)
     {
         const Ini_Line& last = lines[location.Last_Content_Line];
-        std::string insertion;
-        // A last line without its line end gets one (a lone CR is completed to CR LF).
-        if (content[last.End - 1] == '\r')
-            insertion = "\n";
-        else if (content[last.End - 1] != '\n')
-            insertion = "\r\n";
+        std::string insertion(Line_End_Completion(std::string_view(content).substr(0, last.End)));
         insertion += std::string(key) + "=" + std::string(written_value) + "\r\n";
         updated = content.substr(0, last.End) + insertion + content.substr(last.End);
     }
     else
     {
         updated = content;
-        if (!updated.empty() && updated.back() == '\r')
-            updated += "\n";
-        else if (!updated.empty() && updated.back() != '\n')
-            updated += "\r\n";
+        updated += Line_End_Completion(content);
         updated += "[" + std::string(section) + "]\r\n" + std::string(key) + "=" + std::string(written_value) + "\r\n";
     }
     return Replace_File(File_Path, updated);
