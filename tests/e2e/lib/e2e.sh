@@ -1,49 +1,46 @@
 # Shared functions of the end-to-end suites: one private X server with a tray per suite,
 # one private program directory per scenario, and readers of the program's files.
-#
-# A suite script defines functions scenario_<name> and ends with
-#   zl_main "$@" <name> <name> ...
+# A suite script defines functions scenario_<name> and ends with `zl_main "$@" <name> ...`.
 # Each scenario runs in its own bash process (so `set -e` holds inside it) with its own
-# temporary directory, XDG_RUNTIME_DIR and TMPDIR. A scenario ends with status 0 (pass),
-# 77 (known failure of the program, reported and not counted) or anything else (fail).
+# temporary directory, XDG_RUNTIME_DIR and TMPDIR; it passes when it ends with status 0.
 
 ZL_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 ZL_DAY_LOG_TOOL="python3 $ZL_LIB_DIR/../tools/day_log.py"
-ZL_KNOWN_FAILURE_STATUS=77
 ZL_FAKETIME_LIBRARY=${ZL_FAKETIME_LIBRARY:-/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1}
 
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
-# ---------------------------------------------------------------- suite driver
+# The days the scenarios speak of: ISO dates for the faked clock, texts as the day log has them.
+today=$(date +%F)
+today_text=$(date -d "$today" +%d.%m.%Y)
+yesterday_text=$(date -d "$today - 1 day" +%d.%m.%Y)
+tomorrow=$(date -d "$today + 1 day" +%F)
+tomorrow_text=$(date -d "$tomorrow" +%d.%m.%Y)
+
 
 zl_main() {
   local dist_dir=${1:?usage: <suite>.sh <dist_dir>}
   shift
   if [ "${1:-}" = --scenario ]; then
-    zl_run_one_scenario "$dist_dir" "$2"
+    zl_run_one_scenario "$2"
     return
   fi
   ZL_DIST_DIR=$(cd "$dist_dir" && pwd)
   [ -x "$ZL_DIST_DIR/zentavo-logger" ] || { echo "FAIL: no program in $ZL_DIST_DIR" >&2; exit 1; }
-  export ZL_DIST_DIR
   ZL_SUITE_WORK=$(mktemp -d "${TMPDIR:-/tmp}/zl-e2e.XXXXXX")
   chmod 700 "$ZL_SUITE_WORK"
-  export ZL_SUITE_WORK
-  ZL_XVFB_PID=
-  ZL_TRAYER_PID=
+  export ZL_DIST_DIR ZL_SUITE_WORK
+  ZL_XVFB_PID='' ZL_TRAYER_PID='' ZL_CHILD=''
   trap zl_suite_cleanup EXIT
   # A killed suite (a ctest time-out) still stops its X server.
-  ZL_CHILD=
   trap 'zl_stop_child; exit 143' TERM INT HUP
   zl_start_display
 
-  local name status failed=() known=() passed=() started elapsed suite_started
+  local name status failed=() passed=0 started suite_started
   suite_started=$(date +%s%N)
   for name in "$@"; do
     # ZL_E2E_ONLY="name ..." runs only the scenarios named there.
-    if [ -n "${ZL_E2E_ONLY:-}" ]; then
-      case " $ZL_E2E_ONLY " in *" $name "*) ;; *) continue ;; esac
-    fi
+    [ -z "${ZL_E2E_ONLY:-}" ] || case " $ZL_E2E_ONLY " in *" $name "*) ;; *) continue ;; esac
     started=$(date +%s%N)
     status=0
     # In the background, so that a signal to the suite reaches the scenario at once.
@@ -51,15 +48,10 @@ zl_main() {
     ZL_CHILD=$!
     wait "$ZL_CHILD" || status=$?
     ZL_CHILD=
-    elapsed=$((($(date +%s%N) - started) / 1000000))
-    case $status in
-      0) passed+=("$name"); echo "PASS: $name ($elapsed ms)" ;;
-      "$ZL_KNOWN_FAILURE_STATUS") known+=("$name"); echo "KNOWN FAILURE: $name ($elapsed ms)" ;;
-      *) failed+=("$name"); echo "FAIL: $name ($elapsed ms, status $status)" ;;
-    esac
+    if [ "$status" = 0 ]; then passed=$((passed + 1)); else failed+=("$name"); fi
+    echo "$([ "$status" = 0 ] && echo PASS || echo FAIL): $name ($(zl_ms_since "$started") ms, status $status)"
   done
-  elapsed=$((($(date +%s%N) - suite_started) / 1000000))
-  echo "Suite $(basename "$0"): ${#passed[@]} passed, ${#failed[@]} failed, ${#known[@]} known failures, $elapsed ms"
+  echo "Suite $(basename "$0"): $passed passed, ${#failed[@]} failed, $(zl_ms_since "$suite_started") ms"
   if [ ${#failed[@]} -gt 0 ]; then
     ZL_KEEP_WORK=1
     echo "Failed: ${failed[*]}; the scenarios' directories stay in $ZL_SUITE_WORK" >&2
@@ -67,88 +59,80 @@ zl_main() {
   fi
 }
 
-zl_stop_child() {
-  if [ -n "${ZL_CHILD:-}" ]; then
-    kill -TERM "$ZL_CHILD" 2>/dev/null
-    wait "$ZL_CHILD" 2>/dev/null
-  fi
-  return 0
-}
+zl_ms_since() { echo $((($(date +%s%N) - $1) / 1000000)); }
+
+zl_stop_child() { [ -z "${ZL_CHILD:-}" ] || { kill -TERM "$ZL_CHILD"; wait "$ZL_CHILD"; } 2>/dev/null || true; }
 
 # Runs as the EXIT trap: keeps the suite's exit status, whatever the X server answers.
 zl_suite_cleanup() {
-  local status=$? pid tries
+  local status=$? pid
   set +e
   zl_stop_child
   for pid in ${ZL_TRAYER_PID:-} ${ZL_XVFB_PID:-}; do
     kill -TERM "$pid" 2>/dev/null
-    for tries in $(seq 1 40); do
-      kill -0 "$pid" 2>/dev/null || break
-      sleep 0.05
-    done
-    kill -KILL "$pid" 2>/dev/null
+    zl_wait_for 2 zl_process_gone "$pid" || kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   done
-  if [ -z "${ZL_KEEP_WORK:-}" ] && [ -z "${ZL_E2E_KEEP:-}" ]; then rm -rf "$ZL_SUITE_WORK"; fi
+  [ -n "${ZL_KEEP_WORK:-}${ZL_E2E_KEEP:-}" ] || rm -rf "$ZL_SUITE_WORK"
   exit "$status"
 }
 
+zl_process_gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# Polls a command every 50 ms until it succeeds; returns 1 after the timeout (seconds).
+zl_wait_for() {
+  local deadline=$(($(date +%s%N) + $1 * 1000000000))
+  shift
+  until "$@"; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+zl_tray_panel_shows() { xdotool search --onlyvisible --name '^panel$' >/dev/null 2>&1; }
+
 # Xvfb picks a free display itself (-displayfd); trayer gives it a notification area.
 zl_start_display() {
-  local display_file=$ZL_SUITE_WORK/display tries
+  local display_file=$ZL_SUITE_WORK/display attempt
   Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$display_file" >"$ZL_SUITE_WORK/xvfb.log" 2>&1 &
   ZL_XVFB_PID=$!
-  for tries in $(seq 1 200); do
-    [ -s "$display_file" ] && break
-    kill -0 "$ZL_XVFB_PID" 2>/dev/null || { cat "$ZL_SUITE_WORK/xvfb.log" >&2; echo "FAIL: Xvfb did not start" >&2; exit 1; }
-    sleep 0.05
-  done
-  [ -s "$display_file" ] || { echo "FAIL: Xvfb gave no display within 10 s" >&2; exit 1; }
+  zl_wait_for 10 test -s "$display_file" || { cat "$ZL_SUITE_WORK/xvfb.log" >&2; echo "FAIL: Xvfb gave no display" >&2; exit 1; }
   export DISPLAY=:$(head -n1 "$display_file")
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-  for tries in $(seq 1 200); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.05
-  done
-  xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "FAIL: the X server on $DISPLAY takes no clients" >&2; exit 1; }
-  local attempt
+  zl_wait_for 10 eval 'xdotool getdisplaygeometry >/dev/null 2>&1' ||
+    { echo "FAIL: the X server on $DISPLAY takes no clients" >&2; exit 1; }
   for attempt in 1 2 3; do
     trayer --edge bottom --align right --widthtype pixel --width 100 --heighttype pixel --height 24 \
       >>"$ZL_SUITE_WORK/trayer.log" 2>&1 &
     ZL_TRAYER_PID=$!
-    for tries in $(seq 1 100); do
-      xdotool search --onlyvisible --name '^panel$' >/dev/null 2>&1 && break 2
-      kill -0 "$ZL_TRAYER_PID" 2>/dev/null || break
-      sleep 0.05
-    done
+    zl_wait_for 5 zl_tray_panel_shows && break
     kill "$ZL_TRAYER_PID" 2>/dev/null
     wait "$ZL_TRAYER_PID" 2>/dev/null
     ZL_TRAYER_PID=
   done
-  xdotool search --onlyvisible --name '^panel$' >/dev/null 2>&1 ||
-    echo "NOTE: no tray on $DISPLAY (trayer: $(tail -n1 "$ZL_SUITE_WORK/trayer.log")); the program runs without one"
+  zl_tray_panel_shows || echo "NOTE: no tray on $DISPLAY (trayer: $(tail -n1 "$ZL_SUITE_WORK/trayer.log"))"
   # Windows present before any program starts are never taken for the program's own.
   ZL_BASE_WINDOWS=$(xdotool search --onlyvisible --name . 2>/dev/null | tr '\n' ' ' || true)
   export ZL_BASE_WINDOWS
 }
 
-# ---------------------------------------------------------------- one scenario
 
 zl_run_one_scenario() {
-  local name=$2
-  ZL_WORK=$ZL_SUITE_WORK/$name
+  ZL_WORK=$ZL_SUITE_WORK/$1
   rm -rf "$ZL_WORK"
   mkdir -p "$ZL_WORK"
   export XDG_RUNTIME_DIR=$ZL_WORK/runtime TMPDIR=$ZL_WORK/tmp
   mkdir -m 700 "$XDG_RUNTIME_DIR" "$TMPDIR"
   PROGRAM_DIR=$ZL_WORK/program
-  ZL_PID=
-  ZL_ALL_PIDS=
-  ZL_RUN=0
-  MAIN_WINDOW=
+  ZL_OPEN_OK="OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual"
+  ZL_NOT_ACTUAL="OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date"
+  ZL_NOT_FOUND="OPEN_ACTUAL_WORK_LOG - FILE_NOT_FOUND - file $PROGRAM_DIR/Actual_Work_Log.log not found"
+  ZL_EXPORTED="SAVE_TARGET_WORK_LOG - OK - last log successfully added to $PROGRAM_DIR/Work_Log.csv"
+  ZL_SAVED="SAVE_ACTUAL_WORK_LOG - OK - actual log successfully saved to $PROGRAM_DIR/Actual_Work_Log.log"
+  ZL_PID='' ZL_ALL_PIDS='' ZL_RUN=0 MAIN_WINDOW=''
   trap zl_scenario_cleanup EXIT
   trap 'exit 143' TERM INT HUP
-  "scenario_$name"
+  "scenario_$1"
 }
 
 zl_scenario_cleanup() {
@@ -162,53 +146,30 @@ zl_scenario_cleanup() {
   exit "$status"
 }
 
+# Fails the scenario, showing the program's files, its output and the screen.
 zl_fail() {
   echo "FAIL: $*" >&2
   local file
-  for file in Error_Log.log Setup.ini Work_Log.csv; do
-    if [ -f "$PROGRAM_DIR/$file" ]; then
-      echo "--- $file ($(stat -c %s "$PROGRAM_DIR/$file") bytes)" >&2
-      iconv -f CP1250 -t UTF-8 "$PROGRAM_DIR/$file" 2>/dev/null | tr -d '\r' | head -n 40 >&2 || true
-    fi
+  for file in "$PROGRAM_DIR"/{Error_Log.log,Setup.ini,Work_Log.csv} "$ZL_WORK"/program.*.out; do
+    [ -s "$file" ] && { echo "--- $file" >&2; iconv -f CP1250 -t UTF-8 "$file" 2>/dev/null | tr -d '\r' | head -n 40 >&2; }
   done
-  if [ -f "$PROGRAM_DIR/Actual_Work_Log.log" ]; then
-    echo "--- Actual_Work_Log.log" >&2
-    $ZL_DAY_LOG_TOOL dump "$PROGRAM_DIR/Actual_Work_Log.log" >&2 || true
-  fi
-  for file in "$ZL_WORK"/program.*.out; do
-    [ -s "$file" ] && { echo "--- output of $(basename "$file")" >&2; head -n 40 "$file" >&2; }
-  done
+  [ -f "$(zl_day_log)" ] && { echo "--- Actual_Work_Log.log" >&2; $ZL_DAY_LOG_TOOL dump "$(zl_day_log)" >&2; }
   import -window root "$ZL_WORK/failure.png" 2>/dev/null && echo "--- screen at the failure: $ZL_WORK/failure.png" >&2
   exit 1
 }
 
-# The program found a fault of its own: report it precisely and leave the scenario.
-zl_known_failure() {
-  echo "KNOWN FAILURE: $*"
-  exit "$ZL_KNOWN_FAILURE_STATUS"
-}
+zl_step() { echo "  - $(date +%T.%N | cut -c1-12) $*"; }
 
-zl_step() {
-  echo "  - $(date +%T.%N | cut -c1-12) $*"
-}
-
-# ---------------------------------------------------------------- program directory
 
 # A fresh installation: the built program and its data, none of the files a run leaves.
 zl_install() {
   rm -rf "$PROGRAM_DIR"
   cp -r "$ZL_DIST_DIR" "$PROGRAM_DIR"
-  rm -f "$PROGRAM_DIR"/{Actual_Work_Log.log,Actual_Work_Log.log.invalid,Error_Log.log,Work_Log.csv,Setup.ini}
-  rm -f "$PROGRAM_DIR"/Actual_Work_Log.log.*
+  rm -f "$PROGRAM_DIR"/{Error_Log.log,Work_Log.csv,Setup.ini} "$PROGRAM_DIR"/Actual_Work_Log.log*
 }
 
 # Setup.ini from its lines (UTF-8 here, CP1250 in the file), each ended by CR LF.
-zl_write_setup() {
-  local line
-  for line in "$@"; do
-    printf '%s\r\n' "$line"
-  done | iconv -f UTF-8 -t CP1250 >"$PROGRAM_DIR/Setup.ini"
-}
+zl_write_setup() { printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP1250 >"$PROGRAM_DIR/Setup.ini"; }
 
 # A setup that shows no splash and no overrange question, the window at the top left.
 zl_write_quiet_setup() {
@@ -217,27 +178,38 @@ zl_write_quiet_setup() {
 }
 
 # Names, sizes, modes and modification times of everything in the program directory.
-zl_listing() {
-  find "$PROGRAM_DIR" -printf '%P %y %s %m %T@\n' | LC_ALL=C sort
+zl_listing() { find "$PROGRAM_DIR" -printf '%P %y %s %m %T@\n' | LC_ALL=C sort; }
+
+# Today's day begun at 08:00 in a fresh, quiet installation, run from HH:MM:SS until its window shows.
+zl_start_morning_day() {
+  zl_install
+  zl_write_quiet_setup "${@:2}"
+  zl_write_day_log "$(zl_day_name "$today")" "$today_text" "08:00 - 08:00" "DEFAULT" "00:00" ""
+  zl_start_window "$today $1"
 }
 
-# ---------------------------------------------------------------- the day-log file
 
 zl_day_log() { echo "$PROGRAM_DIR/Actual_Work_Log.log"; }
 zl_write_day_log() { $ZL_DAY_LOG_TOOL write "$(zl_day_log)" "$@"; }
-zl_record_count() { $ZL_DAY_LOG_TOOL count "${1:-$(zl_day_log)}"; }
+zl_record_count() { $ZL_DAY_LOG_TOOL count "$(zl_day_log)"; }
 zl_field() { $ZL_DAY_LOG_TOOL field "$(zl_day_log)" "$1" "$2"; }
+zl_field_is() { [ "$(zl_field "$1" "$2")" = "$3" ]; }
+zl_record_count_is() { [ "$(zl_record_count 2>/dev/null)" = "$1" ]; }
 
-zl_expect_record_count() {
-  local expected=$1 what=${2:-the day log} actual
-  actual=$(zl_record_count) || zl_fail "$what is not a whole number of 1536-byte records"
-  [ "$actual" = "$expected" ] || zl_fail "$what holds $actual records, expected $expected"
+zl_expect_record_count() { zl_record_count_is "$1" || zl_fail "${2:-the day log} holds $(zl_record_count) records, expected $1"; }
+
+# Fields of the day log as record:field=value words.
+zl_expect_fields() {
+  local word place
+  for word in "$@"; do
+    place=${word%%=*}
+    zl_field_is "${place%:*}" "${place#*:}" "${word#*=}" ||
+      zl_fail "field ${place#*:} of record ${place%:*} of the day log is '$(zl_field "${place%:*}" "${place#*:}")', expected '${word#*=}'"
+  done
 }
 
-zl_expect_field() {
-  local record=$1 field=$2 expected=$3 actual
-  actual=$(zl_field "$record" "$field")
-  [ "$actual" = "$expected" ] || zl_fail "field $field of record $record of the day log is '$actual', expected '$expected'"
+zl_wait_field() {
+  zl_wait_for 3 zl_field_is "$1" "$2" "$3" || zl_fail "field $2 of record $1 stayed '$(zl_field "$1" "$2")', expected '$3'"
 }
 
 # Work type and duration of every record from row 1 on, as "type=HH:MM" words.
@@ -245,25 +217,26 @@ zl_day_log_rows() {
   $ZL_DAY_LOG_TOOL dump "$(zl_day_log)" | tail -n +2 | awk -F'|' '{ printf "%s%s=%s", (NR > 1 ? " " : ""), $4, $5 } END { print "" }'
 }
 
+zl_expect_rows() { [ "$(zl_day_log_rows)" = "$1" ] || zl_fail "the day log holds '$(zl_day_log_rows)', expected '$1'"; }
+
 # The weekday name of the language file for a date: key 1 is Sunday, 7 Saturday.
 zl_day_name() {
-  local key
-  key=$(($(date -d "$1" +%w) + 1))
+  local key=$(($(date -d "$1" +%w) + 1))
   iconv -f CP1250 -t UTF-8 "$PROGRAM_DIR/Czech.lng" | tr -d '\r' |
     awk -v key="$key" '/^\[/ { in_section = ($0 == "[Day_Names]") } in_section && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }'
 }
 
-# ---------------------------------------------------------------- Error_Log.log
+# A copy of a file to compare with later: zl_keep FILE NAME; zl_expect_kept NAME FILE MESSAGE.
+zl_keep() { cp -p "$1" "$ZL_WORK/$2"; }
+zl_expect_kept() { cmp -s "$ZL_WORK/$1" "$2" || zl_fail "$3"; }
+
 
 # The protocol's lines without their time stamps; every line is checked for its CR LF and
 # for the long-time stamp, except the bare names that follow a failed file check.
 zl_protocol() {
   local file=$PROGRAM_DIR/Error_Log.log
   [ -f "$file" ] || zl_fail "Error_Log.log does not exist"
-  if [ -s "$file" ]; then
-    [ "$(tail -c 2 "$file" | od -An -c | tr -d ' ')" = '\r\n' ] || zl_fail "Error_Log.log does not end with CR LF"
-    [ "$(tr -cd '\n' <"$file" | wc -c)" = "$(grep -c $'\r$' "$file")" ] || zl_fail "a line of Error_Log.log does not end with CR LF"
-  fi
+  zl_expect_crlf_lines "$file"
   iconv -f CP1250 -t UTF-8 "$file" | tr -d '\r' | sed -E 's/^[0-2][0-9]:[0-5][0-9]:[0-5][0-9] - / - /'
 }
 
@@ -271,36 +244,39 @@ zl_expect_protocol() {
   local actual expected
   actual=$(zl_protocol)
   expected=$(printf ' - %s\n' "$@")
-  if [ "$actual" != "$expected" ]; then
-    echo "--- expected protocol" >&2
-    echo "$expected" >&2
-    echo "--- diff (expected, actual)" >&2
-    diff <(echo "$expected") <(echo "$actual") >&2 || true
-    zl_fail "Error_Log.log does not hold the expected lines"
-  fi
+  [ "$actual" = "$expected" ] ||
+    zl_fail "Error_Log.log does not hold the expected lines: $(diff <(echo "$expected") <(echo "$actual"))"
 }
 
-# ---------------------------------------------------------------- running the program
+# Every line of a file, the last too, ends with CR LF.
+zl_expect_crlf_lines() {
+  [ ! -s "$1" ] || { [ "$(tail -c 2 "$1" | od -An -c | tr -d ' ')" = '\r\n' ] &&
+    [ "$(tr -cd '\n' <"$1" | wc -c)" = "$(LC_ALL=C grep -c $'\r$' "$1")" ]; } || zl_fail "a line of $1 does not end with CR LF"
+}
 
-# Starts the program in the background. ZL_FAKE_TIME="YYYY-MM-DD HH:MM:SS" starts its
-# clock at that moment (running on); the program keeps its own process id.
+zl_expect_day_saved() { zl_expect_protocol "$ZL_OPEN_OK" "$ZL_SAVED"; }
+
+
+# Starts the program in the background, its clock at "YYYY-MM-DD HH:MM:SS" (running on) if given.
 zl_start() {
   ZL_RUN=$((ZL_RUN + 1))
-  ZL_OUT=$ZL_WORK/program.$ZL_RUN.out
-  if [ -n "${ZL_FAKE_TIME:-}" ]; then
-    [ -f "$ZL_FAKETIME_LIBRARY" ] || zl_fail "libfaketime is not at $ZL_FAKETIME_LIBRARY"
-    LD_PRELOAD=$ZL_FAKETIME_LIBRARY FAKETIME="@$ZL_FAKE_TIME" FAKETIME_DONT_FAKE_MONOTONIC=1 \
-      "$PROGRAM_DIR/zentavo-logger" >"$ZL_OUT" 2>&1 &
+  if [ -z "${1:-}" ]; then
+    set --
   else
-    "$PROGRAM_DIR/zentavo-logger" >"$ZL_OUT" 2>&1 &
+    [ -f "$ZL_FAKETIME_LIBRARY" ] || zl_fail "libfaketime is not at $ZL_FAKETIME_LIBRARY"
+    set -- env LD_PRELOAD="$ZL_FAKETIME_LIBRARY" FAKETIME="@$1" FAKETIME_DONT_FAKE_MONOTONIC=1
   fi
+  "$@" "$PROGRAM_DIR/zentavo-logger" >"$ZL_WORK/program.$ZL_RUN.out" 2>&1 &
   ZL_PID=$!
   ZL_ALL_PIDS="$ZL_ALL_PIDS $ZL_PID"
   ZL_STARTED_NS=$(date +%s%N)
   MAIN_WINDOW=
 }
 
+zl_start_window() { zl_start "$@"; zl_wait_main_window; }
+
 zl_running() { [ -n "$ZL_PID" ] && kill -0 "$ZL_PID" 2>/dev/null; }
+zl_ended() { ! zl_running; }
 
 # The program's visible windows, with the suite's own (the tray panel) left out.
 zl_program_windows() {
@@ -314,9 +290,9 @@ zl_program_windows() {
 zl_window_size() { xdotool getwindowgeometry "$1" 2>/dev/null | awk '/Geometry:/ { print $2 }'; }
 zl_window_position() { xdotool getwindowgeometry "$1" 2>/dev/null | awk '/Position:/ { print $2 }'; }
 zl_window_height() { zl_window_size "$1" | cut -dx -f2; }
+zl_window_name() { xdotool getwindowname "$1" 2>/dev/null || true; }
 
-# The main window: caption "Zentavo Logger" and 755 pixels wide (the message dialog and
-# the splash screen share the caption).
+# The main window: "Zentavo Logger" and 755 pixels wide (dialogs share the caption).
 zl_find_main_window() {
   local window
   for window in $(xdotool search --onlyvisible --name '^Zentavo Logger$' 2>/dev/null || true); do
@@ -325,70 +301,46 @@ zl_find_main_window() {
   return 1
 }
 
-# Polls every 50 ms; fails when the program ends first or after the timeout (seconds).
-zl_wait_main_window() {
-  local timeout=${1:-10} deadline
-  deadline=$(($(date +%s%N) + timeout * 1000000000))
-  while [ "$(date +%s%N)" -lt "$deadline" ]; do
-    if MAIN_WINDOW=$(zl_find_main_window); then
-      ZL_WINDOW_MS=$((($(date +%s%N) - ZL_STARTED_NS) / 1000000))
-      return 0
-    fi
-    zl_running || { zl_reap; zl_fail "the program ended before its window showed (status $ZL_STATUS)"; }
-    sleep 0.05
-  done
-  zl_fail "no main window within $timeout s"
+zl_main_window_shows() {
+  MAIN_WINDOW=$(zl_find_main_window) && return 0
+  zl_running || { zl_reap; zl_fail "the program ended before its window showed (status $ZL_STATUS)"; }
+  return 1
 }
+
+zl_wait_main_window() { zl_wait_for 10 zl_main_window_shows || zl_fail "no main window within 10 s"; }
+
+zl_no_main_window() { ! zl_find_main_window >/dev/null || zl_fail "the main window shows $1"; }
 
 # A window of the program other than the main window (a dialog, a message box, the splash)
 # and other than the windows named in ZL_OPEN_DIALOGS (a dialog that asks from a dialog).
-zl_wait_dialog() {
-  local timeout=${1:-10} deadline window
-  deadline=$(($(date +%s%N) + timeout * 1000000000))
-  while [ "$(date +%s%N)" -lt "$deadline" ]; do
-    for window in $(zl_program_windows); do
-      [ "$window" = "$MAIN_WINDOW" ] && continue
-      case " ${ZL_OPEN_DIALOGS:-} " in *" $window "*) continue ;; esac
-      # Before the main window is known, a window of its width is taken for it.
-      if [ -z "$MAIN_WINDOW" ] && [ "$(zl_window_size "$window" | cut -dx -f1)" = 755 ]; then continue; fi
-      DIALOG=$window
-      return 0
-    done
-    if [ -n "${ZL_PID:-}" ] && ! zl_running; then
-      zl_reap
-      zl_fail "the program ended while a dialog was awaited (status $ZL_STATUS)"
-    fi
-    sleep 0.05
+zl_dialog_shows() {
+  local window
+  for window in $(zl_program_windows); do
+    [ "$window" = "$MAIN_WINDOW" ] && continue
+    case " ${ZL_OPEN_DIALOGS:-} " in *" $window "*) continue ;; esac
+    # Before the main window is known, a window of its width is taken for it.
+    [ -z "$MAIN_WINDOW" ] && [ "$(zl_window_size "$window" | cut -dx -f1)" = 755 ] && continue
+    DIALOG=$window
+    return 0
   done
-  zl_fail "no dialog within $timeout s"
+  if [ -n "$ZL_PID" ] && ! zl_running; then
+    zl_reap
+    zl_fail "the program ended while a dialog was awaited (status $ZL_STATUS)"
+  fi
+  return 1
 }
 
-zl_wait_dialog_gone() {
-  local tries
-  for tries in $(seq 1 200); do
-    xdotool getwindowname "$DIALOG" >/dev/null 2>&1 || return 0
-    zl_program_windows | grep -qx "$DIALOG" || return 0
-    sleep 0.05
-  done
-  zl_fail "the dialog $(xdotool getwindowname "$DIALOG" 2>/dev/null) is still open"
-}
+zl_wait_dialog() { zl_wait_for 10 zl_dialog_shows || zl_fail "no dialog within 10 s"; }
 
-zl_window_name() { xdotool getwindowname "$1" 2>/dev/null || true; }
+zl_dialog_gone() { ! zl_program_windows | grep -qx "$DIALOG"; }
+zl_wait_dialog_gone() { zl_wait_for 10 zl_dialog_gone || zl_fail "the dialog $(zl_window_name "$DIALOG") is still open"; }
 
-# Keys go to the window that has the keyboard focus; without a window manager the focus
-# is given by hand first.
+# Without a window manager the keyboard focus is given by hand first.
 zl_keys() {
   local window=$1
   shift
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null || true
   xdotool key --clearmodifiers --delay 40 "$@"
-}
-
-zl_type() {
-  local window=$1
-  shift
-  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null || true
-  xdotool type --delay 30 "$*"
 }
 
 # Answers the dialog that is open with a key (Return: first button, Escape: second).
@@ -399,17 +351,39 @@ zl_answer_dialog() {
   zl_wait_dialog_gone
 }
 
-zl_wait_height() {
-  local expected=$1 tries
-  for tries in $(seq 1 100); do
-    [ "$(zl_window_height "$MAIN_WINDOW")" = "$expected" ] && return 0
-    sleep 0.05
-  done
-  zl_fail "the main window is $(zl_window_height "$MAIN_WINDOW") pixels high, expected $expected"
+# A question of the start-up, asked before the main window shows, answered with a key.
+zl_answer_start_question() {
+  zl_wait_dialog
+  zl_step "question '$(zl_window_name "$DIALOG")' $(zl_window_size "$DIALOG"), answered with $1"
+  zl_no_main_window "beside the start-up question"
+  zl_answer_dialog "$1"
 }
 
+# A start-up question whose answer ends the program without a window.
+zl_end_at_start_question() { zl_answer_start_question "$1"; zl_expect_end_without_window; }
+
+zl_close_dialog() { DIALOG=$1; zl_keys "$1" Escape; zl_wait_dialog_gone; }
+
+# Only the main window shows: no question, no message.
+zl_expect_only_main_window() {
+  local window
+  for window in $(zl_program_windows); do
+    [ "$window" = "$MAIN_WINDOW" ] || zl_fail "besides the main window the program shows '$(zl_window_name "$window")'"
+  done
+}
+
+zl_height_is() { [ "$(zl_window_height "$MAIN_WINDOW")" = "$1" ]; }
+zl_wait_height() {
+  zl_wait_for 5 zl_height_is "$1" ||
+    zl_fail "the main window is $(zl_window_height "$MAIN_WINDOW") pixels high, expected $1"
+}
 # Rows of the record table lie 17 pixels apart from y 46 in the window.
 zl_rows_height() { echo $(($1 * 17 + 52)); }
+zl_expect_rows_shown() {
+  zl_height_is "$(zl_rows_height "$1")" ||
+    zl_fail "the window is $(zl_window_height "$MAIN_WINDOW") pixels high, not $1 rows${2:+ ($2)}"
+}
+
 # Two moves, so that the table sees a movement even when the pointer was there already.
 zl_pointer_to_row() {
   xdotool mousemove --window "$MAIN_WINDOW" 300 $((46 + $1 * 17 + 8))
@@ -417,60 +391,61 @@ zl_pointer_to_row() {
   sleep 0.1
 }
 
-# Waits until the program ends by itself; sets ZL_STATUS.
+# The pointer out of the table, so that no row is highlighted or under the wheel.
+zl_pointer_away() { xdotool mousemove --window "$MAIN_WINDOW" 300 10; sleep 0.05; }
+
+zl_reap() { ZL_STATUS=0; wait "$ZL_PID" 2>/dev/null || ZL_STATUS=$?; ZL_PID=; }
+
 zl_wait_exit() {
-  local timeout=${1:-10} deadline
-  deadline=$(($(date +%s%N) + timeout * 1000000000))
-  while zl_running; do
-    [ "$(date +%s%N)" -lt "$deadline" ] || zl_fail "the program did not end within $timeout s"
-    sleep 0.05
-  done
-  zl_reap
-}
-
-# Collects the ended program's exit status into ZL_STATUS.
-zl_reap() {
-  ZL_STATUS=0
-  wait "$ZL_PID" 2>/dev/null || ZL_STATUS=$?
-  ZL_PID=
-}
-
-# SIGTERM is the system's close request: the day ends in order and the program exits 0.
-zl_stop() {
-  [ -n "$ZL_PID" ] || zl_fail "zl_stop without a running program"
-  zl_running || { zl_reap; zl_fail "the program had ended before it was asked to (status $ZL_STATUS)"; }
-  kill -TERM "$ZL_PID"
-  local deadline
-  deadline=$(($(date +%s%N) + 10000000000))
-  while zl_running && [ "$(date +%s%N)" -lt "$deadline" ]; do sleep 0.05; done
-  if zl_running; then
+  if ! zl_wait_for 10 zl_ended; then
     zl_describe_hang
-    zl_fail "the program did not end within 10 s of SIGTERM"
+    zl_fail "the program did not end within 10 s"
   fi
   zl_reap
-  [ "$ZL_STATUS" = 0 ] || zl_fail "the program ended with status $ZL_STATUS after SIGTERM"
+  [ "$ZL_STATUS" = 0 ] || zl_fail "the program ended with status $ZL_STATUS"
 }
+
+# SIGTERM (or the signal named) is the system's close request: the day ends in order.
+zl_stop() {
+  zl_running || { zl_reap; zl_fail "the program had ended before it was asked to (status $ZL_STATUS)"; }
+  kill "-${1:-TERM}" "$ZL_PID"
+  zl_wait_exit
+}
+
+zl_no_main_window_until_ended() { zl_no_main_window "on a start that must end"; zl_ended; }
+
+# The program must end by itself with status 0, its main window never showing.
+zl_expect_end_without_window() {
+  zl_wait_for 10 zl_no_main_window_until_ended || zl_fail "the program did not end within 10 s"
+  zl_wait_exit
+}
+
+zl_kill_hard() { kill -KILL "$ZL_PID"; zl_reap; }
 
 # What a program that does not end is doing: its windows and where its threads wait.
 zl_describe_hang() {
   local task
-  echo "--- the program (pid $ZL_PID) still runs; windows: $(for w in $(zl_program_windows); do printf "'%s' " "$(zl_window_name "$w")"; done)" >&2
-  grep -E '^(State|Threads)' "/proc/$ZL_PID/status" >&2 || true
+  echo "--- pid $ZL_PID still runs; windows: $(for w in $(zl_program_windows); do printf "'%s' " "$(zl_window_name "$w")"; done)" >&2
   for task in /proc/"$ZL_PID"/task/*; do
     echo "thread $(basename "$task") $(cat "$task/comm" 2>/dev/null) waits in $(cat "$task/wchan" 2>/dev/null)" >&2
   done
-  if command -v gdb >/dev/null; then
-    timeout 20 gdb -p "$ZL_PID" -batch -ex 'thread apply all bt 12' >&2 2>/dev/null || true
-  fi
-  import -window root "$ZL_WORK/hang.png" 2>/dev/null || true
 }
 
-zl_kill_hard() {
-  kill -KILL "$ZL_PID"
-  zl_wait_exit 5
+# A second start hands over to the running program and ends within a second, touching nothing.
+zl_second_start() {
+  local started status=0 elapsed before
+  before=$(zl_listing)
+  started=$(date +%s%N)
+  timeout 5 "$PROGRAM_DIR/zentavo-logger" >"$ZL_WORK/second.out" 2>&1 || status=$?
+  elapsed=$(zl_ms_since "$started")
+  zl_step "second start: status $status after $elapsed ms"
+  [ "$status" = 0 ] || zl_fail "the second start ended with status $status: $(cat "$ZL_WORK/second.out")"
+  [ "$elapsed" -lt 1000 ] || zl_fail "the second start took $elapsed ms"
+  zl_running || zl_fail "the first instance ended when the second started"
+  [ "$(zl_listing)" = "$before" ] || zl_fail "the second start changed files: $(diff <(echo "$before") <(zl_listing))"
 }
 
-# Opens the record editor with the A key and waits for it.
+
 zl_open_editor_by_key() {
   zl_pointer_away
   zl_keys "$MAIN_WINDOW" a
@@ -479,23 +454,34 @@ zl_open_editor_by_key() {
   sleep 0.15
 }
 
-# The pointer out of the table, so that no row is highlighted or under the wheel.
-zl_pointer_away() {
-  xdotool mousemove --window "$MAIN_WINDOW" 300 10
-  sleep 0.05
-}
-
 # Fills the open editor: work type, hours, minutes, remark (each field replaced), then Enter.
 zl_fill_editor() {
-  local work_type=$1 hours=$2 minutes=$3 remark=$4
   xdotool windowfocus --sync "$EDITOR" 2>/dev/null || true
   xdotool key --clearmodifiers ctrl+a BackSpace
-  [ -n "$work_type" ] && xdotool type --delay 30 "$work_type"
+  [ -z "$1" ] || xdotool type --delay 30 "$1"
   xdotool key Tab ctrl+a
-  xdotool type --delay 30 "$hours"
+  xdotool type --delay 30 "$2"
   xdotool key Tab ctrl+a
-  xdotool type --delay 30 "$minutes"
+  xdotool type --delay 30 "$3"
   xdotool key Tab ctrl+a BackSpace
-  [ -n "$remark" ] && xdotool type --delay 30 "$remark"
+  [ -z "$4" ] || xdotool type --delay 30 "$4"
   xdotool key Return
+}
+
+# Adds a record and waits for its row (the first brings the Unassigned_Row too).
+zl_add_record() {
+  local height
+  height=$(($(zl_window_height "$MAIN_WINDOW") + 17))
+  [ "$height" != "$(zl_rows_height 2)" ] || height=$(zl_rows_height 3)
+  zl_open_editor_by_key
+  zl_fill_editor "$@"
+  zl_wait_height "$height"
+}
+
+
+# The opacity the program gives a window, 0 to 255 (no compositor shows it).
+zl_window_opacity() {
+  local value
+  value=$(xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null | awk -F' = ' '/= / { print $2 }')
+  if [ -z "$value" ]; then echo 255; else echo $((value / 16843009)); fi
 }
