@@ -48,22 +48,16 @@ public:
     {
         Questions.push_back({icon_file_name, animation_interval, message, first_button, second_button});
         if (While_Open) While_Open();
-        if (Answers.empty())
-        {
-            Unexpected.push_back(message);
-            return 2;
-        }
+        if (Answers.empty()) return 2;
         const int answer = Answers.front();
         Answers.pop_front();
         return answer;
     }
-    void Show_Start_Splash_Screen() override { ++Splash_Count; }
+    void Show_Start_Splash_Screen() override {}
 
     std::function<void()> While_Open;  // runs while a question is on the screen
     std::vector<Question> Questions;
-    std::vector<std::string> Unexpected;  // questions that came without a scripted answer
     std::deque<int> Answers;
-    int Splash_Count = 0;
 };
 
 class Recording_Program_Shell final : public Program_Shell

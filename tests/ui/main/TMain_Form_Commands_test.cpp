@@ -12,37 +12,27 @@
 namespace
 {
 // A day that began at 08:00 with two records of 20 and 30 minutes; the clock shows 09:00.
-struct Day_Fixture
+struct Day_Fixture : Started_Main_Form
 {
-    explicit Day_Fixture(std::vector<std::string> durations = {"00:20", "00:30"}, const std::string& start = "08:00",
+    explicit Day_Fixture(const std::vector<std::string>& setup_lines = {},
+                         std::vector<std::string> durations = {"00:20", "00:30"}, const std::string& start = "08:00",
                          Date_Time now = {2026, 3, 5, 9, 0, 0, 0})
+        : Started_Main_Form(setup_lines, [=](Started_Main_Form& day) {
+              std::vector<Work_Record> records = {
+                  Make_Record("Thu", day.Harness->Today(), start + " - " + start, "TOTAL", "00:00", ""),
+                  Make_Record("", "", "", "Unassigned work", "00:00", "its remark")};
+              char name = 'A';
+              for (const std::string& duration : durations)
+                  records.push_back(Make_Record("", "", "", std::string("Type ") + name++, duration, "r"));
+              day.Directory.Write_Day_Log(records);
+          }, now)
     {
-        Directory.Write_Setup();
-        Harness = std::make_unique<Main_Form_Harness>(Directory, now);
-        std::vector<Work_Record> records = {
-            Make_Record("Thu", Harness->Today(), start + " - " + start, "TOTAL", "00:00", ""),
-            Make_Record("", "", "", "Unassigned work", "00:00", "its remark")};
-        char name = 'A';
-        for (const std::string& duration : durations)
-            records.push_back(Make_Record("", "", "", std::string("Type ") + name++, duration, "r"));
-        Directory.Write_Day_Log(records);
-    }
-
-    explicit Day_Fixture(std::function<void(Program_Directory_Fixture&)> prepare)
-    {
-        prepare(Directory);
-        Directory.Write_Setup();
-        Harness = std::make_unique<Main_Form_Harness>(Directory);
-        Directory.Write_Day_Log({Make_Record("Thu", Harness->Today(), "08:00 - 08:00", "TOTAL", "00:00", ""),
-                                 Make_Record("", "", "", "Unassigned work", "00:00", ""),
-                                 Make_Record("", "", "", "Type A", "00:20", "")});
     }
 
     TMain_Form& Create()
     {
-        Harness->Form->Form_Create();
-        Harness->Form->show();
-        return *Harness->Form;
+        Form().show();
+        return Form();
     }
 
     std::vector<Work_Record> Stored_Records() const
@@ -55,9 +45,6 @@ struct Day_Fixture
     }
 
     Scripted_Message_Dialogs& Dialogs() { return *Harness->Dialogs; }
-
-    Program_Directory_Fixture Directory;
-    std::unique_ptr<Main_Form_Harness> Harness;
 };
 
 void Point_At_Row(TMain_Form& form, int row)
@@ -136,7 +123,7 @@ private slots:
 
     void Deleting_The_Last_Record_Folds_The_Table_Into_The_Day_Row()
     {
-        Day_Fixture day({"00:20"});
+        Day_Fixture day({}, {"00:20"});
         TMain_Form& form = day.Create();
         Point_At_Row(form, 2);
         day.Dialogs().Answer(1);
@@ -218,7 +205,7 @@ private slots:
 
     void The_Wheel_Lengthens_And_Asks_Past_The_Elapsed_Time()
     {
-        Day_Fixture day({"00:20", "00:30"});
+        Day_Fixture day;
         TMain_Form& form = day.Create();
         Point_At_Row(form, 2);
         Turn_Wheel(form, 1);  // 60 of 60 elapsed minutes: no question yet
@@ -245,16 +232,14 @@ private slots:
 
     void The_Wheel_Does_Nothing_When_Switched_Off_And_Without_A_Warning_Asks_Nothing()
     {
-        Day_Fixture off([](Program_Directory_Fixture& directory) { directory.Add_Main_Setup("Time_Scroll_Control=0"); });
+        Day_Fixture off({"Time_Scroll_Control=0"});
         TMain_Form& form = off.Create();
         Point_At_Row(form, 2);
         Turn_Wheel(form, -1);
         QCOMPARE(form.Day_Log_Of_Main_Form().Records[2][Duration_Field], std::string("00:20"));
 
-        Day_Fixture quiet([](Program_Directory_Fixture& directory) {
-            directory.Add_Main_Setup("Display_Zentavo_Overrange_Warning=0");
-            directory.Add_Main_Setup("Time_Scroll_Resolution=266");  // held in 8 bits: 10
-        });
+        // 266 is held in 8 bits: 10.
+        Day_Fixture quiet({"Display_Zentavo_Overrange_Warning=0", "Time_Scroll_Resolution=266"});
         TMain_Form& quiet_form = quiet.Create();
         Point_At_Row(quiet_form, 2);
         Turn_Wheel(quiet_form, 6);
@@ -264,7 +249,7 @@ private slots:
 
     void The_Wheel_Stops_At_The_End_Of_The_Day_And_The_Add_Button_Follows()
     {
-        Day_Fixture day({"00:49"}, "23:00", {2026, 3, 5, 23, 59, 0, 0});
+        Day_Fixture day({}, {"00:49"}, "23:00", {2026, 3, 5, 23, 59, 0, 0});
         TMain_Form& form = day.Create();
         QVERIFY(form.Add_Record_Button()->isEnabled());
         Point_At_Row(form, 2);
@@ -334,13 +319,7 @@ private slots:
     {
         const QRect work_area = Primary_Work_Area();
         const int top = work_area.height() - (4 * 17 + 52) - 10;
-        Day_Fixture day([top](Program_Directory_Fixture& directory) {
-            directory.Add_Visual_Setup("Main_Form_Left=20");
-            directory.Add_Visual_Setup("Main_Form_Top=" + std::to_string(top));
-        });
-        day.Directory.Write_Day_Log({Make_Record("Thu", day.Harness->Today(), "08:00 - 08:00", "TOTAL", "00:00", ""),
-                                     Make_Record("", "", "", "U", "00:00", ""), Make_Record("", "", "", "A", "00:20", ""),
-                                     Make_Record("", "", "", "B", "00:20", "")});
+        Day_Fixture day({"Visual:Main_Form_Left=20", "Visual:Main_Form_Top=" + std::to_string(top)});
         TMain_Form& form = day.Create();
         QCOMPARE(form.y(), top);
         form.Toggle_Button_Bar();
@@ -353,7 +332,7 @@ private slots:
 
     void The_Minute_Timer_Refreshes_The_Summary_Once_A_Minute_And_Announces_The_Full_Day()
     {
-        Day_Fixture day([](Program_Directory_Fixture& directory) { directory.Add_Main_Setup("Full_Time_Value=61"); });
+        Day_Fixture day({"Full_Time_Value=61"}, {"00:20"});
         TMain_Form& form = day.Create();
         const Day_Log& log = form.Day_Log_Of_Main_Form();
         QCOMPARE(form.Tray_Hint_Text(), QStringLiteral("Elapsed\r01:00"));
@@ -376,11 +355,10 @@ private slots:
 
     void A_Hint_Format_That_Does_Not_Fit_Gives_An_Empty_Hint()
     {
-        Day_Fixture day([](Program_Directory_Fixture& directory) {
-            Write_File(directory.Path("Bad.lng"), "[Tray_Icon]\r\n1=%d minutes\r\n");
-            directory.Setup_Lines = "[Main_Setup]\r\nLanguage_File_Name=Bad.lng\r\n";
+        Started_Main_Form day({"First_Start=1"}, [](Started_Main_Form& day) {
+            Write_File(day.Directory.Path("Test.lng"), "[Tray_Icon]\r\n1=%d minutes\r\n");
         });
-        TMain_Form& form = day.Create();
+        TMain_Form& form = day.Form();
         QVERIFY(form.Tray_Hint_Text().isEmpty() && form.Tray_Icon()->Hint().isEmpty());
     }
 
