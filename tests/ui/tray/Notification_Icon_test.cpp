@@ -155,11 +155,9 @@ private slots:
 
         // A tray that goes away and comes back later.
         shell.Set_Available(false);
-        QVERIFY(!icon.Tray_Available());
-        QVERIFY(!icon.UpdateTrayIcon());
+        QVERIFY(!icon.Tray_Available() && !icon.UpdateTrayIcon());
         shell.Set_Available(true);
-        QVERIFY(shell.Icon_Present);
-        QVERIFY(icon.IconVisible());
+        QVERIFY(shell.Icon_Present && icon.IconVisible());
 
         icon.SetIconVisible(false);
         QVERIFY(!shell.Icon_Present);
@@ -169,45 +167,32 @@ private slots:
         QCOMPARE(shell.Requests.size(), requests);
     }
 
-    void Disabled_Icon_Ignores_The_Mouse_But_Not_Balloons()
+    void Disabled_Icon_Ignores_The_Mouse_And_The_Right_Release_Follows_The_Notify_Version()
     {
         Fake_Tray_Shell shell;
         TNotificationIcon icon(shell);
         Event_Log log;
         log.Attach(icon, false);
         icon.SetEnabled(false);
-        shell.Send(N::Left_Button_Down);
-        shell.Send(N::Left_Button_Up);
-        shell.Send(N::Middle_Button_Down);
-        shell.Send(N::Balloon_User_Click);
+        for (N notification : {N::Left_Button_Down, N::Left_Button_Up, N::Middle_Button_Down, N::Balloon_User_Click})
+            shell.Send(notification);
         QVERIFY(log.Clicks == 0 && log.Downs.empty() && log.Balloon_Clicks == 1);
-
         icon.SetEnabled(true);
-        shell.Send(N::Middle_Button_Down);
-        shell.Send(N::Middle_Button_Up);
-        QCOMPARE(log.Downs, std::vector<Qt::MouseButton>{Qt::MiddleButton});
-        QCOMPARE(log.Ups, std::vector<Qt::MouseButton>{Qt::MiddleButton});
-    }
 
-    void Right_Button_Release_Follows_The_Notify_Version()
-    {
-        Fake_Tray_Shell shell;
-        TNotificationIcon icon(shell);
-        Event_Log log;
-        log.Attach(icon, false);
         // The real tray sends all three for one right click; each version takes one of them.
-        const auto Right_Click = [&] {
-            shell.Send(N::Right_Button_Down);
-            shell.Send(N::Right_Button_Up);
-            shell.Send(N::Context_Menu);
+        const auto right_click = [&] {
+            for (N notification : {N::Right_Button_Down, N::Right_Button_Up, N::Context_Menu}) shell.Send(notification);
         };
-        Right_Click();
+        right_click();
         QCOMPARE(log.Ups.size(), 1u);
         icon.ApplyNotifyVersion(1);
-        Right_Click();
-        QVERIFY(log.Ups.size() == 2u && log.Downs.size() == 2u);
+        right_click();
         shell.Send(N::Key_Select);
-        QCOMPARE(log.Ups.size(), 3u);
+        shell.Send(N::Middle_Button_Down);
+        shell.Send(N::Middle_Button_Up);
+        QCOMPARE(log.Downs, (std::vector<Qt::MouseButton>{Qt::RightButton, Qt::RightButton, Qt::MiddleButton}));
+        QCOMPARE(log.Ups, (std::vector<Qt::MouseButton>{Qt::RightButton, Qt::RightButton, Qt::RightButton,
+                                                        Qt::MiddleButton}));
     }
 
     void Icon_Index_Is_Kept_Within_The_List_And_Cycles()
