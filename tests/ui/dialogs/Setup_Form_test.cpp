@@ -65,24 +65,6 @@ class Setup_Form_Test : public QObject
     Q_OBJECT
 
 private slots:
-    void Opening_And_Closing_Without_Changes_Asks_Nothing()
-    {
-        Setup_Fixture fixture;
-        fixture.Main.Setup.Main_Form_Anchor = 3;
-        fixture.Main.Setup.Time_Scroll_Resolution = 15;
-        QString shown_step;
-        bool bottom_left_down = false;
-        fixture.Run([&](TSetup_Form* form) {
-            shown_step = Part<QLabel>(form, "Time_Scroll_Resolution_Label")->text();
-            bottom_left_down = Part<TVela_Button_>(form, "Bottom_Left_Anchor_Button")->Button_Down();
-            QTest::keyClick(Part<QComboBox>(form, "Default_Work_Type_Combo_Box"), Qt::Key_Escape);
-        });
-        QCOMPARE(shown_step, QStringLiteral("15 min"));
-        QVERIFY(bottom_left_down);
-        QVERIFY(fixture.Dialogs.Calls.empty() && fixture.Main.Alpha_Calls.empty());
-        QVERIFY(fixture.Main.Anchors_Applied.empty() && fixture.Main.Key_Armed && fixture.Setup_Ini().empty());
-    }
-
     void Live_Changes_Declined_Are_Read_Back_From_The_File()
     {
         Setup_Fixture fixture;
@@ -304,24 +286,30 @@ private slots:
         QVERIFY(lines[1].find(" - SAVE_SETUP" + tail) != std::string::npos);
     }
 
-    void Captions_Follow_The_Language_File()
+    void Captions_Follow_The_Language_File_And_Closing_Unchanged_Asks_Nothing()
     {
         Setup_Fixture fixture;
         Write_File(fixture.Main.Texts.Language_File_Path,
                    Utf8_To_Cp1250("[Setup_Form]\r\n1=Nastavení\r\n2=Výchozí\r\n19=Krok kolečka:\r\n11=Uložit\r\n"));
+        fixture.Main.Setup.Main_Form_Anchor = 3;
+        fixture.Main.Setup.Time_Scroll_Resolution = 15;
         QStringList seen;
         fixture.Run([&](TSetup_Form* form) {
             const QLabel* label5 = Part<QLabel>(form, "Label5");
+            const QLabel* step = Part<QLabel>(form, "Time_Scroll_Resolution_Label");
             seen << form->windowTitle() << Part<QGroupBox>(form, "GroupBox2")->title()
                  << Part<TVela_Button_>(form, "Save_Button")->Text()
                  << Part<QCheckBox>(form, "Form_Movement_Restrictions_Check_Box")->text()
-                 << QString::number(Part<QLabel>(form, "Time_Scroll_Resolution_Label")->x() - label5->geometry().right() - 1)
+                 << QString::number(step->x() - label5->geometry().right() - 1) << step->text()
+                 << QString::number(Part<TVela_Button_>(form, "Bottom_Left_Anchor_Button")->Button_Down())
                  << Part<QLineEdit>(form, "Target_Log_File_Format_Edit_Box")->toolTip();
-            form->close();
+            QTest::keyClick(Part<QComboBox>(form, "Default_Work_Type_Combo_Box"), Qt::Key_Escape);
         });
         QCOMPARE(seen, QStringList({QString::fromUtf8("Nastavení"), QString::fromUtf8("  Výchozí  "),
-                                    QString::fromUtf8("Uložit"), "8", "5",
+                                    QString::fromUtf8("Uložit"), "8", "5", "15 min", "1",
                                     "%0:s - C0\n%1:s - C1\n%2:s - C2\n%3:s - C3\n%4:s - C4\n%5:s - C5"}));
+        QVERIFY(fixture.Dialogs.Calls.empty() && fixture.Main.Alpha_Calls.empty());
+        QVERIFY(fixture.Main.Anchors_Applied.empty() && fixture.Main.Key_Armed && fixture.Setup_Ini().empty());
     }
 
     void Screenshot_With_The_Czech_Texts()
