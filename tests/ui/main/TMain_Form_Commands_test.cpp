@@ -5,7 +5,6 @@
 
 #include "Main_Form_Test_Support.h"
 #include "ui/controls/Vela_Button.h"
-#include "ui/controls/Work_Area.h"
 #include "ui/tray/Notification_Icon.h"
 #include "worklog/Day_Log_File.h"
 
@@ -313,21 +312,6 @@ private slots:
         Click_Row(form, 3, Qt::LeftButton);
         QCOMPARE(day.Harness->Editor_Openings, (std::vector<bool>{true, false}));
         QCOMPARE(int(form.Edited_Row()), 3);
-    }
-
-    void Showing_The_Bar_At_The_Bottom_Moves_The_Window_Up_And_Back()
-    {
-        const QRect work_area = Primary_Work_Area();
-        const int top = work_area.height() - (4 * 17 + 52) - 10;
-        Day_Fixture day({"Visual:Main_Form_Left=20", "Visual:Main_Form_Top=" + std::to_string(top)});
-        TMain_Form& form = day.Create();
-        QCOMPARE(form.y(), top);
-        form.Toggle_Button_Bar();
-        QCOMPARE(form.y(), work_area.height() - (4 * 17 + 52) - 30);
-        QVERIFY(form.Moved_For_Bar());
-        form.Toggle_Button_Bar();
-        QCOMPARE(form.y(), top);
-        QVERIFY(!form.Moved_For_Bar());
     }
 
     void The_Minute_Timer_Refreshes_The_Summary_Once_A_Minute_And_Announces_The_Full_Day()
