@@ -15,11 +15,10 @@ scenario_save_retry_at_close() {
   zl_expect_only_main_window
   zl_expect_kept day_log.before "$(zl_day_log)" "the read-only day log was changed by a checkpoint"
 
-  zl_step "the end of the day asks; the first answer tries again and fails again"
+  zl_step "the end of the day asks twice: the first retry fails, the second saves the writable file"
   kill -TERM "$ZL_PID"
   zl_answer_dialog Return
   zl_wait_dialog
-  zl_step "asked again; the file is made writable and the first answer saves"
   chmod u+w "$(zl_day_log)"
   sleep 0.1
   zl_keys "$DIALOG" Return

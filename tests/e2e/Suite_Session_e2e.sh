@@ -16,7 +16,7 @@ scenario_simultaneous_starts() {
   zl_install
   zl_write_quiet_setup
   zl_write_day_log "$(zl_day_name "$today")" "$today_text" "08:00 - 08:00" "DEFAULT" "00:00" ""
-  local round pid_a pid_b status
+  local round pid_a pid_b
   for round in 1 2 3 4 5; do
     "$PROGRAM_DIR/zentavo-logger" >"$ZL_WORK/a.$round.out" 2>&1 & pid_a=$!
     "$PROGRAM_DIR/zentavo-logger" >"$ZL_WORK/b.$round.out" 2>&1 & pid_b=$!
@@ -26,9 +26,8 @@ scenario_simultaneous_starts() {
     one_of_two_runs "$pid_a" "$pid_b" ||
       zl_fail "round $round: $( (alive "$pid_a"; alive "$pid_b") | wc -l) starts run, $(xdotool search --onlyvisible --name '^Zentavo Logger$' | wc -l) windows show"
     ZL_PID=$(alive "$pid_a" || alive "$pid_b")
-    status=0
-    wait "$( [ "$ZL_PID" = "$pid_a" ] && echo "$pid_b" || echo "$pid_a")" || status=$?
-    [ "$status" = 0 ] || zl_fail "round $round: the start that handed over ended with status $status"
+    wait "$( [ "$ZL_PID" = "$pid_a" ] && echo "$pid_b" || echo "$pid_a")" ||
+      zl_fail "round $round: the start that handed over ended with status $?"
     zl_stop
     [ "$(zl_protocol | grep -c 'SAVE_ACTUAL_WORK_LOG - OK')" = 1 ] || zl_fail "round $round: the protocol is $(zl_protocol)"
     zl_expect_record_count 1
@@ -53,8 +52,8 @@ scenario_session_end_during_dialogs() {
   zl_write_day_log "$(zl_day_name "$today")" "$today_text" "08:00 - 08:00" "DEFAULT" "00:00" ""
   zl_start_window "$today 11:00:00"
   zl_add_record "Porada" 00 30 "návod"
-  zl_open_editor_by_key
-  xdotool type --delay 30 "Rozepsaný"
+  zl_open_editor
+  zl_type "Rozepsaný"
   zl_stop
   zl_expect_day_saved
   zl_expect_record_count 3

@@ -44,7 +44,7 @@ scenario_settings_dialog_writes_setup() {
   zl_step "a new default work type, Escape, and the first answer saves"
   open_settings
   xdotool key --clearmodifiers ctrl+a
-  xdotool type --delay 30 "Vývoj"
+  zl_type "Vývoj"
   zl_keys "$SETTINGS" Escape
   ZL_OPEN_DIALOGS=$SETTINGS zl_answer_dialog Return
   DIALOG=$SETTINGS

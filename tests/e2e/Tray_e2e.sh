@@ -17,6 +17,12 @@ icon_docked() { [ -n "$(docked_icon)" ]; }
 window_info() { [ -n "$1" ] || zl_fail "no window for $2"; timeout 5 xwininfo -id "$1" 2>/dev/null; }
 map_state() { window_info "$1" "the main window" | awk '/Map State:/ { print $3 }'; }
 upper_left() { window_info "$1" "$2" | awk -v axis="$3" '$1 == "Absolute" && $3 == axis ":" { print $4 }'; }
+# The opacity the program gives a window, 0 to 255 (no compositor shows it).
+window_opacity() {
+  local value
+  value=$(xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null | awk -F' = ' '/= / { print $2 }')
+  echo $((${value:-4294967295} / 16843009))
+}
 program_windows_by_class() { xdotool search --onlyvisible --classname '^zentavo-logger$' 2>/dev/null | sort || true; }
 
 # Records the distinct opacities of the main window until the condition holds (2 s at most).
@@ -24,7 +30,7 @@ watch_fade() {
   local tries value
   FADE_SEEN=" "
   for tries in $(seq 1 200); do
-    value=$(zl_window_opacity "$MAIN_WINDOW")
+    value=$(window_opacity "$MAIN_WINDOW")
     case "$FADE_SEEN" in *" $value "*) ;; *) FADE_SEEN="$FADE_SEEN$value " ;; esac
     "$@" && return 0
     sleep 0.01
@@ -32,7 +38,7 @@ watch_fade() {
   return 1
 }
 faded_out() { [ "$(map_state "$MAIN_WINDOW")" = IsUnMapped ]; }
-faded_in() { [ "$(map_state "$MAIN_WINDOW")" = IsViewable ] && [ "$(zl_window_opacity "$MAIN_WINDOW")" = 235 ]; }
+faded_in() { [ "$(map_state "$MAIN_WINDOW")" = IsViewable ] && [ "$(window_opacity "$MAIN_WINDOW")" = 235 ]; }
 
 # A window of the program that was not there before, within the timeout, and no farther
 # than 250 pixels from the icon (a hint or a balloon of the icon).
@@ -48,7 +54,7 @@ expect_new_window_beside_icon() {
 scenario_icon_fades_and_hint() {
   zl_start_morning_day 09:30:00
   zl_wait_for 5 icon_docked || zl_fail "no icon docked in the tray"
-  [ "$(zl_window_opacity "$MAIN_WINDOW")" = 235 ] || zl_fail "the window shows with opacity $(zl_window_opacity "$MAIN_WINDOW"), expected 235"
+  [ "$(window_opacity "$MAIN_WINDOW")" = 235 ] || zl_fail "the window shows with opacity $(window_opacity "$MAIN_WINDOW"), expected 235"
 
   zl_keys "$MAIN_WINDOW" Escape
   watch_fade faded_out || zl_fail "Escape did not put the window away within 2 s"
@@ -70,7 +76,7 @@ scenario_icon_fades_and_hint() {
   xdotool mousemove 640 400
 
   zl_second_start
-  watch_fade faded_in || zl_fail "after a second start the window is $(map_state "$MAIN_WINDOW") with opacity $(zl_window_opacity "$MAIN_WINDOW")"
+  watch_fade faded_in || zl_fail "after a second start the window is $(map_state "$MAIN_WINDOW") with opacity $(window_opacity "$MAIN_WINDOW")"
   [ "$(echo "$FADE_SEEN" | wc -w)" -ge 2 ] || zl_fail "the window came back without a fade (opacities:$FADE_SEEN)"
   zl_stop
   zl_expect_day_saved

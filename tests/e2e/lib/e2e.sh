@@ -70,14 +70,12 @@ zl_suite_cleanup() {
   zl_stop_child
   for pid in ${ZL_TRAYER_PID:-} ${ZL_XVFB_PID:-}; do
     kill -TERM "$pid" 2>/dev/null
-    zl_wait_for 2 zl_process_gone "$pid" || kill -KILL "$pid" 2>/dev/null
+    zl_wait_for 2 eval "! kill -0 $pid 2>/dev/null" || kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   done
   [ -n "${ZL_KEEP_WORK:-}${ZL_E2E_KEEP:-}" ] || rm -rf "$ZL_SUITE_WORK"
   exit "$status"
 }
-
-zl_process_gone() { ! kill -0 "$1" 2>/dev/null; }
 
 # Polls a command every 50 ms until it succeeds; returns 1 after the timeout (seconds).
 zl_wait_for() {
@@ -119,7 +117,6 @@ zl_start_display() {
 
 zl_run_one_scenario() {
   ZL_WORK=$ZL_SUITE_WORK/$1
-  rm -rf "$ZL_WORK"
   mkdir -p "$ZL_WORK"
   export XDG_RUNTIME_DIR=$ZL_WORK/runtime TMPDIR=$ZL_WORK/tmp
   mkdir -m 700 "$XDG_RUNTIME_DIR" "$TMPDIR"
@@ -260,12 +257,8 @@ zl_expect_day_saved() { zl_expect_protocol "$ZL_OPEN_OK" "$ZL_SAVED"; }
 # Starts the program in the background, its clock at "YYYY-MM-DD HH:MM:SS" (running on) if given.
 zl_start() {
   ZL_RUN=$((ZL_RUN + 1))
-  if [ -z "${1:-}" ]; then
-    set --
-  else
-    [ -f "$ZL_FAKETIME_LIBRARY" ] || zl_fail "libfaketime is not at $ZL_FAKETIME_LIBRARY"
-    set -- env LD_PRELOAD="$ZL_FAKETIME_LIBRARY" FAKETIME="@$1" FAKETIME_DONT_FAKE_MONOTONIC=1
-  fi
+  [ -z "${1:-}" ] || [ -f "$ZL_FAKETIME_LIBRARY" ] || zl_fail "libfaketime is not at $ZL_FAKETIME_LIBRARY"
+  if [ -z "${1:-}" ]; then set --; else set -- env LD_PRELOAD="$ZL_FAKETIME_LIBRARY" FAKETIME="@$1" FAKETIME_DONT_FAKE_MONOTONIC=1; fi
   "$@" "$PROGRAM_DIR/zentavo-logger" >"$ZL_WORK/program.$ZL_RUN.out" 2>&1 &
   ZL_PID=$!
   ZL_ALL_PIDS="$ZL_ALL_PIDS $ZL_PID"
@@ -424,11 +417,8 @@ zl_kill_hard() { kill -KILL "$ZL_PID"; zl_reap; }
 
 # What a program that does not end is doing: its windows and where its threads wait.
 zl_describe_hang() {
-  local task
-  echo "--- pid $ZL_PID still runs; windows: $(for w in $(zl_program_windows); do printf "'%s' " "$(zl_window_name "$w")"; done)" >&2
-  for task in /proc/"$ZL_PID"/task/*; do
-    echo "thread $(basename "$task") $(cat "$task/comm" 2>/dev/null) waits in $(cat "$task/wchan" 2>/dev/null)" >&2
-  done
+  echo "--- pid $ZL_PID still runs; windows: $(for w in $(zl_program_windows); do printf "'%s' " "$(zl_window_name "$w")"; done); its threads wait in:" >&2
+  grep -H . /proc/"$ZL_PID"/task/*/wchan >&2 || true
 }
 
 # A second start hands over to the running program and ends within a second, touching nothing.
@@ -438,7 +428,6 @@ zl_second_start() {
   started=$(date +%s%N)
   timeout 5 "$PROGRAM_DIR/zentavo-logger" >"$ZL_WORK/second.out" 2>&1 || status=$?
   elapsed=$(zl_ms_since "$started")
-  zl_step "second start: status $status after $elapsed ms"
   [ "$status" = 0 ] || zl_fail "the second start ended with status $status: $(cat "$ZL_WORK/second.out")"
   [ "$elapsed" -lt 1000 ] || zl_fail "the second start took $elapsed ms"
   zl_running || zl_fail "the first instance ended when the second started"
@@ -446,25 +435,43 @@ zl_second_start() {
 }
 
 
-zl_open_editor_by_key() {
-  zl_pointer_away
-  zl_keys "$MAIN_WINDOW" a
+# Opens the record editor with the A key, or with a click on the row given.
+zl_open_editor() {
+  if [ -n "${1:-}" ]; then
+    zl_pointer_to_row "$1"
+    xdotool click 1
+  else
+    zl_pointer_away
+    zl_keys "$MAIN_WINDOW" a
+  fi
   zl_wait_dialog
   EDITOR=$DIALOG
   sleep 0.15
+}
+
+# xdotool maps a letter outside ASCII to a spare key only while it types it: each gets time.
+zl_type() {
+  local text=$1 ascii
+  while [ -n "$text" ]; do
+    ascii=${text%%[^ -~]*}
+    [ -z "$ascii" ] || xdotool type --delay 30 "$ascii"
+    text=${text#"$ascii"}
+    [ -z "$text" ] || xdotool type --delay 200 "${text:0:1}"
+    text=${text:1}
+  done
 }
 
 # Fills the open editor: work type, hours, minutes, remark (each field replaced), then Enter.
 zl_fill_editor() {
   xdotool windowfocus --sync "$EDITOR" 2>/dev/null || true
   xdotool key --clearmodifiers ctrl+a BackSpace
-  [ -z "$1" ] || xdotool type --delay 30 "$1"
+  zl_type "$1"
   xdotool key Tab ctrl+a
   xdotool type --delay 30 "$2"
   xdotool key Tab ctrl+a
   xdotool type --delay 30 "$3"
   xdotool key Tab ctrl+a BackSpace
-  [ -z "$4" ] || xdotool type --delay 30 "$4"
+  zl_type "$4"
   xdotool key Return
 }
 
@@ -473,15 +480,8 @@ zl_add_record() {
   local height
   height=$(($(zl_window_height "$MAIN_WINDOW") + 17))
   [ "$height" != "$(zl_rows_height 2)" ] || height=$(zl_rows_height 3)
-  zl_open_editor_by_key
+  zl_open_editor
   zl_fill_editor "$@"
   zl_wait_height "$height"
 }
 
-
-# The opacity the program gives a window, 0 to 255 (no compositor shows it).
-zl_window_opacity() {
-  local value
-  value=$(xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null | awk -F' = ' '/= / { print $2 }')
-  if [ -z "$value" ]; then echo 255; else echo $((value / 16843009)); fi
-}
