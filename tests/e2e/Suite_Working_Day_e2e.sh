@@ -29,7 +29,6 @@ scenario_normal_day() {
 
   zl_step "the wheel: two notches up and one down over Programování"
   zl_pointer_to_row 2
-  local button
   for button in 4 4 5; do
     xdotool click $button
     sleep 0.15

@@ -89,7 +89,8 @@ zl_wait_for() {
 
 zl_tray_panel_shows() { xdotool search --onlyvisible --name '^panel$' >/dev/null 2>&1; }
 
-# Xvfb picks a free display itself (-displayfd); trayer gives it a notification area.
+# Xvfb picks a free display itself (-displayfd); trayer, started again until its panel
+# shows, gives it a notification area.
 zl_start_display() {
   local display_file=$ZL_SUITE_WORK/display attempt
   Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$display_file" >"$ZL_SUITE_WORK/xvfb.log" 2>&1 &
@@ -104,9 +105,9 @@ zl_start_display() {
       >>"$ZL_SUITE_WORK/trayer.log" 2>&1 &
     ZL_TRAYER_PID=$!
     zl_wait_for 5 zl_tray_panel_shows && break
-    kill "$ZL_TRAYER_PID" 2>/dev/null
-    wait "$ZL_TRAYER_PID" 2>/dev/null
-    ZL_TRAYER_PID=
+    kill "$ZL_TRAYER_PID" 2>/dev/null || true
+    wait "$ZL_TRAYER_PID" 2>/dev/null || true
+    ZL_TRAYER_PID=''
   done
   zl_tray_panel_shows || echo "NOTE: no tray on $DISPLAY (trayer: $(tail -n1 "$ZL_SUITE_WORK/trayer.log"))"
   # Windows present before any program starts are never taken for the program's own.
