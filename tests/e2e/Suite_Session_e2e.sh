@@ -61,9 +61,7 @@ scenario_session_end_during_dialogs() {
 
   zl_step "SIGTERM in the delete question"
   zl_start_window "$today 11:10:00"
-  zl_pointer_to_row 2
-  xdotool click 3
-  zl_wait_dialog
+  zl_delete_on_row 2 click
   zl_stop
   zl_expect_day_saved
   zl_expect_record_count 3

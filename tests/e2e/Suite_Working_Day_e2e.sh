@@ -49,19 +49,16 @@ scenario_normal_day() {
   zl_expect_rows "DEFAULT=- 00:25 Programování=02:25 Porada=00:30 Schůzka týmu=01:00 Oprava chyb=01:00"
 
   zl_step "a right click on Schůzka týmu deletes it after the question"
-  zl_pointer_to_row 4
-  xdotool click 3
+  zl_delete_on_row 4 click
   zl_answer_dialog Return
   zl_wait_height "$(zl_rows_height 5)"
   zl_expect_rows "DEFAULT=00:35 Programování=02:25 Porada=00:30 Oprava chyb=01:00"
 
   zl_step "the Delete key on the highlighted Oprava chyb: first no, then yes"
-  zl_pointer_to_row 4
-  zl_keys "$MAIN_WINDOW" Delete
+  zl_delete_on_row 4 key
   zl_answer_dialog Escape
   zl_expect_rows_shown 5 "the record went although the question was denied"
-  zl_pointer_to_row 4
-  zl_keys "$MAIN_WINDOW" Delete
+  zl_delete_on_row 4 key
   zl_answer_dialog Return
   zl_wait_height "$(zl_rows_height 4)"
 
@@ -143,8 +140,7 @@ scenario_row_limit_and_clear_all() {
   zl_expect_only_main_window
 
   zl_step "one row deleted: A opens the editor again"
-  zl_pointer_to_row 15
-  xdotool click 3
+  zl_delete_on_row 15 click
   zl_answer_dialog Return
   zl_wait_height "$(zl_rows_height 15)"
   zl_open_editor

@@ -385,6 +385,19 @@ zl_pointer_to_row() {
   sleep 0.1
 }
 
+# Asks to delete a row with the Delete key (key) or a right click (click); the pointer
+# highlights the row first. Under load the command can arrive before the program has seen
+# the pointer move, so a command that asks nothing is given again after a fresh move.
+zl_delete_on_row() {
+  local attempt
+  for attempt in 1 2 3; do
+    zl_pointer_to_row "$1"
+    if [ "$2" = key ]; then zl_keys "$MAIN_WINDOW" Delete; else xdotool click 3; fi
+    zl_wait_for 3 zl_dialog_shows && return 0
+  done
+  zl_fail "deleting row $1 by $2 asked nothing"
+}
+
 # The pointer out of the table, so that no row is highlighted or under the wheel.
 zl_pointer_away() { xdotool mousemove --window "$MAIN_WINDOW" 300 10; sleep 0.05; }
 
