@@ -18,7 +18,7 @@ std::string Read_Short_Text(const Ini_File& ini, std::string_view section, int k
 
 Language_Texts Load_Language_Texts(const std::string& language_file_path)
 {
-    const Ini_File ini(language_file_path);
+    const Ini_File ini = Ini_File::Read_Once(language_file_path);
     Language_Texts texts;
     texts.Language_File_Path = language_file_path;
     texts.Is_Czech_Language = Is_Czech_Language_File(language_file_path);

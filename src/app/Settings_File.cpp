@@ -45,7 +45,7 @@ std::string Setup_Ini_Path(const Program_Paths& paths)
 
 void Read_Start_Up_Settings(const Program_Paths& paths, Settings& settings, Start_Up_Values& start_up)
 {
-    Ini_File ini(Setup_Ini_Path(paths));
+    Ini_File ini = Ini_File::Read_Once(Setup_Ini_Path(paths));
     const char* main = Main_Setup_Section;
     const char* visual = Visual_Setup_Section;
 

@@ -7,11 +7,13 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -27,6 +29,50 @@ QString User_Name()
         return QString::fromLocal8Bit(entry->pw_name);
     return QString::number(getuid());
 }
+
+// An exclusive lock on a file beside the socket. The kernel drops it when its process
+// dies, so no stale lock can hold up a start, and nothing of it is synced to the disk.
+class Socket_Lock
+{
+public:
+    Socket_Lock(const QString& path, int timeout_ms) : Path(QFile::encodeName(path))
+    {
+        const QDeadlineTimer deadline(timeout_ms);
+        while (true)
+        {
+            Descriptor = ::open(Path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            if (Descriptor < 0) return;  // a lock that cannot be had must not keep the program from starting
+            if (::flock(Descriptor, LOCK_EX | LOCK_NB) == 0)
+            {
+                // The holder before removes the file as it lets go: only the file still at
+                // the path is the lock.
+                struct stat held {}, named {};
+                if (::fstat(Descriptor, &held) == 0 && ::stat(Path.constData(), &named) == 0 &&
+                    held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+                    return;
+            }
+            ::close(Descriptor);
+            Descriptor = -1;
+            if (deadline.hasExpired()) return;
+            ::usleep(2000);
+        }
+    }
+    ~Socket_Lock() { Release(); }
+    Socket_Lock(const Socket_Lock&) = delete;
+    Socket_Lock& operator=(const Socket_Lock&) = delete;
+
+    void Release()
+    {
+        if (Descriptor < 0) return;
+        ::unlink(Path.constData());
+        ::close(Descriptor);
+        Descriptor = -1;
+    }
+
+private:
+    QByteArray Path;
+    int Descriptor = -1;
+};
 
 QString Display_Name()
 {
@@ -86,14 +132,13 @@ bool Single_Instance::Become_First_Or_Forward()
 
     // The lock makes "nobody listens, so I listen" one step: without it two simultaneous
     // starts can both find no server and both listen.
-    QLockFile lock(server_path + QStringLiteral(".lock"));
-    lock.tryLock(Lock_Timeout_Ms);  // a lock that cannot be had must not keep the program from starting
+    Socket_Lock lock(server_path + QStringLiteral(".lock"), Lock_Timeout_Ms);
 
     QLocalSocket socket;
     socket.connectToServer(server_path);
     if (socket.waitForConnected(Connect_Timeout_Ms))
     {
-        lock.unlock();
+        lock.Release();
         Forward_To_First(socket);
         return false;
     }

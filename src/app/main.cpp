@@ -5,17 +5,20 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "app/Single_Instance.h"
 #include "platform/Clock.h"
 #include "ui/dialogs/Qt_Message_Dialogs.h"
 #include "ui/dialogs/Setup_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
+#include "ui/main/Font_Configuration_Warm_Up.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/Quick_Tooltip_Style.h"
 #include "ui/main/System_Date_Time_Patterns.h"
 #include "ui/main/TMain_Form.h"
 #include "ui/main/Termination_Signals.h"
+#include "ui/tray/Deferred_Tray_Shell.h"
 #include "ui/tray/Qt_Tray_Shell.h"
 #include "worklog/Work_Log_File_System.h"
 
@@ -46,6 +49,7 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    Font_Configuration_Warm_Up font_warm_up;
     QApplication application(argc, argv);
     application.setApplicationName(QString::fromLatin1(Application_Title));
     application.setQuitOnLastWindowClosed(false);
@@ -57,7 +61,8 @@ int main(int argc, char* argv[])
 
     System_Clock clock;
     Qt_Program_Shell shell;
-    Qt_Tray_Shell tray;
+    // The tray is made once the window had its turn to show, unless the start needs it first.
+    Deferred_Tray_Shell tray([] { return std::make_unique<Qt_Tray_Shell>(); });
     Posix_Work_Log_File_System files;
 
     Main_Form_Seams seams;
@@ -82,6 +87,7 @@ int main(int argc, char* argv[])
         Display_Setup_Form(main_form, dialogs);
     };
 
+    font_warm_up.Wait();
     TMain_Form main_form(std::move(seams));
     QObject::connect(&instance, &Single_Instance::Restore_Request, &main_form, [&main_form] { main_form.Restore_Request(); });
     Termination_Signals termination_signals;

@@ -293,10 +293,33 @@ std::optional<std::uint32_t> Parse_Ini_Color(std::string_view text)
 
 Ini_File::Ini_File(std::string path) : File_Path(std::move(path)) {}
 
+Ini_File Ini_File::Read_Once(std::string path)
+{
+    Ini_File ini(std::move(path));
+    ini.Refresh_Copy();
+    return ini;
+}
+
+void Ini_File::Refresh_Copy()
+{
+    Copy.clear();
+    Copy_Exists = Read_Whole_File(File_Path, Copy);
+    if (!Copy_Exists) Copy.clear();
+    Copy_Held = true;
+}
+
+bool Ini_File::Read_Content(std::string& content) const
+{
+    if (!Copy_Held) return Read_Whole_File(File_Path, content);
+    if (!Copy_Exists) return false;
+    content = Copy;
+    return true;
+}
+
 std::optional<std::string> Ini_File::Read_Value(std::string_view section, std::string_view key) const
 {
     std::string content;
-    if (!Read_Whole_File(File_Path, content)) return std::nullopt;
+    if (!Read_Content(content)) return std::nullopt;
     const std::vector<Ini_Line> lines = Split_Lines(content);
     const Key_Location location = Locate(content, lines, section, key);
     if (location.Key_Line == std::string::npos) return std::nullopt;
@@ -370,7 +393,9 @@ bool Ini_File::Write_String(std::string_view section, std::string_view key, std:
         updated += Line_End_Completion(content);
         updated += "[" + std::string(section) + "]\r\n" + std::string(key) + "=" + std::string(written_value) + "\r\n";
     }
-    return Replace_File(File_Path, updated);
+    const bool written = Replace_File(File_Path, updated);
+    if (Copy_Held) Refresh_Copy();
+    return written;
 }
 
 bool Ini_File::Write_Integer(std::string_view section, std::string_view key, std::int32_t value)
@@ -395,5 +420,7 @@ bool Ini_File::Delete_Key(std::string_view section, std::string_view key)
     const Key_Location location = Locate(content, lines, section, key);
     if (location.Key_Line == std::string::npos) return true;
     const Ini_Line& line = lines[location.Key_Line];
-    return Replace_File(File_Path, content.substr(0, line.Begin) + content.substr(line.End));
+    const bool written = Replace_File(File_Path, content.substr(0, line.Begin) + content.substr(line.End));
+    if (Copy_Held) Refresh_Copy();
+    return written;
 }

@@ -16,6 +16,11 @@ class Ini_File
 {
 public:
     explicit Ini_File(std::string path);
+    // Reads the file once and answers every later read from that copy; a write through the
+    // object writes the file as usual and, when it changed the file, takes a fresh copy. For
+    // a burst of reads (the
+    // start-up) that would otherwise read the whole file once per key.
+    static Ini_File Read_Once(std::string path);
 
     const std::string& Path() const { return File_Path; }
 
@@ -38,7 +43,14 @@ public:
     bool Delete_Key(std::string_view section, std::string_view key);
 
 private:
+    // The file's bytes from the copy when one is held, else from the disk.
+    bool Read_Content(std::string& content) const;
+    void Refresh_Copy();
+
     std::string File_Path;
+    bool Copy_Held = false;
+    bool Copy_Exists = false;  // the file was there when the copy was taken
+    std::string Copy;
 };
 
 // The integer forms an INI value may take; no value for anything else.

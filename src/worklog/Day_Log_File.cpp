@@ -137,5 +137,17 @@ bool Save_Actual_Work_Log(Work_Log_Context& context, const Day_Log& day_log)
 bool Checkpoint_Day_Log(Work_Log_Context& context, const Day_Log& day_log)
 {
     if (day_log.Records.empty()) return false;
+    // A file that already holds these bytes is left alone: rewriting and syncing it would
+    // only cost time (a restart within the same minute stores nothing new).
+    const std::string path = context.Day_Log_Path();
+    std::string bytes;
+    bytes.reserve(day_log.Records.size() * Work_Record_Size);
+    for (const Work_Record& record : day_log.Records) bytes += Encode_Work_Record(record);
+    std::string stored;
+    std::uint64_t stored_size = 0;
+    int error_number = 0;
+    if (context.Files.Is_File(path) && !context.Files.Is_Read_Only(path) &&
+        context.Files.Read_Prefix(path, bytes.size() + 1, stored, stored_size, error_number) && stored == bytes)
+        return true;
     return Save_Day_Log_File(context, day_log, nullptr);
 }

@@ -38,5 +38,6 @@ bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored);
 bool Save_Actual_Work_Log(Work_Log_Context& context, const Day_Log& day_log);
 
 // The same atomic save without any protocol line, for the saves after each change. An
-// empty day log (none loaded yet) is never written, so it cannot wipe a stored day.
+// empty day log (none loaded yet) is never written, so it cannot wipe a stored day. A file
+// that already holds exactly these records is not written again.
 bool Checkpoint_Day_Log(Work_Log_Context& context, const Day_Log& day_log);

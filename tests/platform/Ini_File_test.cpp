@@ -27,6 +27,25 @@ protected:
     }
 };
 
+TEST_F(Ini_File_Test, FileReadOnceAnswersFromItsCopyUntilItWritesTheFile)
+{
+    Directory.Write("Setup.ini", "[Main_Setup]\r\nFirst_Start=1\r\nFull_Time_Value=400\r\n");
+    Ini_File once = Ini_File::Read_Once(Path);
+    Directory.Write("Setup.ini", "[Main_Setup]\r\nFirst_Start=1\r\nFull_Time_Value=300\r\nExtra=x\r\n");
+    EXPECT_EQ(once.Read_Integer("Main_Setup", "full_time_value", 0), 400);
+    EXPECT_FALSE(once.Key_Exists("Main_Setup", "Extra"));
+    // The write works on the file itself and the copy follows what it left.
+    EXPECT_TRUE(once.Delete_Key("Main_Setup", "First_Start"));
+    EXPECT_FALSE(once.Key_Exists("Main_Setup", "First_Start"));
+    EXPECT_EQ(once.Read_Integer("Main_Setup", "Full_Time_Value", 0), 300);
+    EXPECT_EQ(once.Read_String("Main_Setup", "Extra", ""), "x");
+
+    // A file missing when read once stays missing for the copy, with every default.
+    Ini_File missing = Ini_File::Read_Once(Directory.File("None.ini"));
+    Directory.Write("None.ini", "[A]\r\nB=1\r\n");
+    EXPECT_EQ(missing.Read_Integer("A", "B", 7), 7);
+}
+
 TEST_F(Ini_File_Test, MissingFileGivesEveryDefaultAndIsNotCreatedByReading)
 {
     EXPECT_FALSE(Ini.Key_Exists("Main_Setup", "First_Start"));

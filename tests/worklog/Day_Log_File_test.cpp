@@ -151,3 +151,23 @@ TEST_F(Day_Log_File, CheckpointIsSilentAndNeverWritesAnEmptyDay)
     EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Day_Row));
     EXPECT_TRUE(Errors.Lines().empty());
 }
+
+TEST_F(Day_Log_File, CheckpointOfUnchangedRecordsWritesNothingButAnyDifferenceIsStored)
+{
+    Files.Create_Error = EIO;  // any write would fail
+    EXPECT_TRUE(Checkpoint_Day_Log(Context, Three_Rows));
+    Expect_Unchanged_And_No_Temporary();
+    // One record fewer, or a changed field, is a different day and must be written.
+    EXPECT_FALSE(Checkpoint_Day_Log(Context, Day_Of({Day_Row, Unassigned_Row})));
+    Day_Log changed = Three_Rows;
+    changed.Records[2][Duration_Field] = "01:01";
+    EXPECT_FALSE(Checkpoint_Day_Log(Context, changed));
+    Files.Create_Error = 0;
+    EXPECT_TRUE(Checkpoint_Day_Log(Context, changed));
+    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Day_Row) + Encode_Work_Record(Unassigned_Row) +
+                                        Encode_Work_Record(changed.Records[2]));
+    // A longer file whose start matches is not taken for the same day.
+    Store_Records({Day_Row, Unassigned_Row, changed.Records[2], User_Row});
+    EXPECT_TRUE(Checkpoint_Day_Log(Context, changed));
+    EXPECT_EQ(Read(Day_Log_Path()).size(), 3 * Work_Record_Size);
+}

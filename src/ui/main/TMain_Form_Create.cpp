@@ -82,9 +82,9 @@ void TMain_Form::Form_Create()
         Tray_Icon_Component->SetIconVisible(true);
         Tray_Icon_Component->HideAppButton();
     }
-    // Without a notification area a window left hidden could never be brought back.
-    const bool tray_available = Tray_Icon_Component && Tray_Icon_Component->Tray_Available();
-    if (Start_Values.Minimize_To_Tray_After_Start && tray_available)
+    // Without a notification area a window left hidden could never be brought back; the
+    // tray is asked only when the window might stay hidden, since asking it takes time.
+    if (Start_Values.Minimize_To_Tray_After_Start && Tray_Icon_Component && Tray_Icon_Component->Tray_Available())
     {
         Set_Alpha_Blend(true, Alpha_Blend_Level);
     }

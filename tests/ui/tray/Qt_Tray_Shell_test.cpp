@@ -3,6 +3,8 @@
 #include <QtTest>
 #include <vector>
 
+#include "ui/tray/Deferred_Tray_Shell.h"
+#include "ui/tray/Fake_Tray_Shell.h"
 #include "ui/tray/Qt_Tray_Shell.h"
 
 using N = Tray_Shell::Notification;
@@ -33,6 +35,54 @@ private slots:
         QCOMPARE(seen, (std::vector<N>{N::Left_Button_Down, N::Left_Button_Up, N::Left_Button_Double_Click,
                                        N::Left_Button_Up, N::Right_Button_Down, N::Right_Button_Up, N::Context_Menu,
                                        N::Middle_Button_Down, N::Middle_Button_Up, N::Balloon_User_Click}));
+    }
+
+    void A_Deferred_Tray_Is_Made_On_The_First_Turn_With_The_Icon_Wanted_Meanwhile()
+    {
+        Fake_Tray_Shell* real = nullptr;
+        Deferred_Tray_Shell shell([&] {
+            auto made = std::make_unique<Fake_Tray_Shell>();
+            real = made.get();
+            return made;
+        });
+        std::vector<N> seen;
+        shell.Set_Notification_Handler([&](N notification) { seen.push_back(notification); });
+        Tray_Icon_Data data;
+        data.Tip = QStringLiteral("first");
+        QVERIFY(!shell.Modify_Icon(data));  // no icon to change yet
+        QVERIFY(shell.Add_Icon(data));
+        data.Tip = QStringLiteral("second");
+        QVERIFY(shell.Modify_Icon(data));
+        QVERIFY(!shell.Real_Shell_Created());
+        QTRY_VERIFY(shell.Real_Shell_Created());
+        QVERIFY(real->Icon_Present && real->Shown.Tip == QStringLiteral("second"));
+        real->Send(N::Left_Button_Down);
+        QCOMPARE(seen, std::vector<N>{N::Left_Button_Down});
+        QVERIFY(shell.Delete_Icon() && !real->Icon_Present);
+    }
+
+    void Asking_For_The_Tray_Or_A_Balloon_Makes_The_Real_Tray_At_Once()
+    {
+        Fake_Tray_Shell* real = nullptr;
+        Deferred_Tray_Shell shell([&] {
+            auto made = std::make_unique<Fake_Tray_Shell>();
+            made->Set_Available(false);
+            real = made.get();
+            return made;
+        });
+        QVERIFY(!shell.Is_Available() && shell.Real_Shell_Created());
+
+        Deferred_Tray_Shell other([&] {
+            auto made = std::make_unique<Fake_Tray_Shell>();
+            real = made.get();
+            return made;
+        });
+        QVERIFY(other.Add_Icon({}));
+        Tray_Icon_Data balloon;
+        balloon.Flags |= Tray_Icon_Data::Info_Flag;
+        balloon.Balloon_Text = QStringLiteral("now");
+        QVERIFY(other.Modify_Icon(balloon));
+        QVERIFY(other.Real_Shell_Created() && real->Icon_Present && real->Balloons_Shown == 1);
     }
 };
 
