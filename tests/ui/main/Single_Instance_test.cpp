@@ -30,9 +30,9 @@ int Run_Instance(const QString& key, int wanted_requests)
     std::fflush(stdout);
     int requests = 0;
     QObject::connect(&instance, &Single_Instance::Restore_Request, [&] {
-        if (++requests >= wanted_requests) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        if (++requests >= wanted_requests) QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
     });
-    QTimer::singleShot(8000, qApp, &QCoreApplication::quit);
+    QTimer::singleShot(8000, QCoreApplication::instance(), &QCoreApplication::quit);
     if (wanted_requests > 0) QCoreApplication::exec();
     std::printf("REQUESTS %d\n", requests);
     return 0;
