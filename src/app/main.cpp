@@ -12,6 +12,7 @@
 #include "ui/dialogs/Qt_Message_Dialogs.h"
 #include "ui/dialogs/Setup_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
+#include "ui/main/Desktop_Bus_Warm_Up.h"
 #include "ui/main/Font_Configuration_Warm_Up.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/Quick_Tooltip_Style.h"
@@ -51,6 +52,7 @@ int main(int argc, char* argv[])
 
     Font_Configuration_Warm_Up font_warm_up;
     QApplication application(argc, argv);
+    Desktop_Bus_Warm_Up bus_warm_up;
     application.setApplicationName(QString::fromLatin1(Application_Title));
     application.setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new Quick_Tooltip_Style);
