@@ -72,7 +72,10 @@ TEST_P(Shipped_Language_File, EveryPatternFitsExactlyItsArguments)
         if (key >= 16 && key <= 18) std::erase(pattern, '#');
         const std::optional<std::string> text = Format(pattern, Arguments(count));
         ASSERT_TRUE(text.has_value()) << "message " << key;
-        if (count > 0) EXPECT_FALSE(Format(pattern, Arguments(count - 1)).has_value()) << "message " << key;
+        if (count > 0)
+        {
+            EXPECT_FALSE(Format(pattern, Arguments(count - 1)).has_value()) << "message " << key;
+        }
         // The file-name messages and the summary show every argument they are given.
         for (int index = 0; index < count && (key == 2 || key == 3 || key == 15); ++index)
             EXPECT_NE(text->find("<" + std::to_string(index) + ">"), std::string::npos) << key << " " << index;

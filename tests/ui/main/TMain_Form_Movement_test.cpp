@@ -45,14 +45,6 @@ std::vector<int> Arithmetic_Run(int first, int step, int count)
     return values;
 }
 
-void Press_Key(QWidget& target, Qt::Key key, const QString& text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(&target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(&target, &release);
-}
-
 void Send_Mouse(QWidget& target, QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons held)
 {
     const QPointF local = target.mapFromGlobal(QPointF(global));
