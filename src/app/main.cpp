@@ -12,10 +12,9 @@
 #include "ui/dialogs/Qt_Message_Dialogs.h"
 #include "ui/dialogs/Setup_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
-#include "ui/main/Desktop_Bus_Warm_Up.h"
-#include "ui/main/Font_Configuration_Warm_Up.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/Quick_Tooltip_Style.h"
+#include "ui/main/Start_Up_Warm_Up.h"
 #include "ui/main/System_Date_Time_Patterns.h"
 #include "ui/main/TMain_Form.h"
 #include "ui/main/Termination_Signals.h"
@@ -50,9 +49,9 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    Font_Configuration_Warm_Up font_warm_up;
+    Start_Up_Warm_Up font_warm_up(Warm_Up_Font_Configuration);
     QApplication application(argc, argv);
-    Desktop_Bus_Warm_Up bus_warm_up;
+    Start_Up_Warm_Up bus_warm_up(Warm_Up_Desktop_Bus);
     application.setApplicationName(QString::fromLatin1(Application_Title));
     application.setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new Quick_Tooltip_Style);

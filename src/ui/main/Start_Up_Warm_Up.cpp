@@ -1,10 +1,9 @@
-#include "ui/main/Font_Configuration_Warm_Up.h"
+#include "ui/main/Start_Up_Warm_Up.h"
 
+#include <QDBusConnection>
 #include <dlfcn.h>
 
-namespace
-{
-void Initialise_Fontconfig()
+void Warm_Up_Font_Configuration()
 {
     // Qt's own copy of the library is already loaded; without it there is nothing to warm.
     void* library = ::dlopen("libfontconfig.so.1", RTLD_LAZY | RTLD_NOLOAD);
@@ -14,16 +13,10 @@ void Initialise_Fontconfig()
     if (auto initialise = reinterpret_cast<Init_Function>(::dlsym(library, "FcInit"))) initialise();
     ::dlclose(library);
 }
-}  // namespace
 
-Font_Configuration_Warm_Up::Font_Configuration_Warm_Up() : Worker(Initialise_Fontconfig) {}
-
-Font_Configuration_Warm_Up::~Font_Configuration_Warm_Up()
+void Warm_Up_Desktop_Bus()
 {
-    Wait();
-}
-
-void Font_Configuration_Warm_Up::Wait()
-{
-    if (Worker.joinable()) Worker.join();
+    // Qt keeps the session bus connection (or its failure) for the process; a later use on
+    // the main thread finds it made.
+    QDBusConnection::sessionBus();
 }
