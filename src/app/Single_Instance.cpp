@@ -2,26 +2,33 @@
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QRegularExpression>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+// Plain local sockets: the hand-over is two short lines, and Qt's network module would
+// cost every start its libraries.
 namespace
 {
 constexpr int Lock_Timeout_Ms = 5000;
 constexpr int Connect_Timeout_Ms = 1000;
 constexpr int Idle_Connection_Ms = 5000;
-constexpr qint64 Max_Request_Length = 64;
+constexpr qsizetype Max_Request_Length = 64;
+constexpr int Listen_Backlog = 16;
 
 QString User_Name()
 {
@@ -78,27 +85,139 @@ QString Display_Name()
 {
     QString display = qEnvironmentVariable("DISPLAY");
     // ":0" and ":0.0" are the same desktop.
-    display.remove(QRegularExpression(QStringLiteral("\\.[0-9]+$")));
+    const qsizetype dot = display.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0 && dot + 1 < display.size() &&
+        std::all_of(display.cbegin() + dot + 1, display.cend(), [](QChar c) { return c.isDigit(); }))
+        display.truncate(dot);
     if (display.isEmpty())
         display = qEnvironmentVariable("WAYLAND_DISPLAY");
     if (display.isEmpty())
         display = QStringLiteral("none");
     return display;
 }
+
+bool Socket_Address(const QByteArray& path, sockaddr_un& address)
+{
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.isEmpty() || static_cast<std::size_t>(path.size()) >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    return true;
 }
+
+// Waits for the descriptor until the deadline; false when the time ran out or it failed.
+bool Wait_For(int descriptor, short events, const QDeadlineTimer& deadline)
+{
+    while (true)
+    {
+        pollfd entry{descriptor, events, 0};
+        const int result = ::poll(&entry, 1, static_cast<int>(deadline.remainingTime()));
+        if (result > 0) return true;
+        if (result == 0 || errno != EINTR) return false;
+    }
+}
+
+// A connection to the first instance, or -1 when nobody listens at the path.
+int Connect_To_First(const QByteArray& path)
+{
+    sockaddr_un address{};
+    if (!Socket_Address(path, address)) return -1;
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (descriptor < 0) return -1;
+    // A first instance too busy to accept must not hold this start for ever.
+    const timeval timeout{Connect_Timeout_Ms / 1000, (Connect_Timeout_Ms % 1000) * 1000};
+    ::setsockopt(descriptor, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    int result = 0;
+    do
+        result = ::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    while (result < 0 && errno == EINTR);
+    if (result == 0) return descriptor;
+    ::close(descriptor);
+    return -1;
+}
+}  // namespace
+
+// One accepted start: it says its line, gets the answer and goes; one that says nothing
+// is dropped after a while.
+class Single_Instance::Connection : public QObject
+{
+public:
+    Connection(int descriptor, Single_Instance& owner)
+        : QObject(&owner), Descriptor(descriptor), Owner(owner), Notifier(descriptor, QSocketNotifier::Read)
+    {
+        connect(&Notifier, &QSocketNotifier::activated, this, [this] { Read_Available(); });
+        QTimer::singleShot(Idle_Connection_Ms, this, [this] { Finish(); });
+    }
+    ~Connection() override { ::close(Descriptor); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+private:
+    void Read_Available()
+    {
+        char buffer[128];
+        while (true)
+        {
+            const ssize_t count = ::read(Descriptor, buffer, sizeof buffer);
+            if (count > 0)
+            {
+                Received.append(buffer, count);
+                if (Received.size() > Max_Request_Length) break;
+                continue;
+            }
+            if (count < 0 && errno == EINTR) continue;
+            if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+            Finish();  // the other side went, or the connection failed
+            return;
+        }
+        const qsizetype end_of_line = Received.indexOf('\n');
+        if (end_of_line < 0)
+        {
+            if (Received.size() > Max_Request_Length) Finish();
+            return;
+        }
+        if (Received.left(end_of_line + 1) == Request_Line)
+        {
+            emit Owner.Restore_Request();
+            // A few bytes into an empty socket never block.
+            ::send(Descriptor, Answer_Line, std::strlen(Answer_Line), MSG_NOSIGNAL);
+        }
+        Finish();
+    }
+
+    void Finish()
+    {
+        if (Finished) return;
+        Finished = true;
+        Notifier.setEnabled(false);
+        deleteLater();
+    }
+
+    int Descriptor;
+    Single_Instance& Owner;
+    QSocketNotifier Notifier;
+    QByteArray Received;
+    bool Finished = false;
+};
 
 Single_Instance::Single_Instance(QString key, QObject* parent)
     : QObject(parent), Key(key.isEmpty() ? Default_Key() : std::move(key))
 {
 }
 
-Single_Instance::~Single_Instance() = default;
+Single_Instance::~Single_Instance()
+{
+    if (Listener < 0) return;
+    ::close(Listener);
+    ::unlink(Listening_Path.constData());
+}
 
 QString Single_Instance::Default_Key()
 {
     QString key = QStringLiteral("Zentavo_Logger-") + User_Name() + QLatin1Char('-') + Display_Name();
     // The key becomes a file name.
-    key.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._:@-]")), QStringLiteral("_"));
+    for (QChar& c : key)
+        if (!(c.unicode() < 128 && (c.isLetterOrNumber() || QStringView(u"._:@-").contains(c)))) c = QLatin1Char('_');
     return key;
 }
 
@@ -128,72 +247,82 @@ QString Single_Instance::Server_Path() const
 
 bool Single_Instance::Become_First_Or_Forward()
 {
-    const QString server_path = Server_Path();
+    const QByteArray server_path = QFile::encodeName(Server_Path());
 
     // The lock makes "nobody listens, so I listen" one step: without it two simultaneous
     // starts can both find no server and both listen.
-    Socket_Lock lock(server_path + QStringLiteral(".lock"), Lock_Timeout_Ms);
+    Socket_Lock lock(QFile::decodeName(server_path) + QStringLiteral(".lock"), Lock_Timeout_Ms);
 
-    QLocalSocket socket;
-    socket.connectToServer(server_path);
-    if (socket.waitForConnected(Connect_Timeout_Ms))
+    if (const int first = Connect_To_First(server_path); first >= 0)
     {
         lock.Release();
-        Forward_To_First(socket);
+        Forward_To_First(first);
+        ::close(first);
         return false;
     }
 
     // A socket file that nobody answers is left by a process that was killed.
-    QLocalServer::removeServer(server_path);
-    Server = new QLocalServer(this);
-    Server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(Server, &QLocalServer::newConnection, this, &Single_Instance::Accept_Connections);
+    ::unlink(server_path.constData());
     // Should listening fail, the program still runs; only the hand-over is lost.
-    Server->listen(server_path);
+    Listen_At(server_path);
     return true;
 }
 
-void Single_Instance::Forward_To_First(QLocalSocket& socket)
+void Single_Instance::Listen_At(const QByteArray& path)
+{
+    sockaddr_un address{};
+    if (!Socket_Address(path, address)) return;
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (descriptor < 0) return;
+    // Nobody can connect between bind and listen, so the socket is the user's alone before
+    // anyone can reach it.
+    if (::bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+    {
+        ::close(descriptor);
+        return;
+    }
+    if (::chmod(path.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(descriptor, Listen_Backlog) != 0)
+    {
+        ::close(descriptor);
+        ::unlink(path.constData());
+        return;
+    }
+    Listener = descriptor;
+    Listening_Path = path;
+    auto* notifier = new QSocketNotifier(Listener, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &Single_Instance::Accept_Connections);
+}
+
+void Single_Instance::Forward_To_First(int first)
 {
     const QDeadlineTimer deadline(Answer_Timeout_Ms);
-    socket.write(Request_Line);
-    if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
-        return;
-    while (!socket.canReadLine())
-        if (deadline.hasExpired() || !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-            return;
-    socket.disconnectFromServer();
+    const std::size_t length = std::strlen(Request_Line);
+    std::size_t sent = 0;
+    while (sent < length)
+    {
+        if (!Wait_For(first, POLLOUT, deadline)) return;
+        const ssize_t count = ::send(first, Request_Line + sent, length - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (count > 0) sent += static_cast<std::size_t>(count);
+        else if (count < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return;
+    }
+    // The answer tells that the first instance took the wish; it is waited for, not read.
+    char answer[16];
+    while (Wait_For(first, POLLIN, deadline))
+    {
+        const ssize_t count = ::recv(first, answer, sizeof answer, MSG_DONTWAIT);
+        if (count == 0 || std::memchr(answer, '\n', count > 0 ? static_cast<std::size_t>(count) : 0) != nullptr) return;
+        if (count < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return;
+    }
 }
 
 void Single_Instance::Accept_Connections()
 {
-    while (QLocalSocket* socket = Server->nextPendingConnection())
+    while (true)
     {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read_Request(socket); });
-        // A client that says nothing does not hold its connection for ever.
-        QTimer::singleShot(Idle_Connection_Ms, socket, [socket] { socket->abort(); });
-        if (socket->bytesAvailable() > 0)
-            Read_Request(socket);
+        const int descriptor = ::accept4(Listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (descriptor >= 0)
+            new Connection(descriptor, *this);
+        else if (errno != EINTR)
+            return;
     }
-}
-
-void Single_Instance::Read_Request(QLocalSocket* socket)
-{
-    if (!socket->canReadLine())
-    {
-        if (socket->bytesAvailable() > Max_Request_Length)
-            socket->abort();
-        return;
-    }
-    const QByteArray line = socket->readLine(Max_Request_Length + 1);
-    if (line != Request_Line)
-    {
-        socket->abort();
-        return;
-    }
-    emit Restore_Request();
-    socket->write(Answer_Line);
-    socket->flush();
-    socket->disconnectFromServer();
 }

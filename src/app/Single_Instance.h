@@ -2,10 +2,9 @@
 // One running instance per user and desktop: the first start listens on a local socket,
 // a later start hands the user's wish over to it and ends without touching any file.
 #include <QObject>
+#include <QByteArray>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
 
 class Single_Instance : public QObject
 {
@@ -38,10 +37,14 @@ signals:
     void Restore_Request();
 
 private:
+    class Connection;
+
+    void Listen_At(const QByteArray& path);
     void Accept_Connections();
-    void Read_Request(QLocalSocket* socket);
-    void Forward_To_First(QLocalSocket& socket);
+    // Sends the request over the connection and waits a while for the answer.
+    static void Forward_To_First(int first);
 
     QString Key;
-    QLocalServer* Server = nullptr;
+    int Listener = -1;
+    QByteArray Listening_Path;
 };

@@ -10,6 +10,7 @@
 #include "platform/Format.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Program_Font.h"
+#include "ui/controls/Skin_Bitmap.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
@@ -73,9 +74,8 @@ TMessage_Dialog_Form::TMessage_Dialog_Form(const Program_Paths& paths, Error_Lis
     Animation_Timer->setInterval(32);
     connect(Animation_Timer, &QTimer::timeout, this, &TMessage_Dialog_Form::Animation_TimerTimer);
 
-    if (!Message_Dialog_Background_Bitmap.load(Path_To_QString(Paths.Skin(Background_File_Name))))
+    if (!Load_Skin_Bitmap(Path_To_QString(Paths.Skin(Background_File_Name)), Message_Dialog_Background_Bitmap))
     {
-        Message_Dialog_Background_Bitmap = QPixmap();
         Errors.Add(Utf8_To_Cp1250(" - Display_Message_Dialog - nebyl nalezen soubor se zdrojem pozadí - "
                                   "Message_Dialog_Form_Background.bmp"));
     }
@@ -140,9 +140,8 @@ void TMessage_Dialog_Form::Set_Message(const std::string& message_format,
 void TMessage_Dialog_Form::Load_Icon(const std::string& icon_file_name, int animation_interval)
 {
     const std::string path = Paths.Skin(icon_file_name);
-    if (!Message_Dialog_Icon_Bitmap.load(Path_To_QString(path)))
+    if (!Load_Skin_Bitmap(Path_To_QString(path), Message_Dialog_Icon_Bitmap))
     {
-        Message_Dialog_Icon_Bitmap = QPixmap();
         Errors.Add(" - DISPLAY_MESSAGE_DIALOG - source file " + path + " not found");
     }
     Icon_Frame_Count = std::min(Message_Dialog_Icon_Bitmap.width() / Frame_Size, 255);

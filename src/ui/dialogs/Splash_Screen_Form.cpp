@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "ui/controls/Skin_Bitmap.h"
+
 TSplash_Screen_Form::TSplash_Screen_Form(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
@@ -25,11 +27,7 @@ TSplash_Screen_Form::TSplash_Screen_Form(QWidget* parent)
 
 bool TSplash_Screen_Form::Load_Splash_Bitmap(const QString& path)
 {
-    if (!Splash_Bitmap.load(path) || Splash_Bitmap.isNull())
-    {
-        Splash_Bitmap = QPixmap();
-        return false;
-    }
+    if (!Load_Skin_Bitmap(path, Splash_Bitmap)) return false;
     setFixedSize(Splash_Bitmap.size());
     return true;
 }

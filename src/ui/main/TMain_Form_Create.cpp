@@ -6,6 +6,7 @@
 
 #include "app/Language_File.h"
 #include "app/Settings_File.h"
+#include "ui/controls/Skin_Bitmap.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
@@ -162,7 +163,7 @@ bool TMain_Form::Load_Skins()
     for (std::size_t index = 0; index < std::size(targets); ++index)
     {
         const std::string name = std::string("Skin/") + Skin_File_Names[index];
-        if (!targets[index]->load(Path_To_QString(Paths.File(name)))) unreadable.push_back(name);
+        if (!Load_Skin_Bitmap(Path_To_QString(Paths.File(name)), *targets[index])) unreadable.push_back(name);
     }
     if (unreadable.empty()) return true;
     // A skin that File_List did not protect is reported like a missing file.

@@ -1,6 +1,9 @@
 // The shipped skins: 24-bit bitmaps of the sizes the windows draw, and a File_List naming
 // exactly the files the start cannot do without.
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include "ui/controls/Skin_Bitmap.h"
 
 namespace
 {
@@ -41,6 +44,34 @@ private slots:
             for (int frame = 0; frame < frames; ++frame)
                 QVERIFY(strip.copy(frame * 64, 0, 64, 64) != strip.copy((frame + 1) % frames * 64, 0, 64, 64));
             QCOMPARE(strip.pixelColor(0, 0), QColor(Qt::white));
+        }
+    }
+
+    void Skins_Load_As_Qt_Decodes_Them()
+    {
+        const auto same_as_qt = [](const QString& path) {
+            QPixmap pixmap;
+            return Load_Skin_Bitmap(path, pixmap) &&
+                   pixmap.toImage().convertToFormat(QImage::Format_RGB32) == QImage(path).convertToFormat(QImage::Format_RGB32);
+        };
+        const QStringList skins = QDir(Data + "Skin").entryList({"*.bmp"});
+        QCOMPARE(skins.size(), 12);
+        for (const QString& name : skins) QVERIFY2(same_as_qt(Data + "Skin/" + name), qPrintable(name));
+
+        // Bitmaps of other kinds, as a user's own skin may be, go through Qt's readers.
+        QTemporaryDir directory;
+        QImage palette_image(QImage(Data + "Skin/Minimize_Button_Skin.bmp").convertToFormat(QImage::Format_Indexed8));
+        QVERIFY(palette_image.save(directory.filePath("indexed.bmp"), "BMP"));
+        QVERIFY(same_as_qt(directory.filePath("indexed.bmp")));
+
+        QFile garbage(directory.filePath("garbage.bmp"));
+        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("BM not a bitmap at all") > 0);
+        garbage.close();
+        for (const QString& unreadable : {directory.filePath("garbage.bmp"), directory.filePath("missing.bmp")})
+        {
+            QPixmap pixmap(4, 4);
+            QVERIFY(!Load_Skin_Bitmap(unreadable, pixmap));
+            QVERIFY(pixmap.isNull());
         }
     }
 

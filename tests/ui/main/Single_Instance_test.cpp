@@ -4,6 +4,7 @@
 // The test binary doubles as a tiny program: with "--instance <key> <wanted>" it plays one
 // start and prints FIRST or SECOND; a first waits for <wanted> requests (at most 8 s)
 // and then prints how many it got.
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSignalSpy>
@@ -12,6 +13,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <vector>
 
 #include "app/Single_Instance.h"
@@ -55,6 +59,37 @@ QByteArray Second_Start(const QString& key, const QString& work_dir = {})
     QSignalSpy finished(second.get(), &QProcess::finished);
     if (!finished.wait(5000) || second->exitStatus() != QProcess::NormalExit || second->exitCode() != 0) return {};
     return second->readAllStandardOutput();
+}
+int Connect_Raw(const QString& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+    {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
+// Everything the first instance sent before it hung up, or "still open" when it did not
+// hang up within two seconds. Runs the event loop for the first instance meanwhile.
+QByteArray Sent_Until_Hang_Up(int descriptor)
+{
+    QByteArray sent;
+    QDeadlineTimer deadline(2000);
+    while (!deadline.hasExpired())
+    {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        char buffer[16];
+        const ssize_t count = ::recv(descriptor, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (count == 0) return sent;
+        if (count > 0) sent.append(buffer, count);
+    }
+    return "still open";
 }
 }  // namespace
 
@@ -132,6 +167,35 @@ private slots:
         }
         std::sort(outputs.begin(), outputs.end());
         QCOMPARE(outputs, QByteArrayList{"FIRST\nREQUESTS 9\n"} + QByteArrayList(9, "SECOND\n"));
+    }
+
+    void Strangers_Get_No_Restore_And_The_Socket_Is_Private()
+    {
+        Single_Instance first(Key);
+        QSignalSpy restore_requests(&first, &Single_Instance::Restore_Request);
+        QVERIFY(first.Become_First_Or_Forward());
+        QCOMPARE(QFileInfo(first.Server_Path()).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
+                 QFileDevice::Permissions{});
+
+        // A wrong line, an endless one, and the right line in two pieces.
+        const QByteArray endless(200, 'x');
+        for (const QByteArray& said : {QByteArray("1126\n"), endless})
+        {
+            const int stranger = Connect_Raw(first.Server_Path());
+            QVERIFY(stranger >= 0);
+            QCOMPARE(::send(stranger, said.constData(), static_cast<size_t>(said.size()), MSG_NOSIGNAL), ssize_t(said.size()));
+            QCOMPARE(Sent_Until_Hang_Up(stranger), QByteArray());
+            ::close(stranger);
+        }
+        QCOMPARE(restore_requests.count(), 0);
+
+        const int split = Connect_Raw(first.Server_Path());
+        QCOMPARE(::send(split, "11", 2, MSG_NOSIGNAL), ssize_t(2));
+        QTest::qWait(50);
+        QCOMPARE(::send(split, "25\n", 3, MSG_NOSIGNAL), ssize_t(3));
+        QCOMPARE(Sent_Until_Hang_Up(split), QByteArray(Single_Instance::Answer_Line));
+        ::close(split);
+        QCOMPARE(restore_requests.count(), 1);
     }
 
     void Default_Key_Names_The_Program_User_And_Display()
