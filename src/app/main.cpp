@@ -49,7 +49,6 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    Start_Up_Warm_Up font_warm_up(Warm_Up_Font_Configuration);
     QApplication application(argc, argv);
     Start_Up_Warm_Up bus_warm_up(Warm_Up_Desktop_Bus);
     application.setApplicationName(QString::fromLatin1(Application_Title));
@@ -88,7 +87,6 @@ int main(int argc, char* argv[])
         Display_Setup_Form(main_form, dialogs);
     };
 
-    font_warm_up.Wait();
     TMain_Form main_form(std::move(seams));
     QObject::connect(&instance, &Single_Instance::Restore_Request, &main_form, [&main_form] { main_form.Restore_Request(); });
     Termination_Signals termination_signals;

@@ -21,10 +21,6 @@ private:
     std::thread Worker;
 };
 
-// Fontconfig reads its whole configuration on first use, and the first text layout waits
-// for it. Needs nothing; start it before the application object.
-void Warm_Up_Font_Configuration();
-
 // The first widget that reports to the accessibility bridge makes Qt connect to the
 // desktop bus and wait for it (without a bus, for a failed attempt to start one). Needs
 // the application object.

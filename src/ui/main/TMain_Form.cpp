@@ -65,7 +65,10 @@ void TMain_Form::Create_Controls()
 {
     Title = new QLabel(this);
     Title->setObjectName(QStringLiteral("Title_Label"));
-    Title->move(8, 8);
+    // The strip up to the minimize button: clicks on the title and on the window do the
+    // same, so the label need not be measured to its text.
+    Title->setGeometry(8, 8, 716, 16);
+    Title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Title->installEventFilter(this);
 
     Minimize_Button = new TVela_Button_(this);

@@ -27,7 +27,6 @@ void TMain_Form::Form_Create()
 {
     // 1-3: title, width, no window until the whole creation allows it; paths are set.
     Title->setText(QString::fromLatin1(Application_Title));
-    Title->adjustSize();
     resize(Main_Form_Client_Width, height());
     Show_Main_Form_Flag = false;
 
@@ -181,7 +180,6 @@ void TMain_Form::Read_Setup_File()
     QFont title_font = Title->font();
     title_font.setBold(Setup.Title_Bold);
     Title->setFont(title_font);
-    Title->adjustSize();
     if (Setup.Main_Form_Anchor == 0) move(Setup.Main_Form_Left, Setup.Main_Form_Top);
 }
 
