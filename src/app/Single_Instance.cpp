@@ -13,7 +13,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -29,13 +28,6 @@ constexpr int Connect_Timeout_Ms = 1000;
 constexpr int Idle_Connection_Ms = 5000;
 constexpr qsizetype Max_Request_Length = 64;
 constexpr int Listen_Backlog = 16;
-
-QString User_Name()
-{
-    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_name != nullptr)
-        return QString::fromLocal8Bit(entry->pw_name);
-    return QString::number(getuid());
-}
 
 // An exclusive lock on a file beside the socket. The kernel drops it when its process
 // dies, so no stale lock can hold up a start, and nothing of it is synced to the disk.
@@ -214,7 +206,8 @@ Single_Instance::~Single_Instance()
 
 QString Single_Instance::Default_Key()
 {
-    QString key = QStringLiteral("Zentavo_Logger-") + User_Name() + QLatin1Char('-') + Display_Name();
+    // The user's number, not name: looking a name up may ask a directory service.
+    QString key = QStringLiteral("Zentavo_Logger-") + QString::number(getuid()) + QLatin1Char('-') + Display_Name();
     // The key becomes a file name.
     for (QChar& c : key)
         if (!(c.unicode() < 128 && (c.isLetterOrNumber() || QStringView(u"._:@-").contains(c)))) c = QLatin1Char('_');

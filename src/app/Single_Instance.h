@@ -16,7 +16,7 @@ public:
     static constexpr int Answer_Timeout_Ms = 2000;
 
     // The key names the socket and its lock file; by default it is built from
-    // "Zentavo_Logger", the user and the display. Tests pass their own.
+    // "Zentavo_Logger", the user's number and the display. Tests pass their own.
     explicit Single_Instance(QString key = {}, QObject* parent = nullptr);
     ~Single_Instance() override;
 

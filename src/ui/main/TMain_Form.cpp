@@ -115,39 +115,11 @@ void TMain_Form::Create_Controls()
         *layout.Button = button;
     }
 
-    Testing_Panel = new QFrame(this);
-    Testing_Panel->setObjectName(QStringLiteral("Testing_Panel"));
-    Testing_Panel->setGeometry(6, 368, 743, 233);
-    Testing_Panel->setFrameShape(QFrame::Box);
-    Testing_Panel->setAutoFillBackground(true);
-    QPalette panel_palette = Testing_Panel->palette();
-    panel_palette.setColor(QPalette::Window, Color_From_Bgr(12500670));
-    Testing_Panel->setPalette(panel_palette);
-    Testing_Panel->installEventFilter(this);
-    TST_Exit_Testing_Mode = new TVela_Button_(Testing_Panel);
-    TST_Exit_Testing_Mode->setObjectName(QStringLiteral("TST_Exit_Testing_Mode"));
-    TST_Exit_Testing_Mode->setGeometry(6, 6, 177, 20);
-    TST_Exit_Testing_Mode->Set_Draw_Default(true);
-    TST_Exit_Testing_Mode->Set_Text(QStringLiteral("Exit_Testing_Mode"));
-    TST_Exit_Testing_Mode->Set_Center_Text_Horizontal(false);
-    TST_Exit_Testing_Mode->Set_Center_Text_Vertical(false);
-    TST_Exit_Testing_Mode->Set_Text_Left(43);
-    TST_Exit_Testing_Mode->Set_Text_Top(3);
-    Error_List_Box_Widget = new QListWidget(Testing_Panel);
-    Error_List_Box_Widget->setObjectName(QStringLiteral("Error_List_Box"));
-    Error_List_Box_Widget->setGeometry(6, 32, 729, 193);
-    Error_List_Box_Widget->setFrameShape(QFrame::Box);
-    Error_List_Box_Widget->installEventFilter(this);
-    Error_List_Box_Widget->viewport()->setMouseTracking(true);
-    Error_List_Box_Widget->viewport()->installEventFilter(this);
-    Testing_Panel->hide();
 
     Update_Timer.setInterval(500);
     connect(&Update_Timer, &QTimer::timeout, this, [this] { Update_TimerTimer(); });
     Effect_Timer.setInterval(30);
     connect(&Effect_Timer, &QTimer::timeout, this, [this] { Effect_TimerTimer(); });
-    connect(TST_Exit_Testing_Mode, &TVela_Button_::Clicked, this, [this] { TST_Exit_Testing_ModeClick(); });
-    connect(TST_Exit_Testing_Mode, &TVela_Button_::Mouse_Entered, this, [this] { TST_Exit_Testing_ModeMouseEnter(); });
 
     if (Seams.Tray)
     {

@@ -123,6 +123,8 @@ public:
 
     // The testing panel.
     void Form_Key_Press(QChar character);
+    void Build_Testing_Panel();
+    void Copy_Protocol_To_Testing_Panel();
     void TST_Exit_Testing_ModeClick();
     void TST_Exit_Testing_ModeMouseEnter();
     void Error_List_BoxMouseMove(const QPoint& position);
@@ -138,8 +140,8 @@ public:
     bool Key_Armed_State() const { return Key_Armed; }
     bool Is_Fading() const { return Effect_Timer.isActive(); }
     bool Testing_Mode() const { return Testing_Mode_Flag; }
-    QFrame* Testing_Panel_Widget() const { return Testing_Panel; }
-    TVela_Button_* Exit_Testing_Mode_Button() const { return TST_Exit_Testing_Mode; }
+    QFrame* Testing_Panel_Widget();
+    TVela_Button_* Exit_Testing_Mode_Button();
     int Access_Code_Position() const { return Access_Code_Position_Value; }
     int Credits_Step() const { return Credits_Step_Value; }
     const QString& Error_List_Box_Hint() const { return Error_List_Hint; }
@@ -151,7 +153,7 @@ public:
     std::uint8_t Alpha_Blend_Value() const { return Alpha_Blend_Level; }
     bool Day_Ended() const { return Day_Has_Ended; }
     TVela_Button_* Add_Record_Button() const { return Add_Button; }
-    QListWidget* Error_List_Box() const { return Error_List_Box_Widget; }
+    QListWidget* Error_List_Box();
     QLabel* Title_Label() const { return Title; }
     QTimer& Update_Timer_Of_Main_Form() { return Update_Timer; }
     QTimer& Effect_Timer_Of_Main_Form() { return Effect_Timer; }

@@ -1,7 +1,6 @@
 // The creation of the main window, in the fixed order in which the start-up prepares
 // everything, and its orderly early ends.
 #include <QGuiApplication>
-#include <QListWidget>
 #include <QScreen>
 
 #include "app/Language_File.h"
@@ -96,9 +95,7 @@ void TMain_Form::Form_Create()
         if (Tray_Icon_Component) Tray_Icon_Component->SetShowHint(false);
     }
 
-    // 21: a snapshot of the protocol for the testing panel.
-    Error_List_Box_Widget->clear();
-    for (const std::string& line : Errors->Lines()) Error_List_Box_Widget->addItem(From_Cp1250(line));
+    // 21: the testing panel takes its copy of the protocol when it is built or opened.
 }
 
 bool TMain_Form::Create_Error_Log()

@@ -27,6 +27,66 @@ constexpr QChar Third_Credits_Letter = u'g';
 constexpr int Credits_Shown_Step = 4;
 }  // namespace
 
+void TMain_Form::Build_Testing_Panel()
+{
+    // Built when first wanted: hardly anybody opens it, and every start would pay for it.
+    if (Testing_Panel) return;
+    Testing_Panel = new QFrame(this);
+    Testing_Panel->setObjectName(QStringLiteral("Testing_Panel"));
+    Testing_Panel->setGeometry(6, 368, 743, 233);
+    Testing_Panel->setFrameShape(QFrame::Box);
+    Testing_Panel->setAutoFillBackground(true);
+    QPalette panel_palette = Testing_Panel->palette();
+    panel_palette.setColor(QPalette::Window, Color_From_Bgr(12500670));
+    Testing_Panel->setPalette(panel_palette);
+    Testing_Panel->installEventFilter(this);
+    TST_Exit_Testing_Mode = new TVela_Button_(Testing_Panel);
+    TST_Exit_Testing_Mode->setObjectName(QStringLiteral("TST_Exit_Testing_Mode"));
+    TST_Exit_Testing_Mode->setGeometry(6, 6, 177, 20);
+    TST_Exit_Testing_Mode->Set_Draw_Default(true);
+    TST_Exit_Testing_Mode->Set_Text(QStringLiteral("Exit_Testing_Mode"));
+    TST_Exit_Testing_Mode->Set_Center_Text_Horizontal(false);
+    TST_Exit_Testing_Mode->Set_Center_Text_Vertical(false);
+    TST_Exit_Testing_Mode->Set_Text_Left(43);
+    TST_Exit_Testing_Mode->Set_Text_Top(3);
+    Error_List_Box_Widget = new QListWidget(Testing_Panel);
+    Error_List_Box_Widget->setObjectName(QStringLiteral("Error_List_Box"));
+    Error_List_Box_Widget->setGeometry(6, 32, 729, 193);
+    Error_List_Box_Widget->setFrameShape(QFrame::Box);
+    Error_List_Box_Widget->installEventFilter(this);
+    Error_List_Box_Widget->viewport()->setMouseTracking(true);
+    Error_List_Box_Widget->viewport()->installEventFilter(this);
+    Testing_Panel->hide();
+    connect(TST_Exit_Testing_Mode, &TVela_Button_::Clicked, this, [this] { TST_Exit_Testing_ModeClick(); });
+    connect(TST_Exit_Testing_Mode, &TVela_Button_::Mouse_Entered, this, [this] { TST_Exit_Testing_ModeMouseEnter(); });
+    Copy_Protocol_To_Testing_Panel();
+}
+
+void TMain_Form::Copy_Protocol_To_Testing_Panel()
+{
+    Error_List_Box_Widget->clear();
+    if (Errors)
+        for (const std::string& line : Errors->Lines()) Error_List_Box_Widget->addItem(From_Cp1250(line));
+}
+
+QFrame* TMain_Form::Testing_Panel_Widget()
+{
+    Build_Testing_Panel();
+    return Testing_Panel;
+}
+
+TVela_Button_* TMain_Form::Exit_Testing_Mode_Button()
+{
+    Build_Testing_Panel();
+    return TST_Exit_Testing_Mode;
+}
+
+QListWidget* TMain_Form::Error_List_Box()
+{
+    Build_Testing_Panel();
+    return Error_List_Box_Widget;
+}
+
 void TMain_Form::Form_Typed_Text(QKeyEvent* event, bool into_error_list)
 {
     if (Day_Has_Ended) return;
@@ -50,8 +110,8 @@ void TMain_Form::Form_Key_Press(QChar character)
     Testing_Mode_Flag = true;
     resize(width(), Testing_Client_Height);
     if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
-    Error_List_Box_Widget->clear();
-    for (const std::string& line : Errors->Lines()) Error_List_Box_Widget->addItem(From_Cp1250(line));
+    Build_Testing_Panel();
+    Copy_Protocol_To_Testing_Panel();
     Testing_Panel->move(Testing_Panel->x(), height() - Testing_Panel_Bottom_Gap);
     Testing_Panel->show();
     Access_Code_Position_Value = 1;
