@@ -14,7 +14,6 @@
 #include "ui/dialogs/Update_Record_Form.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/Quick_Tooltip_Style.h"
-#include "ui/main/Start_Up_Warm_Up.h"
 #include "ui/main/System_Date_Time_Patterns.h"
 #include "ui/main/TMain_Form.h"
 #include "ui/main/Termination_Signals.h"
@@ -50,7 +49,6 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
-    Start_Up_Warm_Up bus_warm_up(Warm_Up_Desktop_Bus);
     application.setApplicationName(QString::fromLatin1(Application_Title));
     application.setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new Quick_Tooltip_Style);
