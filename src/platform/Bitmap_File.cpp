@@ -1,7 +1,5 @@
 #include "platform/Bitmap_File.h"
 
-#include <cstddef>
-
 namespace
 {
 constexpr std::size_t File_Header_Size = 14;
@@ -25,7 +23,7 @@ std::uint16_t Read_U16(std::string_view bytes, std::size_t at)
 }
 }  // namespace
 
-bool Decode_Simple_Bitmap(std::string_view bytes, Decoded_Bitmap& bitmap)
+bool Read_Simple_Bitmap(std::string_view bytes, Simple_Bitmap& bitmap)
 {
     if (bytes.size() < File_Header_Size + Info_Header_Size || bytes[0] != 'B' || bytes[1] != 'M') return false;
     const std::uint32_t pixel_offset = Read_U32(bytes, 10);
@@ -43,23 +41,22 @@ bool Decode_Simple_Bitmap(std::string_view bytes, Decoded_Bitmap& bitmap)
     const std::int64_t height = top_down ? -static_cast<std::int64_t>(stored_height) : stored_height;
     if (width <= 0 || height <= 0 || width > Max_Side || height > Max_Side || width * height > Max_Pixels) return false;
 
-    const std::size_t bytes_per_pixel = bits_per_pixel / 8;
+    const std::size_t bytes_per_pixel = bits_per_pixel / 8u;
     const std::size_t stride = (static_cast<std::size_t>(width) * bytes_per_pixel + 3) & ~std::size_t{3};
     if (pixel_offset < File_Header_Size + header_size || pixel_offset > bytes.size() ||
         (bytes.size() - pixel_offset) / stride < static_cast<std::size_t>(height))
         return false;
 
-    bitmap.Width = width;
-    bitmap.Height = static_cast<int>(height);
-    bitmap.Pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (std::int64_t row = 0; row < height; ++row)
-    {
-        const std::size_t stored_row = static_cast<std::size_t>(top_down ? row : height - 1 - row);
-        const auto* source = reinterpret_cast<const unsigned char*>(bytes.data()) + pixel_offset + stored_row * stride;
-        std::uint32_t* target = bitmap.Pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
-        for (std::int32_t column = 0; column < width; ++column, source += bytes_per_pixel)
-            target[column] = 0xFF000000u | static_cast<std::uint32_t>(source[2]) << 16 |
-                             static_cast<std::uint32_t>(source[1]) << 8 | source[0];
-    }
+    bitmap = {width, static_cast<int>(height), pixel_offset, stride, bytes_per_pixel, top_down};
     return true;
+}
+
+void Decode_Simple_Bitmap_Row(std::string_view bytes, const Simple_Bitmap& bitmap, int row, std::uint32_t* target)
+{
+    const auto stored_row = static_cast<std::size_t>(bitmap.Top_Down ? row : bitmap.Height - 1 - row);
+    const auto* source =
+        reinterpret_cast<const unsigned char*>(bytes.data()) + bitmap.Pixel_Offset + stored_row * bitmap.Stride;
+    for (int column = 0; column < bitmap.Width; ++column, source += bitmap.Bytes_Per_Pixel)
+        target[column] = 0xFF000000u | static_cast<std::uint32_t>(source[2]) << 16 |
+                         static_cast<std::uint32_t>(source[1]) << 8 | source[0];
 }

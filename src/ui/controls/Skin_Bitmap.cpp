@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <cstring>
 
 #include "platform/Bitmap_File.h"
 
@@ -12,14 +11,13 @@ bool Load_Skin_Bitmap(const QString& path, QPixmap& pixmap)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
-    Decoded_Bitmap decoded;
-    if (!Decode_Simple_Bitmap(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), decoded))
-        return pixmap.loadFromData(bytes) && !pixmap.isNull();
-    QImage image(decoded.Width, decoded.Height, QImage::Format_RGB32);
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    Simple_Bitmap bitmap;
+    if (!Read_Simple_Bitmap(view, bitmap)) return pixmap.loadFromData(bytes) && !pixmap.isNull();
+    QImage image(bitmap.Width, bitmap.Height, QImage::Format_RGB32);
     if (image.isNull()) return false;
-    for (int row = 0; row < decoded.Height; ++row)
-        std::memcpy(image.scanLine(row), decoded.Pixels.data() + static_cast<std::size_t>(row) * decoded.Width,
-                    static_cast<std::size_t>(decoded.Width) * sizeof(std::uint32_t));
+    for (int row = 0; row < bitmap.Height; ++row)
+        Decode_Simple_Bitmap_Row(view, bitmap, row, reinterpret_cast<std::uint32_t*>(image.scanLine(row)));
     pixmap = QPixmap::fromImage(std::move(image));
     return !pixmap.isNull();
 }
