@@ -2,6 +2,7 @@
 // everything, and its orderly early ends.
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include "app/Language_File.h"
 #include "app/Settings_File.h"
@@ -71,8 +72,10 @@ void TMain_Form::Form_Create()
     Keep_Add_Button_Rule();
     Refresh_Summary_Rows();
     Creation_Done = true;
-    // A new day, or one that was folded or cleaned on reading, is stored at once.
-    Checkpoint_Day_Log();
+    // A new day and a day cleaned on reading are stored while it is read. What the start
+    // changed since (the minute) is stored once the window had its turn to show: syncing
+    // the file would hold the window back, and losing it costs nothing.
+    QTimer::singleShot(0, this, [this] { Checkpoint_Day_Log(); });
 
     // 17-20: the minute timer, the tray, and whether the window shows.
     Update_Timer.start();
