@@ -2,10 +2,10 @@
 # Measures, under Xvfb in one run: start-up to a mapped window and to its first drawn
 # frame, and peak memory, of zentavo-logger against a bare Qt window; idle CPU over 60 s;
 # and the export cost against target logs of 1 KB and 100 MB. Prints one table.
-# Usage: bench/run_benchmarks.sh [runs (default 7)] [idle seconds (default 60)]
+# Usage: bench/run_benchmarks.sh [runs (default 15)] [idle seconds (default 60)]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-7}
+runs=${1:-15}
 idle_seconds=${2:-60}
 scripts/install_packages.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZL_BUILD_BENCH=ON -DZL_BUILD_TESTS=OFF >/dev/null
