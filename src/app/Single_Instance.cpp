@@ -140,7 +140,11 @@ public:
         connect(&Notifier, &QSocketNotifier::activated, this, [this] { Read_Available(); });
         QTimer::singleShot(Idle_Connection_Ms, this, [this] { Finish(); });
     }
-    ~Connection() override { ::close(Descriptor); }
+    ~Connection() override
+    {
+        Notifier.setEnabled(false);
+        ::close(Descriptor);
+    }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
@@ -148,33 +152,30 @@ private:
     void Read_Available()
     {
         char buffer[128];
-        while (true)
+        bool other_side_gone = false;
+        while (Received.size() <= Max_Request_Length)
         {
             const ssize_t count = ::read(Descriptor, buffer, sizeof buffer);
             if (count > 0)
-            {
                 Received.append(buffer, count);
-                if (Received.size() > Max_Request_Length) break;
+            else if (count < 0 && errno == EINTR)
                 continue;
+            else
+            {
+                // Nothing more for now; or the other side went (a start that said its
+                // line and hung up at once still counts).
+                other_side_gone = count == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+                break;
             }
-            if (count < 0 && errno == EINTR) continue;
-            if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
-            Finish();  // the other side went, or the connection failed
-            return;
         }
         const qsizetype end_of_line = Received.indexOf('\n');
-        if (end_of_line < 0)
-        {
-            if (Received.size() > Max_Request_Length) Finish();
-            return;
-        }
-        if (Received.left(end_of_line + 1) == Request_Line)
+        if (end_of_line >= 0 && Received.left(end_of_line + 1) == Request_Line)
         {
             emit Owner.Restore_Request();
             // A few bytes into an empty socket never block.
             ::send(Descriptor, Answer_Line, std::strlen(Answer_Line), MSG_NOSIGNAL);
         }
-        Finish();
+        if (end_of_line >= 0 || other_side_gone || Received.size() > Max_Request_Length) Finish();
     }
 
     void Finish()

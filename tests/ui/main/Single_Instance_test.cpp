@@ -196,6 +196,12 @@ private slots:
         QCOMPARE(Sent_Until_Hang_Up(split), QByteArray(Single_Instance::Answer_Line));
         ::close(split);
         QCOMPARE(restore_requests.count(), 1);
+
+        // A start that says its line and hangs up at once is still heard.
+        const int hurried = Connect_Raw(first.Server_Path());
+        QCOMPARE(::send(hurried, "1125\n", 5, MSG_NOSIGNAL), ssize_t(5));
+        ::close(hurried);
+        QTRY_COMPARE(restore_requests.count(), 2);
     }
 
     void Default_Key_Names_The_Program_User_And_Display()
