@@ -115,7 +115,6 @@ void TMain_Form::Create_Controls()
         *layout.Button = button;
     }
 
-
     Update_Timer.setInterval(500);
     connect(&Update_Timer, &QTimer::timeout, this, [this] { Update_TimerTimer(); });
     Effect_Timer.setInterval(30);
