@@ -65,15 +65,16 @@ void TMain_Form::Create_Controls()
 {
     Title = new QLabel(this);
     Title->setObjectName(QStringLiteral("Title_Label"));
-    // The strip up to the minimize button: clicks on the title and on the window do the
-    // same, so the label need not be measured to its text.
-    Title->setGeometry(8, 8, 716, 16);
     Title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Title->installEventFilter(this);
 
     Minimize_Button = new TVela_Button_(this);
     Minimize_Button->setObjectName(QStringLiteral("Minimize_Button"));
     Minimize_Button->setGeometry(732, 6, 17, 17);
+    // The title spans the strip up to the minimize button: clicks on the title and on the
+    // window do the same, so the label need not be measured to its text.
+    constexpr int Title_Left = 8;
+    Title->setGeometry(Title_Left, 8, Minimize_Button->x() - 2 * Title_Left, 16);
     QFont minimize_font = Program_Bold_Font();
     minimize_font.setPixelSize(8);
     Minimize_Button->setFont(minimize_font);
