@@ -516,6 +516,9 @@ void TMain_Form::Form_Key_Down(QKeyEvent* event)
     case Qt::Key_S:
         Setup_ButtonClick();
         break;
+    case Qt::Key_R:
+        if (Seams.Display_Report_Form) Seams.Display_Report_Form(*this);
+        break;
     default: break;
     }
 }

@@ -54,6 +54,8 @@ struct Main_Form_Seams
     // The record editor and the settings dialog; empty ones do nothing.
     std::function<void(Main_Form_Access&, Message_Dialogs&, bool add_mode)> Display_Update_Record_Form;
     std::function<void(Main_Form_Access&, Message_Dialogs&)> Display_Setup_Form;
+    // The report window (non-modal); an empty one does nothing.
+    std::function<void(Main_Form_Access&)> Display_Report_Form;
     // The file layer of the day log and the target log.
     Work_Log_File_System* Files = nullptr;
 };

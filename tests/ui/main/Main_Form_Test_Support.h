@@ -164,6 +164,7 @@ struct Main_Form_Harness
             ++Setup_Openings;
             if (While_Setup_Open) While_Setup_Open();
         };
+        seams.Display_Report_Form = [this](Main_Form_Access&) { ++Report_Openings; };
         Form = std::make_unique<TMain_Form>(std::move(seams));
     }
 
@@ -179,6 +180,7 @@ struct Main_Form_Harness
     int Quit_Requests = 0;
     std::vector<bool> Editor_Openings;
     int Setup_Openings = 0;
+    int Report_Openings = 0;
     std::function<void()> While_Editor_Open;
     std::function<void()> While_Setup_Open;
     std::unique_ptr<TMain_Form> Form;

@@ -285,6 +285,11 @@ private slots:
         Release_Key(form, Qt::Key_S);
         QCOMPARE(day.Harness->Setup_Openings, 2);
 
+        Press_Key(form, Qt::Key_R);
+        Press_Key(form, Qt::Key_R, Qt::NoModifier, true);
+        Release_Key(form, Qt::Key_R);
+        QCOMPARE(day.Harness->Report_Openings, 1);
+
         Press_Key(form, Qt::Key_A);
         Release_Key(form, Qt::Key_A);
         QCOMPARE(day.Harness->Editor_Openings, std::vector<bool>{true});

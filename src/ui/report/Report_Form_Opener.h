@@ -1,0 +1,35 @@
+#pragma once
+// Opens the report window for the main window. The window is built at its first opening
+// (nothing of it is loaded at start-up) and then kept, hidden while closed, so it comes
+// back where the user left it, showing the period it showed.
+#include <QPixmap>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "ui/report/TReport_Form.h"
+
+class Main_Form_Access;
+struct Language_Texts;
+struct Program_Paths;
+struct Settings;
+
+class Report_Form_Opener
+{
+public:
+    using Source_Factory = std::function<std::unique_ptr<Report_Source>(Main_Form_Access&)>;
+
+    explicit Report_Form_Opener(Source_Factory make_source) : Make_Source(std::move(make_source)) {}
+
+    void Display_Report_Form(Main_Form_Access& main_form);
+    TReport_Form* Report_Form() const { return Form.data(); }
+
+private:
+    Source_Factory Make_Source;
+    QPointer<TReport_Form> Form;
+};
+
+// The window's skins, colours and texts from the program's files and settings.
+Report_Form_Setup Make_Report_Form_Setup(const Program_Paths& paths, const Settings& settings,
+                                         const Language_Texts& texts, const QPixmap& button_skin,
+                                         std::unique_ptr<Report_Source> source);

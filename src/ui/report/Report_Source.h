@@ -1,0 +1,55 @@
+#pragma once
+// Where the report window takes its figures from. The program's source reads the history
+// database (or the target log when the database cannot be used); widget tests hand over
+// reports they made themselves.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "history/History_Report.h"
+
+enum class Report_Period_Kind { Week, Month, Year, All };
+
+// What is wrong with the history database, as the window explains it.
+enum class Report_Store_State
+{
+    Ready,
+    Missing,
+    Damaged,
+    Read_Only,
+    Locked,
+    Directory,
+    Unopenable,
+};
+
+struct Report_Load_Outcome
+{
+    // There are days to report on (from the database, or from the target log read aside).
+    bool Readable = false;
+    Report_Store_State Store_State = Report_Store_State::Ready;
+    std::string Store_Detail;  // names the file and the fault; empty when ready
+    std::string Failure;       // why nothing could be read, or why a rebuild wrote nothing
+    bool Rebuild_Failed = false;
+    std::uint64_t Unreadable_Lines = 0;  // lines of the target log that did not fit its pattern
+};
+
+// Bytes done and bytes in all; called now and then from the worker thread.
+using Report_Progress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
+class Report_Source
+{
+public:
+    virtual ~Report_Source() = default;
+
+    // Loads the history afresh (today as the day log holds it). Runs on a worker thread;
+    // when there is no database yet it reads the target log into a new one.
+    virtual Report_Load_Outcome Load(const Report_Progress& progress) = 0;
+
+    // Reads the whole target log into a new database and loads the history from it. Runs
+    // on a worker thread.
+    virtual Report_Load_Outcome Rebuild(const Report_Progress& progress) = 0;
+
+    // The period of the kind that holds today, moved by offset periods (-1 the one before);
+    // All ignores the offset. Only after a readable load, on the window's thread.
+    virtual History_Report Report_For(Report_Period_Kind kind, int offset) = 0;
+};
