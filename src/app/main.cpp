@@ -93,6 +93,6 @@ int main(int argc, char* argv[])
 
     main_form.Form_Create();
     if (main_form.Termination_Requested()) return 0;
-    if (main_form.Show_Main_Form()) main_form.show();
+    if (main_form.Show_Main_Form()) main_form.Show_At_Start();
     return application.exec();
 }

@@ -45,6 +45,13 @@ QString Remark_As_One_Line(QString text)
     return text;
 }
 
+// The user entering or leaving a box, not the editor losing or getting back the focus to a
+// message or a list: a message leaves the boxes as the user typed them.
+bool Focus_Moved_By_User(const QFocusEvent* event)
+{
+    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+}
+
 bool Is_Enter(const QKeyEvent* event)
 {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -443,10 +450,11 @@ bool TUpdate_Record_Form::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::FocusOut:
-        if (time_box) Hour_Edit_BoxExit(static_cast<QLineEdit*>(watched));
+        if (time_box && Focus_Moved_By_User(static_cast<QFocusEvent*>(event)))
+            Hour_Edit_BoxExit(static_cast<QLineEdit*>(watched));
         break;
     case QEvent::FocusIn:
-        if (watched == Remark_Memo_Box)
+        if (watched == Remark_Memo_Box && Focus_Moved_By_User(static_cast<QFocusEvent*>(event)))
         {
             const bool handled = QDialog::eventFilter(watched, event);
             Remark_Memo_BoxEnter();

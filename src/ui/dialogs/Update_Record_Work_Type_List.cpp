@@ -85,6 +85,8 @@ QComboBox* New_Work_Type_Combo_Box(QWidget* parent, const char* object_name, con
     box->setGeometry(bounds);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
+    // What the user types is what is saved: no entry of the list completes it inline.
+    box->setCompleter(nullptr);
     box->lineEdit()->setMaxLength(int(Short_String_Max_Length));
     return box;
 }

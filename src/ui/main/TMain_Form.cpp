@@ -1,5 +1,6 @@
 #include "ui/main/TMain_Form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 #include "ui/main/Counting_Message_Dialogs.h"
 #include "ui/main/Program_Icon.h"
 #include "ui/main/Program_Shell.h"
+#include "ui/main/Taskbar_Hint.h"
 #include "ui/tray/Notification_Icon.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/End_Of_Day.h"
@@ -129,6 +131,9 @@ void TMain_Form::Create_Controls()
             Tray_IconMouseDown();
         };
         Tray_Icon_Component->OnDblClick = [this](TNotificationIcon*) { Tray_IconDblClick(); };
+        // In the tray from the moment the layout exists: during the start-up questions and
+        // the splash screen too.
+        Tray_Icon_Component->SetIconVisible(true);
     }
 }
 
@@ -158,14 +163,19 @@ void TMain_Form::Update_Layout()
     const int table_height = int(Log.Size()) * Data_Row_Height;
     if (Grid) Grid->setGeometry(Table_Left, Table_Top, Table_Width, table_height);
     if (!Testing_Mode_Flag) resize(Main_Form_Client_Width, table_height + Bar_Height + Layout_Extra_Height);
-    // A hidden bar's buttons would cover the frame's bottom line by one pixel.
     for (TVela_Button_* button : {Add_Button, Setup_Button, Open_Log_Button, Shutdown_Button})
-    {
         button->move(button->x(), table_height + 51);
-        button->setVisible(Bar_Height != 0);
-    }
+    Show_Buttons_Inside_The_Window();
     if (Grid) Grid->Paint_All_Rows();
     update();
+}
+
+void TMain_Form::Show_Buttons_Inside_The_Window()
+{
+    // The buttons lie below the visible area while the bar is hidden, where they would
+    // only cover the frame's bottom line; the taller testing window shows them whole.
+    for (TVela_Button_* button : {Add_Button, Setup_Button, Open_Log_Button, Shutdown_Button})
+        button->setVisible(button->y() + 1 < height());
 }
 
 void TMain_Form::Apply_Anchor()
@@ -420,7 +430,8 @@ void TMain_Form::Store_Wheeled_Duration(std::uint8_t row, int duration, int chan
     Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes + change);
     Log.Records[row][Duration_Field] = Minute_Of_Day_To_Text(Minute_Of_Day(duration));
     Refresh_Summary_Rows();
-    Draw_Row(Highlighted_Row(), true);
+    // The row that changed, which the pointer may have left already.
+    Draw_Row(row, row == Highlighted_Row());
     Keep_Add_Button_Rule();
     Checkpoint_Day_Log();
 }
@@ -468,14 +479,22 @@ void TMain_Form::paintEvent(QPaintEvent*)
     painter.drawRect(0, 0, width() - 1, height() - 1);
 }
 
+bool TMain_Form::Previewed_Already() const
+{
+    // A key the testing panel's list ignores comes on to the window, which saw it first.
+    return Error_List_Box_Widget && QApplication::focusWidget() == Error_List_Box_Widget;
+}
+
 void TMain_Form::keyPressEvent(QKeyEvent* event)
 {
+    if (Previewed_Already()) return;
     Form_Key_Down(event);
     Form_Typed_Text(event, false);
 }
 
 void TMain_Form::keyReleaseEvent(QKeyEvent* event)
 {
+    if (Previewed_Already()) return;
     Form_Key_Up(event);
 }
 
@@ -493,6 +512,20 @@ void TMain_Form::Form_Key_Down(QKeyEvent* event)
         else
             Delete_Highlighted_Record();
         return;
+    }
+    // Shift, Ctrl and Alt are pressed before the letter they go with: alone they do not
+    // disarm the command keys.
+    switch (key)
+    {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock: return;
+    default: break;
     }
     if (!Key_Armed) return;
     Key_Armed = false;
@@ -536,10 +569,19 @@ void TMain_Form::mousePressEvent(QMouseEvent* event)
 }
 
 
-void TMain_Form::mouseDoubleClickEvent(QMouseEvent*)
+void TMain_Form::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // Form_Dbl_Click: a double click on the background puts the window away.
-    Minimize_ButtonClick();
+    Form_Dbl_Click(event);
+}
+
+void TMain_Form::Form_Dbl_Click(QMouseEvent* event)
+{
+    // Only the left button's double click puts the window away; for the other buttons the
+    // second press is a press like the first (two right clicks toggle the bar twice).
+    if (event->button() == Qt::LeftButton)
+        Minimize_ButtonClick();
+    else
+        Form_Mouse_Down(event);
 }
 
 void TMain_Form::wheelEvent(QWheelEvent* event)
@@ -587,22 +629,36 @@ bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
         case QEvent::MouseButtonPress: Form_Mouse_Down(static_cast<QMouseEvent*>(event)); return true;
         case QEvent::MouseMove: Form_Mouse_Move(static_cast<QMouseEvent*>(event)); return true;
         case QEvent::MouseButtonRelease: Form_Mouse_Up(static_cast<QMouseEvent*>(event)); return true;
+        case QEvent::MouseButtonDblClick:
+            // The panel has only its mouse-down; the title puts the window away as the background does.
+            if (watched == Title)
+                Form_Dbl_Click(static_cast<QMouseEvent*>(event));
+            else
+                Form_Mouse_Down(static_cast<QMouseEvent*>(event));
+            return true;
         default: break;
         }
-    }
-    if (watched == Title && event->type() == QEvent::MouseButtonDblClick)
-    {
-        Minimize_ButtonClick();
-        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
 void TMain_Form::showEvent(QShowEvent* event)
 {
-    // Form_Show: the program never has a taskbar button (Qt::Tool already keeps it off).
+    // Form_Show: the program never has a taskbar button. Qt::Tool alone is not honoured by
+    // every taskbar; the hint is set before the window maps, where the window manager reads it.
     if (Tray_Icon_Component) Tray_Icon_Component->HideAppButton();
+    Keep_Off_The_Taskbar(*this);
     QWidget::showEvent(event);
+}
+
+void TMain_Form::Show_At_Start()
+{
+    // A window shown directly comes to the front with the keyboard focus, so that its
+    // keys act without a click first.
+    show();
+    raise();
+    activateWindow();
+    setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TMain_Form::closeEvent(QCloseEvent* event)

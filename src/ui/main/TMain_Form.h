@@ -73,6 +73,8 @@ public:
     void Form_Create();
     bool Termination_Requested() const { return Terminating; }
     bool Show_Main_Form() const { return Show_Main_Form_Flag; }
+    // Shows the window at the end of the start, in front and with the keyboard focus.
+    void Show_At_Start();
     bool Created() const { return Creation_Done; }
 
     // Main_Form_Access
@@ -190,6 +192,9 @@ private:
     void Form_Mouse_Down(QMouseEvent* event);
     void Form_Mouse_Move(QMouseEvent* event);
     void Form_Mouse_Up(QMouseEvent* event);
+    void Form_Dbl_Click(QMouseEvent* event);
+    bool Previewed_Already() const;
+    void Show_Buttons_Inside_The_Window();
     void Form_Typed_Text(QKeyEvent* event, bool into_error_list);
     void Reveal_Main_Form();
     void Conceal_Main_Form();

@@ -79,11 +79,7 @@ void TMain_Form::Form_Create()
 
     // 17-20: the minute timer, the tray, and whether the window shows.
     Update_Timer.start();
-    if (Tray_Icon_Component)
-    {
-        Tray_Icon_Component->SetIconVisible(true);
-        Tray_Icon_Component->HideAppButton();
-    }
+    if (Tray_Icon_Component) Tray_Icon_Component->HideAppButton();
     // Without a notification area a window left hidden could never be brought back; the
     // tray is asked only when the window might stay hidden, since asking it takes time.
     if (Start_Values.Minimize_To_Tray_After_Start && Tray_Icon_Component && Tray_Icon_Component->Tray_Available())

@@ -114,6 +114,7 @@ void TMain_Form::Form_Key_Press(QChar character)
     Copy_Protocol_To_Testing_Panel();
     Testing_Panel->move(Testing_Panel->x(), height() - Testing_Panel_Bottom_Gap);
     Testing_Panel->show();
+    Show_Buttons_Inside_The_Window();
     Access_Code_Position_Value = 1;
     update();
 }

@@ -17,12 +17,20 @@ Qt_Tray_Shell::Qt_Tray_Shell(QObject* parent)
 
 Qt_Tray_Shell::~Qt_Tray_Shell() = default;
 
+QString Qt_Tray_Shell::Shown_Text(QString text)
+{
+    // The texts break their lines with a carriage return, which Qt draws as a blank.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 void Qt_Tray_Shell::Apply(const Tray_Icon_Data& data)
 {
     if (data.Flags & Tray_Icon_Data::Icon_Flag)
         Tray_Icon.setIcon(data.Icon);
     if (data.Flags & Tray_Icon_Data::Tip_Flag)
-        Tray_Icon.setToolTip(data.Tip);
+        Tray_Icon.setToolTip(Shown_Text(data.Tip));
 }
 
 bool Qt_Tray_Shell::Add_Icon(const Tray_Icon_Data& data)
@@ -47,8 +55,10 @@ bool Qt_Tray_Shell::Modify_Icon(const Tray_Icon_Data& data)
         const int timeout_ms = data.Balloon_Timeout_Ms >= 1000 && data.Balloon_Timeout_Ms <= 60000
                                    ? static_cast<int>(data.Balloon_Timeout_Ms)
                                    : 10000;
+        const QString title = Shown_Text(data.Balloon_Title);
+        const QString text = Shown_Text(data.Balloon_Text);
         if (data.Balloon_Icon_Kind == 4)
-            Tray_Icon.showMessage(data.Balloon_Title, data.Balloon_Text, data.Icon, timeout_ms);
+            Tray_Icon.showMessage(title, text, data.Icon, timeout_ms);
         else
         {
             QSystemTrayIcon::MessageIcon kind = QSystemTrayIcon::NoIcon;
@@ -58,7 +68,7 @@ bool Qt_Tray_Shell::Modify_Icon(const Tray_Icon_Data& data)
                 kind = QSystemTrayIcon::Warning;
             else if (data.Balloon_Icon_Kind == 3)
                 kind = QSystemTrayIcon::Critical;
-            Tray_Icon.showMessage(data.Balloon_Title, data.Balloon_Text, kind, timeout_ms);
+            Tray_Icon.showMessage(title, text, kind, timeout_ms);
         }
     }
     return Is_Available();

@@ -24,6 +24,9 @@ public:
     QPoint Cursor_Position() const override;
     Qt::KeyboardModifiers Keyboard_Modifiers() const override;
 
+    // A text as the tray shows it: its carriage returns become line breaks.
+    static QString Shown_Text(QString text);
+
 private:
     void Apply(const Tray_Icon_Data& data);
     void Tray_Icon_Activated(QSystemTrayIcon::ActivationReason reason);

@@ -12,6 +12,7 @@
 #include "ui/controls/Work_Area.h"
 #include "ui/dialogs/Fake_Main_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
+#include "ui/dialogs/Update_Record_Work_Type_List.h"
 
 namespace
 {
@@ -215,6 +216,62 @@ private slots:
         const Scripted_Message_Dialogs::Call& call = fixture.Dialogs.Calls[0];
         QVERIFY(call.Icon == "Overtime_Icon_Source.bmp" && call.First_Button == "B2" && call.Second_Button == "B3");
         QCOMPARE(fixture.Main.Log.Recorded_Minutes, Minute_Of_Day(300));
+    }
+
+    void A_Message_Leaves_The_Remark_And_The_Time_Boxes_As_The_User_Typed_Them()
+    {
+        Editor_Fixture fixture;
+        // The message takes the focus to its own window, which gives it back when it closes.
+        fixture.Dialogs.While_Open = [] {
+            QWidget* editor = QApplication::activeWindow();
+            QDialog message;
+            message.show();
+            QVERIFY(QTest::qWaitForWindowActive(&message));
+            message.hide();
+            editor->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+        };
+        QString minutes_after_refusal;
+        QCOMPARE(fixture.Run(true, [&](TUpdate_Record_Form* form) {
+                     Minutes(form)->setFocus(Qt::TabFocusReason);
+                     Minutes(form)->clear();
+                     QTest::keyClicks(Minutes(form), "7");
+                     QTest::keyClick(Minutes(form), Qt::Key_Return);  // no work type: refused
+                     minutes_after_refusal = Minutes(form)->text();
+                     QTest::keyClick(Minutes(form), Qt::Key_Tab);  // leaving the box formats it
+
+                     QCOMPARE(QApplication::focusWidget(), Remark(form));
+                     QTest::keyClicks(Remark(form), "first");
+                     QTest::keyClick(Remark(form), Qt::Key_Return);  // refused again
+                     QTest::keyClicks(Remark(form), " part");
+                     QTest::keyClicks(Work_Type(form), "Coding");
+                     QTest::keyClick(Remark(form), Qt::Key_Return);
+                 }),
+                 int(QDialog::Accepted));
+        QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M8", "M8"}));
+        QCOMPARE(minutes_after_refusal, QStringLiteral("7"));
+        QCOMPARE(fixture.Main.Row(2), std::string("Coding|00:07|first part"));
+    }
+
+    void A_Typed_Work_Type_Is_Saved_As_Typed_While_The_List_Still_Offers_Its_Entries()
+    {
+        Editor_Fixture fixture;
+        int offered = 0;
+        fixture.Run(true, [&](TUpdate_Record_Form* form) {
+            QTest::keyClicks(Work_Type(form), "Test");
+            offered = Work_Type(form)->count();
+            QTest::keyClick(Remark(form), Qt::Key_Return);
+        });
+        QCOMPARE(offered, 3);
+        QCOMPARE(fixture.Main.Log.Records.at(2)[Work_Type_Field], std::string("Test"));
+
+        // The settings dialog's box comes from the same maker.
+        QWidget parent;
+        QComboBox* box = New_Work_Type_Combo_Box(&parent, "Default_Work_Type_Combo_Box", QRect(0, 0, 200, 21));
+        box->addItems({QStringLiteral("Team meeting"), QStringLiteral("Testování")});
+        box->setEditText(QString());
+        QTest::keyClicks(box, "Te");
+        QCOMPARE(box->currentText(), QStringLiteral("Te"));
     }
 
     void Time_Boxes_Take_Digits_From_The_Czech_Number_Row_Only()

@@ -1,6 +1,7 @@
 // The commands of the main window: deletions, the wheel, keys, buttons, the minute timer
 // and the end of the day, with the questions answered both ways.
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QWheelEvent>
 
 #include "Main_Form_Test_Support.h"
@@ -10,6 +11,28 @@
 
 namespace
 {
+// Hands the events of one type that reach a widget to a function.
+class Event_Recorder : public QObject
+{
+public:
+    Event_Recorder(QObject* target, QEvent::Type type, std::function<void(QEvent*)> record)
+        : Type(type), Record(std::move(record))
+    {
+        target->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == Type) Record(event);
+        return false;
+    }
+
+private:
+    QEvent::Type Type;
+    std::function<void(QEvent*)> Record;
+};
+
 // A day that began at 08:00 with two records of 20 and 30 minutes; the clock shows 09:00.
 struct Day_Fixture : Started_Main_Form
 {
@@ -202,6 +225,28 @@ private slots:
         QCOMPARE(log.Records[3][Duration_Field], std::string("00:10"));
     }
 
+    void The_Wheel_Redraws_The_Row_It_Changed_After_The_Pointer_Left()
+    {
+        Day_Fixture day;
+        TMain_Form& form = day.Create();
+        QWidget* grid = form.Data_Grid();
+        QRegion painted;
+        Event_Recorder recorder(grid, QEvent::Paint, [&](QEvent* event) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+        });
+        Point_At_Row(form, 3);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(grid, &leave);
+        QCoreApplication::processEvents();
+        painted = QRegion();
+
+        Turn_Wheel(form, 1);
+        QCOMPARE(form.Day_Log_Of_Main_Form().Records[3][Duration_Field], std::string("00:40"));
+        QCoreApplication::processEvents();
+        QVERIFY(painted.contains(QRect(0, 3 * 17, grid->width(), 17)));
+        QVERIFY(!form.Data_Grid()->Row_Drawn_Highlighted(3));
+    }
+
     void The_Wheel_Lengthens_And_Asks_Past_The_Elapsed_Time()
     {
         Day_Fixture day;
@@ -276,6 +321,18 @@ private slots:
         QCOMPARE(day.Harness->Shell.Opened.size(), std::size_t(1));
         QCOMPARE(day.Harness->Shell.Opened[0], day.Directory.Directory_Path() + "Work_Log.csv");
         Release_Key(form, Qt::Key_O);
+
+        // A modifier's own key-down does not disarm the letter it goes with.
+        Press_Key(form, Qt::Key_Shift, Qt::ShiftModifier);
+        Press_Key(form, Qt::Key_S, Qt::ShiftModifier);
+        Release_Key(form, Qt::Key_S);
+        Release_Key(form, Qt::Key_Shift);
+        Press_Key(form, Qt::Key_Control, Qt::ControlModifier);
+        Press_Key(form, Qt::Key_Alt, Qt::ControlModifier | Qt::AltModifier);
+        Press_Key(form, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+        Release_Key(form, Qt::Key_S);
+        QCOMPARE(day.Harness->Setup_Openings, 2);
+        day.Harness->Setup_Openings = 0;
 
         // The settings dialog re-arms the keys when it closes; letters act with any modifier.
         Press_Key(form, Qt::Key_S, Qt::ShiftModifier | Qt::AltModifier);

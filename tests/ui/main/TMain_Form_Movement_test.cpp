@@ -236,6 +236,43 @@ private slots:
         QCOMPARE(int(form.Alpha_Blend_Value()), 235);
     }
 
+    void Only_The_Left_Double_Click_On_The_Background_Or_Title_Puts_The_Window_Away()
+    {
+        Window_Fixture window;
+        TMain_Form& form = window.Form();
+        const auto double_click = [](QWidget& target, Qt::MouseButton button) {
+            const QPoint global = target.mapToGlobal(QPoint(5, 5));
+            Send_Mouse(target, QEvent::MouseButtonPress, global, button, button);
+            Send_Mouse(target, QEvent::MouseButtonRelease, global, button, Qt::NoButton);
+            Send_Mouse(target, QEvent::MouseButtonDblClick, global, button, button);
+            Send_Mouse(target, QEvent::MouseButtonRelease, global, button, Qt::NoButton);
+        };
+        // Two quick right clicks toggle the bar twice, on the background and on the title.
+        double_click(form, Qt::RightButton);
+        QVERIFY(!form.Is_Fading() && form.Button_Bar_Height() == 0);
+        Send_Mouse(form, QEvent::MouseButtonPress, form.mapToGlobal(QPoint(5, 5)), Qt::RightButton, Qt::RightButton);
+        double_click(*form.Title_Label(), Qt::RightButton);
+        QVERIFY(!form.Is_Fading() && form.Button_Bar_Height() == 30);
+        double_click(form, Qt::MiddleButton);
+        QVERIFY(!form.Is_Fading());
+
+        // The testing panel has its mouse-down only.
+        QTest::keyClicks(&form, QStringLiteral("qzv"));
+        QVERIFY(form.Testing_Mode());
+        double_click(*form.Testing_Panel_Widget(), Qt::LeftButton);
+        QVERIFY(!form.Is_Fading());
+        form.TST_Exit_Testing_ModeClick();
+
+        double_click(*form.Title_Label(), Qt::LeftButton);
+        QVERIFY(form.Is_Fading() && !form.Fading_In());
+        window.Run_Fade();
+        QVERIFY(!form.isVisible());
+        form.Restore_Request();
+        window.Run_Fade();
+        double_click(form, Qt::LeftButton);
+        QVERIFY(form.Is_Fading() && !form.Fading_In());
+    }
+
     void Without_A_Tray_The_Window_Is_Minimised_And_A_Second_Start_Brings_It_Back()
     {
         Window_Fixture window({"Minimize_To_Tray_After_Start=1"}, false);

@@ -196,7 +196,14 @@ private slots:
 
     void Ending_The_Program_At_The_Missing_Log_Question_Writes_The_Protocol_Only()
     {
-        Started_Main_Form start({}, [](Started_Main_Form& start) { start.Harness->Dialogs->Answer(2); });
+        bool icon_during_question = false;
+        Started_Main_Form start({}, [&icon_during_question](Started_Main_Form& start) {
+            start.Harness->Dialogs->Answer(2);
+            // The icon is in the tray from the window's layout on, during the start's questions too.
+            Fake_Tray_Shell& tray = start.Harness->Tray;
+            start.Harness->Dialogs->While_Open = [&icon_during_question, &tray] { icon_during_question = tray.Icon_Present; };
+        });
+        QVERIFY(icon_during_question);
         QVERIFY(start.Form().Termination_Requested() && !start.Form().Show_Main_Form());
         QCOMPARE(start.Harness->Dialogs->Questions.size(), std::size_t(1));
         QCOMPARE(start.Harness->Dialogs->Questions[0].Icon, std::string("Error_Icon_Source.bmp"));

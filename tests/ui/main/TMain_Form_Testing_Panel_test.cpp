@@ -165,6 +165,34 @@ private slots:
         QCOMPARE(top_anchored.Form().y(), 0);
     }
 
+    void Keys_The_List_Ignores_Act_Once_And_The_Buttons_Are_There_Below_The_Table()
+    {
+        Panel_Fixture panel;
+        TMain_Form& form = panel.Form();
+        TVela_Button_* add = form.Add_Record_Button();
+        QVERIFY(!add->isVisible());
+        Type(form, QStringLiteral("qzv"));
+
+        // The bar is hidden, but the 620-pixel window holds the buttons below the table.
+        QVERIFY(add->isVisible() && form.rect().contains(add->geometry()));
+        QTest::mouseClick(add, Qt::LeftButton, Qt::NoModifier, QPoint(50, 12));
+        QCOMPARE(panel.Harness->Editor_Openings, std::vector<bool>{true});
+
+        // The window previews the list's keys; one the list ignores must not act again.
+        QListWidget* list = form.Error_List_Box();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        list->setFocus();
+        QCOMPARE(QApplication::focusWidget(), list);
+        panel.Harness->Dialogs->Answer(2);
+        QTest::keyClick(list, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(panel.Harness->Dialogs->Questions.size(), std::size_t(1));
+        QCOMPARE(form.Day_Log_Of_Main_Form().Size(), std::size_t(4));
+
+        form.TST_Exit_Testing_ModeClick();
+        QVERIFY(!add->isVisible());
+    }
+
     void Only_Lines_Wider_Than_740_Pixels_Show_As_A_Tooltip()
     {
         Panel_Fixture panel;

@@ -5,6 +5,7 @@
 
 #include "ui/tray/Deferred_Tray_Shell.h"
 #include "ui/tray/Fake_Tray_Shell.h"
+#include "ui/tray/Notification_Icon.h"
 #include "ui/tray/Qt_Tray_Shell.h"
 
 using N = Tray_Shell::Notification;
@@ -35,6 +36,21 @@ private slots:
         QCOMPARE(seen, (std::vector<N>{N::Left_Button_Down, N::Left_Button_Up, N::Left_Button_Double_Click,
                                        N::Left_Button_Up, N::Right_Button_Down, N::Right_Button_Up, N::Context_Menu,
                                        N::Middle_Button_Down, N::Middle_Button_Up, N::Balloon_User_Click}));
+    }
+
+    void The_Hint_Reaches_The_Tray_With_Its_Line_Breaks()
+    {
+        Qt_Tray_Shell shell;
+        TNotificationIcon icon(shell);
+        icon.SetIcon(QIcon(QPixmap(16, 16)));
+        icon.SetIconVisible(true);
+        // Language texts break lines with carriage returns, which Qt would draw as blanks.
+        icon.SetHint(QStringLiteral("Zentavo Logger\rOd začátku dne: 01:00"));
+        QSystemTrayIcon* tray_icon = shell.findChild<QSystemTrayIcon*>();
+        QVERIFY(tray_icon);
+        QCOMPARE(tray_icon->toolTip(), QStringLiteral("Zentavo Logger\nOd začátku dne: 01:00"));
+        icon.SetHint(QStringLiteral("a\r\nb\rc"));
+        QCOMPARE(tray_icon->toolTip(), QStringLiteral("a\nb\nc"));
     }
 
     void A_Deferred_Tray_Is_Made_On_The_First_Turn_With_The_Icon_Wanted_Meanwhile()
