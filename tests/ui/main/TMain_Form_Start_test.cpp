@@ -194,6 +194,7 @@ private slots:
         QVERIFY(Read_File(start.Directory.Path("Setup.ini")).find("First_Start") != std::string::npos);
     }
 
+
     void Ending_The_Program_At_The_Missing_Log_Question_Writes_The_Protocol_Only()
     {
         bool icon_during_question = false;
