@@ -45,4 +45,32 @@ scenario_keys_and_restore() {
   zl_expect_fields "0:2=08:00 - 09:30"
 }
 
-zl_main "$@" no_display keys_and_restore
+# The window takes the keyboard at start and after it comes back: its keys act with the
+# pointer elsewhere and without a click or a focus given by hand.
+scenario_keys_act_without_a_click() {
+  xdotool mousemove 1200 20
+  zl_start_morning_day 09:30:00
+  zl_wait_for 3 eval '[ "$(xdotool getwindowfocus 2>/dev/null)" = "$MAIN_WINDOW" ]' ||
+    zl_fail "the window shown at start has no keyboard focus (focus: $(xdotool getwindowfocus 2>/dev/null))"
+  xdotool key --clearmodifiers a
+  zl_wait_dialog
+  zl_step "A opened '$(zl_window_name "$DIALOG")' without a click"
+  xdotool key --clearmodifiers Escape
+  zl_wait_dialog_gone
+  zl_wait_for 3 eval '[ "$(xdotool getwindowfocus 2>/dev/null)" = "$MAIN_WINDOW" ]' ||
+    zl_fail "the window lost the keyboard to its closed editor"
+  xdotool key --clearmodifiers Escape
+  zl_wait_for 5 eval '! zl_find_main_window >/dev/null' || zl_fail "Escape did not put the window away"
+  zl_second_start
+  zl_wait_main_window
+  sleep 0.6
+  xdotool mousemove 1200 20
+  xdotool key --clearmodifiers a
+  zl_wait_dialog
+  xdotool key --clearmodifiers Escape
+  zl_wait_dialog_gone
+  zl_stop
+  zl_expect_day_saved
+}
+
+zl_main "$@" no_display keys_and_restore keys_act_without_a_click

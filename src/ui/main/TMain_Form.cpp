@@ -289,6 +289,7 @@ void TMain_Form::Run_Record_Editor(bool add_mode)
     Seams.Display_Update_Record_Form(*this, *Dialogs, add_mode);
     Editor_Open = false;
     if (Day_Has_Ended) return;
+    Take_Focus_Back();
     Key_Armed = true;
     // The table may have grown or shrunk while the editor was open.
     Update_Layout();
@@ -450,7 +451,17 @@ void TMain_Form::Setup_ButtonClick()
     Setup_Open = true;
     Seams.Display_Setup_Form(*this, *Dialogs);
     Setup_Open = false;
+    Take_Focus_Back();
     Key_Armed = true;
+}
+
+void TMain_Form::Take_Focus_Back()
+{
+    // A closed dialog leaves the focus to the window manager, which may give it to no
+    // window at all: some pass it on only to normal windows, and this one is a tool window.
+    if (Day_Has_Ended || !Is_Showing() || QApplication::activeModalWidget() != nullptr) return;
+    raise();
+    activateWindow();
 }
 
 void TMain_Form::Open_Log_ButtonClick()

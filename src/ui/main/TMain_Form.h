@@ -195,6 +195,8 @@ private:
     void Form_Dbl_Click(QMouseEvent* event);
     bool Previewed_Already() const;
     void Show_Buttons_Inside_The_Window();
+    // Back in front with the keyboard once a dialog of the window has closed.
+    void Take_Focus_Back();
     void Form_Typed_Text(QKeyEvent* event, bool into_error_list);
     void Reveal_Main_Form();
     void Conceal_Main_Form();

@@ -60,7 +60,8 @@ void TMain_Form::Form_Create()
         Save_Error_Log_And_Terminate();
         return;
     }
-    Dialogs = std::make_unique<Counting_Message_Dialogs>(*Program_Dialogs, Message_Dialog_Depth);
+    Dialogs = std::make_unique<Counting_Message_Dialogs>(*Program_Dialogs, Message_Dialog_Depth,
+                                                         [this] { Take_Focus_Back(); });
     if (!Load_The_Day() || Terminating) return;
 
     // 12-16: layout, position, the add button's rule and the summary.

@@ -30,11 +30,12 @@ zl_main() {
   ZL_SUITE_WORK=$(mktemp -d "${TMPDIR:-/tmp}/zl-e2e.XXXXXX")
   chmod 700 "$ZL_SUITE_WORK"
   export ZL_DIST_DIR ZL_SUITE_WORK
-  ZL_XVFB_PID='' ZL_TRAYER_PID='' ZL_CHILD=''
+  ZL_XVFB_PID='' ZL_TRAYER_PID='' ZL_DESKTOP_PIDS='' ZL_CHILD=''
   trap zl_suite_cleanup EXIT
   # A killed suite (a ctest time-out) still stops its X server.
   trap 'zl_stop_child; exit 143' TERM INT HUP
-  zl_start_display
+  # A suite may bring its own desktop (a window manager, a panel); the default is a tray alone.
+  "${ZL_DESKTOP_STARTER:-zl_start_display}"
 
   local name status failed=() passed=0 started suite_started
   suite_started=$(date +%s%N)
@@ -68,7 +69,7 @@ zl_suite_cleanup() {
   local status=$? pid
   set +e
   zl_stop_child
-  for pid in ${ZL_TRAYER_PID:-} ${ZL_XVFB_PID:-}; do
+  for pid in ${ZL_DESKTOP_PIDS:-} ${ZL_TRAYER_PID:-} ${ZL_XVFB_PID:-}; do
     kill -TERM "$pid" 2>/dev/null
     zl_wait_for 2 eval "! kill -0 $pid 2>/dev/null" || kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
@@ -89,10 +90,9 @@ zl_wait_for() {
 
 zl_tray_panel_shows() { xdotool search --onlyvisible --name '^panel$' >/dev/null 2>&1; }
 
-# Xvfb picks a free display itself (-displayfd); trayer, started again until its panel
-# shows, gives it a notification area.
-zl_start_display() {
-  local display_file=$ZL_SUITE_WORK/display attempt
+# Xvfb picks a free display itself (-displayfd).
+zl_start_x_server() {
+  local display_file=$ZL_SUITE_WORK/display
   Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$display_file" >"$ZL_SUITE_WORK/xvfb.log" 2>&1 &
   ZL_XVFB_PID=$!
   zl_wait_for 10 test -s "$display_file" || { cat "$ZL_SUITE_WORK/xvfb.log" >&2; echo "FAIL: Xvfb gave no display" >&2; exit 1; }
@@ -100,6 +100,18 @@ zl_start_display() {
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
   zl_wait_for 10 eval 'xdotool getdisplaygeometry >/dev/null 2>&1' ||
     { echo "FAIL: the X server on $DISPLAY takes no clients" >&2; exit 1; }
+}
+
+# Windows present before any program starts are never taken for the program's own.
+zl_note_base_windows() {
+  ZL_BASE_WINDOWS=$(xdotool search --onlyvisible --name . 2>/dev/null | tr '\n' ' ' || true)
+  export ZL_BASE_WINDOWS
+}
+
+# An X server whose notification area is trayer's, started again until its panel shows.
+zl_start_display() {
+  local attempt
+  zl_start_x_server
   for attempt in 1 2 3; do
     trayer --edge bottom --align right --widthtype pixel --width 100 --heighttype pixel --height 24 \
       >>"$ZL_SUITE_WORK/trayer.log" 2>&1 &
@@ -110,9 +122,7 @@ zl_start_display() {
     ZL_TRAYER_PID=''
   done
   zl_tray_panel_shows || echo "NOTE: no tray on $DISPLAY (trayer: $(tail -n1 "$ZL_SUITE_WORK/trayer.log"))"
-  # Windows present before any program starts are never taken for the program's own.
-  ZL_BASE_WINDOWS=$(xdotool search --onlyvisible --name . 2>/dev/null | tr '\n' ' ' || true)
-  export ZL_BASE_WINDOWS
+  zl_note_base_windows
 }
 
 
