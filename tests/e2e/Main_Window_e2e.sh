@@ -46,10 +46,13 @@ scenario_keys_and_restore() {
 }
 
 # The window takes the keyboard at start and after it comes back: its keys act with the
-# pointer elsewhere and without a click or a focus given by hand.
+# pointer elsewhere and without a click or a focus given by hand. It asks every taskbar
+# to leave it off, whatever the taskbar makes of its window type.
 scenario_keys_act_without_a_click() {
   xdotool mousemove 1200 20
   zl_start_morning_day 09:30:00
+  xprop -id "$MAIN_WINDOW" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+    zl_fail "the main window does not ask to be left off the taskbar: $(xprop -id "$MAIN_WINDOW" _NET_WM_STATE)"
   zl_wait_for 3 eval '[ "$(xdotool getwindowfocus 2>/dev/null)" = "$MAIN_WINDOW" ]' ||
     zl_fail "the window shown at start has no keyboard focus (focus: $(xdotool getwindowfocus 2>/dev/null))"
   xdotool key --clearmodifiers a

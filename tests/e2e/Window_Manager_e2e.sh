@@ -269,6 +269,10 @@ scenario_tray_puts_away_and_brings_back() {
   expect_fade_seen "fade in"
   [ "$(window_opacity "$MAIN_WINDOW")" = 235 ] || zl_fail "the window came back with opacity $(window_opacity "$MAIN_WINDOW")"
   expect_focus "$MAIN_WINDOW" "the window brought back from the tray"
+  # The window manager forgets a hidden window's state; the hint is given again each time.
+  net_wm_state "$MAIN_WINDOW" | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+    zl_fail "the window brought back asks no more to be left off the taskbar: $(net_wm_state "$MAIN_WINDOW")"
+  [ "$(task_button_pixels)" = 0 ] || zl_fail "the panel shows a taskbar button for the window brought back"
   xdotool mousemove 640 400 key --clearmodifiers a
   zl_wait_dialog
   xdotool key --clearmodifiers Escape

@@ -6,21 +6,35 @@
 #if defined(ZL_HAVE_XCB) && QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 namespace
 {
-xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
+// The atoms' numbers stay as long as the connection: asked for once, in one round trip.
+struct Taskbar_Atoms
 {
-    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(xcb_intern_atom_reply(connection, cookie, nullptr),
-                                                                         &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    xcb_atom_t State = XCB_ATOM_NONE;
+    xcb_atom_t Skip_Taskbar = XCB_ATOM_NONE;
+    xcb_atom_t Skip_Pager = XCB_ATOM_NONE;
+};
+
+Taskbar_Atoms Intern_Atoms(xcb_connection_t* connection)
+{
+    const char* const names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"};
+    xcb_intern_atom_cookie_t cookies[3];
+    for (int index = 0; index < 3; ++index)
+        cookies[index] = xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(names[index])), names[index]);
+    xcb_atom_t atoms[3];
+    for (int index = 0; index < 3; ++index)
+    {
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(connection, cookies[index], nullptr), &std::free);
+        atoms[index] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+    return {atoms[0], atoms[1], atoms[2]};
 }
 }  // namespace
 
@@ -29,26 +43,13 @@ void Keep_Off_The_Taskbar(QWidget& window)
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection()) return;
     xcb_connection_t* connection = x11->connection();
-    const auto window_id = static_cast<xcb_window_t>(window.winId());
-    const xcb_atom_t state = Atom(connection, "_NET_WM_STATE");
-    const xcb_atom_t wanted[] = {Atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
-                                 Atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
-    if (state == XCB_ATOM_NONE) return;
-
-    std::vector<xcb_atom_t> states;
-    const xcb_get_property_cookie_t cookie = xcb_get_property(connection, 0, window_id, state, XCB_ATOM_ATOM, 0, 1024);
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(xcb_get_property_reply(connection, cookie, nullptr),
-                                                                          &std::free);
-    if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM)
-    {
-        const auto* values = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
-        states.assign(values, values + xcb_get_property_value_length(reply.get()) / sizeof(xcb_atom_t));
-    }
-    for (const xcb_atom_t atom : wanted)
-        if (atom != XCB_ATOM_NONE && std::find(states.begin(), states.end(), atom) == states.end()) states.push_back(atom);
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window_id, state, XCB_ATOM_ATOM, 32,
-                        std::uint32_t(states.size()), states.data());
-    xcb_flush(connection);
+    static const Taskbar_Atoms atoms = Intern_Atoms(connection);
+    if (atoms.State == XCB_ATOM_NONE || atoms.Skip_Taskbar == XCB_ATOM_NONE || atoms.Skip_Pager == XCB_ATOM_NONE) return;
+    // The window is withdrawn here, so its state holds nothing the window manager keeps;
+    // Qt adds its own states to these when it maps the window.
+    const xcb_atom_t states[] = {atoms.Skip_Taskbar, atoms.Skip_Pager};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()), atoms.State,
+                        XCB_ATOM_ATOM, 32, 2, states);
 }
 #else
 void Keep_Off_The_Taskbar(QWidget&) {}
