@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need, when missing.
 set -euo pipefail
-packages=(build-essential cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev xvfb xauth
+packages=(build-essential cmake ninja-build libgtest-dev libbenchmark-dev libsqlite3-dev qt6-base-dev xvfb xauth
           xdotool x11-utils libxdamage1 python3 trayer faketime imagemagick fonts-dejavu-core
           openbox tint2 picom libxcb1-dev)
 # The sanitizer build, the fuzz targets and clang-tidy need clang as well.

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/Single_Instance.h"
+#include "history/History_Command_Line.h"
 #include "platform/Clock.h"
 #include "ui/dialogs/Qt_Message_Dialogs.h"
 #include "ui/dialogs/Setup_Form.h"
@@ -40,6 +41,20 @@ void Show_Plain_Message_Box(const QString& text)
 
 int main(int argc, char* argv[])
 {
+    // The history's command line answers before anything of the window exists: no display,
+    // no running instance, no file but its reading.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (Is_History_Command_Line(arguments))
+    {
+        History_Command_Line_Environment environment;
+        const Date_Time now = System_Clock().Now();
+        environment.Today = {now.Year, now.Month, now.Day};
+        environment.Version = ZL_PROGRAM_VERSION;
+        return Run_History_Command_Line(arguments, environment, [] {
+            return Read_History_Settings(Program_Paths(Executable_Directory()), System_Date_Time_Patterns());
+        });
+    }
+
     // Without a display Qt would abort with a long message; one clear line serves better.
     if (!Environment_Set("DISPLAY") && !Environment_Set("WAYLAND_DISPLAY") && !Environment_Set("QT_QPA_PLATFORM"))
     {

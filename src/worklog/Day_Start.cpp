@@ -1,6 +1,7 @@
 #include "worklog/Day_Start.h"
 
 #include "worklog/File_Failure.h"
+#include "history/History_Export.h"
 #include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Target_Log_Export.h"
@@ -170,6 +171,8 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
         if (Ask(context, 5, 4, 6) != 1) return {Day_Log_Outcome::Past_Day, true};
     }
     context.Errors.Add(" - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " + settings.Target_Log_File_Name);
+    // The block is on disk; the history follows it (a repeated export replaces the day).
+    Record_Exported_Day_In_History(context, stored.Records);
     // The new day replaces the exported one on disk before anything else can happen.
     Start_New_Day(context, day_log);
     Checkpoint_Day_Log(context, day_log);

@@ -1,0 +1,87 @@
+#pragma once
+// What the report window and the command line use: the history's settings, the stored
+// days loaded once (from the database, or from the target log when the database cannot
+// be used), the report of a period, and the rebuild of the database from the target log.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Program_Paths.h"
+#include "app/Settings.h"
+#include "history/History_Day.h"
+#include "history/History_Period.h"
+#include "history/History_Report.h"
+#include "history/History_Store.h"
+#include "history/Target_Log_Reader.h"
+#include "platform/Date_Time_Patterns.h"
+
+struct History_Settings
+{
+    std::string Program_Directory;     // ends with '/'
+    std::string Target_Log_File_Name;  // file system bytes
+    Target_Log_Format Format;
+    long long Full_Time_Minutes = 480;
+
+    std::string Store_Path() const;    // Program_Directory + Work_History.sqlite
+    std::string Day_Log_Path() const;  // Program_Directory + Actual_Work_Log.log
+};
+
+// From the running program's settings.
+History_Settings History_Settings_From(const Program_Paths& paths, const Settings& settings,
+                                       const Date_Time_Patterns& patterns);
+// From Setup.ini, only reading it (the First_Start marker stays), for the command line.
+History_Settings Read_History_Settings(const Program_Paths& paths, const Date_Time_Patterns& patterns);
+
+class History_Days
+{
+public:
+    enum class Missing_Store
+    {
+        Read_In,              // read the target log into a new database first (the one write)
+        Read_In_Memory_Only,  // read the target log, write nothing
+    };
+
+    // Loads every day: from the database when it can be read; otherwise from the target
+    // log in memory (Store() then says why). Today's day counts as the day log holds it,
+    // in place of a stored day of the same date.
+    static History_Days Load(const History_Settings& settings, Missing_Store missing,
+                             const Reading_Progress& progress = {});
+
+    const History_Store_Check& Store() const { return Store_State; }
+    // The target log was read in this load (into a new database or only in memory).
+    bool Target_Log_Was_Read() const { return Reading.has_value(); }
+    const std::optional<Target_Log_Reading>& Target_Log() const { return Reading; }
+    // Why the target log could not be read, or the new database not written; English.
+    const std::string& Problem() const { return Load_Problem; }
+
+    const std::vector<History_Day>& Days() const { return All_Days; }  // oldest first
+    std::optional<Calendar_Date> First_Day() const;
+    std::optional<Calendar_Date> Last_Day() const;
+
+    History_Report Report(const History_Period& period) const;
+
+    long long Full_Time_Minutes = 480;
+
+private:
+    History_Store_Check Store_State;
+    std::optional<Target_Log_Reading> Reading;
+    std::string Load_Problem;
+    std::vector<History_Day> All_Days;
+};
+
+// The report of the days (oldest first) within the period; the full-time target counts
+// for each stored day only. For All, From and To become the first and last stored day.
+History_Report Compute_History_Report(const std::vector<History_Day>& days, const History_Period& period,
+                                      long long full_time_minutes);
+
+struct History_Rebuild_Result
+{
+    bool Written = false;
+    std::string Failure;        // English; why nothing was written
+    Target_Log_Reading Reading;  // what the target log held
+};
+
+// Reads the whole target log and writes a new database from it, replacing the old one
+// (damaged or not). A pattern that cannot be read back writes nothing. Progress may stop it.
+History_Rebuild_Result Rebuild_History_Store(const History_Settings& settings, const Reading_Progress& progress = {});

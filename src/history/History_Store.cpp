@@ -1,0 +1,370 @@
+#include "history/History_Store.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+
+#include "history/Calendar.h"
+
+namespace
+{
+
+// "ZLHS": a database of this program, and the layout it has.
+constexpr int Application_Id = 0x5A4C4853;
+constexpr int Schema_Version = 1;
+// An export waits this long for another process's transaction, then goes on without it.
+constexpr int Busy_Timeout_Milliseconds = 200;
+
+constexpr const char* Schema_Sql =
+    "CREATE TABLE days (date TEXT PRIMARY KEY NOT NULL, worked_minutes INTEGER NOT NULL) WITHOUT ROWID;"
+    "CREATE TABLE day_work_types (date TEXT NOT NULL, position INTEGER NOT NULL, work_type BLOB NOT NULL,"
+    " minutes INTEGER NOT NULL, PRIMARY KEY (date, position)) WITHOUT ROWID;";
+
+class Statement
+{
+public:
+    Statement(sqlite3* database, const char* sql) { Result = sqlite3_prepare_v2(database, sql, -1, &Handle, nullptr); }
+    ~Statement() { sqlite3_finalize(Handle); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    bool Prepared() const { return Result == SQLITE_OK && Handle != nullptr; }
+    sqlite3_stmt* operator*() const { return Handle; }
+    int Result = SQLITE_OK;
+
+private:
+    sqlite3_stmt* Handle = nullptr;
+};
+
+std::string Sqlite_Text(sqlite3* database, int result)
+{
+    std::string text = database ? sqlite3_errmsg(database) : sqlite3_errstr(result);
+    return text + " (" + std::to_string(result) + ")";
+}
+
+History_Store_State State_Of_Result(int result)
+{
+    switch (result & 0xFF)
+    {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return History_Store_State::Locked;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+    case SQLITE_FORMAT:
+    case SQLITE_SCHEMA:
+        return History_Store_State::Damaged;
+    case SQLITE_READONLY:
+        return History_Store_State::Read_Only;
+    default:
+        return History_Store_State::Unopenable;
+    }
+}
+
+std::string State_Words(History_Store_State state)
+{
+    switch (state)
+    {
+    case History_Store_State::Ready: return "ready";
+    case History_Store_State::Missing: return "not found";
+    case History_Store_State::Damaged: return "damaged";
+    case History_Store_State::Read_Only: return "read only";
+    case History_Store_State::Locked: return "locked by another process";
+    case History_Store_State::Directory: return "a directory, not a file";
+    case History_Store_State::Unopenable: return "not possible to open";
+    }
+    return "unknown";
+}
+
+History_Store_Check Make_Check(History_Store_State state, const std::string& path, const std::string& reason = {})
+{
+    if (state == History_Store_State::Ready) return {state, {}};
+    std::string detail = "history database " + path + " is " + State_Words(state);
+    if (!reason.empty()) detail += ": " + reason;
+    return {state, detail};
+}
+
+// The file system's answer before SQLite is asked: missing, a directory, read-only.
+std::optional<History_Store_Check> File_Check(const std::string& path, bool for_writing)
+{
+    struct stat status{};
+    if (::stat(path.c_str(), &status) != 0)
+    {
+        if (errno == ENOENT) return Make_Check(History_Store_State::Missing, path);
+        return Make_Check(History_Store_State::Unopenable, path, std::strerror(errno));
+    }
+    if (S_ISDIR(status.st_mode)) return Make_Check(History_Store_State::Directory, path);
+    if (!S_ISREG(status.st_mode)) return Make_Check(History_Store_State::Unopenable, path, "not a regular file");
+    // A mode without any write bit is refused even for root, as for the program's other files.
+    if (for_writing && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return Make_Check(History_Store_State::Read_Only, path);
+    if (::access(path.c_str(), R_OK) != 0) return Make_Check(History_Store_State::Unopenable, path, std::strerror(errno));
+    return std::nullopt;
+}
+
+int Single_Integer(sqlite3* database, const char* sql, int& value)
+{
+    Statement statement(database, sql);
+    if (!statement.Prepared()) return statement.Result;
+    const int step = sqlite3_step(*statement);
+    if (step != SQLITE_ROW) return step == SQLITE_DONE ? SQLITE_CORRUPT : step;
+    value = sqlite3_column_int(*statement, 0);
+    return SQLITE_OK;
+}
+
+// The header, the pages and the layout: a garbage or truncated file fails here.
+History_Store_Check Check_Open_Database(sqlite3* database, const std::string& path)
+{
+    int application_id = 0;
+    int result = Single_Integer(database, "PRAGMA application_id", application_id);
+    if (result != SQLITE_OK) return Make_Check(State_Of_Result(result), path, Sqlite_Text(database, result));
+    int version = 0;
+    result = Single_Integer(database, "PRAGMA user_version", version);
+    if (result != SQLITE_OK) return Make_Check(State_Of_Result(result), path, Sqlite_Text(database, result));
+    if (application_id != Application_Id || version != Schema_Version)
+        return Make_Check(History_Store_State::Damaged, path, "not a history database of this program");
+    Statement check(database, "PRAGMA quick_check");
+    if (!check.Prepared()) return Make_Check(State_Of_Result(check.Result), path, Sqlite_Text(database, check.Result));
+    result = sqlite3_step(*check);
+    if (result != SQLITE_ROW) return Make_Check(State_Of_Result(result), path, Sqlite_Text(database, result));
+    const unsigned char* answer = sqlite3_column_text(*check, 0);
+    if (answer == nullptr || std::strcmp(reinterpret_cast<const char*>(answer), "ok") != 0)
+        return Make_Check(History_Store_State::Damaged, path,
+                          answer ? reinterpret_cast<const char*>(answer) : "integrity check failed");
+    return Make_Check(History_Store_State::Ready, path);
+}
+
+bool Execute(sqlite3* database, const char* sql, std::string& failure)
+{
+    char* message = nullptr;
+    const int result = sqlite3_exec(database, sql, nullptr, nullptr, &message);
+    if (result == SQLITE_OK) return true;
+    failure = std::string(message ? message : sqlite3_errstr(result)) + " (" + std::to_string(result) + ")";
+    sqlite3_free(message);
+    return false;
+}
+
+// Inserts one day; inside the caller's transaction.
+bool Insert_Day(sqlite3* database, const History_Day& day, std::string& failure)
+{
+    const std::string date = Iso_Date_Text(day.Date);
+    Statement remove_types(database, "DELETE FROM day_work_types WHERE date = ?1");
+    Statement put_day(database, "INSERT OR REPLACE INTO days (date, worked_minutes) VALUES (?1, ?2)");
+    Statement put_type(database,
+                       "INSERT INTO day_work_types (date, position, work_type, minutes) VALUES (?1, ?2, ?3, ?4)");
+    for (const Statement* statement : {&remove_types, &put_day, &put_type})
+    {
+        if (!statement->Prepared())
+        {
+            failure = Sqlite_Text(database, statement->Result);
+            return false;
+        }
+    }
+    const auto done = [&](const Statement& statement) {
+        const int result = sqlite3_step(*statement);
+        sqlite3_reset(*statement);
+        if (result == SQLITE_DONE) return true;
+        failure = Sqlite_Text(database, result);
+        return false;
+    };
+    sqlite3_bind_text(*remove_types, 1, date.c_str(), -1, SQLITE_TRANSIENT);
+    if (!done(remove_types)) return false;
+    sqlite3_bind_text(*put_day, 1, date.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int64(*put_day, 2, day.Worked_Minutes);
+    if (!done(put_day)) return false;
+    for (std::size_t position = 0; position < day.By_Work_Type.size(); ++position)
+    {
+        const Work_Type_Minutes& entry = day.By_Work_Type[position];
+        sqlite3_bind_text(*put_type, 1, date.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int64(*put_type, 2, static_cast<sqlite3_int64>(position));
+        sqlite3_bind_blob(*put_type, 3, entry.Work_Type.data(), static_cast<int>(entry.Work_Type.size()),
+                          SQLITE_TRANSIENT);
+        sqlite3_bind_int64(*put_type, 4, entry.Minutes);
+        if (!done(put_type)) return false;
+    }
+    return true;
+}
+
+bool Sync_Directory_Of(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int descriptor = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    const bool synced = ::fsync(descriptor) == 0;
+    ::close(descriptor);
+    return synced;
+}
+
+}  // namespace
+
+History_Store::History_Store(const std::string& path, Mode mode) : Path(path), Open_Mode(mode)
+{
+    if (const std::optional<History_Store_Check> file = File_Check(path, mode == Mode::Read_Write))
+    {
+        Store_Check = *file;
+        return;
+    }
+    const int flags = (mode == Mode::Read ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    const int result = sqlite3_open_v2(path.c_str(), &Database, flags, nullptr);
+    if (result != SQLITE_OK)
+    {
+        Store_Check = Make_Check(State_Of_Result(result), path, Sqlite_Text(Database, result));
+        sqlite3_close(Database);
+        Database = nullptr;
+        return;
+    }
+    sqlite3_busy_timeout(Database, Busy_Timeout_Milliseconds);
+    Store_Check = Check_Open_Database(Database, path);
+    // A file that a read-only check finds readable is still read-only for the export.
+    if (Store_Check.State == History_Store_State::Ready && mode == Mode::Read)
+    {
+        if (const std::optional<History_Store_Check> writable = File_Check(path, true)) Store_Check = *writable;
+    }
+}
+
+History_Store::~History_Store() { sqlite3_close(Database); }
+
+bool History_Store::Read_All_Days(std::vector<History_Day>& days)
+{
+    days.clear();
+    if (!Database || !Store_Check.Usable_For_Reading()) return false;
+    const auto fail = [&](int result) {
+        Store_Check = Make_Check(State_Of_Result(result), Path, Sqlite_Text(Database, result));
+        days.clear();
+        sqlite3_exec(Database, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    };
+    // One read transaction: the days and their work types come from the same state.
+    if (sqlite3_exec(Database, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) return fail(sqlite3_errcode(Database));
+    Statement day_rows(Database, "SELECT date, worked_minutes FROM days ORDER BY date");
+    if (!day_rows.Prepared()) return fail(day_rows.Result);
+    std::map<std::string, std::size_t> index_of_date;
+    int result = SQLITE_OK;
+    while ((result = sqlite3_step(*day_rows)) == SQLITE_ROW)
+    {
+        const unsigned char* text = sqlite3_column_text(*day_rows, 0);
+        const std::optional<Calendar_Date> date =
+            Parse_Iso_Date(text ? reinterpret_cast<const char*>(text) : "");
+        if (!date) return fail(SQLITE_CORRUPT);
+        index_of_date[Iso_Date_Text(*date)] = days.size();
+        days.push_back({*date, sqlite3_column_int64(*day_rows, 1), {}});
+    }
+    if (result != SQLITE_DONE) return fail(result);
+    Statement type_rows(Database, "SELECT date, work_type, minutes FROM day_work_types ORDER BY date, position");
+    if (!type_rows.Prepared()) return fail(type_rows.Result);
+    while ((result = sqlite3_step(*type_rows)) == SQLITE_ROW)
+    {
+        const unsigned char* text = sqlite3_column_text(*type_rows, 0);
+        const auto found = index_of_date.find(text ? reinterpret_cast<const char*>(text) : "");
+        if (found == index_of_date.end()) return fail(SQLITE_CORRUPT);
+        const void* blob = sqlite3_column_blob(*type_rows, 1);
+        const int size = sqlite3_column_bytes(*type_rows, 1);
+        days[found->second].By_Work_Type.push_back(
+            {std::string(static_cast<const char*>(blob), blob ? static_cast<std::size_t>(size) : 0),
+             sqlite3_column_int64(*type_rows, 2)});
+    }
+    if (result != SQLITE_DONE) return fail(result);
+    sqlite3_exec(Database, "COMMIT", nullptr, nullptr, nullptr);
+    return true;
+}
+
+bool History_Store::Replace_Day(const History_Day& day, std::string& failure)
+{
+    if (!Database || Open_Mode != Mode::Read_Write || Store_Check.State != History_Store_State::Ready)
+    {
+        failure = Store_Check.Detail.empty() ? "history database " + Path + " is not open for writing" : Store_Check.Detail;
+        return false;
+    }
+    std::string reason;
+    if (!Execute(Database, "BEGIN IMMEDIATE", reason))
+    {
+        Store_Check = Make_Check(State_Of_Result(sqlite3_errcode(Database)), Path, reason);
+        failure = Store_Check.Detail;
+        return false;
+    }
+    if (!Insert_Day(Database, day, reason) || !Execute(Database, "COMMIT", reason))
+    {
+        sqlite3_exec(Database, "ROLLBACK", nullptr, nullptr, nullptr);
+        failure = "not possible to write into history database " + Path + ": " + reason;
+        return false;
+    }
+    return true;
+}
+
+bool History_Store::Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure)
+{
+    struct stat status{};
+    if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+    {
+        failure = Make_Check(History_Store_State::Directory, path).Detail + "; remove or rename it first";
+        return false;
+    }
+    // A database that another process is writing is not pulled away under it.
+    sqlite3* old_database = nullptr;
+    if (::stat(path.c_str(), &status) == 0 &&
+        sqlite3_open_v2(path.c_str(), &old_database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK)
+    {
+        sqlite3_busy_timeout(old_database, Busy_Timeout_Milliseconds);
+        if (sqlite3_exec(old_database, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_BUSY)
+        {
+            sqlite3_close(old_database);
+            failure = Make_Check(History_Store_State::Locked, path).Detail + "; try again when it is free";
+            return false;
+        }
+    }
+    const auto release_old = [&] {
+        if (old_database) sqlite3_close(old_database);  // rolls back, after the file was replaced
+        old_database = nullptr;
+    };
+
+    std::string temporary = path + ".new-XXXXXX";
+    const int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0)
+    {
+        failure = "not possible to create " + temporary + ": " + std::strerror(errno);
+        release_old();
+        return false;
+    }
+    ::close(descriptor);
+    sqlite3* database = nullptr;
+    std::string reason;
+    bool written = sqlite3_open_v2(temporary.c_str(), &database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                                   nullptr) == SQLITE_OK;
+    if (!written) reason = Sqlite_Text(database, sqlite3_errcode(database));
+    const std::string pragmas = "PRAGMA application_id = " + std::to_string(Application_Id) +
+                                "; PRAGMA user_version = " + std::to_string(Schema_Version) +
+                                "; PRAGMA synchronous = FULL";
+    written = written && Execute(database, pragmas.c_str(), reason) && Execute(database, "BEGIN", reason) &&
+              Execute(database, Schema_Sql, reason);
+    for (std::size_t index = 0; written && index < days.size(); ++index) written = Insert_Day(database, days[index], reason);
+    written = written && Execute(database, "COMMIT", reason);
+    sqlite3_close(database);
+    // The old file's journal must not be applied to the new file.
+    if (written) ::unlink((path + "-journal").c_str());
+    if (written && ::rename(temporary.c_str(), path.c_str()) != 0)
+    {
+        written = false;
+        reason = std::string("not possible to rename ") + temporary + ": " + std::strerror(errno);
+    }
+    release_old();
+    if (!written)
+    {
+        ::unlink(temporary.c_str());
+        ::unlink((temporary + "-journal").c_str());
+        failure = "not possible to write history database " + path + ": " + reason;
+        return false;
+    }
+    Sync_Directory_Of(path);
+    return true;
+}
+
+History_Store_Check Check_History_Store(const std::string& path)
+{
+    History_Store store(path, History_Store::Mode::Read);
+    return store.Check();
+}

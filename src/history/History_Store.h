@@ -1,0 +1,71 @@
+#pragma once
+// Work_History.sqlite: an index of the target log, one row per day and one per day and
+// work type. It is never the only copy of anything; whatever is wrong with it, the caller
+// goes on and the history can be read again from the target log.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "history/History_Day.h"
+
+inline constexpr const char* History_Store_File_Name = "Work_History.sqlite";
+
+enum class History_Store_State
+{
+    Ready,
+    Missing,    // no file yet: the target log has not been read in
+    Damaged,    // not a database, truncated, or not this program's
+    Read_Only,  // the file's mode has no write bit (only writing is refused)
+    Locked,     // another process holds it
+    Directory,  // a directory stands where the file belongs
+    Unopenable, // any other failure of the system (permissions, I/O)
+};
+
+struct History_Store_Check
+{
+    History_Store_State State = History_Store_State::Missing;
+    std::string Detail;  // English, names the file; empty when Ready
+    bool Usable_For_Reading() const { return State == History_Store_State::Ready || State == History_Store_State::Read_Only; }
+};
+
+struct sqlite3;
+
+class History_Store
+{
+public:
+    enum class Mode
+    {
+        Read,        // never writes, never creates
+        Read_Write,  // an existing file only; never creates
+    };
+
+    // Opens and checks the file; Check() says what is wrong when it cannot be used.
+    History_Store(const std::string& path, Mode mode);
+    ~History_Store();
+    History_Store(const History_Store&) = delete;
+    History_Store& operator=(const History_Store&) = delete;
+
+    const History_Store_Check& Check() const { return Store_Check; }
+
+    // Every stored day, oldest first; false (with Check() updated) when reading failed.
+    bool Read_All_Days(std::vector<History_Day>& days);
+
+    // Replaces the day of that date, or adds it, in one synced transaction; false with
+    // the reason when it could not be written.
+    bool Replace_Day(const History_Day& day, std::string& failure);
+
+    // Writes a new database at path from the days (replacing whatever stands there, unless
+    // it is a directory or locked by another process), through a synced temporary file
+    // renamed into place; false with the reason otherwise.
+    static bool Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure);
+
+private:
+    std::string Path;
+    Mode Open_Mode;
+    sqlite3* Database = nullptr;
+    History_Store_Check Store_Check;
+};
+
+// The check alone, for a quick look without keeping the file open.
+History_Store_Check Check_History_Store(const std::string& path);

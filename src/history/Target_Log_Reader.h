@@ -1,0 +1,82 @@
+#pragma once
+// Reads the target log back into days, with the line pattern it was written with: the
+// %n:s placeholders and the literal text between them. Lines that do not fit the pattern
+// are counted, never guessed at. A day's block begins at its Day_Row, the line whose date
+// field holds a date; the separator line before it is skipped. When a date has several
+// blocks (an interrupted export and its repetition), the last whole block counts.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/History_Day.h"
+
+// A line pattern compiled for reading back.
+struct Target_Log_Pattern_Piece
+{
+    bool Is_Field = false;
+    std::string Literal;           // when not a field
+    std::size_t Field_Index = 0;   // 0..5 when a field
+    bool Left_Aligned = false;
+    std::size_t Width = 0;         // blanks pad the value up to this
+    std::optional<std::size_t> Precision;  // the value was cut to this
+};
+
+struct Target_Log_Pattern
+{
+    std::string Text;  // as the export formats it
+    std::vector<Target_Log_Pattern_Piece> Pieces;
+};
+
+// The pattern as the reader can use it, or why it cannot be read back (a pattern the
+// export rejects, one without the date, work type or duration, or two fields with no
+// text between them).
+struct Compiled_Target_Log_Pattern
+{
+    std::optional<Target_Log_Pattern> Pattern;
+    std::string Problem;  // English, for the protocol and the terminal
+};
+Compiled_Target_Log_Pattern Compile_Target_Log_Pattern(std::string_view format_text);
+
+// The six fields of one line, or none when the line does not fit the pattern in exactly
+// one way that gives the same line again.
+std::optional<Work_Record> Parse_Target_Log_Line(const Target_Log_Pattern& pattern, std::string_view line);
+
+struct Target_Log_Reading
+{
+    std::vector<History_Day> Days;  // one per date, oldest first
+    std::string Pattern_Problem;    // not empty: nothing was read
+    std::uint64_t Lines = 0;             // lines of the file, separator lines included
+    std::uint64_t Unfitting_Lines = 0;   // neither the separator nor fitting the pattern
+    std::uint64_t Orphan_Lines = 0;      // fitting rows before the first Day_Row
+    std::uint64_t Uncountable_Blocks = 0;  // a block whose durations are not times
+    std::uint64_t Replaced_Blocks = 0;     // earlier blocks of a date that a later one replaced
+    std::uint64_t Incomplete_Blocks = 0;   // counted although no whole block of its date exists
+    std::vector<std::uint64_t> First_Unfitting_Line_Numbers;  // 1-based, at most ten
+
+    bool Clean() const
+    {
+        return Pattern_Problem.empty() && Unfitting_Lines == 0 && Orphan_Lines == 0 && Uncountable_Blocks == 0 &&
+               Incomplete_Blocks == 0;
+    }
+    // One English sentence per kind of problem; empty when Clean().
+    std::string Problems_Text() const;
+};
+
+struct Target_Log_Format
+{
+    std::string Line_Pattern;        // Target_Log_File_Format
+    std::string Separator;           // Target_Log_File_Separator
+    std::string Short_Date_Pattern;  // how the Day_Row's date was written
+};
+
+// Called now and then with the bytes read so far and the whole size; false stops the
+// reading (the result then holds no days).
+using Reading_Progress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+
+// Reads the whole text of a target log (CP1250, CR LF; LF or CR alone also end a line).
+Target_Log_Reading Read_Target_Log_Text(std::string_view text, const Target_Log_Format& format,
+                                        const Reading_Progress& progress = {});
