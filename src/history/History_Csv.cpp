@@ -5,7 +5,7 @@
 #include "history/Calendar.h"
 #include "platform/Code_Page.h"
 
-std::string Csv_Field(const std::string& utf8_text)
+std::string History_Csv_Field(const std::string& utf8_text)
 {
     if (utf8_text.find_first_of(",\"\r\n") == std::string::npos) return utf8_text;
     std::string quoted = "\"";
@@ -32,7 +32,7 @@ std::string Work_Type_Csv(const History_Report& report)
     long long total = 0;
     for (const Work_Type_Minutes& entry : report.By_Work_Type)
     {
-        csv += Csv_Field(Cp1250_To_Utf8(entry.Work_Type)) + ',' + std::to_string(entry.Minutes) + '\n';
+        csv += History_Csv_Field(Cp1250_To_Utf8(entry.Work_Type)) + ',' + std::to_string(entry.Minutes) + '\n';
         total += entry.Minutes;
     }
     return csv + "total," + std::to_string(total) + '\n';

@@ -10,6 +10,6 @@ std::string Work_Type_Csv(const History_Report& report);
 // "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes", a row per day.
 std::string Days_Csv(const History_Report& report);
 // A field quoted when it holds a comma, a quote or a line break; quotes doubled.
-std::string Csv_Field(const std::string& utf8_text);
+std::string History_Csv_Field(const std::string& utf8_text);
 // Minutes as [-]H:MM with at least two hour digits (hours are not limited to a day).
 std::string Minutes_As_Hours_Text(long long minutes);
