@@ -10,6 +10,8 @@
 #include "app/Single_Instance.h"
 #include "history/History_Command_Line.h"
 #include "platform/Clock.h"
+#include "platform/Display_Platform.h"
+#include "platform/Program_Folder.h"
 #include "ui/dialogs/Qt_Message_Dialogs.h"
 #include "ui/dialogs/Setup_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
@@ -22,14 +24,12 @@
 #include "ui/tray/Qt_Tray_Shell.h"
 #include "worklog/Work_Log_File_System.h"
 
+#ifndef ZL_DATA_FROM_BIN
+#define ZL_DATA_FROM_BIN "../share/zentavo-logger"
+#endif
+
 namespace
 {
-bool Environment_Set(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-}
-
 void Show_Plain_Message_Box(const QString& text)
 {
     QString shown = text;
@@ -56,14 +56,17 @@ int main(int argc, char* argv[])
     }
 
     // Without a display Qt would abort with a long message; one clear line serves better.
-    if (!Environment_Set("DISPLAY") && !Environment_Set("WAYLAND_DISPLAY") && !Environment_Set("QT_QPA_PLATFORM"))
+    const Display_Platform_Choice platform = Choose_Display_Platform(Process_Display_Environment(argc, argv));
+    if (!platform.Display_Found)
     {
         std::fprintf(stderr, "zentavo-logger: no display found (DISPLAY is not set); "
                              "start it inside a desktop session or under xvfb-run.\n");
         return 1;
     }
-
+    // Asked for this process only: a program it opens chooses its own platform.
+    if (!platform.Platform.empty()) ::setenv("QT_QPA_PLATFORM", platform.Platform.c_str(), 1);
     QApplication application(argc, argv);
+    if (!platform.Platform.empty()) ::unsetenv("QT_QPA_PLATFORM");
     application.setApplicationName(QString::fromLatin1(Application_Title));
     application.setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new Quick_Tooltip_Style);
@@ -78,9 +81,23 @@ int main(int argc, char* argv[])
     Deferred_Tray_Shell tray([] { return std::make_unique<Qt_Tray_Shell>(); });
     Posix_Work_Log_File_System files;
 
-    Main_Form_Seams seams;
     // Paths stay in the file system's own bytes; only texts are CP1250.
-    seams.Program_Directory = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    const std::string executable_directory = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    const Program_Folder_Choice folder = Choose_Program_Folder(
+        executable_directory, executable_directory + "/" ZL_DATA_FROM_BIN, Process_Xdg_Environment());
+    if (folder.Program_Directory.empty())
+    {
+        std::fprintf(stderr, "zentavo-logger: %s\n", folder.Failure.c_str());
+        Show_Plain_Message_Box(QFile::decodeName(folder.Failure.c_str()));
+        return 1;
+    }
+
+    Main_Form_Seams seams;
+    seams.Program_Directory = folder.Program_Directory;
+    if (folder.Filled)
+        seams.Start_Notes.push_back(" - PREPARE_PROGRAM_FOLDER - OK - program files copied from " + folder.Data_Source +
+                                    " to " + folder.Program_Directory);
+    if (platform.Without_X_Server) seams.Start_Notes.push_back(Without_X_Server_Protocol_Text());
     seams.Clock_Source = &clock;
     seams.Patterns = System_Date_Time_Patterns();
     seams.Shell = &shell;

@@ -1,5 +1,31 @@
 #include "platform/Display_Platform.h"
 
+#include <cstdlib>
+#include <string_view>
+
+namespace
+{
+std::string Environment_Value(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+}  // namespace
+
+Display_Environment Process_Display_Environment(int argc, const char* const* argv)
+{
+    Display_Environment environment;
+    environment.Qt_Platform = Environment_Value("QT_QPA_PLATFORM");
+    environment.Display = Environment_Value("DISPLAY");
+    environment.Wayland_Display = Environment_Value("WAYLAND_DISPLAY");
+    for (int index = 1; index + 1 < argc; ++index)
+    {
+        const std::string_view argument = argv[index];
+        if (argument == "-platform" || argument == "--platform") environment.Platform_Argument = argv[index + 1];
+    }
+    return environment;
+}
+
 Display_Platform_Choice Choose_Display_Platform(const Display_Environment& environment)
 {
     Display_Platform_Choice choice;

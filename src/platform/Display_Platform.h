@@ -22,5 +22,8 @@ struct Display_Platform_Choice
 
 Display_Platform_Choice Choose_Display_Platform(const Display_Environment& environment);
 
+// The process's environment and the "-platform" argument, if any.
+Display_Environment Process_Display_Environment(int argc, const char* const* argv);
+
 // The protocol line's text (after the time stamp) for a start without an X server.
 std::string Without_X_Server_Protocol_Text();

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Error_List.h"
 #include "app/Language_Texts.h"
@@ -58,6 +59,8 @@ struct Main_Form_Seams
     std::function<void(Main_Form_Access&)> Display_Report_Form;
     // The file layer of the day log and the target log.
     Work_Log_File_System* Files = nullptr;
+    // Protocol lines of what the entry decided before the protocol existed.
+    std::vector<std::string> Start_Notes;
 };
 
 class TMain_Form : public QWidget, public Main_Form_Access

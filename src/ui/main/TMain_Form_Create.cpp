@@ -32,6 +32,7 @@ void TMain_Form::Form_Create()
 
     // 4: the protocol, emptied before anything else is logged.
     if (!Create_Error_Log()) return;
+    for (const std::string& note : Seams.Start_Notes) Errors->Add(note);
 
     // 5: the record table.
     Grid = new TData_Grid(this, Log, Setup, Grid_Skins,
