@@ -157,7 +157,9 @@ Program_Folder_Choice Choose_Program_Folder(const std::string& executable_direct
     }
 
     // A read-only portable folder is the data to copy; otherwise the installed data.
-    choice.Data_Source = data_beside ? beside : Without_Trailing_Slash(installed_data_directory);
+    choice.Data_Source =
+        data_beside ? beside
+                    : Without_Trailing_Slash(std::filesystem::path(installed_data_directory).lexically_normal().string());
     if (!Is_Regular_File(choice.Data_Source + "/" + Marking_Language_File))
     {
         choice.Failure = "The program's data was not found: neither " + beside + " nor " + choice.Data_Source +

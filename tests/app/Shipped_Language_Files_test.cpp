@@ -34,7 +34,7 @@ TEST_P(Shipped_Language_File, DefinesEveryKeyWithAShortTextThatTheLoaderFinds)
     const Ini_File ini(Path);
     const std::tuple<const char*, int, int> sections[] = {
         {"Main_Form", 1, 4},        {"Day_Names", 1, 7},        {"Column_Names", 0, 6},    {"Tray_Icon", 1, 3},
-        {"Message_Strings", 1, 19}, {"Message_Buttons", 1, 6}, {"Setup_Form", 1, 19}, {"Update_Record_Form", 1, 7}};
+        {"Message_Strings", 1, 19}, {"Message_Buttons", 1, 6}, {"Setup_Form", 1, 20}, {"Update_Record_Form", 1, 7}};
     for (const auto& [section, first, last] : sections)
     {
         for (int key = first; key <= last; ++key)

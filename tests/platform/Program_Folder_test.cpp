@@ -29,7 +29,8 @@ protected:
 
     Program_Folder_Choice Choose() const
     {
-        return Choose_Program_Folder(Root.File("prefix/bin"), Root.File("prefix/share/zentavo-logger/"), Environment);
+        return Choose_Program_Folder(Root.File("prefix/bin"), Root.File("prefix/bin/../share/zentavo-logger/"),
+                                     Environment);
     }
 
     std::string User_Folder() const { return Root.File("home/data/zentavo-logger/"); }
@@ -60,6 +61,7 @@ TEST_F(Program_Folder, TheFirstInstalledStartFillsAPrivateFolderAndLaterStartsKe
     EXPECT_FALSE(first.Portable);
     EXPECT_TRUE(first.Filled);
     EXPECT_EQ(first.Program_Directory, User_Folder());
+    EXPECT_EQ(first.Data_Source, Root.File("prefix/share/zentavo-logger"));  // named plainly in the protocol
     EXPECT_EQ(Mode(User_Folder()), 0700);
     EXPECT_EQ(Mode(Root.File("home/data")), 0700);  // a data home that did not exist is made private
     for (const char* name : {"Czech.lng", "Setup.ini", "Skin/Header_Row.bmp"})

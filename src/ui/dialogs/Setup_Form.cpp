@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include "app/Message_Dialogs.h"
 #include "app/Language_File.h"
 #include "app/Settings_File.h"
+#include "platform/Autostart_Entry.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"
@@ -28,6 +30,13 @@ namespace
 
 constexpr const char* Language_Section = "Setup_Form";
 constexpr int Wheel_Notch = 120;
+constexpr const char* Start_At_Login_Key = "20";
+
+// Read at each use: a session may set these after the program started.
+std::string Autostart_Path()
+{
+    return Autostart_File_Path(Process_Xdg_Environment());
+}
 
 QString Framed(const QString& text)
 {
@@ -103,14 +112,16 @@ void TSetup_Form::Create_Components()
     Form_Movement_Restrictions_Check_Box = New_Check_Box(GroupBox1, "Form_Movement_Restrictions_Check_Box", 88);
     Minimize_To_Tray_After_Start_Check_Box = New_Check_Box(GroupBox1, "Minimize_To_Tray_After_Start_Check_Box", 104);
     Time_Scroll_Control_Check_Box = New_Check_Box(GroupBox1, "Time_Scroll_Control_Check_Box", 120);
-    Label5 = New_Label(GroupBox1, "Label5", QString::fromUtf8("_Scrollovaná doba: "), QRect(48, 136, 95, 13));
+    // The start-at-login box joins the switches; the rows below it move down to make room.
+    Start_At_Login_Check_Box = New_Check_Box(GroupBox1, "Start_At_Login_Check_Box", 136);
+    Label5 = New_Label(GroupBox1, "Label5", QString::fromUtf8("_Scrollovaná doba: "), QRect(48, 154, 95, 13));
     Time_Scroll_Resolution_Label =
-        New_Label(GroupBox1, "Time_Scroll_Resolution_Label", QStringLiteral("0 min"), QRect(144, 136, 31, 13));
+        New_Label(GroupBox1, "Time_Scroll_Resolution_Label", QStringLiteral("0 min"), QRect(144, 154, 31, 13));
     Time_Scroll_Resolution_Label->setFont(Program_Bold_Font());
-    Label1 = New_Label(GroupBox1, "Label1", QString::fromUtf8("_průhlednost hlavního okna"), QRect(8, 164, 132, 13));
+    Label1 = New_Label(GroupBox1, "Label1", QString::fromUtf8("_průhlednost hlavního okna"), QRect(8, 172, 132, 13));
     Form_Transparency_Track_Bar = new QSlider(Qt::Horizontal, GroupBox1);
     Form_Transparency_Track_Bar->setObjectName(QStringLiteral("Form_Transparency_Track_Bar"));
-    Form_Transparency_Track_Bar->setGeometry(24, 184, 305, 17);
+    Form_Transparency_Track_Bar->setGeometry(24, 190, 305, 17);
     Form_Transparency_Track_Bar->setRange(0, 150);
     Form_Transparency_Track_Bar->setTickPosition(QSlider::NoTicks);
 
@@ -185,7 +196,8 @@ void TSetup_Form::Create_Components()
     setTabOrder(Display_Full_Time_Hint_Check_Box, Form_Movement_Restrictions_Check_Box);
     setTabOrder(Form_Movement_Restrictions_Check_Box, Minimize_To_Tray_After_Start_Check_Box);
     setTabOrder(Minimize_To_Tray_After_Start_Check_Box, Time_Scroll_Control_Check_Box);
-    setTabOrder(Time_Scroll_Control_Check_Box, Form_Transparency_Track_Bar);
+    setTabOrder(Time_Scroll_Control_Check_Box, Start_At_Login_Check_Box);
+    setTabOrder(Start_At_Login_Check_Box, Form_Transparency_Track_Bar);
     setTabOrder(Form_Transparency_Track_Bar, Target_Log_File_Name_Edit_Box);
     setTabOrder(Target_Log_File_Name_Edit_Box, Target_Log_File_Format_Edit_Box);
     setTabOrder(Target_Log_File_Format_Edit_Box, Target_Log_File_Separator_Edit_Box);
@@ -197,7 +209,7 @@ void TSetup_Form::Create_Components()
         connect(box, &QLineEdit::textChanged, this, &TSetup_Form::Default_Work_Type_Combo_BoxChange);
     for (QCheckBox* box : {Display_Start_Splash_Screen_Check_Box, Display_End_Splash_Screen_Check_Box,
                            Display_Zentavo_Overrange_Warning_Check_Box, Minimize_To_Tray_After_Start_Check_Box,
-                           Time_Scroll_Control_Check_Box})
+                           Time_Scroll_Control_Check_Box, Start_At_Login_Check_Box})
         connect(box, &QCheckBox::toggled, this, &TSetup_Form::Display_Start_Splash_Screen_Check_BoxClick);
     connect(Display_Full_Time_Hint_Check_Box, &QCheckBox::toggled, this,
             &TSetup_Form::Display_Full_Time_Hint_Check_BoxClick);
@@ -230,6 +242,12 @@ void TSetup_Form::Set_Texts_From_Language_File()
     Display_Zentavo_Overrange_Warning_Check_Box->setText(text("6"));
     Display_Full_Time_Hint_Check_Box->setText(text("7"));
     Time_Scroll_Control_Check_Box->setText(text("18"));
+    // Language files older than the option lack its caption: a readable one stands in.
+    const std::string start_at_login = Read_Language_Text(language_file, Language_Section, Start_At_Login_Key);
+    Start_At_Login_Check_Box->setText(start_at_login != Start_At_Login_Key ? From_Cp1250(start_at_login)
+                                      : Main_Form.Texts_Of_Main_Form().Is_Czech_Language
+                                          ? QString::fromUtf8("Spouštět po přihlášení")
+                                          : QStringLiteral("Start at login"));
     Label5->setText(text("19"));
     Label5->adjustSize();
     Time_Scroll_Resolution_Label->move(Label5->x() + Label5->width() + 5, Time_Scroll_Resolution_Label->y());
@@ -264,6 +282,7 @@ void TSetup_Form::Fill()
     Display_End_Splash_Screen_Check_Box->setChecked(file_values.Display_End_Splash_Screen);
     Display_Zentavo_Overrange_Warning_Check_Box->setChecked(file_values.Display_Zentavo_Overrange_Warning);
     Minimize_To_Tray_After_Start_Check_Box->setChecked(file_values.Minimize_To_Tray_After_Start);
+    Start_At_Login_Check_Box->setChecked(Autostart_File_Exists(Autostart_Path()));
 
     const Settings& settings = Main_Form.Settings_Of_Main_Form();
     Form_Movement_Restrictions_Check_Box->setChecked(settings.Form_Movement_Restrictions);
@@ -425,8 +444,22 @@ bool TSetup_Form::Save_Settings()
     values.Main_Form_Anchor = settings.Main_Form_Anchor;
     if (!Save_Setup_Form_Values(Setup_Ini_Path(Main_Form.Paths_Of_Main_Form()), values))
         Report_Write_Failure("SAVE_SETUP");
+    Save_Start_At_Login();
     Modified_Tag = 0;
     return true;
+}
+
+void TSetup_Form::Save_Start_At_Login()
+{
+    // Only a change touches the file, so an entry the user edited by hand is kept.
+    const std::string path = Autostart_Path();
+    const bool wanted = Start_At_Login_Check_Box->isChecked();
+    if (wanted == Autostart_File_Exists(path)) return;
+    std::string failure;
+    const std::string program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+    if (wanted ? Write_Autostart_File(path, program, failure) : Remove_Autostart_File(path, failure)) return;
+    Main_Form.Error_List_Of_Main_Form().Add(std::string(" - SAVE_START_AT_LOGIN - ") + (wanted ? "WRITE" : "REMOVE") +
+                                            " - UNEXPECTED_ERROR - " + failure);
 }
 
 void TSetup_Form::Save_ButtonClick()

@@ -61,6 +61,7 @@ private:
     void Time_Scroll_Resolution_LabelMouseLeave();
     bool Form_Mouse_Wheel(int angle_delta);
     void Report_Write_Failure(const char* what);
+    void Save_Start_At_Login();
 
     Main_Form_Access& Main_Form;
     Message_Dialogs& Dialogs;
@@ -84,6 +85,7 @@ private:
     QCheckBox* Form_Movement_Restrictions_Check_Box = nullptr;
     QCheckBox* Minimize_To_Tray_After_Start_Check_Box = nullptr;
     QCheckBox* Time_Scroll_Control_Check_Box = nullptr;
+    QCheckBox* Start_At_Login_Check_Box = nullptr;  // the autostart entry's presence; no Setup.ini key
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;

@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "platform/Autostart_Entry.h"
 #include "platform/Code_Page.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/dialogs/Fake_Main_Form.h"
@@ -310,6 +311,61 @@ private slots:
                                     "%0:s - C0\n%1:s - C1\n%2:s - C2\n%3:s - C3\n%4:s - C4\n%5:s - C5"}));
         QVERIFY(fixture.Dialogs.Calls.empty() && fixture.Main.Alpha_Calls.empty());
         QVERIFY(fixture.Main.Anchors_Applied.empty() && fixture.Main.Key_Armed && fixture.Setup_Ini().empty());
+    }
+
+    void Start_At_Login_Shows_The_Autostart_File_And_A_Save_Writes_Or_Removes_It()
+    {
+        Setup_Fixture fixture;
+        const std::string config = fixture.Directory.path().toStdString() + "/config";
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config));
+        const std::string entry = config + "/autostart/zentavo-logger.desktop";
+        const auto open_and = [&fixture](bool& shown, const std::function<void(TSetup_Form*, QCheckBox*)>& act) {
+            fixture.Run([&](TSetup_Form* form) {
+                auto* box = Part<QCheckBox>(form, "Start_At_Login_Check_Box");
+                shown = box->isChecked();
+                act(form, box);
+            });
+        };
+        bool shown = true;
+        QString caption;
+        open_and(shown, [&](TSetup_Form* form, QCheckBox* box) {
+            caption = box->text();  // the test's language file has no caption for it
+            box->click();
+            Click(form, "Save_Button");
+        });
+        QVERIFY(!shown);
+        QCOMPARE(caption, QStringLiteral("Start at login"));
+        const std::string program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+        QVERIFY(Read_File(entry).find("\nExec=" + Desktop_Exec_Argument(program) + "\n") != std::string::npos);
+        QVERIFY(fixture.Setup_Ini().find("Start_At") == std::string::npos);
+        QVERIFY(fixture.Setup_Ini().find("Login") == std::string::npos);
+
+        // Unticked, then the question declined: the file stays, and shows ticked next time.
+        fixture.Dialogs.Answers = {2};
+        open_and(shown, [](TSetup_Form* form, QCheckBox* box) {
+            box->click();
+            form->close();
+        });
+        QVERIFY(shown && Autostart_File_Exists(entry));
+        open_and(shown, [](TSetup_Form* form, QCheckBox* box) {
+            box->click();
+            Click(form, "Save_Button");
+        });
+        QVERIFY(shown && !Autostart_File_Exists(entry));
+
+        // A folder that cannot be made is told in the protocol; Setup.ini is saved all the same.
+        Write_File(config + "-blocked", "a file");
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config + "-blocked"));
+        open_and(shown, [](TSetup_Form* form, QCheckBox* box) {
+            box->click();
+            Click(form, "Save_Button");
+        });
+        qunsetenv("XDG_CONFIG_HOME");
+        const std::vector<std::string>& lines = fixture.Main.Errors.Lines();
+        QCOMPARE(lines.size(), std::size_t(1));
+        QVERIFY(lines[0].find(" - SAVE_START_AT_LOGIN - WRITE - UNEXPECTED_ERROR - cannot create " + config +
+                              "-blocked/autostart") != std::string::npos);
+        QVERIFY(!fixture.Setup_Ini().empty());
     }
 
     void Screenshot_With_The_Czech_Texts()
