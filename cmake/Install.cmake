@@ -8,15 +8,19 @@ set(ZL_APPSTREAM_ID "cz.zentavo.logger" CACHE STRING "AppStream component id")
 set(ZL_HOMEPAGE_URL "https://zentavo-logger.example.org" CACHE STRING
     "Home page; the AppStream screenshot is <url>/screenshot-main.png")
 set(ZL_RELEASE_DATE "2026-12-07")
-set(ZL_INSTALL_DATA_SUBDIR ${CMAKE_INSTALL_DATADIR}/zentavo-logger)
+# Installed into ~/.local, share/zentavo-logger would be the user's own folder itself:
+# scripts/install.sh puts the data in lib/zentavo-logger there instead.
+set(ZL_INSTALL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/zentavo-logger CACHE STRING
+    "Folder of the installed data, relative to the prefix")
+set(ZL_INSTALL_DATA_SUBDIR ${ZL_INSTALL_DATA_DIR})
 set(ZL_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 # The program finds the installed data relative to itself, so any prefix works.
-file(RELATIVE_PATH ZL_DATA_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/zentavo-logger)
+file(RELATIVE_PATH ZL_DATA_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${ZL_INSTALL_DATA_DIR})
 target_compile_definitions(zentavo-logger PRIVATE ZL_DATA_FROM_BIN="${ZL_DATA_FROM_BIN}")
 
 set(ZL_GENERATED_DIR ${CMAKE_BINARY_DIR}/install-files)
-string(REPLACE "-" "\\-" ZL_INSTALLED_DATA_DIR "${CMAKE_INSTALL_FULL_DATADIR}/zentavo-logger")
+string(REPLACE "-" "\\-" ZL_INSTALLED_DATA_DIR "${CMAKE_INSTALL_PREFIX}/${ZL_INSTALL_DATA_DIR}")
 configure_file(${PROJECT_SOURCE_DIR}/data/zentavo-logger.1.in ${ZL_GENERATED_DIR}/zentavo-logger.1 @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/data/zentavo-logger.metainfo.xml.in
                ${ZL_GENERATED_DIR}/${ZL_APPSTREAM_ID}.metainfo.xml @ONLY)

@@ -150,6 +150,18 @@ Program_Folder_Choice Choose_Program_Folder(const std::string& executable_direct
     struct stat status {};
     if (::stat(user_folder.c_str(), &status) == 0)
     {
+        // An installation into the data home itself (prefix ~/.local with the data in
+        // share/) would have the program write into its installation, where the next
+        // install overwrites the user's settings.
+        struct stat installed {};
+        if (::stat(installed_data_directory.c_str(), &installed) == 0 && installed.st_dev == status.st_dev &&
+            installed.st_ino == status.st_ino)
+        {
+            choice.Failure = "The installed data in " + user_folder +
+                             " is the folder where the user's files belong. Install the program with its data "
+                             "elsewhere (scripts/install.sh puts it in lib/zentavo-logger).";
+            return choice;
+        }
         // Whatever is there is the user's; a file in its place shows up as the first
         // file the start-up cannot create, with its real path.
         choice.Program_Directory = user_folder + "/";

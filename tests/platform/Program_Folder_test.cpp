@@ -112,6 +112,15 @@ TEST_F(Program_Folder, WithoutDataOrWithoutAPlaceForTheFolderTheStartFailsNaming
     EXPECT_NE(choice.Failure.find(Root.File("blocked/data")), std::string::npos) << choice.Failure;
 }
 
+TEST_F(Program_Folder, DataInstalledIntoTheUsersOwnFolderIsRefusedRatherThanWrittenInto)
+{
+    // cmake --install --prefix ~/.local with the data in share/: both name one folder.
+    Environment.Xdg_Data_Home = Root.File("prefix/share");
+    const Program_Folder_Choice choice = Choose();
+    EXPECT_TRUE(choice.Program_Directory.empty());
+    EXPECT_NE(choice.Failure.find(Root.File("prefix/share/zentavo-logger")), std::string::npos) << choice.Failure;
+}
+
 TEST(Xdg_Directories, RelativeOrMissingValuesFallBackToTheHomeFolder)
 {
     Xdg_Environment environment;
