@@ -20,7 +20,7 @@ file(RELATIVE_PATH ZL_DATA_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL
 target_compile_definitions(zentavo-logger PRIVATE ZL_DATA_FROM_BIN="${ZL_DATA_FROM_BIN}")
 
 set(ZL_GENERATED_DIR ${CMAKE_BINARY_DIR}/install-files)
-string(REPLACE "-" "\\-" ZL_INSTALLED_DATA_DIR "${CMAKE_INSTALL_PREFIX}/${ZL_INSTALL_DATA_DIR}")
+string(REPLACE "-" "\\-" ZL_INSTALL_DATA_DIR_ROFF "${ZL_INSTALL_DATA_DIR}")
 configure_file(${PROJECT_SOURCE_DIR}/data/zentavo-logger.1.in ${ZL_GENERATED_DIR}/zentavo-logger.1 @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/data/zentavo-logger.metainfo.xml.in
                ${ZL_GENERATED_DIR}/${ZL_APPSTREAM_ID}.metainfo.xml @ONLY)

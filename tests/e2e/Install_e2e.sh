@@ -36,8 +36,9 @@ remove_user_space() {
   rm -rf "$USER_SPACE"
 }
 
+# In the background it must replace its shell, so that $! is the program itself.
 as_user() {
-  setpriv --reuid="$user_id" --regid="$group_id" --clear-groups \
+  exec setpriv --reuid="$user_id" --regid="$group_id" --clear-groups \
     env -i PATH=/usr/bin:/bin HOME="$USER_HOME" XDG_RUNTIME_DIR="$USER_RUNTIME" LANG=C.UTF-8 LC_ALL=C.UTF-8 "$@"
 }
 
@@ -64,7 +65,7 @@ expect_prefix_unchanged() {
 # A headless Wayland compositor run by the user, when weston is there.
 start_compositor() {
   command -v weston >/dev/null || zl_fail "weston is not installed"
-  as_user weston --backend=headless-backend.so --socket=wayland-zl --idle-time=0 >"$ZL_WORK/weston.out" 2>&1 &
+  (as_user weston --backend=headless-backend.so --socket=wayland-zl --idle-time=0) >"$ZL_WORK/weston.out" 2>&1 &
   WESTON_PID=$!
   zl_wait_for 10 test -S "$USER_RUNTIME/wayland-zl" || zl_fail "weston did not start: $(tail -n 3 "$ZL_WORK/weston.out")"
 }
@@ -72,7 +73,7 @@ start_compositor() {
 # Starts the program as the user; the arguments are environment assignments, then the program.
 start_as_user() {
   ZL_RUN=$((ZL_RUN + 1))
-  as_user "$@" >"$ZL_WORK/program.$ZL_RUN.out" 2>&1 &
+  (as_user "$@") >"$ZL_WORK/program.$ZL_RUN.out" 2>&1 &
   ZL_PID=$!
   ZL_ALL_PIDS="$ZL_ALL_PIDS $ZL_PID"
   MAIN_WINDOW=
@@ -130,9 +131,7 @@ scenario_installed_program_runs_as_a_user() {
   start_in_session
   local before status=0
   before=$(user_folder_listing)
-  timeout 5 setpriv --reuid="$user_id" --regid="$group_id" --clear-groups \
-    env -i PATH=/usr/bin:/bin HOME="$USER_HOME" XDG_RUNTIME_DIR="$USER_RUNTIME" "${session[@]}" \
-    "$PREFIX/bin/zentavo-logger" >"$ZL_WORK/handover.out" 2>&1 || status=$?
+  (as_user timeout 5 env "${session[@]}" "$PREFIX/bin/zentavo-logger") >"$ZL_WORK/handover.out" 2>&1 || status=$?
   [ "$status" = 0 ] || zl_fail "the handing-over start ended with status $status: $(cat "$ZL_WORK/handover.out")"
   zl_running || zl_fail "the running program ended when another start handed over"
   [ "$(user_folder_listing)" = "$before" ] || zl_fail "the handing-over start changed files"
@@ -199,7 +198,7 @@ scenario_menu_entry_metadata_and_manual_validate() {
   [ -z "$warnings" ] || zl_fail "the manual page has warnings: $warnings"
   text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$manual" 2>/dev/null)
   for name in --report --from --to --days --csv --help --version XDG_DATA_HOME XDG_CONFIG_HOME Setup.ini Work_Log.csv \
-    "$PREFIX/share/zentavo-logger/"; do
+    prefix/share/zentavo-logger/; do
     grep -qF -- "$name" <<<"$text" || zl_fail "the manual page does not mention $name"
   done
 }
