@@ -51,7 +51,9 @@ int main(int argc, char* argv[])
         environment.Today = {now.Year, now.Month, now.Day};
         environment.Version = ZL_PROGRAM_VERSION;
         return Run_History_Command_Line(arguments, environment, [] {
-            return Read_History_Settings(Program_Paths(Executable_Directory()), System_Date_Time_Patterns());
+            return Read_History_Settings(
+                Program_Paths(Existing_Program_Directory(Executable_Directory(), Process_Xdg_Environment())),
+                System_Date_Time_Patterns());
         });
     }
 

@@ -132,6 +132,13 @@ bool Fill_User_Folder(const std::string& source, const std::string& target, std:
     return filled;
 }
 
+std::string Existing_Program_Directory(const std::string& executable_directory, const Xdg_Environment& environment)
+{
+    const std::string beside = Without_Trailing_Slash(executable_directory);
+    if (Is_Regular_File(beside + "/" + Marking_Language_File) && Is_Writable_Directory(beside)) return beside + "/";
+    return Xdg_Data_Home(environment) + "/" + User_Folder_Name + "/";
+}
+
 Program_Folder_Choice Choose_Program_Folder(const std::string& executable_directory,
                                             const std::string& installed_data_directory,
                                             const Xdg_Environment& environment)

@@ -26,6 +26,10 @@ Program_Folder_Choice Choose_Program_Folder(const std::string& executable_direct
                                             const std::string& installed_data_directory,
                                             const Xdg_Environment& environment);
 
+// The same folder for a reader that must not create anything (the report on the command
+// line): the portable folder, or the user's folder whether it exists yet or not.
+std::string Existing_Program_Directory(const std::string& executable_directory, const Xdg_Environment& environment);
+
 // Copies the regular files of source, and of its subfolders, into a new private folder
 // that appears at target only when it is complete (a crash leaves no half-filled folder).
 // Executables are left behind: the data is copied, not the program. False with the

@@ -228,6 +228,11 @@ scenario_debian_package_builds_and_starts() {
   grep -q "^./usr/share/metainfo/.*\.metainfo\.xml$" <<<"$contents" || zl_fail "the package lacks its metainfo"
   ! grep -v '^./usr/' <<<"$contents" | grep -qv '^./$' || zl_fail "the package installs outside /usr"
 
+  local answered
+  answered=$(cd /tmp && dpkg-deb --fsys-tarfile "$package" | tar -xO ./usr/bin/zentavo-logger >"$ZL_WORK/packaged-program" &&
+    chmod +x "$ZL_WORK/packaged-program" && "$ZL_WORK/packaged-program" --version)
+  grep -qF "$version" <<<"$answered" || zl_fail "the packaged program says '$answered', not version $version"
+
   zl_step "the package's tree, started as its menu entry says, by the user"
   mkdir "$USER_SPACE/root"
   dpkg-deb -x "$package" "$USER_SPACE/root"

@@ -47,10 +47,12 @@ protected:
 
 TEST_F(Program_Folder, AWritableFolderHoldingTheLanguageFileKeepsEverythingBesideTheProgram)
 {
+    EXPECT_EQ(Existing_Program_Directory(Root.File("prefix/bin"), Environment), User_Folder());
     Root.Write("prefix/bin/Czech.lng", "[Main_Form]\r\n");
     const Program_Folder_Choice choice = Choose();
     EXPECT_TRUE(choice.Portable);
     EXPECT_EQ(choice.Program_Directory, Root.File("prefix/bin/"));
+    EXPECT_EQ(Existing_Program_Directory(Root.File("prefix/bin"), Environment), choice.Program_Directory);
     EXPECT_FALSE(std::filesystem::exists(Root.File("home/data")));
 }
 
