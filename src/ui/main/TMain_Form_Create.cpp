@@ -116,9 +116,11 @@ void TMain_Form::Report_Missing_Files(const std::vector<std::string>& missing)
     Errors->Add(" - CHECK_FILE_AVAILABILITY - missing " + std::to_string(missing.size()) + " file(s)");
     for (const std::string& name : missing) Errors->Add_Bare(name);
     if (Seams.Show_Plain_Message)
-        Seams.Show_Plain_Message(QStringLiteral("Some of source files needed for this application is missing.\r"
-                                                "It will be probably needed to reinstall the application.\r"
-                                                "Protocol will be saved to file Error_Log.log"));
+        // The protocol's whole path: an installed program keeps it in the user's folder.
+        Seams.Show_Plain_Message(Path_To_QString("Some of source files needed for this application is missing.\r"
+                                                 "It will be probably needed to reinstall the application.\r"
+                                                 "Protocol will be saved to file " +
+                                                 Paths.File("Error_Log.log")));
     Save_Error_Log_And_Terminate();
 }
 
@@ -142,7 +144,8 @@ bool TMain_Form::Check_Required_Files()
         if (Seams.Show_Plain_Message)
             Seams.Show_Plain_Message(Path_To_QString("The list of required files " + list_path + " " + problem +
                                                      ".\rIt will be probably needed to reinstall the application.\r"
-                                                     "Protocol will be saved to file Error_Log.log"));
+                                                     "Protocol will be saved to file " +
+                                                     Paths.File("Error_Log.log")));
         Save_Error_Log_And_Terminate();
         return false;
     }

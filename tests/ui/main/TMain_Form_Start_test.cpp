@@ -135,7 +135,8 @@ private slots:
         QCOMPARE(start.Harness->Plain_Messages,
                  std::vector<QString>{"Some of source files needed for this application is missing.\r"
                                       "It will be probably needed to reinstall the application.\r"
-                                      "Protocol will be saved to file Error_Log.log"});
+                                      "Protocol will be saved to file " +
+                                      start.Directory.Path("Error_Log.log")});
         // The count line, then the names as written; an empty line and a directory count.
         const std::vector<std::string> lines = start.Protocol_Lines();
         QCOMPARE(lines.size(), std::size_t(4));
