@@ -42,6 +42,12 @@ std::string Read_Language_Text(const std::string& language_file_path, std::strin
     return Ini_File(language_file_path).Read_String(section, key, key);
 }
 
+std::string Read_Language_Text(const std::string& language_file_path, std::string_view section, std::string_view key,
+                               std::string_view fallback)
+{
+    return Cut_To_Short_String(Ini_File(language_file_path).Read_String(section, key, fallback));
+}
+
 bool Is_Czech_Language_File(std::string_view language_file_path)
 {
     const std::size_t slash = language_file_path.rfind('/');

@@ -1,5 +1,6 @@
 #include "app/Settings_File.h"
 
+#include "platform/Code_Page.h"
 #include "platform/Ini_File.h"
 #include "platform/Short_String.h"
 
@@ -52,9 +53,12 @@ void Read_Start_Up_Settings(const Program_Paths& paths, Settings& settings, Star
     start_up.First_Start = ini.Key_Exists(main, First_Start_Key);
     if (start_up.First_Start) ini.Delete_Key(main, First_Start_Key);
 
-    settings.Language_File_Path =
-        Cut_To_Short_String(paths.Program_Directory + ini.Read_String(main, "Language_File_Name", "Czech.lng"));
-    settings.Target_Log_File_Name = ini.Read_String(main, "Target_Log_File_Name", paths.File("Work_Log.csv"));
+    // File names in the file are CP1250 text; in memory they are ready to be opened.
+    settings.Language_File_Path = Cut_To_Short_String(
+        paths.Program_Directory + Cp1250_To_File_Name(ini.Read_String(main, "Language_File_Name", "Czech.lng")));
+    const std::optional<std::string> target_log_file_name = ini.Read_Value(main, "Target_Log_File_Name");
+    settings.Target_Log_File_Name =
+        target_log_file_name ? Cp1250_To_File_Name(*target_log_file_name) : paths.File("Work_Log.csv");
     settings.Target_Log_File_Format =
         Cut_To_Short_String(ini.Read_String(main, "Target_Log_File_Format", "%0:s;%1:s;%2:s;%3:s;%4:s;%5:s"));
     settings.Target_Log_File_Separator = ini.Read_String(main, "Target_Log_File_Separator", "");

@@ -2,14 +2,13 @@
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSocketNotifier>
-#include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -18,6 +17,8 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include "platform/Runtime_Directory.h"
 
 // Plain local sockets: the hand-over is two short lines, and Qt's network module would
 // cost every start its libraries.
@@ -28,50 +29,45 @@ constexpr int Connect_Timeout_Ms = 1000;
 constexpr int Idle_Connection_Ms = 5000;
 constexpr qsizetype Max_Request_Length = 64;
 constexpr int Listen_Backlog = 16;
+// After a failed accept (no descriptors or memory left) the listener rests this long: the
+// waiting start stays queued, and trying again at once would only spin.
+constexpr int Accept_Pause_Ms = 250;
+// The socket's name is the key, or this many characters of its hash when the folder is deep.
+constexpr qsizetype Max_Socket_Path = 100;
+constexpr qsizetype Hashed_Name_Length = 19;
 
-// An exclusive lock on a file beside the socket. The kernel drops it when its process
-// dies, so no stale lock can hold up a start, and nothing of it is synced to the disk.
-class Socket_Lock
+enum class Lock_Result { Taken, Busy, Unusable };
+
+// An exclusive lock on a file beside the socket. The kernel drops it when its process dies,
+// so no stale lock can hold up a start, and nothing of it is synced to the disk.
+Lock_Result Try_Lock(const QByteArray& path, int& descriptor)
 {
-public:
-    Socket_Lock(const QString& path, int timeout_ms) : Path(QFile::encodeName(path))
-    {
-        const QDeadlineTimer deadline(timeout_ms);
-        while (true)
-        {
-            Descriptor = ::open(Path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-            if (Descriptor < 0) return;  // a lock that cannot be had must not keep the program from starting
-            if (::flock(Descriptor, LOCK_EX | LOCK_NB) == 0)
-            {
-                // The holder before removes the file as it lets go: only the file still at
-                // the path is the lock.
-                struct stat held {}, named {};
-                if (::fstat(Descriptor, &held) == 0 && ::stat(Path.constData(), &named) == 0 &&
-                    held.st_dev == named.st_dev && held.st_ino == named.st_ino)
-                    return;
-            }
-            ::close(Descriptor);
-            Descriptor = -1;
-            if (deadline.hasExpired()) return;
-            ::usleep(2000);
-        }
-    }
-    ~Socket_Lock() { Release(); }
-    Socket_Lock(const Socket_Lock&) = delete;
-    Socket_Lock& operator=(const Socket_Lock&) = delete;
+    descriptor = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (descriptor < 0) return errno == EINTR ? Lock_Result::Busy : Lock_Result::Unusable;
+    struct stat held{}, named{};
+    Lock_Result result = Lock_Result::Unusable;
+    if (::fstat(descriptor, &held) != 0 || !S_ISREG(held.st_mode) || held.st_uid != ::getuid())
+        result = Lock_Result::Unusable;
+    else if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0)
+        result = errno == EWOULDBLOCK || errno == EINTR ? Lock_Result::Busy : Lock_Result::Unusable;
+    // The holder before removes the file as it lets go: only the file still at the path is the lock.
+    else if (::stat(path.constData(), &named) != 0 || held.st_dev != named.st_dev || held.st_ino != named.st_ino)
+        result = Lock_Result::Busy;
+    else
+        return Lock_Result::Taken;
+    ::close(descriptor);
+    descriptor = -1;
+    return result;
+}
 
-    void Release()
-    {
-        if (Descriptor < 0) return;
-        ::unlink(Path.constData());
-        ::close(Descriptor);
-        Descriptor = -1;
-    }
-
-private:
-    QByteArray Path;
-    int Descriptor = -1;
-};
+// The other end of a connection runs as this user.
+bool Peer_Is_Same_User(int descriptor)
+{
+    ucred credentials{};
+    socklen_t length = sizeof credentials;
+    return ::getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 &&
+           credentials.uid == ::getuid();
+}
 
 QString Display_Name()
 {
@@ -113,7 +109,7 @@ bool Wait_For(int descriptor, short events, const QDeadlineTimer& deadline)
 int Connect_To_First(const QByteArray& path)
 {
     sockaddr_un address{};
-    if (!Socket_Address(path, address)) return -1;
+    if (!Socket_Address(path, address) || !Is_Own_Socket(path.toStdString(), ::getuid())) return -1;
     const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (descriptor < 0) return -1;
     // A first instance too busy to accept must not hold this start for ever.
@@ -123,7 +119,8 @@ int Connect_To_First(const QByteArray& path)
     do
         result = ::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address);
     while (result < 0 && errno == EINTR);
-    if (result == 0) return descriptor;
+    // Only a listener of this user's own may hear the start.
+    if (result == 0 && Peer_Is_Same_User(descriptor)) return descriptor;
     ::close(descriptor);
     return -1;
 }
@@ -137,6 +134,7 @@ public:
     Connection(int descriptor, Single_Instance& owner)
         : QObject(&owner), Descriptor(descriptor), Owner(owner), Notifier(descriptor, QSocketNotifier::Read)
     {
+        ++Owner.Connection_Count;
         connect(&Notifier, &QSocketNotifier::activated, this, [this] { Read_Available(); });
         QTimer::singleShot(Idle_Connection_Ms, this, [this] { Finish(); });
     }
@@ -144,6 +142,7 @@ public:
     {
         Notifier.setEnabled(false);
         ::close(Descriptor);
+        Owner.Connection_Closed();
     }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -200,9 +199,22 @@ Single_Instance::Single_Instance(QString key, QObject* parent)
 
 Single_Instance::~Single_Instance()
 {
-    if (Listener < 0) return;
-    ::close(Listener);
-    ::unlink(Listening_Path.constData());
+    // The connections go first: they tell this object when they close.
+    const QObjectList owned = children();
+    for (QObject* child : owned)
+        if (auto* connection = dynamic_cast<Connection*>(child)) delete connection;
+    if (Listener >= 0)
+    {
+        delete Listener_Notifier;
+        Listener_Notifier = nullptr;
+        ::close(Listener);
+        ::unlink(Listening_Path.constData());
+    }
+    if (Lock >= 0)
+    {
+        ::unlink(Lock_Path.constData());
+        ::close(Lock);
+    }
 }
 
 QString Single_Instance::Default_Key()
@@ -217,49 +229,71 @@ QString Single_Instance::Default_Key()
 
 QString Single_Instance::Instance_Directory()
 {
-    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
-        return runtime;
-    return QDir::tempPath();
+    const auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value != nullptr ? value : "");
+    };
+    return QFile::decodeName(QByteArray::fromStdString(Private_Runtime_Directory(
+        {variable("XDG_RUNTIME_DIR"), variable("TMPDIR")}, ::getuid(),
+        static_cast<std::size_t>(Max_Socket_Path - 1 - Hashed_Name_Length))));
 }
 
 QString Single_Instance::Server_Path() const
 {
     // A local socket's path holds at most 107 bytes; a longer one would fail to listen and
-    // let every start become the first, so a deep directory gets a short hashed name.
-    constexpr qsizetype Max_Socket_Path = 100;
+    // let every start become the first, so a deep folder gets a short hashed name.
     const QString directory = Instance_Directory();
+    if (directory.isEmpty()) return {};
     QString path = directory + QLatin1Char('/') + Key;
     if (QFile::encodeName(path).size() <= Max_Socket_Path)
         return path;
-    const QString hashed = QStringLiteral("zl-")
+    return directory + QStringLiteral("/zl-")
         + QString::fromLatin1(QCryptographicHash::hash(Key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
-    if (QFile::encodeName(directory).size() + 1 + hashed.size() <= Max_Socket_Path)
-        return directory + QLatin1Char('/') + hashed;
-    return QStringLiteral("/tmp/") + hashed + QLatin1Char('-') + QString::number(getuid());
 }
 
 bool Single_Instance::Become_First_Or_Forward()
 {
     const QByteArray server_path = QFile::encodeName(Server_Path());
+    if (server_path.isEmpty())
+    {
+        // Better one program without the hand-over than a socket where others can reach it.
+        std::fprintf(stderr, "zentavo-logger: no private folder for the instance socket; running without it.\n");
+        return true;
+    }
+    const QByteArray lock_path = server_path + ".lock";
 
     // The lock makes "nobody listens, so I listen" one step: without it two simultaneous
     // starts can both find no server and both listen.
-    Socket_Lock lock(QFile::decodeName(server_path) + QStringLiteral(".lock"), Lock_Timeout_Ms);
-
-    if (const int first = Connect_To_First(server_path); first >= 0)
+    const QDeadlineTimer deadline(Lock_Timeout_Ms);
+    while (true)
     {
-        lock.Release();
-        Forward_To_First(first);
-        ::close(first);
-        return false;
+        if (const int first = Connect_To_First(server_path); first >= 0)
+        {
+            Forward_To_First(first);
+            ::close(first);
+            return false;
+        }
+        int lock = -1;
+        const Lock_Result result = Try_Lock(lock_path, lock);
+        if (result != Lock_Result::Busy)
+        {
+            if (result == Lock_Result::Taken)
+            {
+                Lock = lock;
+                Lock_Path = lock_path;
+            }
+            // A socket file that nobody answers is left by a process that was killed, or
+            // is not this user's; a lock that cannot be had must not keep the program from
+            // starting. Should listening fail, the program still runs; only the hand-over is lost.
+            ::unlink(server_path.constData());
+            Listen_At(server_path);
+            return true;
+        }
+        // An instance holds the lock: it is starting, or too busy to answer. A second
+        // instance is worse than a start that goes without being heard.
+        if (deadline.hasExpired()) return false;
+        ::usleep(5000);
     }
-
-    // A socket file that nobody answers is left by a process that was killed.
-    ::unlink(server_path.constData());
-    // Should listening fail, the program still runs; only the hand-over is lost.
-    Listen_At(server_path);
-    return true;
 }
 
 void Single_Instance::Listen_At(const QByteArray& path)
@@ -283,8 +317,14 @@ void Single_Instance::Listen_At(const QByteArray& path)
     }
     Listener = descriptor;
     Listening_Path = path;
-    auto* notifier = new QSocketNotifier(Listener, QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &Single_Instance::Accept_Connections);
+    Listener_Notifier = new QSocketNotifier(Listener, QSocketNotifier::Read, this);
+    connect(Listener_Notifier, &QSocketNotifier::activated, this, &Single_Instance::Accept_Connections);
+    Accept_Pause = new QTimer(this);
+    Accept_Pause->setSingleShot(true);
+    Accept_Pause->setInterval(Accept_Pause_Ms);
+    connect(Accept_Pause, &QTimer::timeout, this, [this] {
+        if (Connection_Count < Max_Connections) Listener_Notifier->setEnabled(true);
+    });
 }
 
 void Single_Instance::Forward_To_First(int first)
@@ -311,12 +351,32 @@ void Single_Instance::Forward_To_First(int first)
 
 void Single_Instance::Accept_Connections()
 {
-    while (true)
+    while (Connection_Count < Max_Connections)
     {
         const int descriptor = ::accept4(Listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (descriptor >= 0)
-            new Connection(descriptor, *this);
-        else if (errno != EINTR)
+        {
+            if (Peer_Is_Same_User(descriptor))
+                new Connection(descriptor, *this);
+            else
+                ::close(descriptor);
+        }
+        else if (errno == EAGAIN || errno == EWOULDBLOCK)
             return;
+        else if (errno != EINTR && errno != ECONNABORTED)
+        {
+            Listener_Notifier->setEnabled(false);
+            Accept_Pause->start();
+            return;
+        }
     }
+    // Full: further starts wait in the kernel's queue until a connection closes.
+    Listener_Notifier->setEnabled(false);
+}
+
+void Single_Instance::Connection_Closed()
+{
+    --Connection_Count;
+    if (Listener_Notifier != nullptr && !Accept_Pause->isActive() && Connection_Count < Max_Connections)
+        Listener_Notifier->setEnabled(true);
 }

@@ -8,3 +8,9 @@ std::string Cp1250_To_Utf8(std::string_view cp1250_text);
 
 // Characters that CP1250 cannot hold become '?'; invalid UTF-8 sequences too.
 std::string Utf8_To_Cp1250(std::string_view utf8_text);
+
+// File names on this system are UTF-8 bytes, as Qt takes them. Setup.ini and the protocol
+// hold them as CP1250 text: converted to the system's form where they are read, and to
+// CP1250 where they are written, '?' standing for what CP1250 cannot hold.
+inline std::string Cp1250_To_File_Name(std::string_view cp1250_text) { return Cp1250_To_Utf8(cp1250_text); }
+inline std::string File_Name_To_Cp1250(std::string_view file_name) { return Utf8_To_Cp1250(file_name); }

@@ -3,15 +3,17 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/Code_Page.h"
 #include "worklog/File_Failure.h"
 
 namespace
 {
 
 // The REWRITE and RESET lines share their codes; only the prefix differs.
-void Add_Open_Failure(Error_List* errors, const std::string& prefix, const std::string& path, int error_number)
+void Add_Open_Failure(Error_List* errors, const std::string& prefix, const std::string& file_name, int error_number)
 {
     if (errors == nullptr) return;
+    const std::string path = File_Name_To_Cp1250(file_name);
     const File_Failure failure = Classify_File_Failure(error_number);
     const File_Error& error = failure.Error;
     if (failure.Named_Code == ERROR_ACCESS_DENIED)
@@ -23,9 +25,10 @@ void Add_Open_Failure(Error_List* errors, const std::string& prefix, const std::
                     std::to_string(error.Code) + " - " + error.Text);
 }
 
-void Add_Write_Failure(Error_List* errors, const std::string& path, int error_number)
+void Add_Write_Failure(Error_List* errors, const std::string& file_name, int error_number)
 {
     if (errors == nullptr) return;
+    const std::string path = File_Name_To_Cp1250(file_name);
     const File_Error error = File_Error_From_Errno(error_number);
     errors->Add(" - SAVE_ACTUAL_WORK_LOG - WRITE - UNEXPECTED_ERROR - not possible to write record into file " + path +
                 ". " + std::to_string(error.Code) + " - " + error.Text);

@@ -2,6 +2,7 @@
 
 #include "worklog/File_Failure.h"
 #include "history/History_Export.h"
+#include "platform/Code_Page.h"
 #include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Target_Log_Export.h"
@@ -31,12 +32,13 @@ void Keep_Unusable_Day_Log(Work_Log_Context& context)
     int error_number = 0;
     if (context.Files.Rename(path, kept_path, error_number))
     {
-        context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - KEEP - OK - file " + path + " kept as " + kept_path);
+        context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - KEEP - OK - file " + File_Name_To_Cp1250(path) + " kept as " +
+                           File_Name_To_Cp1250(kept_path));
         return;
     }
     const File_Error error = File_Error_From_Errno(error_number);
-    context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - KEEP - UNEXPECTED_ERROR - not possible to keep file " + path +
-                       " as " + kept_path + ". " + std::to_string(error.Code) + " - " + error.Text);
+    context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - KEEP - UNEXPECTED_ERROR - not possible to keep file " +
+                       File_Name_To_Cp1250(path) + " as " + File_Name_To_Cp1250(kept_path) + ". " + std::to_string(error.Code) + " - " + error.Text);
 }
 
 // Continues today's day from the stored records; record 0 was checked already. Gives the
@@ -124,7 +126,7 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
 
     if (!context.Files.Is_File(path))
     {
-        context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - FILE_NOT_FOUND - file " + path + " not found");
+        context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - FILE_NOT_FOUND - file " + File_Name_To_Cp1250(path) + " not found");
         if (!context.Start_Up.First_Start && Ask(context, 2, 5, 6, file_name_argument) == 2)
             return {Day_Log_Outcome::Missing, true};
         Start_New_Day(context, day_log);
@@ -170,7 +172,8 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     {
         if (Ask(context, 5, 4, 6) != 1) return {Day_Log_Outcome::Past_Day, true};
     }
-    context.Errors.Add(" - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " + settings.Target_Log_File_Name);
+    context.Errors.Add(" - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " +
+                       File_Name_To_Cp1250(settings.Target_Log_File_Name));
     // The block is on disk; the history follows it (a repeated export replaces the day).
     Record_Exported_Day_In_History(context, stored.Records);
     // The new day replaces the exported one on disk before anything else can happen.

@@ -1,5 +1,6 @@
 #include "worklog/End_Of_Day.h"
 
+#include "platform/Code_Page.h"
 #include "platform/Format.h"
 #include "platform/Ini_File.h"
 #include "platform/Short_String.h"
@@ -41,7 +42,8 @@ bool Save_Day_Log_At_Close(Work_Log_Context& context, const Day_Log& day_log)
             context.Texts.Message_Buttons[6], {});
         if (answer != 1) return false;
     }
-    context.Errors.Add(" - SAVE_ACTUAL_WORK_LOG - OK - actual log successfully saved to " + context.Day_Log_Path());
+    context.Errors.Add(" - SAVE_ACTUAL_WORK_LOG - OK - actual log successfully saved to " +
+                       File_Name_To_Cp1250(context.Day_Log_Path()));
     return true;
 }
 

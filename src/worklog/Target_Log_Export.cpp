@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "worklog/File_Failure.h"
+#include "platform/Code_Page.h"
 #include "platform/Format.h"
 
 namespace
@@ -16,8 +17,9 @@ std::string Directory_Part(const std::string& name)
     return slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
 }
 
-void Add_Append_Failure(Error_List& errors, const std::string& name, int error_number)
+void Add_Append_Failure(Error_List& errors, const std::string& file_name, int error_number)
 {
+    const std::string name = File_Name_To_Cp1250(file_name);
     const File_Failure failure = Classify_File_Failure(error_number);
     const File_Error& error = failure.Error;
     const std::string prefix = " - SAVE_TARGET_WORK_LOG - APPEND - ";
@@ -30,8 +32,9 @@ void Add_Append_Failure(Error_List& errors, const std::string& name, int error_n
                    std::to_string(error.Code) + " - " + error.Text);
 }
 
-void Add_Rewrite_Failure(Error_List& errors, const std::string& name, int error_number)
+void Add_Rewrite_Failure(Error_List& errors, const std::string& file_name, int error_number)
 {
+    const std::string name = File_Name_To_Cp1250(file_name);
     // Creating a file in a directory that does not exist is "path not found".
     const File_Failure failure = Classify_File_Failure(error_number == ENOENT ? ENOTDIR : error_number);
     const File_Error& error = failure.Error;
@@ -56,8 +59,9 @@ void Add_Rewrite_Failure(Error_List& errors, const std::string& name, int error_
     }
 }
 
-void Add_Writeln_Failure(Error_List& errors, const std::string& name, int error_number)
+void Add_Writeln_Failure(Error_List& errors, const std::string& file_name, int error_number)
 {
+    const std::string name = File_Name_To_Cp1250(file_name);
     const File_Error error = File_Error_From_Errno(error_number);
     // A single blank between the code and the text here, as this line always had.
     errors.Add(" - SAVE_TARGET_WORK_LOG - WRITELN - UNEXPECTED_ERROR - not possible to write record into file " +
@@ -127,4 +131,11 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
         return false;
     }
     return true;
+}
+
+bool Target_Log_Pattern_Fits(const std::string& format_text)
+{
+    Work_Record sample;
+    sample.Fields = {"Monday", "07.12.2026", "08:00 - 16:30", "Coding", "08:30", "remark"};
+    return Target_Log_Line(format_text, sample).has_value();
 }

@@ -20,3 +20,7 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
 // The line of one record: the pattern formatted with the six fields; none when the
 // pattern does not fit them.
 std::optional<std::string> Target_Log_Line(const std::string& format_text, const Work_Record& record);
+
+// Whether the pattern makes the line of a record, tried on a sample record of six texts
+// before a pattern is kept: one that does not would make every later export fail.
+bool Target_Log_Pattern_Fits(const std::string& format_text);

@@ -69,7 +69,8 @@ TEST_F(Settings_File_Test, AHandEditedFileSetsEveryKey)
     Read();
     EXPECT_EQ(Directory.Read("Setup.ini"), before);  // reading writes nothing
     const std::string work_type = "Programov\xE1n\xED";
-    EXPECT_EQ(Texts(Read_Settings, Start_Up), std::tuple(Directory.File("English.lng"), "/home/user/V\xFDkaz.csv",
+    // The file name is CP1250 text in the file, the system's UTF-8 in memory.
+    EXPECT_EQ(Texts(Read_Settings, Start_Up), std::tuple(Directory.File("English.lng"), "/home/user/V\xC3\xBDkaz.csv",
                                                          "%1:s;%3:s;%4:s", "----", work_type, "projekt A"));
     EXPECT_EQ(Switches(Read_Settings, Start_Up),
               std::tuple(false, true, false, false, false, true, false, true, true, true, true, true));
@@ -89,6 +90,19 @@ TEST_F(Settings_File_Test, AHandEditedFileSetsEveryKey)
     EXPECT_EQ(std::tuple(live.Display_Full_Time_Hint, live.Form_Movement_Restrictions, int(live.Time_Scroll_Resolution),
                          int(live.Main_Form_Transparency)),
               std::tuple(false, true, 15, 100));
+}
+
+TEST_F(Settings_File_Test, FileNamesAreCp1250TextAndComeOutAsTheFileSystemNamesThem)
+{
+    Directory.Write("Setup.ini", "[Main_Setup]\r\nLanguage_File_Name=\xC8" "e\x9Atina.lng\r\n"
+                                 "Target_Log_File_Name=/data/\x8Akoda \x80.csv\r\n");
+    Read();
+    EXPECT_EQ(Read_Settings.Language_File_Path, Directory.File("\xC4\x8C" "e\xC5\xA1tina.lng"));
+    EXPECT_EQ(Read_Settings.Target_Log_File_Name, "/data/\xC5\xA0koda \xE2\x82\xAC.csv");
+    // A name present but empty stays empty; it does not become the default.
+    Directory.Write("Setup.ini", "[Main_Setup]\r\nTarget_Log_File_Name=\r\n");
+    Read();
+    EXPECT_EQ(Read_Settings.Target_Log_File_Name, "");
 }
 
 TEST_F(Settings_File_Test, NarrowFieldsKeepTheirLowBitsAndLongTextsAreCut)

@@ -34,7 +34,7 @@ TEST_P(Shipped_Language_File, DefinesEveryKeyWithAShortTextThatTheLoaderFinds)
     const Ini_File ini(Path);
     const std::tuple<const char*, int, int> sections[] = {
         {"Main_Form", 1, 4},        {"Day_Names", 1, 7},        {"Column_Names", 0, 6},    {"Tray_Icon", 1, 3},
-        {"Message_Strings", 1, 19}, {"Message_Buttons", 1, 6}, {"Setup_Form", 1, 20}, {"Update_Record_Form", 1, 7}};
+        {"Message_Strings", 1, 19}, {"Message_Buttons", 1, 6}, {"Setup_Form", 1, 22}, {"Update_Record_Form", 1, 7}};
     for (const auto& [section, first, last] : sections)
     {
         for (int key = first; key <= last; ++key)
@@ -82,6 +82,13 @@ TEST_P(Shipped_Language_File, EveryPatternFitsExactlyItsArguments)
     }
     EXPECT_TRUE(Format(Texts.Tray_Hint_Format, Arguments(1)).has_value());
     EXPECT_FALSE(Format(Texts.Tray_Hint_Format, Arguments(0)).has_value());
+    // The settings dialog's refusals show the name or the pattern they refuse.
+    for (const char* key : {"21", "22"})
+    {
+        const std::optional<std::string> text = Format(Read_Language_Text(Path, "Setup_Form", key), Arguments(1));
+        ASSERT_TRUE(text.has_value()) << key;
+        EXPECT_NE(text->find("<0>"), std::string::npos) << key;
+    }
 }
 
 TEST_P(Shipped_Language_File, ButtonsOfOneDialogStartWithDifferentLetters)

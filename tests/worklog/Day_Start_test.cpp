@@ -246,3 +246,22 @@ TEST_F(Day_Start, StoredDayWithLeftoverBytesExportsItsTextsOnly)
                                              ";;;Vývoj;06:20;modul exportu; testy\r\n"
                                              ";;;Porada;03:00;týdenní\r\n"));
 }
+
+TEST_F(Day_Start, FileNamesReachTheFileSystemAsTheyAreAndTheProtocolAsCp1250Text)
+{
+    // "Výkaz" fits CP1250, "日" does not: the protocol shows it as "?".
+    const std::string folder = Paths.File("V\xC3\xBDkaz \xE6\x97\xA5/");
+    const std::string folder_text = Utf8_To_Cp1250(Paths.File("")) + "V\xFDkaz ?/";
+    Program_Settings.Target_Log_File_Name = folder + "Pr\xC3\xA1" "ce.csv";
+    Store_Records({With_Field(Day_Row, Date_Field, "04.12.2026")});
+    Start_Up.Display_Start_Splash_Screen = false;
+    Dialogs.Answer(1, [&] { std::filesystem::create_directory(folder); });
+    EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Past_Day);
+
+    EXPECT_EQ(Read(Program_Settings.Target_Log_File_Name), "\r\nMonday;04.12.2026;07:45 - 09:10;Day label;01:25;\r\n");
+    EXPECT_EQ(Lines(), (Lines_Of{" - OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date",
+                                 " - SAVE_TARGET_WORK_LOG - REWRITE - ERROR_PATH_NOT_FOUND - path " + folder_text +
+                                     " not found",
+                                 " - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " + folder_text +
+                                     "Pr\xE1" "ce.csv"}));
+}

@@ -142,7 +142,7 @@ void TMessage_Dialog_Form::Load_Icon(const std::string& icon_file_name, int anim
     const std::string path = Paths.Skin(icon_file_name);
     if (!Load_Skin_Bitmap(Path_To_QString(path), Message_Dialog_Icon_Bitmap))
     {
-        Errors.Add(" - DISPLAY_MESSAGE_DIALOG - source file " + path + " not found");
+        Errors.Add(" - DISPLAY_MESSAGE_DIALOG - source file " + File_Name_To_Cp1250(path) + " not found");
     }
     Icon_Frame_Count = std::min(Message_Dialog_Icon_Bitmap.width() / Frame_Size, 255);
     Frame_Index = 0;

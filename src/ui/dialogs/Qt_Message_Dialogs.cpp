@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/Code_Page.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Work_Area.h"
 #include "ui/dialogs/Message_Dialog_Form.h"
@@ -57,7 +58,7 @@ void Qt_Message_Dialogs::Show_Start_Splash_Screen()
     TSplash_Screen_Form form(Parent.data());
     if (!form.Load_Splash_Bitmap(Path_To_QString(path)))
     {
-        Errors.Add(" - SHOW_SPLASH_SCREEN - source file " + path + " not found");
+        Errors.Add(" - SHOW_SPLASH_SCREEN - source file " + File_Name_To_Cp1250(path) + " not found");
         return;
     }
     form.Show_Until_Timer();

@@ -17,7 +17,9 @@
 #include "app/Language_File.h"
 #include "app/Settings_File.h"
 #include "platform/Autostart_Entry.h"
+#include "platform/Code_Page.h"
 #include "platform/Short_String.h"
+#include "worklog/Target_Log_Export.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
@@ -36,6 +38,26 @@ constexpr const char* Start_At_Login_Key = "20";
 std::string Autostart_Path()
 {
     return Autostart_File_Path(Process_Xdg_Environment());
+}
+
+// Refusals of the save, with their texts for a language file that lacks them.
+struct Refusal
+{
+    const char* Key;
+    const char* Fallback;
+};
+constexpr Refusal Name_Not_Storable{
+    "21", "The file name \"%0:s\" holds characters that the settings cannot store (shown here as question "
+          "marks).##Please choose a name without them."};
+constexpr Refusal Pattern_Not_Usable{
+    "22", "The record format \"%0:s\" cannot be used.##Only the placeholders %%0:s to %%5:s may be used, "
+          "and %%%% for a percent sign."};
+
+// Setup.ini keeps file names as CP1250 text; a name it cannot hold would come back as
+// another file.
+bool Fits_Cp1250(const QString& text)
+{
+    return From_Cp1250(To_Cp1250(text)) == text;
 }
 
 QString Framed(const QString& text)
@@ -402,11 +424,20 @@ bool TSetup_Form::Form_Mouse_Wheel(int angle_delta)
     return true;
 }
 
+void TSetup_Form::Refuse_Save(QLineEdit* box, const char* key, const char* fallback, const std::string& argument)
+{
+    const std::string text =
+        Read_Language_Text(Main_Form.Texts_Of_Main_Form().Language_File_Path, Language_Section, key, fallback);
+    Dialogs.Display_Message_Dialog("Error_Icon_Source.bmp", 70, text, Main_Form.Texts_Of_Main_Form().Message_Buttons[1],
+                                   std::string(), {argument});
+    box->setFocus();
+}
+
 void TSetup_Form::Report_Write_Failure(const char* what)
 {
     Main_Form.Error_List_Of_Main_Form().Add(std::string(" - ") + what +
                                             " - WRITE - UNEXPECTED_ERROR - not possible to write into file " +
-                                            Setup_Ini_Path(Main_Form.Paths_Of_Main_Form()));
+                                            File_Name_To_Cp1250(Setup_Ini_Path(Main_Form.Paths_Of_Main_Form())));
 }
 
 bool TSetup_Form::Save_Settings()
@@ -419,14 +450,31 @@ bool TSetup_Form::Save_Settings()
         return false;
     }
 
+    const QString target_log_file_name = Target_Log_File_Name_Edit_Box->text();
+    if (!Fits_Cp1250(target_log_file_name))
+    {
+        Refuse_Save(Target_Log_File_Name_Edit_Box, Name_Not_Storable.Key, Name_Not_Storable.Fallback,
+                    To_Cp1250(target_log_file_name));
+        return false;
+    }
+    // The pattern as memory and every later start hold it: its first 255 characters.
+    const std::string target_log_file_format = To_Cp1250(Target_Log_File_Format_Edit_Box->text());
+    if (!Target_Log_Pattern_Fits(Cut_To_Short_String(target_log_file_format)))
+    {
+        Refuse_Save(Target_Log_File_Format_Edit_Box, Pattern_Not_Usable.Key, Pattern_Not_Usable.Fallback,
+                    Cut_To_Short_String(target_log_file_format));
+        return false;
+    }
+
     Settings& settings = Main_Form.Settings_Of_Main_Form();
     settings.Display_Zentavo_Overrange_Warning = Display_Zentavo_Overrange_Warning_Check_Box->isChecked();
     settings.Time_Scroll_Control = Time_Scroll_Control_Check_Box->isChecked();
     Setup_Form_Save_Values values;
-    values.Target_Log_File_Name = Path_To_Bytes(Target_Log_File_Name_Edit_Box->text());
-    values.Target_Log_File_Format = To_Cp1250(Target_Log_File_Format_Edit_Box->text());
+    values.Target_Log_File_Name = To_Cp1250(target_log_file_name);
+    values.Target_Log_File_Format = target_log_file_format;
     values.Target_Log_File_Separator = To_Cp1250(Target_Log_File_Separator_Edit_Box->text());
-    settings.Target_Log_File_Name = values.Target_Log_File_Name;
+    // In memory a file name is in the file system's own bytes, ready to be opened.
+    settings.Target_Log_File_Name = Path_To_Bytes(target_log_file_name);
     settings.Target_Log_File_Format = Cut_To_Short_String(values.Target_Log_File_Format);
     settings.Target_Log_File_Separator = values.Target_Log_File_Separator;
 

@@ -4,6 +4,7 @@
 // and otherwise reads those five back from the file.
 #include <QDialog>
 #include <array>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -60,6 +61,8 @@ private:
     void Time_Scroll_Resolution_LabelMouseEnter();
     void Time_Scroll_Resolution_LabelMouseLeave();
     bool Form_Mouse_Wheel(int angle_delta);
+    // Shows why the save is refused and puts the focus where the user can mend it.
+    void Refuse_Save(QLineEdit* box, const char* key, const char* fallback, const std::string& argument);
     void Report_Write_Failure(const char* what);
     void Save_Start_At_Login();
 

@@ -8,6 +8,7 @@
 
 #include "app/Error_List.h"
 #include "app/Program_Paths.h"
+#include "platform/Code_Page.h"
 #include "platform/File_Error.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Ui_Text.h"
@@ -37,8 +38,9 @@ std::vector<std::string> Split_Work_Type_Lines(const std::string& content)
 namespace
 {
 
-void Report_Failure(Error_List& error_list, const std::string& path, int error_number)
+void Report_Failure(Error_List& error_list, const std::string& file_name, int error_number)
 {
+    const std::string path = File_Name_To_Cp1250(file_name);
     const std::string prefix = " - OPEN_WORK_TYPE_LIST - ";
     if (error_number == ENOENT)
     {

@@ -6,6 +6,7 @@
 
 #include "app/Language_File.h"
 #include "app/Settings_File.h"
+#include "platform/Code_Page.h"
 #include "ui/controls/Skin_Bitmap.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
@@ -140,7 +141,7 @@ bool TMain_Form::Check_Required_Files()
         // A list that names nothing, or more than the check can walk, protects nothing.
         const std::string problem =
             status == File_List_Status::Empty ? "names no file" : "names more than 256 files";
-        Errors->Add(" - CHECK_FILE_AVAILABILITY - invalid file list " + list_path + " " + problem);
+        Errors->Add(" - CHECK_FILE_AVAILABILITY - invalid file list " + File_Name_To_Cp1250(list_path) + " " + problem);
         if (Seams.Show_Plain_Message)
             Seams.Show_Plain_Message(Path_To_QString("The list of required files " + list_path + " " + problem +
                                                      ".\rIt will be probably needed to reinstall the application.\r"

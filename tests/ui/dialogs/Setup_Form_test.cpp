@@ -235,6 +235,59 @@ private slots:
         QVERIFY(fixture.Setup_Ini().find("Default_Work_Type=Coding\r\n") != std::string::npos);
     }
 
+    // Setup.ini holds file names as CP1250 text and the export needs a pattern that fits six
+    // texts: a name CP1250 cannot hold, or a pattern that cannot work, is refused with a message,
+    // the focus goes where it can be mended, and nothing is written until both are right.
+    void Unstorable_Names_And_Unusable_Patterns_Are_Refused_Before_Anything_Is_Written()
+    {
+        Setup_Fixture fixture;
+        fixture.Main.Setup.Target_Log_File_Name = fixture.Main.Paths.File("Work_Log.csv");
+        // Only the pattern's refusal is in this language file; the other has a text of its own.
+        Write_File(fixture.Main.Texts.Language_File_Path, Utf8_To_Cp1250("[Setup_Form]\r\n22=Vadný formát %0:s\r\n"));
+        // The last one fits whole, but not the 255 characters that memory and every start keep of it.
+        const QStringList bad_patterns = {"%0:s;%6:s", "%0:d", "%0:s;%", "%s%s%s%s%s%s%s", QString(252, 'x') + "%0:s"};
+        QList<bool> refused;  // still open, the right box focused and Setup.ini untouched, after each save
+        fixture.Run([&](TSetup_Form* form) {
+            auto* name = Part<QLineEdit>(form, "Target_Log_File_Name_Edit_Box");
+            auto* format = Part<QLineEdit>(form, "Target_Log_File_Format_Edit_Box");
+            const auto save_refused = [&](QLineEdit* mend_here) {
+                Part<QComboBox>(form, "Default_Work_Type_Combo_Box")->setFocus();
+                Click(form, "Save_Button");
+                refused << (form->isVisible() && form->focusWidget() == mend_here && fixture.Setup_Ini().empty());
+            };
+            name->setText(QString::fromUtf8("/data/Výkaz 日誌.csv"));
+            save_refused(name);
+            name->setText(QString::fromUtf8("/data/Výkaz.csv"));
+            for (const QString& pattern : bad_patterns)
+            {
+                format->setText(pattern);
+                save_refused(format);
+            }
+            format->setText(QStringLiteral("%5:s|%0:-12s|%%"));
+            Click(form, "Save_Button");
+        });
+        QCOMPARE(refused, QList<bool>(1 + bad_patterns.size(), true));
+
+        const std::vector<Scripted_Message_Dialogs::Call>& calls = fixture.Dialogs.Calls;
+        QCOMPARE(calls.size(), std::size_t(1 + bad_patterns.size()));
+        QVERIFY2(calls[0].Message != "21" && calls[0].Message.find("%0:s") != std::string::npos, calls[0].Message.c_str());
+        QCOMPARE(calls[0].Arguments, std::vector<std::string>{"/data/V\xFDkaz ??.csv"});
+        for (std::size_t index = 0; index < calls.size(); ++index)
+            QVERIFY(calls[index].Icon == "Error_Icon_Source.bmp" && calls[index].First_Button == "B1" &&
+                    calls[index].Second_Button.empty());
+        for (qsizetype index = 0; index < bad_patterns.size(); ++index)
+        {
+            const Scripted_Message_Dialogs::Call& call = calls[std::size_t(index) + 1];
+            QCOMPARE(call.Message, Utf8_To_Cp1250("Vadný formát %0:s"));
+            QCOMPARE(call.Arguments, std::vector<std::string>{bad_patterns[index].toStdString().substr(0, 255)});
+        }
+
+        const std::string written = fixture.Setup_Ini();
+        QVERIFY(written.find("\r\nTarget_Log_File_Name=/data/V\xFDkaz.csv\r\n") != std::string::npos);
+        QVERIFY(written.find("\r\nTarget_Log_File_Format=%5:s|%0:-12s|%%\r\n") != std::string::npos);
+        QCOMPARE(fixture.Main.Setup.Target_Log_File_Name, std::string("/data/V\xC3\xBDkaz.csv"));
+    }
+
     void Save_Positions_Writes_The_Top_Before_The_Bar_Moved_The_Window()
     {
         Setup_Fixture fixture;

@@ -1,19 +1,26 @@
 // One instance per user and desktop: the hand-over of a second start, recovery from a
-// killed first instance, a burst of simultaneous starts and a deep runtime directory.
+// killed first instance, a burst of simultaneous starts, a deep runtime directory, a flood
+// of connections and listeners of other users.
 //
-// The test binary doubles as a tiny program: with "--instance <key> <wanted>" it plays one
-// start and prints FIRST or SECOND; a first waits for <wanted> requests (at most 8 s)
-// and then prints how many it got.
+// The test binary doubles as a tiny program: with "--instance <key> <wanted> [<spare>]" it
+// plays one start and prints FIRST or SECOND; a first waits for <wanted> requests (at most
+// 20 s) and then prints how many it got. With <spare>, a first may open only that many
+// descriptors more than it holds once it listens.
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <pwd.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <vector>
@@ -22,7 +29,14 @@
 
 namespace
 {
-int Run_Instance(const QString& key, int wanted_requests)
+constexpr uid_t Nobody = 65534;
+
+int Open_Descriptors(qint64 process)
+{
+    return int(QDir(QStringLiteral("/proc/%1/fd").arg(process)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+}
+
+int Run_Instance(const QString& key, int wanted_requests, int spare_descriptors)
 {
     Single_Instance instance(key);
     if (!instance.Become_First_Or_Forward())
@@ -30,23 +44,31 @@ int Run_Instance(const QString& key, int wanted_requests)
         std::printf("SECOND\n");
         return 0;
     }
+    if (spare_descriptors > 0)
+    {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = rlim_t(Open_Descriptors(QCoreApplication::applicationPid()) + spare_descriptors);
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
     std::printf("FIRST\n");
     std::fflush(stdout);
     int requests = 0;
     QObject::connect(&instance, &Single_Instance::Restore_Request, [&] {
         if (++requests >= wanted_requests) QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
     });
-    QTimer::singleShot(8000, QCoreApplication::instance(), &QCoreApplication::quit);
+    QTimer::singleShot(20000, QCoreApplication::instance(), &QCoreApplication::quit);
     if (wanted_requests > 0) QCoreApplication::exec();
     std::printf("REQUESTS %d\n", requests);
     return 0;
 }
 
-std::unique_ptr<QProcess> Start_Instance(const QString& key, int wanted_requests, const QString& work_dir = {})
+std::unique_ptr<QProcess> Start_Instance(const QString& key, int wanted_requests, const QString& work_dir = {},
+                                         int spare_descriptors = 0)
 {
     auto process = std::make_unique<QProcess>();
     process->setProgram(QCoreApplication::applicationFilePath());
-    process->setArguments({"--instance", key, QString::number(wanted_requests)});
+    process->setArguments({"--instance", key, QString::number(wanted_requests), QString::number(spare_descriptors)});
     if (!work_dir.isEmpty()) process->setWorkingDirectory(work_dir);
     process->start();
     return process;
@@ -60,13 +82,14 @@ QByteArray Second_Start(const QString& key, const QString& work_dir = {})
     if (!finished.wait(5000) || second->exitStatus() != QProcess::NormalExit || second->exitCode() != 0) return {};
     return second->readAllStandardOutput();
 }
-int Connect_Raw(const QString& path)
+
+int Connect_Raw(const QString& path, bool wait = true)
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray name = QFile::encodeName(path);
     std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
-    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | (wait ? 0 : SOCK_NONBLOCK), 0);
     if (::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
     {
         ::close(descriptor);
@@ -74,6 +97,77 @@ int Connect_Raw(const QString& path)
     }
     return descriptor;
 }
+
+// A socket that listens at the path, or -1.
+int Listen_Raw(const QString& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (::bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::chmod(name.constData(), 0777) != 0 || ::listen(descriptor, 16) != 0)
+    {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
+// Someone connected to the listener since it was made.
+bool Was_Called(int listener)
+{
+    const int caller = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (caller < 0) return false;
+    ::close(caller);
+    return true;
+}
+
+// Gives the path to another user; only root can.
+bool Give_Away(const QString& path)
+{
+    return ::getuid() == 0 && ::lchown(QFile::encodeName(path).constData(), Nobody, Nobody) == 0;
+}
+
+// Processor time the process has used so far, in milliseconds.
+qint64 Cpu_Ms(qint64 process)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray line = stat.readAll();
+    // The fields after the name in parentheses: state is the 3rd, utime the 14th, stime the 15th.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toLongLong() + fields.value(12).toLongLong()) * 1000 / ::sysconf(_SC_CLK_TCK);
+}
+
+// A client of the same user that opens many connections and holds them.
+class Connection_Flood
+{
+public:
+    Connection_Flood(const QString& path, int wanted)
+    {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = std::max<rlim_t>(limit.rlim_cur, std::min<rlim_t>(limit.rlim_max, rlim_t(wanted) + 64));
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        for (int attempt = 0; attempt < wanted; ++attempt)
+            if (const int descriptor = Connect_Raw(path, false); descriptor >= 0) Held.push_back(descriptor);
+    }
+    ~Connection_Flood() { Release(); }
+    Connection_Flood(const Connection_Flood&) = delete;
+    Connection_Flood& operator=(const Connection_Flood&) = delete;
+
+    std::size_t Established() const { return Held.size(); }
+    void Release()
+    {
+        for (const int descriptor : Held) ::close(descriptor);
+        Held.clear();
+    }
+
+private:
+    std::vector<int> Held;
+};
 
 // Everything the first instance sent before it hung up, or "still open" when it did not
 // hang up within two seconds. Runs the event loop for the first instance meanwhile.
@@ -129,7 +223,9 @@ private slots:
 
         // It wrote nothing where it was started, and left nothing of its own behind.
         QVERIFY(QDir(work_dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
-        QStringList sockets{QFileInfo(first.Server_Path()).fileName(), QFileInfo(elsewhere.Server_Path()).fileName()};
+        QStringList sockets;
+        for (const QString& path : {first.Server_Path(), elsewhere.Server_Path()})
+            sockets << QFileInfo(path).fileName() << QFileInfo(path).fileName() + ".lock";
         sockets.sort();
         QCOMPARE(QDir(Runtime_Dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
                  sockets);
@@ -229,13 +325,104 @@ private slots:
         QCOMPARE(Second_Start(Key), QByteArray("SECOND\n"));
         QCOMPARE(restore_requests.count(), 1);
     }
+
+    // A client of the same user opens 1,100 connections and holds them: the first instance
+    // keeps a handful, does not spin when it runs out of descriptors, frees everything once
+    // the client lets go, and then hands over as before. Once with the usual descriptor
+    // limit, once with only a few descriptors to spare.
+    void Flood_Of_Connections_Neither_Spins_Nor_Stays()
+    {
+        for (const int spare : {0, 4})
+        {
+            const QString key = Key + QString::number(spare);
+            auto first = Start_Instance(key, 1, {}, spare);
+            QVERIFY(first->waitForReadyRead(5000));
+            QCOMPARE(first->readLine(), QByteArray("FIRST\n"));
+            const qint64 pid = first->processId();
+            const int idle_descriptors = Open_Descriptors(pid);
+
+            Connection_Flood flood(Single_Instance(key).Server_Path(), 1100);
+            QVERIFY(flood.Established() > 0);
+            QThread::msleep(300);
+            const qint64 cpu_before = Cpu_Ms(pid);
+            QElapsedTimer wall;
+            wall.start();
+            QThread::msleep(1500);
+            const qint64 cpu_ms = Cpu_Ms(pid) - cpu_before;
+            qInfo("spare %d: %zu connections made, %lld ms of processor time in %lld ms, %d descriptors open, %d before",
+                  spare, flood.Established(), cpu_ms, wall.elapsed(), Open_Descriptors(pid), idle_descriptors);
+            // Spinning takes whatever share of a processor the machine gives; resting takes next to nothing.
+            QVERIFY2(cpu_ms * 10 < wall.elapsed(),
+                     qPrintable(QStringLiteral("spare %1: %2 ms of processor time in %3 ms").arg(spare).arg(cpu_ms).arg(wall.elapsed())));
+            QVERIFY2(Open_Descriptors(pid) <= idle_descriptors + Single_Instance::Max_Connections,
+                     qPrintable(QStringLiteral("spare %1: %2 descriptors open, %3 before, %4 connections made")
+                                    .arg(spare).arg(Open_Descriptors(pid)).arg(idle_descriptors).arg(flood.Established())));
+
+            flood.Release();
+            QTRY_VERIFY_WITH_TIMEOUT(Open_Descriptors(pid) <= idle_descriptors, 5000);
+            QCOMPARE(Second_Start(key), QByteArray("SECOND\n"));
+            QVERIFY(first->state() == QProcess::NotRunning || first->waitForFinished(5000));
+            QCOMPARE(first->readAllStandardOutput(), QByteArray("REQUESTS 1\n"));
+        }
+    }
+
+    // Another user's folder or socket never hears a start: not the runtime folder of
+    // another owner, not the fallback folder another user made first, not the fixed path
+    // in the temporary folder. The first instance listens in a folder of its own, mode 0700.
+    void A_Listener_Of_Another_User_Never_Hears_A_Start()
+    {
+        if (::getuid() != 0) QSKIP("only root can make files of another user");
+        Key = QStringLiteral("Zentavo_Logger-strangers");  // short enough for every folder below
+        const QString temporary = Runtime_Dir->path();
+        const QString fallback = temporary + QStringLiteral("/zentavo-logger-%1").arg(::getuid());
+        const QString foreign_runtime = temporary + QStringLiteral("/foreign-runtime");
+        // Where the desktop's own fallback would go when the runtime folder is not set.
+        const QString desktop_fallback = temporary + QStringLiteral("/runtime-") + QString::fromLocal8Bit(::getpwuid(::getuid())->pw_name);
+        for (const QString& folder : {fallback, foreign_runtime, desktop_fallback})
+        {
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
+        }
+        std::vector<int> listeners;
+        for (const QString& folder : {fallback, foreign_runtime, desktop_fallback, temporary})
+        {
+            const QString path = folder + QLatin1Char('/') + Key;
+            listeners.push_back(Listen_Raw(path));
+            QVERIFY(listeners.back() >= 0);
+            QVERIFY(Give_Away(path));
+        }
+        for (const QString& folder : {fallback, foreign_runtime, desktop_fallback}) QVERIFY(Give_Away(folder));
+
+        for (const bool runtime_set : {false, true})
+        {
+            if (runtime_set)
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(foreign_runtime));
+            else
+                qunsetenv("XDG_RUNTIME_DIR");
+            Single_Instance first(Key);
+            QSignalSpy restore_requests(&first, &Single_Instance::Restore_Request);
+            QVERIFY(first.Become_First_Or_Forward());
+            const QString own_folder = QFileInfo(first.Server_Path()).path();
+            QCOMPARE(own_folder, fallback + QStringLiteral("-1"));
+            struct stat status{};
+            QVERIFY(::lstat(QFile::encodeName(own_folder).constData(), &status) == 0);
+            QCOMPARE(status.st_uid, ::getuid());
+            QCOMPARE(status.st_mode & 07777, 0700u);
+            for (const int listener : listeners) QVERIFY(!Was_Called(listener));
+
+            // A second start finds the first there.
+            QCOMPARE(Second_Start(Key), QByteArray("SECOND\n"));
+            QCOMPARE(restore_requests.count(), 1);
+        }
+        for (const int listener : listeners) ::close(listener);
+    }
 };
 
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    if (argc == 4 && std::strcmp(argv[1], "--instance") == 0)
-        return Run_Instance(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+    if (argc == 5 && std::strcmp(argv[1], "--instance") == 0)
+        return Run_Instance(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
     Single_Instance_Test test;
     return QTest::qExec(&test, argc, argv);
 }
