@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "history/History_Store.h"
+#include "platform/Code_Page.h"
 
 namespace
 {
@@ -39,11 +40,11 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
     History_Store store(path, History_Store::Mode::Read_Write);
     if (store.Check().State != History_Store_State::Ready)
     {
-        context.Errors.Add(prefix + "OPEN - " + Protocol_Code(store.Check().State) + " - " + store.Check().Detail +
+        context.Errors.Add(prefix + "OPEN - " + Protocol_Code(store.Check().State) + " - " + File_Name_To_Cp1250(store.Check().Detail) +
                            not_kept);
         return;
     }
     std::string failure;
     if (!store.Replace_Day(*counted.Day, failure))
-        context.Errors.Add(prefix + "WRITE - " + Protocol_Code(store.Check().State) + " - " + failure + not_kept);
+        context.Errors.Add(prefix + "WRITE - " + Protocol_Code(store.Check().State) + " - " + File_Name_To_Cp1250(failure) + not_kept);
 }
