@@ -507,7 +507,7 @@ void TSetup_Form::Save_Start_At_Login()
     const std::string program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
     if (wanted ? Write_Autostart_File(path, program, failure) : Remove_Autostart_File(path, failure)) return;
     Main_Form.Error_List_Of_Main_Form().Add(std::string(" - SAVE_START_AT_LOGIN - ") + (wanted ? "WRITE" : "REMOVE") +
-                                            " - UNEXPECTED_ERROR - " + failure);
+                                            " - UNEXPECTED_ERROR - " + File_Name_To_Cp1250(failure));
 }
 
 void TSetup_Form::Save_ButtonClick()
