@@ -1,6 +1,6 @@
 // One instance per user and desktop: the hand-over of a second start, recovery from a
-// killed first instance, a burst of simultaneous starts, a deep runtime directory, a flood
-// of connections and listeners of other users.
+// killed first instance, a burst of simultaneous starts, a deep runtime directory and a
+// flood of connections.
 //
 // The test binary doubles as a tiny program: with "--instance <key> <wanted> [<spare>]" it
 // plays one start and prints FIRST or SECOND; a first waits for <wanted> requests (at most
@@ -17,10 +17,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
-#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <vector>
@@ -29,8 +27,6 @@
 
 namespace
 {
-constexpr uid_t Nobody = 65534;
-
 int Open_Descriptors(qint64 process)
 {
     return int(QDir(QStringLiteral("/proc/%1/fd").arg(process)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
@@ -96,38 +92,6 @@ int Connect_Raw(const QString& path, bool wait = true)
         return -1;
     }
     return descriptor;
-}
-
-// A socket that listens at the path, or -1.
-int Listen_Raw(const QString& path)
-{
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
-    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (::bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::chmod(name.constData(), 0777) != 0 || ::listen(descriptor, 16) != 0)
-    {
-        ::close(descriptor);
-        return -1;
-    }
-    return descriptor;
-}
-
-// Someone connected to the listener since it was made.
-bool Was_Called(int listener)
-{
-    const int caller = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-    if (caller < 0) return false;
-    ::close(caller);
-    return true;
-}
-
-// Gives the path to another user; only root can.
-bool Give_Away(const QString& path)
-{
-    return ::getuid() == 0 && ::lchown(QFile::encodeName(path).constData(), Nobody, Nobody) == 0;
 }
 
 // Processor time the process has used so far, in milliseconds.
@@ -364,57 +328,6 @@ private slots:
             QVERIFY(first->state() == QProcess::NotRunning || first->waitForFinished(5000));
             QCOMPARE(first->readAllStandardOutput(), QByteArray("REQUESTS 1\n"));
         }
-    }
-
-    // Another user's folder or socket never hears a start: not the runtime folder of
-    // another owner, not the fallback folder another user made first, not the fixed path
-    // in the temporary folder. The first instance listens in a folder of its own, mode 0700.
-    void A_Listener_Of_Another_User_Never_Hears_A_Start()
-    {
-        if (::getuid() != 0) QSKIP("only root can make files of another user");
-        Key = QStringLiteral("Zentavo_Logger-strangers");  // short enough for every folder below
-        const QString temporary = Runtime_Dir->path();
-        const QString fallback = temporary + QStringLiteral("/zentavo-logger-%1").arg(::getuid());
-        const QString foreign_runtime = temporary + QStringLiteral("/foreign-runtime");
-        // Where the desktop's own fallback would go when the runtime folder is not set.
-        const QString desktop_fallback = temporary + QStringLiteral("/runtime-") + QString::fromLocal8Bit(::getpwuid(::getuid())->pw_name);
-        for (const QString& folder : {fallback, foreign_runtime, desktop_fallback})
-        {
-            QVERIFY(QDir().mkpath(folder));
-            QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
-        }
-        std::vector<int> listeners;
-        for (const QString& folder : {fallback, foreign_runtime, desktop_fallback, temporary})
-        {
-            const QString path = folder + QLatin1Char('/') + Key;
-            listeners.push_back(Listen_Raw(path));
-            QVERIFY(listeners.back() >= 0);
-            QVERIFY(Give_Away(path));
-        }
-        for (const QString& folder : {fallback, foreign_runtime, desktop_fallback}) QVERIFY(Give_Away(folder));
-
-        for (const bool runtime_set : {false, true})
-        {
-            if (runtime_set)
-                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(foreign_runtime));
-            else
-                qunsetenv("XDG_RUNTIME_DIR");
-            Single_Instance first(Key);
-            QSignalSpy restore_requests(&first, &Single_Instance::Restore_Request);
-            QVERIFY(first.Become_First_Or_Forward());
-            const QString own_folder = QFileInfo(first.Server_Path()).path();
-            QCOMPARE(own_folder, fallback + QStringLiteral("-1"));
-            struct stat status{};
-            QVERIFY(::lstat(QFile::encodeName(own_folder).constData(), &status) == 0);
-            QCOMPARE(status.st_uid, ::getuid());
-            QCOMPARE(status.st_mode & 07777, 0700u);
-            for (const int listener : listeners) QVERIFY(!Was_Called(listener));
-
-            // A second start finds the first there.
-            QCOMPARE(Second_Start(Key), QByteArray("SECOND\n"));
-            QCOMPARE(restore_requests.count(), 1);
-        }
-        for (const int listener : listeners) ::close(listener);
     }
 };
 
