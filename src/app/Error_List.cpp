@@ -33,7 +33,8 @@ bool Write_Error_Log(const std::string& path, const std::vector<std::string>& li
         content += line;
         content += "\r\n";
     }
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    int error_number = 0;
+    const int descriptor = Open_Regular_File(path, O_WRONLY | O_CREAT | O_TRUNC, error_number);
     if (descriptor < 0) return false;
     bool ok = Write_All(descriptor, content);
     if (::close(descriptor) != 0) ok = false;

@@ -34,6 +34,17 @@ Language_Texts Load_Language_Texts(const std::string& language_file_path)
     texts.Day_Row_Label = Read_Short_Text(ini, "Column_Names", 6);
     for (int key = 1; key <= 19; ++key) texts.Message_Strings[key] = Read_Short_Text(ini, "Message_Strings", key, "#");
     for (int key = 1; key <= 6; ++key) texts.Message_Buttons[key] = Read_Short_Text(ini, "Message_Buttons", key);
+    // Newer texts: a language file of an older version lacks them, so they fall back to
+    // readable English rather than to their keys.
+    const auto newer_text = [&](std::string_view section, std::string_view key, std::string_view built_in) {
+        return Cut_To_Short_String(ini.Read_String(section, key, built_in));
+    };
+    texts.Save_Failed_Message = newer_text("Save_Warning", "1",
+                                           "The day log could not be saved.#%0:s##The program tries again every "
+                                           "minute; until it succeeds, the latest changes are not stored.");
+    texts.Disk_Full_Reason = newer_text("Save_Warning", "2", "The disk is full.");
+    texts.Access_Denied_Reason = newer_text("Save_Warning", "3", "The file may not be written.");
+    texts.Other_Failure_Reason = newer_text("Save_Warning", "4", "Error %0:s: %1:s");
     return texts;
 }
 

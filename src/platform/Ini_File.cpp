@@ -148,16 +148,6 @@ Key_Location Locate(const std::string& content, const std::vector<Ini_Line>& lin
     return location;
 }
 
-// The file that a write really replaces: a symbolic link stays a link to the rewritten file.
-std::string Resolve_Target(const std::string& path)
-{
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) return path;
-    std::string result(resolved);
-    std::free(resolved);
-    return result;
-}
-
 unsigned long Temporary_Counter = 0;
 
 // Replaces the file through a temporary file in the same directory, so that a failed
@@ -165,19 +155,20 @@ unsigned long Temporary_Counter = 0;
 bool Replace_File(const std::string& path, const std::string& content)
 {
     if (Is_Read_Only_File(path)) return false;
-    const std::string target = Resolve_Target(path);
+    // A symbolic link stays a link to the rewritten file.
+    const std::string target = Final_Link_Target(path);
     struct stat old_status {};
     const bool existed = ::stat(target.c_str(), &old_status) == 0;
     if (existed && !S_ISREG(old_status.st_mode)) return false;
 
-    // Created with 0666 so that the umask applies as to any new file; a replaced file keeps its mode.
+    // A new file is never writable by others; a replaced file keeps its mode.
     std::string temporary;
     int descriptor = -1;
     for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt)
     {
         temporary = Directory_Of(target) + "/.ini_write_" + std::to_string(::getpid()) + "_" +
                     std::to_string(++Temporary_Counter);
-        descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, New_File_Mode);
         if (descriptor < 0 && errno != EEXIST) return false;
     }
     if (descriptor < 0) return false;

@@ -6,18 +6,49 @@
 
 #include <array>
 #include <cerrno>
+#include <climits>
 
-bool Read_Whole_File(const std::string& path, std::string& content)
+int Open_Regular_File(const std::string& path, int flags, int& error_number, mode_t mode)
+{
+    // O_NONBLOCK keeps a FIFO without a writer (or reader) from holding the open forever.
+    const int descriptor = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
+    if (descriptor < 0)
+    {
+        error_number = errno;
+        // A FIFO opened for writing without a reader fails with ENXIO before it can be looked at.
+        struct stat status {};
+        if (error_number == ENXIO && ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            error_number = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+        return -1;
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0)
+    {
+        error_number = errno;
+        ::close(descriptor);
+        return -1;
+    }
+    if (!S_ISREG(status.st_mode))
+    {
+        error_number = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+        ::close(descriptor);
+        return -1;
+    }
+    const int status_flags = ::fcntl(descriptor, F_GETFL);
+    if (status_flags < 0 || ::fcntl(descriptor, F_SETFL, status_flags & ~O_NONBLOCK) != 0)
+    {
+        error_number = errno;
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
+bool Read_Whole_File(const std::string& path, std::string& content, int& error_number)
 {
     content.clear();
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = Open_Regular_File(path, O_RDONLY, error_number);
     if (descriptor < 0) return false;
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
-    {
-        ::close(descriptor);
-        return false;
-    }
     std::array<char, 65536> buffer{};
     bool ok = true;
     for (;;)
@@ -26,6 +57,7 @@ bool Read_Whole_File(const std::string& path, std::string& content)
         if (count < 0)
         {
             if (errno == EINTR) continue;
+            error_number = errno;
             ok = false;
             break;
         }
@@ -34,6 +66,12 @@ bool Read_Whole_File(const std::string& path, std::string& content)
     }
     ::close(descriptor);
     return ok;
+}
+
+bool Read_Whole_File(const std::string& path, std::string& content)
+{
+    int ignored = 0;
+    return Read_Whole_File(path, content, ignored);
 }
 
 bool Write_All(int descriptor, std::string_view data)
@@ -57,4 +95,20 @@ std::string Directory_Of(const std::string& path)
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
+}
+
+std::string Final_Link_Target(const std::string& path)
+{
+    std::string current = path;
+    // As many links as the kernel itself follows; a loop ends where it was cut.
+    for (int hop = 0; hop < 40; ++hop)
+    {
+        std::array<char, PATH_MAX> target{};
+        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) return current;
+        const std::string next(target.data(), static_cast<std::size_t>(length));
+        if (next.empty()) return current;
+        current = next.front() == '/' ? next : Directory_Of(current) + "/" + next;
+    }
+    return current;
 }

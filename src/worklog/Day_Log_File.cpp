@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 
 #include "platform/Code_Page.h"
 #include "worklog/File_Failure.h"
@@ -34,46 +35,61 @@ void Add_Write_Failure(Error_List* errors, const std::string& file_name, int err
                 ". " + std::to_string(error.Code) + " - " + error.Text);
 }
 
+std::string Encoded_Records(const std::vector<Work_Record>& records)
+{
+    std::string bytes;
+    bytes.reserve(records.size() * Work_Record_Size);
+    for (const Work_Record& record : records) bytes += Encode_Work_Record(record);
+    return bytes;
+}
+
 // Writes the records to a temporary file beside the day-log file and renames it over the
-// old one; lines go to errors unless it is null.
-bool Save_Day_Log_File(Work_Log_Context& context, const Day_Log& day_log, Error_List* errors)
+// old one; lines go to errors unless it is null, the errno of a failure to failure. A
+// symbolic link stays: the file it names is the one replaced, and it keeps its mode.
+bool Save_Day_Log_File(Work_Log_Context& context, const Day_Log& day_log, Error_List* errors, int& failure)
 {
     const std::string path = context.Day_Log_Path();
     const std::string rewrite_prefix = " - SAVE_ACTUAL_WORK_LOG - REWRITE - ";
     if (context.Files.Is_Read_Only(path))
     {
-        Add_Open_Failure(errors, rewrite_prefix, path, EACCES);
+        failure = EACCES;
+        Add_Open_Failure(errors, rewrite_prefix, path, failure);
         return false;
     }
-    const std::string temporary_path = path + ".tmp";
-    int error_number = 0;
-    context.Files.Remove(temporary_path, error_number);  // a leftover of a killed process
-    std::unique_ptr<Writable_File> file = context.Files.Create(temporary_path, error_number);
+    const std::string target = context.Files.Final_Target(path);
+    // Only a regular file is ever replaced: never a device or a FIFO a link points to.
+    const File_Kind kind = context.Files.Kind_Of(target);
+    if (kind == File_Kind::Directory || kind == File_Kind::Other)
+    {
+        failure = kind == File_Kind::Directory ? EISDIR : EINVAL;
+        Add_Open_Failure(errors, rewrite_prefix, path, failure);
+        return false;
+    }
+    const std::string temporary_path = target + ".tmp";
+    int ignored = 0;
+    context.Files.Remove(temporary_path, ignored);  // a leftover of a killed process
+    std::unique_ptr<Writable_File> file = context.Files.Create_Replacement(temporary_path, target, failure);
     if (!file)
     {
-        Add_Open_Failure(errors, rewrite_prefix, path, error_number);
+        context.Files.Remove(temporary_path, ignored);
+        Add_Open_Failure(errors, rewrite_prefix, path, failure);
         return false;
     }
-    std::string bytes;
-    bytes.reserve(day_log.Records.size() * Work_Record_Size);
-    for (const Work_Record& record : day_log.Records) bytes += Encode_Work_Record(record);
-    const auto give_up = [&](int failure) {
+    const std::string bytes = Encoded_Records(day_log.Records);
+    const auto give_up = [&] {
         file.reset();
-        int ignored = 0;
         context.Files.Remove(temporary_path, ignored);
         Add_Write_Failure(errors, path, failure);
         return false;
     };
     for (std::size_t offset = 0; offset < bytes.size(); offset += Work_Record_Size)
-        if (!file->Write(std::string_view(bytes).substr(offset, Work_Record_Size), error_number))
-            return give_up(error_number);
-    if (!file->Sync(error_number) || !file->Close(error_number)) return give_up(error_number);
+        if (!file->Write(std::string_view(bytes).substr(offset, Work_Record_Size), failure)) return give_up();
+    if (!file->Sync(failure) || !file->Close(failure)) return give_up();
     file.reset();
-    if (!context.Files.Rename(temporary_path, path, error_number))
+    if (!context.Files.Rename(temporary_path, target, failure))
     {
-        int ignored = 0;
         context.Files.Remove(temporary_path, ignored);
-        Add_Open_Failure(errors, rewrite_prefix, path, error_number);
+        Add_Open_Failure(errors, rewrite_prefix, path, failure);
         return false;
     }
     return true;
@@ -107,7 +123,7 @@ Work_Record Decode_Work_Record(std::string_view bytes)
     return record;
 }
 
-bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored)
+bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored, std::uint64_t max_records)
 {
     stored = {};
     const std::string path = context.Day_Log_Path();
@@ -120,13 +136,14 @@ bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored)
     std::string content;
     std::uint64_t file_size = 0;
     int error_number = 0;
-    if (!context.Files.Read_Prefix(path, (Max_Day_Log_Records + 1) * Work_Record_Size, content, file_size,
-                                   error_number))
+    const std::uint64_t max_bytes = std::min<std::uint64_t>(max_records, SIZE_MAX / Work_Record_Size) * Work_Record_Size;
+    if (!context.Files.Read_Prefix(path, static_cast<std::size_t>(max_bytes), content, file_size, error_number))
     {
         Add_Open_Failure(&context.Errors, prefix, path, error_number);
         return false;
     }
     stored.Whole_Record_Count = file_size / Work_Record_Size;
+    stored.Partial_Record_Bytes = file_size % Work_Record_Size;
     for (std::size_t offset = 0; offset + Work_Record_Size <= content.size(); offset += Work_Record_Size)
         stored.Records.push_back(Decode_Work_Record(std::string_view(content).substr(offset, Work_Record_Size)));
     return true;
@@ -134,23 +151,26 @@ bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored)
 
 bool Save_Actual_Work_Log(Work_Log_Context& context, const Day_Log& day_log)
 {
-    return Save_Day_Log_File(context, day_log, &context.Errors);
+    int ignored = 0;
+    return Save_Day_Log_File(context, day_log, &context.Errors, ignored);
 }
 
-bool Checkpoint_Day_Log(Work_Log_Context& context, const Day_Log& day_log)
+bool Checkpoint_Day_Log(Work_Log_Context& context, const Day_Log& day_log, Error_List* failure_lines,
+                        int* error_number)
 {
     if (day_log.Records.empty()) return false;
     // A file that already holds these bytes is left alone: rewriting and syncing it would
     // only cost time (a restart within the same minute stores nothing new).
     const std::string path = context.Day_Log_Path();
-    std::string bytes;
-    bytes.reserve(day_log.Records.size() * Work_Record_Size);
-    for (const Work_Record& record : day_log.Records) bytes += Encode_Work_Record(record);
+    const std::string bytes = Encoded_Records(day_log.Records);
     std::string stored;
     std::uint64_t stored_size = 0;
-    int error_number = 0;
+    int failure = 0;
     if (context.Files.Is_File(path) && !context.Files.Is_Read_Only(path) &&
-        context.Files.Read_Prefix(path, bytes.size() + 1, stored, stored_size, error_number) && stored == bytes)
+        context.Files.Read_Prefix(path, bytes.size() + 1, stored, stored_size, failure) && stored == bytes)
         return true;
-    return Save_Day_Log_File(context, day_log, nullptr);
+    failure = 0;
+    const bool saved = Save_Day_Log_File(context, day_log, failure_lines, failure);
+    if (error_number != nullptr) *error_number = failure;
+    return saved;
 }

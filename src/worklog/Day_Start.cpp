@@ -5,6 +5,7 @@
 #include "platform/Code_Page.h"
 #include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
+#include "worklog/Export_Journal.h"
 #include "worklog/Target_Log_Export.h"
 
 namespace
@@ -23,14 +24,22 @@ int Ask(Work_Log_Context& context, int message, int first_button, int second_but
 }
 
 // Moves a day-log file that the new day would replace out of the way, so what it holds
-// can still be recovered. A read-only file stays: no save replaces it.
+// can still be recovered. A read-only file stays: no save replaces it. Through a symbolic
+// link a regular file it names is moved, so the link is there for the new day; a link to
+// anything else (a device, a FIFO, a folder) is moved itself and the thing it names left
+// alone.
 void Keep_Unusable_Day_Log(Work_Log_Context& context)
 {
     const std::string path = context.Day_Log_Path();
-    if (!context.Files.Is_File(path) || context.Files.Is_Read_Only(path)) return;
-    const std::string kept_path = path + Invalid_Day_Log_Suffix;
+    const File_Kind kind = context.Files.Kind_Of(path);
+    if (kind == File_Kind::Missing || context.Files.Is_Read_Only(path)) return;
+    const std::string target = kind == File_Kind::Regular ? context.Files.Final_Target(path) : path;
+    const std::string kept_path = target + Invalid_Day_Log_Suffix;
     int error_number = 0;
-    if (context.Files.Rename(path, kept_path, error_number))
+    // An older file kept aside gives way to a directory as it gives way to a file.
+    if (kind == File_Kind::Directory && context.Files.Kind_Of(kept_path) == File_Kind::Regular)
+        context.Files.Remove(kept_path, error_number);
+    if (context.Files.Rename(target, kept_path, error_number))
     {
         context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - KEEP - OK - file " + File_Name_To_Cp1250(path) + " kept as " +
                            File_Name_To_Cp1250(kept_path));
@@ -60,10 +69,11 @@ std::size_t Continue_Stored_Day(Work_Log_Context& context, const std::vector<Wor
         // The Unassigned_Row's duration is computed, never typed: dropping it for a bad
         // one would move the first User_Row into its place and overwrite its duration.
         const bool is_unassigned_row = index == 1;
-        if (!minutes.Valid && !is_unassigned_row)
-        {
+        if (!minutes.Valid)
             context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - invalid time in record " +
                                record[Work_Type_Field]);
+        if (!minutes.Valid && !is_unassigned_row)
+        {
             ++dropped;
             continue;
         }
@@ -84,18 +94,27 @@ std::string Invalid_Reason(Work_Log_Context& context, const Stored_Day_Log& stor
                            std::optional<Date_Time>& stored_date, Minute_Of_Day& day_start_minute)
 {
     const std::string prefix = " - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - ";
-    if (stored.Records.empty()) return prefix + "file " + context.Day_Log_Path() + " is empty";
-    // This program never writes more; such a file is someone else's and is kept aside.
-    if (stored.Whole_Record_Count > Max_Day_Log_Records)
-        return prefix + "file " + context.Day_Log_Path() + " holds more than " +
-               std::to_string(Max_Day_Log_Records) + " records";
+    if (stored.Records.empty()) return prefix + "file " + File_Name_To_Cp1250(context.Day_Log_Path()) + " is empty";
     const Work_Record& day_row = stored.Records[0];
     stored_date = Parse_Date(day_row[Date_Field], context.Patterns.Short_Date);
     if (!stored_date) return prefix + "invalid log date";
     const Minute_Of_Day_Result start = Text_To_Minute_Of_Day(std::string_view(day_row[Time_Span_Field]).substr(0, 5));
     if (!start.Valid) return prefix + "invalid log time";
     day_start_minute = start.Value;
+    // Today's day never grows past its limit here, so such a file is someone else's and is
+    // kept aside. A past day is exported whole, however long.
+    if (stored_date->Same_Date(context.Time_Source.Now()) && stored.Whole_Record_Count > Max_Day_Log_Records)
+        return prefix + "file " + File_Name_To_Cp1250(context.Day_Log_Path()) + " holds more than " +
+               std::to_string(Max_Day_Log_Records) + " records";
     return {};
+}
+
+// The protocol line of a file that ends in a part of a record, which no reader uses.
+void Report_Partial_Record(Work_Log_Context& context, const Stored_Day_Log& stored)
+{
+    context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file " + File_Name_To_Cp1250(context.Day_Log_Path()) +
+                       " ends with an incomplete record of " + std::to_string(stored.Partial_Record_Bytes) +
+                       " bytes");
 }
 
 }  // namespace
@@ -124,7 +143,8 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     const std::string path = context.Day_Log_Path();
     const std::vector<std::string> file_name_argument{Day_Log_File_Name};
 
-    if (!context.Files.Is_File(path))
+    const File_Kind kind = context.Files.Kind_Of(path);
+    if (kind == File_Kind::Missing)
     {
         context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - FILE_NOT_FOUND - file " + File_Name_To_Cp1250(path) + " not found");
         if (!context.Start_Up.First_Start && Ask(context, 2, 5, 6, file_name_argument) == 2)
@@ -133,8 +153,9 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
         return {Day_Log_Outcome::Missing, false};
     }
 
+    // A directory in its place holds no day and would stop every save: it is a damaged day log.
     Stored_Day_Log stored;
-    if (!Open_Actual_Work_Log(context, stored))
+    if (kind != File_Kind::Directory && !Open_Actual_Work_Log(context, stored))
     {
         if (Ask(context, 3, 5, 6, file_name_argument) == 2) return {Day_Log_Outcome::Unopenable, true};
         Keep_Unusable_Day_Log(context);
@@ -144,7 +165,9 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
 
     std::optional<Date_Time> stored_date;
     Minute_Of_Day day_start_minute = 0;
-    const std::string invalid_reason = Invalid_Reason(context, stored, stored_date, day_start_minute);
+    const std::string invalid_reason = kind == File_Kind::Directory
+                                           ? " - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file " + File_Name_To_Cp1250(path) + " is a directory"
+                                           : Invalid_Reason(context, stored, stored_date, day_start_minute);
     if (!invalid_reason.empty())
     {
         context.Errors.Add(invalid_reason);
@@ -156,8 +179,13 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
 
     if (stored_date->Same_Date(context.Time_Source.Now()))
     {
-        // The next save would lose the dropped records: the file that holds them is kept.
-        if (Continue_Stored_Day(context, stored.Records, day_start_minute, day_log) > 0)
+        // A crash right after the new day was stored leaves the note of its export behind.
+        Remove_Export_Journal(context);
+        // The next save would lose the dropped records or the partial one: the file that
+        // holds them is kept.
+        const std::size_t dropped = Continue_Stored_Day(context, stored.Records, day_start_minute, day_log);
+        if (stored.Partial_Record_Bytes > 0) Report_Partial_Record(context, stored);
+        if (dropped > 0 || stored.Partial_Record_Bytes > 0)
         {
             Keep_Unusable_Day_Log(context);
             Checkpoint_Day_Log(context, day_log);
@@ -166,19 +194,33 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     }
 
     context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date");
+    if (stored.Whole_Record_Count > stored.Records.size() &&
+        !Open_Actual_Work_Log(context, stored, stored.Whole_Record_Count))
+    {
+        if (Ask(context, 3, 5, 6, file_name_argument) == 2) return {Day_Log_Outcome::Unopenable, true};
+        Keep_Unusable_Day_Log(context);
+        Start_New_Day(context, day_log);
+        return {Day_Log_Outcome::Unopenable, false};
+    }
+    if (stored.Partial_Record_Bytes > 0) Report_Partial_Record(context, stored);
     const Settings& settings = context.Program_Settings;
     while (!Save_Target_Work_Log(context, stored.Records, settings.Target_Log_File_Format,
                                  settings.Target_Log_File_Name))
     {
         if (Ask(context, 5, 4, 6) != 1) return {Day_Log_Outcome::Past_Day, true};
     }
+    // The stored day is now whole and synced in the target log, exactly once: added now, or
+    // found there whole after a crash ended an earlier start before the new day was stored.
     context.Errors.Add(" - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " +
                        File_Name_To_Cp1250(settings.Target_Log_File_Name));
     // The block is on disk; the history follows it (a repeated export replaces the day).
     Record_Exported_Day_In_History(context, stored.Records);
-    // The new day replaces the exported one on disk before anything else can happen.
-    Start_New_Day(context, day_log);
-    Checkpoint_Day_Log(context, day_log);
+    // The splash comes before the new day, whose Day_Row begins at the minute it is built.
     if (context.Start_Up.Display_Start_Splash_Screen) context.Dialogs.Show_Start_Splash_Screen();
+    Start_New_Day(context, day_log);
+    if (stored.Partial_Record_Bytes > 0) Keep_Unusable_Day_Log(context);
+    // Once the new day has replaced the exported one on disk, the note of the export has
+    // done its work; while it has not, the note keeps the next start from adding it again.
+    if (Checkpoint_Day_Log(context, day_log)) Remove_Export_Journal(context);
     return {Day_Log_Outcome::Past_Day, false};
 }

@@ -24,11 +24,14 @@ struct Load_Day_Log_Result
 
 // Fills the day log (emptied first) with Day_Start_Minute and Recorded_Minutes from
 // Actual_Work_Log.log, asking the user through the context's dialogs where the rules say.
-// A file that was unopenable or invalid is kept as Actual_Work_Log.log.invalid once the
-// user chooses a new day (unless it is read-only, which no save replaces); so is today's
-// file when records were dropped from it, and the loaded day is saved in its place. A past day
-// is checkpointed right after its export, so it is never exported twice. The caller must
-// still call Checkpoint_Day_Log after its first Refresh_Summary_Rows.
+// A file that was unopenable or invalid (a directory in its place included) is kept as
+// Actual_Work_Log.log.invalid once the user chooses a new day (unless it is read-only,
+// which no save replaces); so is a file that lost something when it was read (a record
+// without a time, a partial record at its end), and the loaded day is saved in its place.
+// A past day, however many records it holds, goes to the target log exactly once, even
+// across a crash at any instant (see Export_Journal.h); the splash screen, when enabled,
+// comes before the new day is built, which is stored at once. The caller must still call
+// Checkpoint_Day_Log after its first Refresh_Summary_Rows.
 Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log);
 
 // A day that begins now: one Day_Row with today's name and date, the span from now to

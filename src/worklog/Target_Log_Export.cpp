@@ -5,6 +5,7 @@
 #include "worklog/File_Failure.h"
 #include "platform/Code_Page.h"
 #include "platform/Format.h"
+#include "worklog/Export_Journal.h"
 
 namespace
 {
@@ -75,6 +76,34 @@ std::optional<std::string> Target_Log_Line(const std::string& format_text, const
     return Format(format_text, std::vector<std::string>(record.Fields.begin(), record.Fields.end()));
 }
 
+namespace
+{
+
+enum class Block_State { Absent, Whole, Torn };
+
+// What an earlier attempt at exporting the same day left in the target log, as the
+// journal tells: nothing, the whole block, or a beginning of it that a crash cut off.
+Block_State State_Of_Earlier_Attempt(Work_Log_Context& context, Writable_File& file, std::uint64_t length,
+                                     const std::string& name, std::uint64_t identity, const std::string& block,
+                                     std::uint64_t& length_before)
+{
+    const std::optional<Export_Journal_Entry> entry = Read_Export_Journal(context);
+    if (!entry || entry->Target_File_Name != name || entry->Day_Identity != identity) return Block_State::Absent;
+    if (entry->Length_Before > length || length - entry->Length_Before > block.size()) return Block_State::Absent;
+    std::string tail;
+    int ignored = 0;
+    const auto tail_size = static_cast<std::size_t>(length - entry->Length_Before);
+    if (!file.Read_At(entry->Length_Before, tail_size, tail, ignored) || tail.size() != tail_size)
+        return Block_State::Absent;
+    // Only bytes this export wrote are ever taken back: a tail that is not the block's
+    // beginning is someone else's.
+    if (block.compare(0, tail.size(), tail) != 0) return Block_State::Absent;
+    length_before = entry->Length_Before;
+    return tail.size() == block.size() ? Block_State::Whole : Block_State::Torn;
+}
+
+}  // namespace
+
 bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Record>& stored_records,
                           const std::string& format_text, const std::string& target_file_name)
 {
@@ -90,7 +119,8 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
     const std::string& name = target_file_name;
     int error_number = 0;
     std::unique_ptr<Writable_File> file;
-    if (context.Files.Is_File(name))
+    const bool existed = context.Files.Kind_Of(name) != File_Kind::Missing;
+    if (existed)
     {
         if (context.Files.Is_Read_Only(name))
         {
@@ -114,19 +144,61 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
         }
     }
 
-    const auto write_line = [&](const std::string& text) { return file->Write(text + Line_End, error_number); };
-    bool written = write_line(context.Program_Settings.Target_Log_File_Separator);
-    for (std::size_t index = 0; written && index < stored_records.size(); ++index)
-        written = write_line(Target_Log_Line(format_text, stored_records[index]).value_or(std::string()));
-    if (written) written = file->Sync(error_number);
-    if (!written)
+    const std::vector<std::string> lines = [&] {
+        std::vector<std::string> result{context.Program_Settings.Target_Log_File_Separator + Line_End};
+        for (const Work_Record& record : stored_records)
+            result.push_back(Target_Log_Line(format_text, record).value_or(std::string()) + Line_End);
+        return result;
+    }();
+    std::string block;
+    for (const std::string& line : lines) block += line;
+    const std::uint64_t identity = Stored_Day_Identity(stored_records);
+
+    // The length the target log goes back to when this export fails part-way.
+    std::uint64_t length = 0;
+    if (!file->Size(length, error_number))
     {
-        file.reset();
         Add_Writeln_Failure(context.Errors, name, error_number);
         return false;
     }
-    if (!file->Close(error_number))
+    std::uint64_t length_before = length;
+    bool written = true;
+    switch (State_Of_Earlier_Attempt(context, *file, length, name, identity, block, length_before))
     {
+    case Block_State::Whole:
+        // Added before a crash that came before the new day was stored: never twice.
+        file->Close(error_number);
+        return true;
+    case Block_State::Torn:
+        written = file->Truncate(length_before, error_number) && file->Sync(error_number);
+        length = length_before;
+        break;
+    case Block_State::Absent:
+        break;
+    }
+    const Export_Journal_Entry entry{name, length, identity};
+    // Without its note this attempt is only unsafe across a crash; a note that says
+    // something else must not outlive its meaning, though.
+    if (written && !Write_Export_Journal(context, entry) && Read_Export_Journal(context) != entry)
+        Remove_Export_Journal(context);
+    // Each line is handed to the system as soon as it is built.
+    for (std::size_t index = 0; written && index < lines.size(); ++index)
+        written = file->Write(lines[index], error_number);
+    if (written) written = file->Sync(error_number);
+    if (written) written = file->Close(error_number);
+    if (!written)
+    {
+        // A part of a block is a corrupt record: the target log goes back to what it was.
+        int ignored = 0;
+        if (!existed)
+        {
+            file.reset();
+            context.Files.Remove(name, ignored);
+        }
+        else if (file->Truncate(length, ignored))
+        {
+            file->Sync(ignored);
+        }
         Add_Writeln_Failure(context.Errors, name, error_number);
         return false;
     }

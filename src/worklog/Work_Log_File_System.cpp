@@ -45,28 +45,70 @@ public:
         return false;
     }
 
+    bool Size(std::uint64_t& size, int& error_number) override
+    {
+        struct stat status{};
+        if (::fstat(Descriptor, &status) != 0)
+        {
+            error_number = errno;
+            return false;
+        }
+        size = static_cast<std::uint64_t>(status.st_size);
+        return true;
+    }
+
+    bool Truncate(std::uint64_t length, int& error_number) override
+    {
+        int result = 0;
+        do result = ::ftruncate(Descriptor, static_cast<off_t>(length));
+        while (result != 0 && errno == EINTR);
+        if (result == 0) return true;
+        error_number = errno;
+        return false;
+    }
+
+    bool Read_At(std::uint64_t offset, std::size_t count, std::string& data, int& error_number) override
+    {
+        data.resize(count);
+        std::size_t done = 0;
+        while (done < count)
+        {
+            const ssize_t got = ::pread(Descriptor, data.data() + done, count - done, static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0)
+            {
+                error_number = errno;
+                data.clear();
+                return false;
+            }
+            if (got == 0) break;
+            done += static_cast<std::size_t>(got);
+        }
+        data.resize(done);
+        return true;
+    }
+
 private:
     int Descriptor;
 };
 
-// Wraps a freshly opened descriptor, or reports why the open failed.
+// Wraps a freshly opened regular file, or reports why the open failed.
 std::unique_ptr<Writable_File> Open_Writable(const std::string& path, int flags, int& error_number)
 {
-    const int descriptor = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (descriptor < 0)
-    {
-        error_number = errno;
-        return nullptr;
-    }
+    const int descriptor = Open_Regular_File(path, flags, error_number);
+    if (descriptor < 0) return nullptr;
     return std::make_unique<Posix_Writable_File>(descriptor);
 }
 
 }  // namespace
 
-bool Posix_Work_Log_File_System::Is_File(const std::string& path) const
+File_Kind Posix_Work_Log_File_System::Kind_Of(const std::string& path) const
 {
     struct stat status{};
-    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+    if (::stat(path.c_str(), &status) != 0) return File_Kind::Missing;
+    if (S_ISREG(status.st_mode)) return File_Kind::Regular;
+    if (S_ISDIR(status.st_mode)) return File_Kind::Directory;
+    return File_Kind::Other;
 }
 
 bool Posix_Work_Log_File_System::Is_Read_Only(const std::string& path) const
@@ -74,43 +116,22 @@ bool Posix_Work_Log_File_System::Is_Read_Only(const std::string& path) const
     return Is_Read_Only_File(path);
 }
 
+std::string Posix_Work_Log_File_System::Final_Target(const std::string& path) const
+{
+    return Final_Link_Target(path);
+}
+
 bool Posix_Work_Log_File_System::Read_Prefix(const std::string& path, std::size_t max_bytes, std::string& content,
                                              std::uint64_t& file_size, int& error_number)
 {
     content.clear();
     file_size = 0;
-    const int descriptor = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (descriptor < 0)
-    {
-        error_number = errno;
-        return false;
-    }
-    struct stat status{};
-    if (::fstat(descriptor, &status) != 0)
-    {
-        error_number = errno;
-        ::close(descriptor);
-        return false;
-    }
-    file_size = static_cast<std::uint64_t>(status.st_size);
-    content.resize(static_cast<std::size_t>(std::min<std::uint64_t>(file_size, max_bytes)));
-    std::size_t done = 0;
-    while (done < content.size())
-    {
-        const ssize_t got = ::pread(descriptor, content.data() + done, content.size() - done, static_cast<off_t>(done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0)
-        {
-            error_number = errno;
-            ::close(descriptor);
-            return false;
-        }
-        if (got == 0) break;  // shrank meanwhile
-        done += static_cast<std::size_t>(got);
-    }
-    content.resize(done);
-    ::close(descriptor);
-    return true;
+    const int descriptor = Open_Regular_File(path, O_RDWR, error_number);
+    if (descriptor < 0) return false;
+    Posix_Writable_File file(descriptor);
+    return file.Size(file_size, error_number) &&
+           file.Read_At(0, static_cast<std::size_t>(std::min<std::uint64_t>(file_size, max_bytes)), content,
+                        error_number);
 }
 
 std::unique_ptr<Writable_File> Posix_Work_Log_File_System::Create(const std::string& path, int& error_number)
@@ -118,9 +139,26 @@ std::unique_ptr<Writable_File> Posix_Work_Log_File_System::Create(const std::str
     return Open_Writable(path, O_WRONLY | O_CREAT | O_TRUNC, error_number);
 }
 
+std::unique_ptr<Writable_File> Posix_Work_Log_File_System::Create_Replacement(const std::string& path,
+                                                                              const std::string& replaced,
+                                                                              int& error_number)
+{
+    const int descriptor = Open_Regular_File(path, O_WRONLY | O_CREAT | O_TRUNC, error_number);
+    if (descriptor < 0) return nullptr;
+    auto file = std::make_unique<Posix_Writable_File>(descriptor);
+    struct stat status{};
+    if (::stat(replaced.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        ::fchmod(descriptor, status.st_mode & 07777) != 0)
+    {
+        error_number = errno;
+        return nullptr;
+    }
+    return file;
+}
+
 std::unique_ptr<Writable_File> Posix_Work_Log_File_System::Open_For_Append(const std::string& path, int& error_number)
 {
-    return Open_Writable(path, O_WRONLY | O_APPEND, error_number);
+    return Open_Writable(path, O_RDWR | O_APPEND, error_number);
 }
 
 bool Posix_Work_Log_File_System::Rename(const std::string& from, const std::string& to, int& error_number)

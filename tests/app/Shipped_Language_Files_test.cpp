@@ -91,6 +91,35 @@ TEST_P(Shipped_Language_File, EveryPatternFitsExactlyItsArguments)
     }
 }
 
+TEST_P(Shipped_Language_File, SaveWarningTextsAreTheFilesOwnAndFitTheirArguments)
+{
+    const Ini_File ini(Path);
+    for (int key = 1; key <= 4; ++key)
+    {
+        const std::optional<std::string> value = ini.Read_Value("Save_Warning", std::to_string(key));
+        EXPECT_TRUE(value && !value->empty() && value->size() <= 255) << key;
+    }
+    EXPECT_EQ(Texts.Save_Failed_Message, ini.Read_Value("Save_Warning", "1").value_or(""));
+    for (const auto& [pattern, count] : {std::pair{Texts.Save_Failed_Message, 1}, std::pair{Texts.Other_Failure_Reason, 2}})
+    {
+        EXPECT_TRUE(Format(pattern, Arguments(count)).has_value()) << pattern;
+        EXPECT_FALSE(Format(pattern, Arguments(count - 1)).has_value()) << pattern;
+    }
+    EXPECT_TRUE(Format(Texts.Disk_Full_Reason, {}).has_value());
+    EXPECT_TRUE(Format(Texts.Access_Denied_Reason, {}).has_value());
+}
+
+TEST(Shipped_Language_Files, ALanguageFileWithoutTheSaveWarningGetsReadableTextsNotKeys)
+{
+    Test_Temporary_Directory directory;
+    directory.Write("Old.lng", "[Message_Strings]\r\n1=x\r\n");
+    const Language_Texts texts = Load_Language_Texts(directory.File("Old.lng"));
+    for (const std::string& text : {texts.Save_Failed_Message, texts.Disk_Full_Reason, texts.Access_Denied_Reason,
+                                    texts.Other_Failure_Reason})
+        EXPECT_GT(text.size(), 10u) << text;
+    EXPECT_NE(Format(texts.Save_Failed_Message, {"<reason>"}).value_or("").find("<reason>"), std::string::npos);
+}
+
 TEST_P(Shipped_Language_File, ButtonsOfOneDialogStartWithDifferentLetters)
 {
     const auto first_letter = [&](int button) { return Cp1250_To_Utf8(Texts.Message_Buttons[button].substr(0, 1)); };

@@ -171,3 +171,39 @@ TEST_F(Day_Log_File, CheckpointOfUnchangedRecordsWritesNothingButAnyDifferenceIs
     EXPECT_TRUE(Checkpoint_Day_Log(Context, changed));
     EXPECT_EQ(Read(Day_Log_Path()).size(), 3 * Work_Record_Size);
 }
+
+TEST_F(Day_Log_File, SaveReplacesTheFileALinkNamesKeepsItsModeAndMakesNewFilesUnwritableForOthers)
+{
+    auto mode_of = [](const std::string& path) {
+        struct stat status{};
+        ::stat(path.c_str(), &status);
+        return status.st_mode & 07777;
+    };
+    const mode_t previous_mask = ::umask(0);
+    // A relative link into another folder, to a file of mode 0640.
+    std::filesystem::create_directory(Paths.File("kept"));
+    std::filesystem::rename(Day_Log_Path(), Paths.File("kept/day.log"));
+    ::chmod(Paths.File("kept/day.log").c_str(), 0640);
+    std::filesystem::create_symlink("kept/day.log", Day_Log_Path());
+    const bool through_link = Save_Actual_Work_Log(Context, Day_Of({Day_Row})) &&
+                              Checkpoint_Day_Log(Context, Day_Of({Day_Row, Unassigned_Row, User_Row}));
+    // A link to a file not there yet gets it.
+    std::filesystem::remove(Day_Log_Path());
+    std::filesystem::create_symlink(Paths.File("kept/new.log"), Day_Log_Path());
+    const bool to_new_file = Save_Actual_Work_Log(Context, Day_Of({Day_Row}));
+    // A plain new file, under a umask that would let others write.
+    std::filesystem::remove(Day_Log_Path());
+    const bool plain_new_file = Save_Actual_Work_Log(Context, Day_Of({Day_Row}));
+    ::umask(previous_mask);
+
+    ASSERT_TRUE(through_link && to_new_file && plain_new_file);
+    EXPECT_EQ(Read(Paths.File("kept/day.log")), Encode_Work_Record(Day_Row) + Encode_Work_Record(Unassigned_Row) +
+                                                   Encode_Work_Record(User_Row));
+    EXPECT_EQ(mode_of(Paths.File("kept/day.log")), 0640u);
+    EXPECT_EQ(Read(Paths.File("kept/new.log")), Encode_Work_Record(Day_Row));
+    EXPECT_EQ(mode_of(Paths.File("kept/new.log")), 0664u);
+    EXPECT_FALSE(std::filesystem::is_symlink(Day_Log_Path()));
+    EXPECT_EQ(mode_of(Day_Log_Path()), 0664u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Paths.File("kept")), {}), 2);  // no temporary left
+    EXPECT_TRUE(Errors.Lines().empty());
+}

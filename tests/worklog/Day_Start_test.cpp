@@ -1,5 +1,7 @@
 #include "worklog/Day_Start.h"
 
+#include <algorithm>
+
 #include "platform/Code_Page.h"
 
 #include "Work_Log_Test_Support.h"
@@ -137,21 +139,56 @@ TEST_F(Day_Start, FilesWithoutAUsableDayAreInvalidAndKeptAside)
 
 TEST_F(Day_Start, TodaysLogContinuesWithRecordedMinutesOfTheUserRows)
 {
-    // A trailing partial record is not read; the Unassigned_Row loses its sign.
-    Store_Records({Day_Row, Unassigned_Row, First_User_Row, Second_User_Row}, std::string(700, '\x05'));
+    // The Unassigned_Row loses its sign.
+    Store_Records({Day_Row, Unassigned_Row, First_User_Row, Second_User_Row});
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Valid);
     EXPECT_TRUE(Dialogs.Calls.empty());
     EXPECT_EQ(Lines(), Lines_Of{" - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual"});
     EXPECT_EQ(Log.Records, (std::vector<Work_Record>{Day_Row, With_Field(Unassigned_Row, Duration_Field, "00:20"),
                                                      First_User_Row, Second_User_Row}));
     EXPECT_EQ(std::tuple(Log.Day_Start_Minute, Log.Recorded_Minutes), std::tuple(465, 90));
+    EXPECT_FALSE(std::filesystem::exists(Day_Log_Path() + ".invalid"));
 
-    // An Unassigned_Row with a bad duration keeps its place rather than take a user row's.
-    Store_Records({Day_Row, With_Field(Unassigned_Row, Duration_Field, ""), First_User_Row, Second_User_Row});
+    // An Unassigned_Row with a bad duration keeps its place rather than take a user row's,
+    // and the protocol names it; its duration is computed anew, so nothing is kept aside.
+    Store_Records({Day_Row, With_Field(Unassigned_Row, Duration_Field, "x"), First_User_Row, Second_User_Row});
+    const std::size_t first_new_line = Errors.Lines().size();
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Valid);
-    EXPECT_EQ(Log.Records, (std::vector<Work_Record>{Day_Row, With_Field(Unassigned_Row, Duration_Field, ""),
+    EXPECT_EQ(Log.Records, (std::vector<Work_Record>{Day_Row, With_Field(Unassigned_Row, Duration_Field, "x"),
                                                      First_User_Row, Second_User_Row}));
     EXPECT_EQ(Log.Recorded_Minutes, 90);
+    const Lines_Of lines = Lines();
+    EXPECT_EQ(Lines_Of(lines.begin() + std::ptrdiff_t(first_new_line), lines.end()),
+              (Lines_Of{" - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual",
+                        " - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - invalid time in record Unassigned"}));
+    EXPECT_FALSE(std::filesystem::exists(Day_Log_Path() + ".invalid"));
+}
+
+TEST_F(Day_Start, TruncatedLogUsesItsWholeRecordsAndKeepsTheOriginalAside)
+{
+    // Today's file and a past day's file alike: the partial record is named, the original kept.
+    for (const std::string date : {"07.12.2026", "06.12.2026"})
+    {
+        SCOPED_TRACE(date);
+        std::filesystem::remove(Target());
+        Store_Records({With_Field(Day_Row, Date_Field, date), Unassigned_Row, First_User_Row}, std::string(700, '\x05'));
+        const std::string original = Read(Day_Log_Path());
+        const std::size_t first_new_line = Errors.Lines().size();
+        const bool today = date == "07.12.2026";
+        EXPECT_EQ(Load().Outcome, today ? Day_Log_Outcome::Valid : Day_Log_Outcome::Past_Day);
+        const Lines_Of lines = Lines();
+        const Lines_Of new_lines(lines.begin() + std::ptrdiff_t(first_new_line), lines.end());
+        const std::string partial = " - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file " + Day_Log_Path() +
+                                    " ends with an incomplete record of 700 bytes";
+        EXPECT_NE(std::find(new_lines.begin(), new_lines.end(), partial), new_lines.end());
+        EXPECT_EQ(new_lines.back(), " - OPEN_ACTUAL_WORK_LOG - KEEP - OK - file " + Day_Log_Path() + " kept as " +
+                                        Day_Log_Path() + ".invalid");
+        EXPECT_EQ(Read(Day_Log_Path() + ".invalid"), original);
+        EXPECT_EQ(Read(Day_Log_Path()).size(), Log.Size() * 1536);
+        if (today) EXPECT_EQ(Log.Size(), 3u);
+        else EXPECT_EQ(Read(Target()), "\r\nMonday;06.12.2026;07:45 - 09:10;Day label;01:25;\r\n"
+                                       ";;;Unassigned;- 00:20;its remark\r\n;;;Coding;01:00;\x81\x9A" "a\r\n");
+    }
 }
 
 TEST_F(Day_Start, UserRowWithoutATimeIsDroppedKeptInTheFileAsideAndTheLastTwoRowsFold)
@@ -264,4 +301,65 @@ TEST_F(Day_Start, FileNamesReachTheFileSystemAsTheyAreAndTheProtocolAsCp1250Text
                                      " not found",
                                  " - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " + folder_text +
                                      "Pr\xE1" "ce.csv"}));
+}
+
+TEST_F(Day_Start, DirectoryInPlaceOfTheLogIsADamagedLogKeptAsideAndTheNewDayCanBeSaved)
+{
+    std::filesystem::create_directory(Day_Log_Path());
+    Write(Day_Log_Path() + "/inside", "what the folder held");
+    Write(Day_Log_Path() + ".invalid", "an older one");
+    Dialogs.Answer(1);
+    const Load_Day_Log_Result result = Load();
+    EXPECT_EQ(result.Outcome, Day_Log_Outcome::Invalid);
+    EXPECT_EQ(Dialogs.Calls, std::vector<Dialog_Call>{Question(4, 5, 6)});
+    EXPECT_EQ(Lines(), (Lines_Of{" - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file " + Day_Log_Path() + " is a directory",
+                                 " - OPEN_ACTUAL_WORK_LOG - KEEP - OK - file " + Day_Log_Path() + " kept as " +
+                                     Day_Log_Path() + ".invalid"}));
+    EXPECT_EQ(Read(Day_Log_Path() + ".invalid/inside"), "what the folder held");
+    Expect_New_Day();
+    EXPECT_TRUE(Checkpoint_Day_Log(Context, Log));
+    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log.Records[0]));
+
+    // Ending at the question leaves the folder where it is.
+    std::filesystem::remove_all(Day_Log_Path() + ".invalid");
+    std::filesystem::remove(Day_Log_Path());
+    std::filesystem::create_directory(Day_Log_Path());
+    Dialogs.Answer(2);
+    EXPECT_TRUE(Load().Terminate_Requested);
+    EXPECT_TRUE(std::filesystem::is_directory(Day_Log_Path()));
+    EXPECT_FALSE(std::filesystem::exists(Day_Log_Path() + ".invalid"));
+}
+
+TEST_F(Day_Start, PastDayOfMoreThanSixteenRecordsIsExportedWhole)
+{
+    std::vector<Work_Record> records{With_Field(Day_Row, Date_Field, "04.12.2026"), Unassigned_Row};
+    std::string expected = "\r\nMonday;04.12.2026;07:45 - 09:10;Day label;01:25;\r\n;;;Unassigned;- 00:20;its remark\r\n";
+    for (int i = 0; i < 18; ++i)
+    {
+        records.push_back(Make_Record("", "", "", "Task " + std::to_string(i), "00:05", ""));
+        expected += ";;;Task " + std::to_string(i) + ";00:05;\r\n";
+    }
+    Store_Records(records);
+    EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Past_Day);
+    EXPECT_TRUE(Dialogs.Calls.empty());
+    EXPECT_EQ(Read(Target()), expected);
+    Expect_New_Day();
+    EXPECT_FALSE(std::filesystem::exists(Day_Log_Path() + ".invalid"));
+}
+
+TEST_F(Day_Start, SplashShowsBeforeTheNewDayIsBuiltSoItsDayRowBeginsAfterIt)
+{
+    Time.Set({2026, 12, 7, 8, 0, 59});
+    Store_Records({With_Field(Day_Row, Date_Field, "04.12.2026")});
+    // The splash takes its time; the minute turns while it shows.
+    Dialogs.On_Splash = [&] {
+        EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(With_Field(Day_Row, Date_Field, "04.12.2026")));
+        Time.Set({2026, 12, 7, 8, 1, 1});
+    };
+    EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Past_Day);
+    EXPECT_EQ(Dialogs.Splash_Count, 1);
+    ASSERT_EQ(Log.Size(), 1u);
+    EXPECT_EQ(Log.Records[0][Time_Span_Field], "08:01 - 08:01");
+    EXPECT_EQ(Log.Day_Start_Minute, 481);
+    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log.Records[0]));
 }

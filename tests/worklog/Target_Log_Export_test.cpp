@@ -1,6 +1,7 @@
 #include "worklog/Target_Log_Export.h"
 
 #include "platform/File_Error.h"
+#include "worklog/Export_Journal.h"
 
 #include "Work_Log_Test_Support.h"
 
@@ -38,6 +39,7 @@ TEST_F(Target_Log_Export, NewTargetGetsTheSeparatorAndOneLinePerRecordAndLaterBl
     Write(Target(), existing);
     Program_Settings.Target_Log_File_Separator = "=== day ===";
     ASSERT_TRUE(Export("%1:s %3:s=%4:s"));
+    Remove_Export_Journal(Context);  // as the day start does once the new day is stored
     ASSERT_TRUE(Export("%1:s %3:s=%4:s"));
     const std::string block = "=== day ===\r\n07.12.2026 Day total=08:30\r\n DEFAULT=- 00:20\r\n Coding=05:00\r\n"
                               " Meeting=03:50\r\n";
@@ -95,13 +97,36 @@ TEST_F(Target_Log_Export, CreateAndAppendFailuresGiveTheirLinesAndWriteNothing)
     EXPECT_EQ(Read(name), "kept\r\n");
 }
 
-TEST_F(Target_Log_Export, WriteFailureKeepsTheWholeLinesBeforeIt)
+TEST_F(Target_Log_Export, WriteFailureAtAnyLineLeavesTheTargetLogAsItWasAndTheRetryWritesTheBlockOnce)
 {
-    Files.Fail_Write_Number = 3;
-    Files.Write_Error = ENOSPC;
-    EXPECT_FALSE(Export());
-    EXPECT_EQ(Read(Target()), "\r\nMonday;07.12.2026;08:00 - 16:30;Day total;08:30;\r\n");
-    // A single blank between the code and the text in this line.
-    EXPECT_EQ(Lines(), Lines_Of{" - SAVE_TARGET_WORK_LOG - WRITELN - UNEXPECTED_ERROR - not possible to write record "
-                                "into file " + Target() + ". " + std::to_string(ENOSPC) + " " + std::strerror(ENOSPC)});
+    Export();
+    const std::string block = Read(Target());
+    const int writes_of_an_export = Files.Writes;
+    ASSERT_GT(writes_of_an_export, 5);  // the note, the separator and each record's line
+    for (const bool existed : {false, true})
+        for (int failing = 1; failing <= writes_of_an_export; ++failing)
+        {
+            SCOPED_TRACE((existed ? "existing target, write " : "new target, write ") + std::to_string(failing));
+            std::filesystem::remove(Target());
+            Remove_Export_Journal(Context);
+            if (existed) Write(Target(), "older day\r\n");
+            const std::string before = existed ? Read(Target()) : "";
+            Files.Fail_Write_Number = Files.Writes + failing;
+            const bool failed = !Export();
+            // Only the note may be lost: the export then goes on without it.
+            EXPECT_EQ(failed, failing > 1);
+            if (failed)
+            {
+                EXPECT_EQ(std::filesystem::exists(Target()), existed);
+                if (existed)
+                {
+                    EXPECT_EQ(Read(Target()), before);
+                }
+                EXPECT_EQ(Lines().back(), " - SAVE_TARGET_WORK_LOG - WRITELN - UNEXPECTED_ERROR - not possible to "
+                                          "write record into file " + Target() + ". " + std::to_string(ENOSPC) + " " +
+                                          std::strerror(ENOSPC));  // a single blank between the code and the text
+                EXPECT_TRUE(Export());
+            }
+            EXPECT_EQ(Read(Target()), before + block);
+        }
 }

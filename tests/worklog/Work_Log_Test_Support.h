@@ -11,8 +11,10 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "Fault_Injecting_File_System.h"
 #include "platform/Test_Temporary_Directory.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Work_Log_Context.h"
@@ -54,82 +56,20 @@ public:
         if (before) before();
         return answer;
     }
-    void Show_Start_Splash_Screen() override { ++Splash_Count; }
+    void Show_Start_Splash_Screen() override
+    {
+        ++Splash_Count;
+        if (On_Splash) On_Splash();
+    }
+    // Answers that no question took; they are dropped.
+    std::size_t Forget_Answers() { return std::exchange(Answers, {}).size(); }
 
     std::vector<Dialog_Call> Calls;
     int Splash_Count = 0;
+    std::function<void()> On_Splash;  // e.g. let the clock run on while the splash shows
 
 private:
     std::deque<std::pair<int, std::function<void()>>> Answers;
-};
-
-// The POSIX file layer, but a chosen call can fail with a chosen errno.
-class Failing_File_System final : public Work_Log_File_System
-{
-public:
-    int Fail_Write_Number = 0;  // 1 = the first write of any file
-    int Write_Error = ENOSPC;
-    int Create_Error = 0;
-    int Append_Error = 0;
-    int Read_Error = 0;
-    int Rename_Error = 0;
-    std::function<void()> On_Failing_Write;  // e.g. end the process there
-    int Writes = 0;
-
-    bool Is_File(const std::string& path) const override { return Real.Is_File(path); }
-    bool Is_Read_Only(const std::string& path) const override { return Real.Is_Read_Only(path); }
-    bool Read_Prefix(const std::string& path, std::size_t max_bytes, std::string& content, std::uint64_t& file_size,
-                     int& error_number) override
-    {
-        if (Read_Error != 0) return error_number = Read_Error, false;
-        return Real.Read_Prefix(path, max_bytes, content, file_size, error_number);
-    }
-    std::unique_ptr<Writable_File> Create(const std::string& path, int& error_number) override
-    {
-        if (Create_Error != 0) return error_number = Create_Error, nullptr;
-        return Wrap(Real.Create(path, error_number));
-    }
-    std::unique_ptr<Writable_File> Open_For_Append(const std::string& path, int& error_number) override
-    {
-        if (Append_Error != 0) return error_number = Append_Error, nullptr;
-        return Wrap(Real.Open_For_Append(path, error_number));
-    }
-    bool Rename(const std::string& from, const std::string& to, int& error_number) override
-    {
-        if (Rename_Error != 0) return error_number = Rename_Error, false;
-        return Real.Rename(from, to, error_number);
-    }
-    bool Remove(const std::string& path, int& error_number) override { return Real.Remove(path, error_number); }
-
-private:
-    class Counting_File final : public Writable_File
-    {
-    public:
-        Counting_File(Failing_File_System& owner, std::unique_ptr<Writable_File> inner)
-            : Owner(owner), Inner(std::move(inner))
-        {
-        }
-        bool Write(std::string_view data, int& error_number) override
-        {
-            if (++Owner.Writes != Owner.Fail_Write_Number) return Inner->Write(data, error_number);
-            if (Owner.On_Failing_Write) Owner.On_Failing_Write();
-            error_number = Owner.Write_Error;
-            return false;
-        }
-        bool Sync(int& error_number) override { return Inner->Sync(error_number); }
-        bool Close(int& error_number) override { return Inner->Close(error_number); }
-
-    private:
-        Failing_File_System& Owner;
-        std::unique_ptr<Writable_File> Inner;
-    };
-
-    std::unique_ptr<Writable_File> Wrap(std::unique_ptr<Writable_File> file)
-    {
-        return file ? std::make_unique<Counting_File>(*this, std::move(file)) : nullptr;
-    }
-
-    Posix_Work_Log_File_System Real;
 };
 
 inline Work_Record Make_Record(std::string day_name, std::string date, std::string span, std::string work_type,

@@ -10,6 +10,7 @@
 #include "app/Program_Paths.h"
 #include "platform/Code_Page.h"
 #include "platform/File_Error.h"
+#include "platform/Posix_File.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Ui_Text.h"
 
@@ -60,21 +61,12 @@ void Report_Failure(Error_List& error_list, const std::string& file_name, int er
 std::vector<std::string> Read_Work_Type_List(const Program_Paths& paths, Error_List& error_list)
 {
     const std::string path = paths.File(Work_Type_List_File_Name);
-    errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-    {
-        Report_Failure(error_list, path, errno);
-        return {};
-    }
+    // Read without blocking: a FIFO in its place must not freeze the editor.
     std::string content;
-    char buffer[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) content.append(buffer, count);
-    if (std::ferror(file.get()))
+    int error_number = 0;
+    if (!Read_Whole_File(path, content, error_number))
     {
-        // A directory opens but cannot be read (EISDIR); any read error counts the same.
-        Report_Failure(error_list, path, errno != 0 ? errno : EIO);
+        Report_Failure(error_list, path, error_number);
         return {};
     }
     return Split_Work_Type_Lines(content);

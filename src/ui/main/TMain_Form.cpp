@@ -232,10 +232,25 @@ void TMain_Form::Update_TimerTimer()
 
 void TMain_Form::Checkpoint_Day_Log()
 {
-    // Silent: a failing checkpoint is reported by the save at closing.
     if (Day_Has_Ended || !Creation_Done || !Errors || !Dialogs || !Seams.Files) return;
     Work_Log_Context context = Context();
-    ::Checkpoint_Day_Log(context, Log);
+    if (Day_Checkpoint.Save(context, Log) == Day_Log_Checkpoint::Outcome::Started_Failing) Show_Checkpoint_Warning();
+}
+
+void TMain_Form::Show_Checkpoint_Warning()
+{
+    // Told once the change that failed to be stored has had its turn and no other dialog
+    // is open (the editor may still be closing); not at all when a later save succeeded.
+    QTimer::singleShot(Editor_Open || Setup_Open || Message_Dialog_Depth > 0 ? 200 : 0, this, [this] {
+        if (Day_Has_Ended || !Day_Checkpoint.Failing()) return;
+        if (Editor_Open || Setup_Open || Message_Dialog_Depth > 0)
+        {
+            Show_Checkpoint_Warning();
+            return;
+        }
+        Work_Log_Context context = Context();
+        Day_Checkpoint.Show_Warning(context);
+    });
 }
 
 // ---------------------------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include "ui/dialogs/Main_Form_Access.h"
 #include "ui/main/TData_Grid.h"
 #include "worklog/Day_Log.h"
+#include "worklog/Day_Log_Checkpoint.h"
 #include "worklog/Work_Log_Context.h"
 #include "worklog/Work_Log_File_System.h"
 
@@ -270,4 +271,7 @@ private:
     bool Creation_Done = false;
     bool Day_Has_Ended = false;
     bool Ending_Day = false;
+    // Whether the saves after each change reach the disk; the user hears once when they do not.
+    Day_Log_Checkpoint Day_Checkpoint;
+    void Show_Checkpoint_Warning();
 };

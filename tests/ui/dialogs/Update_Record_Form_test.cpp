@@ -1,4 +1,7 @@
 // The record editor driven as a user would: keys, clicks and the scripted message dialog.
+#include <sys/stat.h>
+
+#include <cstring>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -394,6 +397,28 @@ private slots:
         QCOMPARE(lines.size(), std::size_t(2));
         QVERIFY(lines[0].find(" - OPEN_WORK_TYPE_LIST - FILE_NOT_FOUND - file " +
                               fixture.Main.Paths.File("Work_Type_List")) != std::string::npos);
+    }
+
+    void A_Fifo_Or_A_Folder_In_Place_Of_The_List_Is_Reported_At_Once_And_Offers_Nothing()
+    {
+        Editor_Fixture fixture;
+        const std::string path = fixture.Main.Paths.File("Work_Type_List");
+        for (const bool fifo : {true, false})
+        {
+            QFile::remove(QString::fromStdString(path));
+            QVERIFY(fifo ? ::mkfifo(path.c_str(), 0644) == 0 : QDir().mkdir(QString::fromStdString(path)));
+            int offered = -1;
+            fixture.Run(true, [&](TUpdate_Record_Form* form) {
+                offered = Work_Type(form)->count();
+                form->reject();
+            });
+            QCOMPARE(offered, 0);
+            const std::string error = fifo ? "22 - " + std::string(std::strerror(EINVAL))
+                                           : "21 - " + std::string(std::strerror(EISDIR));
+            QVERIFY(fixture.Main.Errors.Lines().back().find(" - OPEN_WORK_TYPE_LIST - UNEXPECTED_ERROR - not possible "
+                                                            "to read file " + path + ". " + error) != std::string::npos);
+            QDir().rmdir(QString::fromStdString(path));
+        }
     }
 
     void Dragging_Stays_Inside_The_Work_Area_Only_With_The_Restriction()

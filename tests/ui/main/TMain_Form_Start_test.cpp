@@ -19,6 +19,58 @@ class Main_Form_Start_Test : public QObject
     Q_OBJECT
 
 private slots:
+    void A_Day_That_Cannot_Be_Stored_Is_Told_Once_Until_It_Is_Stored_Again()
+    {
+        Started_Main_Form start({"First_Start=1"});
+        TMain_Form& form = start.Form();
+        const QString day_log = start.Directory.Path("Actual_Work_Log.log");
+        QTRY_COMPARE(Read_File(day_log).size(), std::size_t(1536));
+        const auto warnings = [&] {
+            int count = 0;
+            for (const Question& question : start.Harness->Dialogs->Questions)
+                count += question.Message.find("could not be saved") != std::string::npos &&
+                         question.First_Button == form.Texts_Of_Main_Form().Message_Buttons[1] &&
+                         question.Second_Button.empty();
+            return count;
+        };
+        const auto next_minute = [&] {
+            start.Harness->Clock.Advance_Minutes(1);
+            form.Update_TimerTimer();
+            QCoreApplication::processEvents();
+        };
+        const auto protocol_has = [&](const std::string& text) {
+            int count = 0;
+            for (const std::string& line : form.Error_List_Of_Main_Form().Lines())
+                count += line.find(text) != std::string::npos;
+            return count;
+        };
+
+        // A folder where the day log was: no save can replace it.
+        QVERIFY(QFile::remove(day_log));
+        QVERIFY(QDir().mkdir(day_log));
+        next_minute();
+        QTRY_COMPARE(warnings(), 1);
+        QCOMPARE(protocol_has(" - SAVE_ACTUAL_WORK_LOG - REWRITE - UNEXPECTED_ERROR - not possible to create file"), 1);
+        next_minute();
+        next_minute();
+        QCOMPARE(warnings(), 1);
+        QCOMPARE(protocol_has(" - SAVE_ACTUAL_WORK_LOG - REWRITE - "), 1);
+
+        // Each minute tries again: once the way is free the day is stored, and said so.
+        QVERIFY(QDir().rmdir(day_log));
+        next_minute();
+        QCOMPARE(Read_File(day_log).size(), std::size_t(1536));
+        QCOMPARE(Read_File(day_log).substr(513, 13), std::string("09:00 - 09:04"));
+        QCOMPARE(protocol_has(" - SAVE_ACTUAL_WORK_LOG - CHECKPOINT - OK - actual log saved again to "), 1);
+
+        // A new failure after a success is told again.
+        QVERIFY(QFile::remove(day_log));
+        QVERIFY(QDir().mkdir(day_log));
+        next_minute();
+        QTRY_COMPARE(warnings(), 2);
+        QVERIFY(QDir().rmdir(day_log));
+    }
+
     void A_First_Start_Begins_A_New_Day_Without_Questions()
     {
         Started_Main_Form start({"First_Start=1"});

@@ -1,0 +1,53 @@
+#include "worklog/Day_Log_Checkpoint.h"
+
+#include <cerrno>
+
+#include "worklog/File_Failure.h"
+#include "platform/Code_Page.h"
+#include "platform/Format.h"
+#include "platform/Short_String.h"
+#include "worklog/Day_Log_File.h"
+
+Day_Log_Checkpoint::Outcome Day_Log_Checkpoint::Save(Work_Log_Context& context, const Day_Log& day_log)
+{
+    Error_List failure_lines(context.Time_Source, context.Patterns.Long_Time);
+    int error_number = 0;
+    const bool saved = Checkpoint_Day_Log(context, day_log, &failure_lines, &error_number);
+    if (saved)
+    {
+        if (!Is_Failing) return Outcome::Saved;
+        Is_Failing = false;
+        context.Errors.Add(" - SAVE_ACTUAL_WORK_LOG - CHECKPOINT - OK - actual log saved again to " +
+                           File_Name_To_Cp1250(context.Day_Log_Path()));
+        return Outcome::Saved_Again;
+    }
+    if (day_log.Records.empty()) return Is_Failing ? Outcome::Still_Failing : Outcome::Saved;  // nothing to store yet
+    Error_Number = error_number;
+    if (Is_Failing) return Outcome::Still_Failing;
+    Is_Failing = true;
+    for (const std::string& line : failure_lines.Lines()) context.Errors.Add_Bare(line);
+    return Outcome::Started_Failing;
+}
+
+std::string Day_Log_Checkpoint::Reason(const Language_Texts& texts) const
+{
+    switch (Error_Number)
+    {
+    case ENOSPC:
+    case EDQUOT:
+        return texts.Disk_Full_Reason;
+    default:
+        break;
+    }
+    const File_Failure failure = Classify_File_Failure(Error_Number);
+    if (failure.Named_Code == ERROR_ACCESS_DENIED) return texts.Access_Denied_Reason;
+    const File_Error& error = failure.Error;
+    return Cut_To_Short_String(
+        Format(texts.Other_Failure_Reason, {std::to_string(error.Code), error.Text}).value_or(error.Text));
+}
+
+void Day_Log_Checkpoint::Show_Warning(Work_Log_Context& context) const
+{
+    context.Dialogs.Display_Message_Dialog("Error_Icon_Source.bmp", 70, context.Texts.Save_Failed_Message,
+                                           context.Texts.Message_Buttons[1], "", {Reason(context.Texts)});
+}
