@@ -7,11 +7,11 @@ set -euo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
 
 scenario_kills_at_random_instants_of_day_change_starts() {
-  local kills=${ZL_KILLS:-100} first_day day index delay stored_date snapshots=$ZL_WORK/stored
+  local kills=${ZL_KILLS:-100} first_day day index delay span stored_date snapshots=$ZL_WORK/stored
   zl_install
   # The splash screen on: the longest day change there is.
   zl_write_setup '[Main_Setup]' 'Display_Zentavo_Overrange_Warning=0' '[Visual_Setup]' 'Main_Form_Left=0' 'Main_Form_Top=0'
-  first_day=$(date -d "$today - $((kills + 1)) days" +%F)
+  first_day=$(date -d "$today - $((kills + 2)) days" +%F)
   zl_write_day_log \
     "$(zl_day_name "$first_day")" "$(date -d "$first_day" +%d.%m.%Y)" "07:30 - 16:00" "Pracovní doba" "08:30" "" \
     "" "" "" "Nezařazeno" "00:30" "" \
@@ -26,13 +26,22 @@ scenario_kills_at_random_instants_of_day_change_starts() {
     stored_date=$(zl_field 0 1)
     [ -e "$snapshots/$stored_date" ] || { cp "$(zl_day_log)" "$snapshots/$stored_date"; echo "$stored_date" >>"$ZL_WORK/order"; }
   }
+  # How long a day change takes here, from the start to its new day on disk: the kills
+  # fall anywhere in that span and a little past it.
+  day_changed() { [ "$(zl_field 0 1)" != "$stored_date" ]; }
+  remember_stored_day
+  zl_start "$(date -d "$first_day + 1 day" +%F) 08:00:00"
+  zl_wait_for 20 day_changed || zl_fail "the first day change did not store its new day within 20 s"
+  span=$(($(zl_ms_since "$ZL_STARTED_NS") + 400))
+  zl_kill_hard
+  zl_step "a day change takes $((span - 400)) ms; $kills kills at random instants of 0 to $span ms"
   RANDOM=$$
-  for ((index = 1; index <= kills; index++)); do
+  for ((index = 2; index <= kills + 1; index++)); do
     day=$(date -d "$first_day + $index days" +%F)
     remember_stored_day
     zl_start "$day 08:00:00"
-    # From the first instant to past the splash screen and the new day being stored.
-    delay=$((RANDOM % 2300))
+    delay=$((RANDOM * 32768 + RANDOM))
+    delay=$((delay % span))
     sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
     zl_running || { zl_reap; zl_fail "start $index ended by itself (status $ZL_STATUS) before its kill"; }
     zl_kill_hard
