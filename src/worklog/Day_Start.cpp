@@ -165,9 +165,10 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
 
     std::optional<Date_Time> stored_date;
     Minute_Of_Day day_start_minute = 0;
-    const std::string invalid_reason = kind == File_Kind::Directory
-                                           ? " - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file " + File_Name_To_Cp1250(path) + " is a directory"
-                                           : Invalid_Reason(context, stored, stored_date, day_start_minute);
+    const std::string invalid_reason =
+        kind == File_Kind::Directory
+            ? " - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file " + File_Name_To_Cp1250(path) + " is a directory"
+            : Invalid_Reason(context, stored, stored_date, day_start_minute);
     if (!invalid_reason.empty())
     {
         context.Errors.Add(invalid_reason);
