@@ -10,6 +10,7 @@
 #include "app/Single_Instance.h"
 #include "history/History_Command_Line.h"
 #include "platform/Clock.h"
+#include "platform/Code_Page.h"
 #include "platform/Display_Platform.h"
 #include "platform/Program_Folder.h"
 #include "ui/dialogs/Qt_Message_Dialogs.h"
@@ -97,8 +98,9 @@ int main(int argc, char* argv[])
     Main_Form_Seams seams;
     seams.Program_Directory = folder.Program_Directory;
     if (folder.Filled)
-        seams.Start_Notes.push_back(" - PREPARE_PROGRAM_FOLDER - OK - program files copied from " + folder.Data_Source +
-                                    " to " + folder.Program_Directory);
+        seams.Start_Notes.push_back(" - PREPARE_PROGRAM_FOLDER - OK - program files copied from " +
+                                    File_Name_To_Cp1250(folder.Data_Source) + " to " +
+                                    File_Name_To_Cp1250(folder.Program_Directory));
     if (platform.Without_X_Server) seams.Start_Notes.push_back(Without_X_Server_Protocol_Text());
     seams.Clock_Source = &clock;
     seams.Patterns = System_Date_Time_Patterns();
