@@ -20,6 +20,8 @@
 #include "ui/main/Quick_Tooltip_Style.h"
 #include "ui/main/System_Date_Time_Patterns.h"
 #include "ui/main/TMain_Form.h"
+#include "ui/report/History_Report_Source.h"
+#include "ui/report/Report_Form_Opener.h"
 #include "ui/main/Termination_Signals.h"
 #include "ui/tray/Deferred_Tray_Shell.h"
 #include "ui/tray/Qt_Tray_Shell.h"
@@ -119,6 +121,21 @@ int main(int argc, char* argv[])
     };
     seams.Display_Setup_Form = [](Main_Form_Access& main_form, Message_Dialogs& dialogs) {
         Display_Setup_Form(main_form, dialogs);
+    };
+
+    // The report window and its history are made at the first R, never at start.
+    Report_Form_Opener report_opener([&clock, patterns = seams.Patterns](Main_Form_Access& main_form) {
+        return std::make_unique<History_Report_Source>(
+            [&main_form, patterns] {
+                return History_Settings_From(main_form.Paths_Of_Main_Form(), main_form.Settings_Of_Main_Form(), patterns);
+            },
+            [&clock] {
+                const Date_Time now = clock.Now();
+                return Calendar_Date{now.Year, now.Month, now.Day};
+            });
+    });
+    seams.Display_Report_Form = [&report_opener](Main_Form_Access& main_form) {
+        report_opener.Display_Report_Form(main_form);
     };
 
     TMain_Form main_form(std::move(seams));

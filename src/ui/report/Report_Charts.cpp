@@ -6,7 +6,8 @@
 #include <algorithm>
 
 #include "ui/controls/Ui_Text.h"
-#include "ui/report/Report_Format.h"
+#include "history/Calendar.h"
+#include "history/History_Csv.h"
 
 namespace
 {
@@ -21,6 +22,16 @@ const QColor Axis_Text_Color(0x44, 0x55, 0x33);
 const QColor Full_Time_Color(0xa4, 0x00, 0x00);
 
 }  // namespace
+
+std::string Report_Share_Text(long long part, long long whole)
+{
+    if (whole <= 0) return "0.0 %";
+    // In tenths of a per cent, rounded half away from zero.
+    const long double tenths = static_cast<long double>(part) * 1000.0L / static_cast<long double>(whole);
+    const long long rounded = static_cast<long long>(tenths + (tenths < 0 ? -0.5L : 0.5L));
+    const long long magnitude = rounded < 0 ? -rounded : rounded;
+    return (rounded < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." + std::to_string(magnitude % 10) + " %";
+}
 
 QColor Work_Type_Color(std::size_t order)
 {
@@ -66,7 +77,7 @@ QString TWork_Type_Chart::Row_Name(std::size_t row) const
 
 QString TWork_Type_Chart::Row_Time(std::size_t row) const
 {
-    return QString::fromStdString(Report_Minutes_Text(Rows.at(row).Minutes));
+    return QString::fromStdString(Minutes_As_Hours_Text(Rows.at(row).Minutes));
 }
 
 QString TWork_Type_Chart::Row_Share(std::size_t row) const
@@ -124,19 +135,20 @@ void TDay_Chart::Set_Report(const History_Report& report)
     Type_Order.clear();
     for (std::size_t order = 0; order < report.By_Work_Type.size(); ++order)
         Type_Order.emplace(report.By_Work_Type[order].Work_Type, order);
-    First_Day_Number = Report_Day_Number(report.From);
-    Last_Slot = std::max(0LL, Report_Day_Number(report.To) - First_Day_Number);
+    First_Day_Number = Days_Since_Epoch(report.From);
+    Last_Slot = std::max(0LL, Days_Since_Epoch(report.To) - First_Day_Number);
     Day_Slots.clear();
     long long highest = 0;
     for (const History_Report_Day& day : Days)
     {
-        Day_Slots.push_back(std::clamp(Report_Day_Number(day.Date) - First_Day_Number, 0LL, Last_Slot));
+        Day_Slots.push_back(std::clamp(Days_Since_Epoch(day.Date) - First_Day_Number, 0LL, Last_Slot));
         long long stacked = 0;
         for (const Work_Type_Minutes& part : day.By_Work_Type) stacked += std::max(0LL, part.Minutes);
         highest = std::max({highest, stacked, day.Worked_Minutes, day.Full_Time_Minutes});
     }
-    // Whole two hours above the highest bar or target, so the scale reads in round figures.
-    Scale_Top = std::max(120LL, (highest + 119) / 120 * 120);
+    // Whole two hours, at least an hour above the highest bar or target, so the scale reads
+    // in round figures and the full-time line never lies on the frame.
+    Scale_Top = std::max(120LL, (highest + 60 + 119) / 120 * 120);
     update();
 }
 
@@ -242,7 +254,7 @@ void TDay_Chart::paintEvent(QPaintEvent*)
         painter.drawLine(plot.left(), y, plot.right(), y);
         painter.setPen(Axis_Text_Color);
         painter.drawText(QRect(0, y - 8, Plot_Left - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::fromStdString(Report_Minutes_Text(minutes)));
+                         QString::fromStdString(Minutes_As_Hours_Text(minutes)));
     }
     Paint_Axis_Labels(painter);
 
@@ -263,7 +275,7 @@ void TDay_Chart::paintEvent(QPaintEvent*)
     {
         const QString caption =
             Full_Time_Caption + QStringLiteral(" ") +
-            QString::fromStdString(Report_Minutes_Text(Days.front().Full_Time_Minutes));
+            QString::fromStdString(Minutes_As_Hours_Text(Days.front().Full_Time_Minutes));
         const QFontMetrics metrics(font());
         const QRect box(plot.right() - metrics.horizontalAdvance(caption) - 8, lines.front().y1() - 15,
                         metrics.horizontalAdvance(caption) + 6, 14);
@@ -273,53 +285,61 @@ void TDay_Chart::paintEvent(QPaintEvent*)
     }
 }
 
-void TDay_Chart::Paint_Axis_Labels(QPainter& painter) const
+std::vector<TDay_Chart::Axis_Label> TDay_Chart::Axis_Labels() const
 {
-    const QRect plot = Plot_Area();
-    const int label_top = plot.bottom() + 3;
-    const QFontMetrics metrics(font());
-    painter.setPen(Axis_Text_Color);
-    const auto label_under = [&](long long first_slot, long long last_slot, const QString& text) {
-        const QRect first = Slot_Rectangle(first_slot);
-        const QRect last = Slot_Rectangle(last_slot);
-        const QRect box(first.left(), label_top, last.right() - first.left() + 1, 15);
-        if (metrics.horizontalAdvance(text) <= box.width() + 4) painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, text);
-    };
+    std::vector<Axis_Label> labels;
     const long long slot_total = Slot_Count();
+    const auto date_of = [this](long long slot) { return Date_From_Days_Since_Epoch(First_Day_Number + slot); };
     if (slot_total <= 7)
     {
+        // Day_Names run from Sunday (1) to Saturday (7).
         for (long long slot = 0; slot < slot_total; ++slot)
-        {
-            const Calendar_Date date = Report_Date_Of_Day_Number(First_Day_Number + slot);
-            label_under(slot, slot, Day_Names[std::size_t(Report_Week_Day(date) + 1)] + QStringLiteral(" ") +
-                                        QString::number(date.Day) + QStringLiteral("."));
-        }
-        return;
+            labels.push_back({slot, slot,
+                              Day_Names[std::size_t(Iso_Day_Of_Week(date_of(slot)) % 7 + 1)] + QStringLiteral(" ") +
+                                  QString::number(date_of(slot).Day) + QStringLiteral(".")});
+        return labels;
     }
     if (slot_total <= 31)
     {
-        for (long long slot = 0; slot < slot_total; ++slot)
-            label_under(slot, slot, QString::number(Report_Date_Of_Day_Number(First_Day_Number + slot).Day));
-        return;
+        for (long long slot = 0; slot < slot_total; ++slot) labels.push_back({slot, slot, QString::number(date_of(slot).Day)});
+        return labels;
     }
-    // Longer periods: a mark at each month (up to a year) or each year, the label over its span.
+    // Longer periods: each month (up to a year) or each year, the label over its span.
     const bool by_month = slot_total <= 366;
     long long span_start = 0;
     for (long long slot = 1; slot <= slot_total; ++slot)
     {
-        const Calendar_Date date = Report_Date_Of_Day_Number(First_Day_Number + slot);
-        const bool boundary = slot == slot_total || (by_month ? date.Day == 1 : (date.Day == 1 && date.Month == 1));
-        if (!boundary) continue;
-        const Calendar_Date span_date = Report_Date_Of_Day_Number(First_Day_Number + span_start);
-        label_under(span_start, slot - 1,
-                    by_month ? QString::number(span_date.Month) + QStringLiteral(".") : QString::number(span_date.Year));
-        if (slot < slot_total)
-        {
-            const int x = Slot_Rectangle(slot).left();
-            painter.setPen(Grid_Line_Color);
-            painter.drawLine(x, plot.top(), x, plot.bottom() + 3);
-            painter.setPen(Axis_Text_Color);
-        }
+        const Calendar_Date date = date_of(slot);
+        if (slot < slot_total && !(date.Day == 1 && (by_month || date.Month == 1))) continue;
+        const Calendar_Date span_date = date_of(span_start);
+        labels.push_back({span_start, slot - 1,
+                          by_month ? QString::number(span_date.Month) + QStringLiteral(".")
+                                   : QString::number(span_date.Year)});
         span_start = slot;
+    }
+    return labels;
+}
+
+void TDay_Chart::Paint_Axis_Labels(QPainter& painter) const
+{
+    const QRect plot = Plot_Area();
+    const QFontMetrics metrics(font());
+    const std::vector<Axis_Label> labels = Axis_Labels();
+    const bool spans = !labels.empty() && labels.front().Last_Slot > labels.front().First_Slot;
+    for (const Axis_Label& label : labels)
+    {
+        const QRect first = Slot_Rectangle(label.First_Slot);
+        const QRect last = Slot_Rectangle(label.Last_Slot);
+        // A line before each month or year, the first excepted.
+        if (spans && label.First_Slot > 0)
+        {
+            painter.setPen(Grid_Line_Color);
+            painter.drawLine(first.left(), plot.top(), first.left(), plot.bottom() + 3);
+        }
+        const QRect box(first.left(), plot.bottom() + 3, last.right() - first.left() + 1, 15);
+        // A label wider than its room is left out rather than run into its neighbours.
+        if (metrics.horizontalAdvance(label.Text) > box.width() + 4) continue;
+        painter.setPen(Axis_Text_Color);
+        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, label.Text);
     }
 }

@@ -15,6 +15,9 @@
 
 #include "history/History_Report.h"
 
+// The share of part in whole as "37.5 %"; "0.0 %" when the whole is not positive.
+std::string Report_Share_Text(long long part, long long whole);
+
 // Colours of the work types in the period's order (most minutes first); the ones after
 // the palette share one grey.
 QColor Work_Type_Color(std::size_t order);
@@ -103,6 +106,15 @@ public:
     // Full-time lines: one across the chart when every day has the same target, else one
     // piece over each day.
     std::vector<QLine> Full_Time_Lines() const;
+    // The texts under the axis: each day of a week or a month, each month of a year, each
+    // year of a longer span, with the slots (days from From) each one stands under.
+    struct Axis_Label
+    {
+        long long First_Slot;
+        long long Last_Slot;
+        QString Text;
+    };
+    std::vector<Axis_Label> Axis_Labels() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -41,6 +41,10 @@ class Report_Source
 public:
     virtual ~Report_Source() = default;
 
+    // On the window's thread, just before each Load or Rebuild: the moment to take what
+    // the worker needs from the program (its settings may change while it runs).
+    virtual void Prepare_Work() {}
+
     // Loads the history afresh (today as the day log holds it). Runs on a worker thread;
     // when there is no database yet it reads the target log into a new one.
     virtual Report_Load_Outcome Load(const Report_Progress& progress) = 0;

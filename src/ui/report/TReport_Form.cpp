@@ -15,8 +15,8 @@
 #include "ui/controls/Skin_Bitmap.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
-#include "ui/report/Report_Csv.h"
-#include "ui/report/Report_Format.h"
+#include "history/Calendar.h"
+#include "history/History_Csv.h"
 
 namespace
 {
@@ -48,7 +48,7 @@ QString Date_Text(const Calendar_Date& date)
 
 QString Signed_Minutes_Text(long long minutes)
 {
-    const QString text = QString::fromStdString(Report_Minutes_Text(minutes));
+    const QString text = QString::fromStdString(Minutes_As_Hours_Text(minutes));
     return minutes > 0 ? QStringLiteral("+") + text : text;
 }
 
@@ -261,6 +261,7 @@ void TReport_Form::Start_Work(Work work)
     Progress_Bar->setValue(0);
     Progress_Bar->show();
     Update_Buttons();
+    Setup.Source->Prepare_Work();
     Worker = std::thread([this, work] {
         int last_permille = -1;
         const Report_Progress progress = [this, &last_permille](std::uint64_t done, std::uint64_t total) {
@@ -343,8 +344,8 @@ void TReport_Form::Show_Report()
                                                 : Date_Text(Report.From) + QStringLiteral("  \u2013  ") + Date_Text(Report.To));
     Type_Chart->Set_Work_Types(Report.By_Work_Type);
     Days_Chart->Set_Report(Report);
-    Worked_Value_Label->setText(QString::fromStdString(Report_Minutes_Text(Report.Worked_Minutes)));
-    Full_Time_Value_Label->setText(QString::fromStdString(Report_Minutes_Text(Report.Full_Time_Minutes)));
+    Worked_Value_Label->setText(QString::fromStdString(Minutes_As_Hours_Text(Report.Worked_Minutes)));
+    Full_Time_Value_Label->setText(QString::fromStdString(Minutes_As_Hours_Text(Report.Full_Time_Minutes)));
     Balance_Value_Label->setText(Signed_Minutes_Text(Report.Overtime_Balance_Minutes));
     QPalette balance_palette = Balance_Value_Label->palette();
     balance_palette.setColor(QPalette::WindowText, Report.Overtime_Balance_Minutes < 0 ? Deficit_Color : Surplus_Color);
@@ -408,16 +409,15 @@ void TReport_Form::Next_ButtonClick()
 void TReport_Form::Save_Csv_ButtonClick()
 {
     if (!Save_Csv_Button->isEnabled()) return;
-    const auto date = [](const Calendar_Date& value) {
-        return QString::asprintf("%04d-%02d-%02d", value.Year, value.Month, value.Day);
-    };
+    const auto date = [](const Calendar_Date& value) { return QString::fromStdString(Iso_Date_Text(value)); };
     const QString name = Report.From.Year == 0
                              ? QStringLiteral("work-history.csv")
                              : QStringLiteral("work-history-%1-%2.csv").arg(date(Report.From), date(Report.To));
     const QString path =
         Setup.Ask_Csv_Path(this, QDir(Setup.Csv_Folder.isEmpty() ? QDir::homePath() : Setup.Csv_Folder).filePath(name));
     if (path.isEmpty()) return;
-    const std::string csv = Report_Csv(Report);
+    // The two tables the command line prints, the work types first.
+    const std::string csv = Work_Type_Csv(Report) + "\n" + Days_Csv(Report);
     // Written aside and renamed, so a failed save never leaves half a file under the name.
     QSaveFile file(path);
     const bool saved = file.open(QIODevice::WriteOnly) &&

@@ -10,7 +10,7 @@
 
 #include "platform/Code_Page.h"
 #include "ui/controls/Vela_Button.h"
-#include "ui/report/Report_Csv.h"
+#include "history/History_Csv.h"
 #include "ui/report/TReport_Form.h"
 
 namespace
@@ -210,6 +210,24 @@ private slots:
         QCOMPARE(chart.Minutes_To_Y(480), lines[0].y1());
         QVERIFY(chart.Scale_Minutes() >= 480 && chart.Scale_Minutes() % 120 == 0);
 
+        // The week's days are named from the language file (D1 Sunday .. D7 Saturday).
+        const std::vector<TDay_Chart::Axis_Label> week = chart.Axis_Labels();
+        QCOMPARE(week.size(), std::size_t(7));
+        QCOMPARE(week[0].Text, QStringLiteral("D2 7."));
+        QCOMPARE(week[6].Text, QStringLiteral("D1 13."));
+
+        // A year is labelled by months, each over its own days.
+        History_Report year;
+        year.From = {2024, 1, 1};
+        year.To = {2024, 12, 31};
+        fixture.Form->Day_Chart()->Set_Report(year);
+        const std::vector<TDay_Chart::Axis_Label> months = chart.Axis_Labels();
+        QCOMPARE(months.size(), std::size_t(12));
+        QCOMPARE(months[1].Text, QStringLiteral("2."));
+        QCOMPARE(months[1].First_Slot, 31LL);
+        QCOMPARE(months[1].Last_Slot, 59LL);  // a leap February
+        QCOMPARE(months[11].Last_Slot, 365LL);
+
         // A target that changed within the period is drawn over each day at its own level.
         History_Report changed = Week_Report();
         changed.Days[1].Full_Time_Minutes = 240;
@@ -360,7 +378,7 @@ private slots:
         QVERIFY(fixture.Suggested_Paths.back().endsWith(QStringLiteral("work-history-2026-12-07-2026-12-13.csv")));
         QFile saved(fixture.Csv_Answer);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll().toStdString(), Report_Csv(Week_Report()));
+        QCOMPARE(saved.readAll().toStdString(), Work_Type_Csv(Week_Report()) + "\n" + Days_Csv(Week_Report()));
         QVERIFY(fixture.Label("Notice_Label").contains(QStringLiteral("week.csv")));
 
         // A cancelled dialog writes nothing; a folder that does not exist is reported.

@@ -1,0 +1,83 @@
+#include "ui/report/History_Report_Source.h"
+
+namespace
+{
+
+Reading_Progress Reading_Progress_Of(const Report_Progress& progress)
+{
+    return [progress](std::uint64_t done, std::uint64_t total) {
+        if (progress) progress(done, total);
+        return true;
+    };
+}
+
+std::uint64_t Unreadable_Lines_Of(const Target_Log_Reading& reading)
+{
+    return reading.Unfitting_Lines + reading.Orphan_Lines;
+}
+
+}  // namespace
+
+Report_Store_State Report_Store_State_Of(History_Store_State state)
+{
+    switch (state)
+    {
+    case History_Store_State::Ready: return Report_Store_State::Ready;
+    case History_Store_State::Missing: return Report_Store_State::Missing;
+    case History_Store_State::Damaged: return Report_Store_State::Damaged;
+    case History_Store_State::Read_Only: return Report_Store_State::Read_Only;
+    case History_Store_State::Locked: return Report_Store_State::Locked;
+    case History_Store_State::Directory: return Report_Store_State::Directory;
+    case History_Store_State::Unopenable: return Report_Store_State::Unopenable;
+    }
+    return Report_Store_State::Unopenable;
+}
+
+Report_Load_Outcome History_Report_Source::Load_Days(const History_Settings& settings,
+                                                    History_Days::Missing_Store missing,
+                                                    const Report_Progress& progress)
+{
+    Days = History_Days::Load(settings, missing, Reading_Progress_Of(progress));
+    Report_Load_Outcome outcome;
+    outcome.Store_State = Report_Store_State_Of(Days->Store().State);
+    outcome.Store_Detail = Days->Store().Detail;
+    outcome.Failure = Days->Problem();
+    // Without a database and without a readable target log there is nothing to report on,
+    // unless today's day log gave a day.
+    outcome.Readable = outcome.Failure.empty() || !Days->Days().empty();
+    if (Days->Target_Log()) outcome.Unreadable_Lines = Unreadable_Lines_Of(*Days->Target_Log());
+    if (outcome.Readable && !outcome.Failure.empty())
+        outcome.Store_Detail += (outcome.Store_Detail.empty() ? "" : " ") + outcome.Failure;
+    return outcome;
+}
+
+Report_Load_Outcome History_Report_Source::Load(const Report_Progress& progress)
+{
+    return Load_Days(Work_Settings, History_Days::Missing_Store::Read_In, progress);
+}
+
+Report_Load_Outcome History_Report_Source::Rebuild(const Report_Progress& progress)
+{
+    const History_Rebuild_Result rebuilt = Rebuild_History_Store(Work_Settings, Reading_Progress_Of(progress));
+    Report_Load_Outcome outcome = Load_Days(Work_Settings, History_Days::Missing_Store::Read_In_Memory_Only, {});
+    outcome.Unreadable_Lines = Unreadable_Lines_Of(rebuilt.Reading);
+    if (!rebuilt.Written)
+    {
+        outcome.Rebuild_Failed = true;
+        outcome.Failure = rebuilt.Failure;
+    }
+    return outcome;
+}
+
+History_Report History_Report_Source::Report_For(Report_Period_Kind kind, int offset)
+{
+    if (!Days) return {};
+    const History_Period_Kind history_kind = kind == Report_Period_Kind::Week    ? History_Period_Kind::Week
+                                             : kind == Report_Period_Kind::Month ? History_Period_Kind::Month
+                                             : kind == Report_Period_Kind::Year  ? History_Period_Kind::Year
+                                                                                 : History_Period_Kind::All;
+    History_Period period = History_Period_Containing(history_kind, Today());
+    for (int step = 0; step > offset; --step) period = Previous_History_Period(period);
+    for (int step = 0; step < offset; ++step) period = Next_History_Period(period);
+    return Days->Report(period);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The report window's figures from the history: the database, or the target log when the
+// database cannot be used. The settings are taken before each load, so a changed
+// full-time value or target log counts at the next opening.
+#include <functional>
+#include <optional>
+
+#include "history/History_Access.h"
+#include "ui/report/Report_Source.h"
+
+class History_Report_Source final : public Report_Source
+{
+public:
+    History_Report_Source(std::function<History_Settings()> settings, std::function<Calendar_Date()> today)
+        : Current_Settings(std::move(settings)), Today(std::move(today))
+    {
+    }
+
+    void Prepare_Work() override { Work_Settings = Current_Settings(); }
+    Report_Load_Outcome Load(const Report_Progress& progress) override;
+    Report_Load_Outcome Rebuild(const Report_Progress& progress) override;
+    History_Report Report_For(Report_Period_Kind kind, int offset) override;
+
+private:
+    Report_Load_Outcome Load_Days(const History_Settings& settings, History_Days::Missing_Store missing,
+                                  const Report_Progress& progress);
+
+    std::function<History_Settings()> Current_Settings;
+    History_Settings Work_Settings;
+    std::function<Calendar_Date()> Today;
+    std::optional<History_Days> Days;
+};
+
+// The store's state as the window explains it.
+Report_Store_State Report_Store_State_Of(History_Store_State state);

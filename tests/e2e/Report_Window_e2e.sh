@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The report window of the real program: R opens it (and only then is the history read
+# in), Escape closes it, and a damaged history database is rebuilt from the target log
+# with the button the window offers.
+# Usage: bash Report_Window_e2e.sh <dist_dir>
+set -euo pipefail
+source "$(dirname "$0")/lib/e2e.sh"
+
+# A target log of the working days of the four weeks before today, in the default pattern
+# (CP1250, CR LF, an empty separator line before each day).
+write_target_log() {
+  python3 - "$PROGRAM_DIR/Work_Log.csv" "$today" <<'PY'
+import datetime, random, sys
+path, today = sys.argv[1], datetime.date.fromisoformat(sys.argv[2])
+names = ["Pondělí", "Úterý", "Středa", "Čtvrtek", "Pátek", "Sobota", "Neděle"]
+kinds = ["Programování", "Porada", "Dokumentace", "Testování", "Podpora zákazníků"]
+random.seed(4)
+lines = []
+for back in range(28, 0, -1):
+    day = today - datetime.timedelta(days=back)
+    if day.weekday() > 4:
+        continue
+    start = 7 * 60 + 30 + random.choice([0, 15, 30, 45])
+    worked = 7 * 60 + random.choice([0, 30, 45, 60, 75, 90, 120])
+    rows, booked = [], 0
+    for kind in random.sample(kinds, 3):
+        minutes = min(15 * random.randint(4, 16), worked - booked - 15)
+        if minutes <= 0:
+            break
+        rows.append((kind, minutes))
+        booked += minutes
+    hhmm = lambda m: "%02d:%02d" % divmod(m, 60)
+    lines += ["", "%s;%s;%s - %s;Pracovní doba;%s;" % (names[day.weekday()], day.strftime("%d.%m.%Y"),
+                                                          hhmm(start), hhmm(start + worked), hhmm(worked)),
+              ";;;DEFAULT;%s;" % hhmm(worked - booked)]
+    lines += [";;;%s;%s;" % (kind, hhmm(minutes)) for kind, minutes in rows]
+open(path, "wb").write("".join(line + "\r\n" for line in lines).encode("cp1250"))
+PY
+}
+
+report_title=$(printf 'P\xf8ehled odpracovan\xe9 doby' | iconv -f CP1250 -t UTF-8)
+
+open_report() {
+  zl_pointer_away
+  zl_keys "$MAIN_WINDOW" r
+  zl_wait_dialog
+  REPORT=$DIALOG
+  [ "$(zl_window_name "$REPORT")" = "$report_title" ] || zl_fail "the window '$(zl_window_name "$REPORT")' opened for R"
+  [ "$(zl_window_size "$REPORT")" = 755x544 ] || zl_fail "the report window is $(zl_window_size "$REPORT")"
+}
+
+is_sqlite() { [ "$(head -c 15 "$1" 2>/dev/null)" = "SQLite format 3" ]; }
+
+scenario_r_reads_the_history_in_and_escape_closes() {
+  zl_install
+  zl_write_quiet_setup
+  write_target_log
+  zl_write_day_log "$(zl_day_name "$today")" "$today_text" "08:00 - 08:00" "DEFAULT" "00:00" ""
+  zl_start_window "$today 12:00:00"
+
+  zl_step "nothing of the history is touched before R"
+  sleep 0.5
+  [ ! -e "$PROGRAM_DIR/Work_History.sqlite" ] || zl_fail "the start made Work_History.sqlite"
+
+  zl_step "R opens the window and reads the target log into a new database"
+  open_report
+  zl_wait_for 5 is_sqlite "$PROGRAM_DIR/Work_History.sqlite" || zl_fail "no database after the report opened"
+  [ -n "${ZL_REPORT_SCREENSHOT:-}" ] && { sleep 0.5; import -window "$REPORT" "$ZL_REPORT_SCREENSHOT"; }
+
+  zl_step "Escape closes it, R brings it back"
+  zl_close_dialog "$REPORT"
+  zl_expect_only_main_window
+  open_report
+  zl_close_dialog "$REPORT"
+  zl_stop
+  zl_expect_day_saved
+}
+
+scenario_a_damaged_history_is_rebuilt_from_the_window() {
+  zl_install
+  zl_write_quiet_setup
+  write_target_log
+  head -c 3000 /dev/urandom >"$PROGRAM_DIR/Work_History.sqlite"
+  zl_keep "$PROGRAM_DIR/Work_History.sqlite" garbage
+  zl_write_day_log "$(zl_day_name "$today")" "$today_text" "08:00 - 08:00" "DEFAULT" "00:00" ""
+  zl_start_window "$today 12:00:00"
+
+  zl_step "the window opens over the damaged database and leaves it as it is"
+  open_report
+  sleep 0.5
+  zl_expect_kept garbage "$PROGRAM_DIR/Work_History.sqlite" "opening the report changed the damaged database"
+
+  zl_step "its rebuild button writes a new database from the target log"
+  # The notice's button: 105 x 25 at the bottom right, 6 pixels from the edges.
+  xdotool mousemove --window "$REPORT" $((755 - 6 - 52)) $((544 - 6 - 12)) click 1
+  zl_wait_for 5 is_sqlite "$PROGRAM_DIR/Work_History.sqlite" || zl_fail "the rebuild wrote no database"
+  zl_close_dialog "$REPORT"
+  zl_stop
+  zl_expect_day_saved
+}
+
+zl_main "$@" r_reads_the_history_in_and_escape_closes a_damaged_history_is_rebuilt_from_the_window
