@@ -271,18 +271,18 @@ void TDay_Chart::paintEvent(QPaintEvent*)
     painter.setPen(dashed);
     const std::vector<QLine> lines = Full_Time_Lines();
     for (const QLine& line : lines) painter.drawLine(line);
+    // The line's key in the margin above the plot, where no bar reaches: a piece of the
+    // dashed line and the target (when every day has the same one).
+    QString caption = Full_Time_Caption;
     if (lines.size() == 1)
-    {
-        const QString caption =
-            Full_Time_Caption + QStringLiteral(" ") +
-            QString::fromStdString(Minutes_As_Hours_Text(Days.front().Full_Time_Minutes));
-        const QFontMetrics metrics(font());
-        const QRect box(plot.right() - metrics.horizontalAdvance(caption) - 8, lines.front().y1() - 15,
-                        metrics.horizontalAdvance(caption) + 6, 14);
-        painter.fillRect(box, QColor(255, 255, 255, 210));
-        painter.setPen(Full_Time_Color);
-        painter.drawText(box, Qt::AlignCenter, caption);
-    }
+        caption += QStringLiteral(" ") + QString::fromStdString(Minutes_As_Hours_Text(Days.front().Full_Time_Minutes));
+    const QFontMetrics metrics(font());
+    const int caption_width = metrics.horizontalAdvance(caption);
+    const int key_y = plot.top() / 2 + 1;
+    painter.drawLine(plot.right() - caption_width - 30, key_y, plot.right() - caption_width - 8, key_y);
+    painter.setPen(Full_Time_Color);
+    painter.drawText(QRect(plot.right() - caption_width - 2, 0, caption_width + 2, plot.top() + 1),
+                     Qt::AlignRight | Qt::AlignVCenter, caption);
 }
 
 std::vector<TDay_Chart::Axis_Label> TDay_Chart::Axis_Labels() const

@@ -79,7 +79,7 @@ class TDay_Chart : public QWidget
 public:
     static constexpr int Plot_Left = 40;
     static constexpr int Plot_Right_Margin = 10;
-    static constexpr int Plot_Top = 14;
+    static constexpr int Plot_Top = 18;
     static constexpr int Plot_Bottom_Margin = 20;
 
     explicit TDay_Chart(Report_Chart_Look look, QWidget* parent = nullptr);
