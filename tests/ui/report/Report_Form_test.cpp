@@ -10,6 +10,8 @@
 
 #include "platform/Code_Page.h"
 #include "ui/controls/Vela_Button.h"
+#include "ui/dialogs/Fake_Main_Form.h"
+#include "ui/report/Report_Form_Opener.h"
 #include "history/History_Csv.h"
 #include "ui/report/TReport_Form.h"
 
@@ -389,6 +391,38 @@ private slots:
         QVERIFY(!QFile::exists(fixture.Csv_Answer));
         QVERIFY(fixture.Label("Notice_Label").startsWith(
             QString::fromLatin1(Report_Texts::Built_In(Report_Text::Csv_Not_Saved))));
+    }
+
+    void The_Main_Window_Opens_One_Window_In_Its_Language_And_Keeps_It()
+    {
+        QTemporaryDir folder;
+        Fake_Main_Form main_form(QFile::encodeName(folder.path()).toStdString());
+        main_form.Setup.Language_File_Path = std::string(ZL_SOURCE_DATA_DIR) + "/Czech.lng";
+        main_form.Setup.Main_Form_Color = 0x00C0C0C0;
+        int sources_made = 0;
+        Report_Form_Opener opener([&sources_made](Main_Form_Access&) {
+            ++sources_made;
+            return std::make_unique<Fake_Report_Source>();
+        });
+        QVERIFY(opener.Report_Form() == nullptr);
+        opener.Display_Report_Form(main_form);
+        TReport_Form* form = opener.Report_Form();
+        QVERIFY(form != nullptr && form->isVisible());
+        QCOMPARE(form->parentWidget(), &main_form.Window);
+        QCOMPARE(form->windowTitle(), QString::fromUtf8("Přehled odpracované doby"));
+        // The key R is released over the report window: the main window must not wait for it.
+        QVERIFY(main_form.Key_Armed);
+
+        form->Show_Period(Report_Period_Kind::Year, -1);
+        QTest::keyClick(form, Qt::Key_Escape);
+        QVERIFY(!form->isVisible());
+        main_form.Key_Armed = false;
+        opener.Display_Report_Form(main_form);
+        QCOMPARE(opener.Report_Form(), form);
+        QVERIFY(form->isVisible() && main_form.Key_Armed);
+        QCOMPARE(sources_made, 1);
+        // It comes back on the period it showed.
+        QVERIFY(form->Period_Kind() == Report_Period_Kind::Year && form->Period_Offset() == -1);
     }
 };
 
