@@ -151,7 +151,8 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
     bool have_days = false;
     {
         History_Store store(settings.Store_Path(), History_Store::Mode::Read);
-        have_days = store.Check().Usable_For_Reading() && store.Read_All_Days(loaded.All_Days);
+        // A read-only database cannot have taken the latest exports: the target log counts.
+        have_days = store.Check().State == History_Store_State::Ready && store.Read_All_Days(loaded.All_Days);
         loaded.Store_State = store.Check();
     }
     if (!have_days && loaded.Store_State.State == History_Store_State::Missing && missing == Missing_Store::Read_In)

@@ -42,8 +42,9 @@ public:
         Read_In_Memory_Only,  // read the target log, write nothing
     };
 
-    // Loads every day: from the database when it can be read; otherwise from the target
-    // log in memory (Store() then says why). Today's day counts as the day log holds it,
+    // Loads every day: from the database when it is ready; otherwise (a read-only one
+    // included, which the exports cannot keep up to date) from the target log in memory,
+    // and Store() says why. Today's day counts as the day log holds it,
     // in place of a stored day of the same date.
     static History_Days Load(const History_Settings& settings, Missing_Store missing,
                              const Reading_Progress& progress = {});

@@ -248,8 +248,7 @@ int Run_History_Command_Line(const std::vector<std::string>& arguments, const Hi
         std::fprintf(environment.Err, "%s: %s\n", environment.Program_Name.c_str(), text.c_str());
     };
     const History_Store_Check& store = days.Store();
-    if (store.State != History_Store_State::Ready && store.State != History_Store_State::Missing &&
-        store.State != History_Store_State::Read_Only)
+    if (store.State != History_Store_State::Ready && store.State != History_Store_State::Missing)
         note(store.Detail + "; the report was read from the target log; the report window (key R) rebuilds it");
     if (store.State == History_Store_State::Missing && days.Target_Log_Was_Read() && days.Problem().empty() && !writable)
         note("the folder " + settings.Program_Directory + " cannot be written; the target log was read in memory");

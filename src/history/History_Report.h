@@ -17,6 +17,7 @@ struct Work_Type_Minutes
 {
     std::string Work_Type;  // CP1250, as the target log holds it
     long long Minutes = 0;
+    friend bool operator==(const Work_Type_Minutes&, const Work_Type_Minutes&) = default;
 };
 
 struct History_Report_Day

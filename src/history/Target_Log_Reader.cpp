@@ -102,106 +102,38 @@ std::string_view Without_Padding(const Target_Log_Pattern_Piece& field, std::str
     return raw;
 }
 
-// Assigns a field's value; a field named twice must read the same both times.
-bool Assign(std::array<std::optional<std::string>, Work_Record_Field_Count>& fields,
-            const Target_Log_Pattern_Piece& field, std::string_view raw)
-{
-    const std::string value(Without_Padding(field, raw));
-    std::optional<std::string>& slot = fields[field.Field_Index];
-    if (slot && *slot != value) return false;
-    slot = value;
-    return true;
-}
+using Field_Values = std::array<std::optional<std::string>, Work_Record_Field_Count>;
 
-std::optional<Work_Record> To_Record(const std::array<std::optional<std::string>, Work_Record_Field_Count>& fields)
+Work_Record To_Record(const Field_Values& fields)
 {
     Work_Record record;
     for (std::size_t index = 0; index < Work_Record_Field_Count; ++index) record[index] = fields[index].value_or("");
     return record;
 }
 
-// Each field takes the text up to the first place where the next literal follows.
-std::optional<Work_Record> Parse_Leftmost(const Target_Log_Pattern& pattern, std::string_view line)
+bool Is_Duration(std::string_view text)
 {
-    std::array<std::optional<std::string>, Work_Record_Field_Count> fields;
-    std::size_t position = 0;
-    const auto& pieces = pattern.Pieces;
-    for (std::size_t index = 0; index < pieces.size(); ++index)
-    {
-        const Target_Log_Pattern_Piece& piece = pieces[index];
-        if (!piece.Is_Field)
-        {
-            if (line.substr(position, piece.Literal.size()) != piece.Literal) return std::nullopt;
-            position += piece.Literal.size();
-            continue;
-        }
-        std::size_t end = line.size();
-        if (index + 1 < pieces.size())
-        {
-            const std::string& literal = pieces[index + 1].Literal;
-            if (index + 2 == pieces.size())
-            {
-                if (line.size() < position + literal.size() || line.substr(line.size() - literal.size()) != literal)
-                    return std::nullopt;
-                end = line.size() - literal.size();
-            }
-            else
-            {
-                end = line.find(literal, position);
-                if (end == std::string_view::npos) return std::nullopt;
-            }
-        }
-        if (!Assign(fields, piece, line.substr(position, end - position))) return std::nullopt;
-        position = end;
-    }
-    if (position != line.size()) return std::nullopt;
-    return To_Record(fields);
+    if (text.size() > 5 && text.substr(0, 2) == "- ") text.remove_prefix(2);
+    return text.size() == 5 && Text_To_Minute_Of_Day(text).Valid;
 }
 
-// Each field takes the text from the last place where the literal before it ends.
-std::optional<Work_Record> Parse_Rightmost(const Target_Log_Pattern& pattern, std::string_view line)
+// A reading that the export could have written: the pattern gives the line again, the
+// duration is a time, and a row without a date has no day name or span either (only
+// the Day_Row carries them).
+bool Is_Possible_Row(const Target_Log_Pattern& pattern, const Work_Record& record, std::string_view line,
+                     std::string_view short_date_pattern)
 {
-    std::array<std::optional<std::string>, Work_Record_Field_Count> fields;
-    std::size_t end = line.size();
-    const auto& pieces = pattern.Pieces;
-    for (std::size_t index = pieces.size(); index-- > 0;)
+    if (!Is_Duration(record[Duration_Field])) return false;
+    if (record[Date_Field].empty())
     {
-        const Target_Log_Pattern_Piece& piece = pieces[index];
-        if (!piece.Is_Field)
-        {
-            const std::size_t size = piece.Literal.size();
-            if (end < size || line.substr(end - size, size) != piece.Literal) return std::nullopt;
-            end -= size;
-            continue;
-        }
-        std::size_t begin = 0;
-        if (index > 0)
-        {
-            const std::string& literal = pieces[index - 1].Literal;
-            if (index == 1)
-            {
-                if (line.substr(0, literal.size()) != literal || literal.size() > end) return std::nullopt;
-                begin = literal.size();
-            }
-            else
-            {
-                if (end < literal.size()) return std::nullopt;
-                const std::size_t found = line.substr(0, end).rfind(literal);
-                if (found == std::string_view::npos) return std::nullopt;
-                begin = found + literal.size();
-            }
-        }
-        if (!Assign(fields, piece, line.substr(begin, end - begin))) return std::nullopt;
-        end = begin;
+        if (!record[Day_Name_Field].empty() || !record[Time_Span_Field].empty()) return false;
     }
-    if (end != 0) return std::nullopt;
-    return To_Record(fields);
-}
-
-bool Gives_Line_Again(std::string_view pattern_text, const Work_Record& record, std::string_view line)
-{
+    else if (!Parse_Date(record[Date_Field], short_date_pattern))
+    {
+        return false;
+    }
     const std::optional<std::string> again =
-        Format(pattern_text, std::vector<std::string>(record.Fields.begin(), record.Fields.end()));
+        Format(pattern.Text, std::vector<std::string>(record.Fields.begin(), record.Fields.end()));
     return again && *again == line;
 }
 
@@ -210,6 +142,94 @@ bool Same_Counted_Fields(const Work_Record& first, const Work_Record& second)
     return first[Date_Field] == second[Date_Field] && first[Work_Type_Field] == second[Work_Type_Field] &&
            first[Duration_Field] == second[Duration_Field];
 }
+
+// Every way of splitting the line at the pattern's literal texts, as far as it takes to
+// see whether the possible readings agree. A literal text may also stand inside a field
+// (a remark with the separator in it), so more than one split can fit.
+class Line_Splitter
+{
+public:
+    Line_Splitter(const Target_Log_Pattern& pattern, std::string_view line, std::string_view short_date_pattern)
+        : Pattern(pattern), Line(line), Short_Date_Pattern(short_date_pattern)
+    {
+    }
+
+    std::optional<Work_Record> Only_Reading()
+    {
+        Field_Values fields;
+        Split(0, 0, fields);
+        if (Too_Many || Ambiguous) return std::nullopt;
+        return First;
+    }
+
+private:
+    // Beyond this many complete splits a line is called unfitting rather than searched on.
+    static constexpr int Maximum_Splits = 2048;
+
+    void Split(std::size_t piece_index, std::size_t position, Field_Values& fields)
+    {
+        if (Too_Many || Ambiguous) return;
+        const auto& pieces = Pattern.Pieces;
+        if (piece_index == pieces.size())
+        {
+            if (position == Line.size()) Consider(To_Record(fields));
+            return;
+        }
+        const Target_Log_Pattern_Piece& piece = pieces[piece_index];
+        if (!piece.Is_Field)
+        {
+            if (Line.substr(position, piece.Literal.size()) == piece.Literal)
+                Split(piece_index + 1, position + piece.Literal.size(), fields);
+            return;
+        }
+        const auto try_end = [&](std::size_t end) {
+            std::optional<std::string>& slot = fields[piece.Field_Index];
+            const std::optional<std::string> before = slot;
+            const std::string value(Without_Padding(piece, Line.substr(position, end - position)));
+            if (slot && *slot != value) return;  // a field named twice reads the same both times
+            slot = value;
+            Split(piece_index + 1, end, fields);
+            slot = before;
+        };
+        if (piece_index + 1 == pieces.size())
+        {
+            try_end(Line.size());
+            return;
+        }
+        const std::string& literal = pieces[piece_index + 1].Literal;
+        if (piece_index + 2 == pieces.size())
+        {
+            if (Line.size() >= position + literal.size() && Line.substr(Line.size() - literal.size()) == literal)
+                try_end(Line.size() - literal.size());
+            return;
+        }
+        for (std::size_t end = Line.find(literal, position); end != std::string_view::npos && !Too_Many && !Ambiguous;
+             end = Line.find(literal, end + 1))
+            try_end(end);
+    }
+
+    void Consider(const Work_Record& record)
+    {
+        if (++Splits > Maximum_Splits)
+        {
+            Too_Many = true;
+            return;
+        }
+        if (!Is_Possible_Row(Pattern, record, Line, Short_Date_Pattern)) return;
+        if (!First)
+            First = record;
+        else if (!Same_Counted_Fields(*First, record))
+            Ambiguous = true;
+    }
+
+    const Target_Log_Pattern& Pattern;
+    std::string_view Line;
+    std::string_view Short_Date_Pattern;
+    std::optional<Work_Record> First;
+    bool Ambiguous = false;
+    bool Too_Many = false;
+    int Splits = 0;
+};
 
 struct Block
 {
@@ -252,15 +272,10 @@ Compiled_Target_Log_Pattern Compile_Target_Log_Pattern(std::string_view format_t
     return {std::move(pattern), {}};
 }
 
-std::optional<Work_Record> Parse_Target_Log_Line(const Target_Log_Pattern& pattern, std::string_view line)
+std::optional<Work_Record> Parse_Target_Log_Line(const Target_Log_Pattern& pattern, std::string_view line,
+                                                 std::string_view short_date_pattern)
 {
-    const std::string& pattern_text = pattern.Text;
-    std::optional<Work_Record> leftmost = Parse_Leftmost(pattern, line);
-    if (leftmost && !Gives_Line_Again(pattern_text, *leftmost, line)) leftmost.reset();
-    std::optional<Work_Record> rightmost = Parse_Rightmost(pattern, line);
-    if (rightmost && !Gives_Line_Again(pattern_text, *rightmost, line)) rightmost.reset();
-    if (leftmost && rightmost) return Same_Counted_Fields(*leftmost, *rightmost) ? leftmost : std::nullopt;
-    return leftmost ? leftmost : rightmost;
+    return Line_Splitter(pattern, line, short_date_pattern).Only_Reading();
 }
 
 std::string Target_Log_Reading::Problems_Text() const
@@ -338,11 +353,14 @@ Target_Log_Reading Read_Target_Log_Text(std::string_view text, const Target_Log_
         }
 
         if (line.empty() || line == format.Separator) continue;
-        std::optional<Work_Record> record = Parse_Target_Log_Line(pattern, line);
+        std::optional<Work_Record> record = Parse_Target_Log_Line(pattern, line, format.Short_Date_Pattern);
         if (!record)
         {
+            // The line may have been this day's row or the next day's Day_Row: the block
+            // ends here, and rows after it belong to no day.
             unfitting(line_number);
             if (current) current->Has_Unfitting_Lines = true;
+            close_block();
             continue;
         }
         const std::string& date_text = (*record)[Date_Field];
@@ -350,12 +368,6 @@ Target_Log_Reading Read_Target_Log_Text(std::string_view text, const Target_Log_
         {
             close_block();
             const std::optional<Date_Time> date = Parse_Date(date_text, format.Short_Date_Pattern);
-            if (!date)
-            {
-                // A Day_Row whose date cannot be read: its rows cannot be placed either.
-                unfitting(line_number);
-                continue;
-            }
             current = Block{{date->Year, date->Month, date->Day}, {std::move(*record)}, false};
             continue;
         }

@@ -41,9 +41,13 @@ struct Compiled_Target_Log_Pattern
 };
 Compiled_Target_Log_Pattern Compile_Target_Log_Pattern(std::string_view format_text);
 
-// The six fields of one line, or none when the line does not fit the pattern in exactly
-// one way that gives the same line again.
-std::optional<Work_Record> Parse_Target_Log_Line(const Target_Log_Pattern& pattern, std::string_view line);
+// The six fields of one line, or none when no reading of it fits: the pattern gives the
+// same line again, the duration is a time, the date (when there is one) a date, and a row
+// without a date has no day name or span. Where a literal text also stands inside a field,
+// every split is tried; readings that differ in the date, work type or duration make the
+// line unfitting, never a guess.
+std::optional<Work_Record> Parse_Target_Log_Line(const Target_Log_Pattern& pattern, std::string_view line,
+                                                 std::string_view short_date_pattern);
 
 struct Target_Log_Reading
 {

@@ -1,0 +1,156 @@
+#include "history/History_Command_Line.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+#include "platform/Test_Temporary_Directory.h"
+
+namespace
+{
+
+class History_Command : public ::testing::Test
+{
+protected:
+    struct Run
+    {
+        int Status = 0;
+        std::string Out;
+        std::string Err;
+    };
+
+    Run Call(std::vector<std::string> arguments)
+    {
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        History_Command_Line_Environment environment;
+        environment.Today = {2026, 12, 2};
+        environment.Version = "9.8.7";
+        environment.Out = out;
+        environment.Err = err;
+        Run run;
+        Settings_Asked = false;
+        run.Status = Run_History_Command_Line(arguments, environment, [&] {
+            Settings_Asked = true;
+            return Settings;
+        });
+        const auto text_of = [](std::FILE* file) {
+            std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
+            std::rewind(file);
+            text.resize(std::fread(text.data(), 1, text.size(), file));
+            std::fclose(file);
+            return text;
+        };
+        run.Out = text_of(out);
+        run.Err = text_of(err);
+        return run;
+    }
+
+    // Each file of the folder with its last change, to see that a run changed nothing.
+    std::map<std::string, std::filesystem::file_time_type> Folder_State() const
+    {
+        std::map<std::string, std::filesystem::file_time_type> state;
+        for (const auto& entry : std::filesystem::directory_iterator(Directory.Path()))
+            state[entry.path().filename().string()] = entry.last_write_time();
+        return state;
+    }
+
+    Test_Temporary_Directory Directory;
+    History_Settings Settings{Directory.Path(), Directory.File("Work_Log.csv"),
+                              {"%0:s;%1:s;%2:s;%3:s;%4:s;%5:s", "", "dd.MM.yyyy"}, 480};
+    bool Settings_Asked = false;
+};
+
+// Hand-made history: Monday 30.11. booked 00:30 Office + 02:00 Meeting + 06:00 Coding of
+// 08:30; Tuesday 1.12. 09:00 unbooked DEFAULT; Thursday 3.12. overbooked (08:00 elapsed,
+// 05:00 Coding + 04:00 Review booked).
+const std::string Example_Log = "\r\nMonday;30.11.2026;08:00 - 16:30;Celkem;08:30;\r\n;;;Office;00:30;\r\n"
+                                ";;;Meeting;02:00;\r\n;;;Coding;06:00;\r\n"
+                                "\r\nTuesday;01.12.2026;08:00 - 17:00;DEFAULT;09:00;\r\n"
+                                "\r\nThursday;03.12.2026;08:00 - 16:00;Celkem;08:00;\r\n;;;Office;- 01:00;\r\n"
+                                ";;;Coding;05:00;\r\n;;;Review;04:00;\r\n";
+
+}  // namespace
+
+TEST_F(History_Command, WrongOptionsPrintTheUsageAndGiveTwo)
+{
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{"--report"}, {"--report", "fortnight"}, {"--csv"}, {"--report", "week", "--bogus"},
+                                               {"--report", "week", "--from", "2026-01-01"},
+                                               {"--report", "week", "--from", "2026-02-30", "--to", "2026-03-01"},
+                                               {"--report", "week", "--from", "2026-03-01", "--to", "2026-02-01"},
+                                               {"--version", "--csv"}, {"--report", "week", "--csv", "--csv"}})
+    {
+        const Run run = Call(arguments);
+        EXPECT_EQ(run.Status, 2) << ::testing::PrintToString(arguments);
+        EXPECT_NE(run.Err.find("Usage: zentavo-logger --report week|month|year|all"), std::string::npos) << run.Err;
+        EXPECT_TRUE(run.Out.empty());
+        EXPECT_FALSE(Settings_Asked);
+    }
+    EXPECT_EQ(Call({"--version"}).Out, "zentavo-logger 9.8.7\n");
+    const Run help = Call({"--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Out.find("--days"), std::string::npos);
+}
+
+TEST_F(History_Command, ToolkitOptionsStillStartTheWindow)
+{
+    EXPECT_FALSE(Is_History_Command_Line({}));
+    EXPECT_FALSE(Is_History_Command_Line({"-platform", "offscreen", "--style=fusion"}));
+    EXPECT_TRUE(Is_History_Command_Line({"--report", "week"}));
+    EXPECT_TRUE(Is_History_Command_Line({"--reprot", "week"}));
+    EXPECT_TRUE(Is_History_Command_Line({"-platform", "xcb", "--help"}));
+}
+
+TEST_F(History_Command, FirstReportReadsTheTargetLogInOnceThenOnlyReads)
+{
+    Directory.Write("Work_Log.csv", Example_Log);
+    const Run first = Call({"--report", "week", "--csv"});
+    EXPECT_EQ(first.Status, 0) << first.Err;
+    // Coding 06:00 + 05:00, DEFAULT 09:00, Review 04:00, Meeting 02:00, Office 00:30
+    // (the overbooked day's negative unbooked time counts nothing): 1590 minutes.
+    EXPECT_EQ(first.Out, "work_type,minutes\nCoding,660\nDEFAULT,540\nReview,240\nMeeting,120\nOffice,30\ntotal,1590\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(Directory.File(History_Store_File_Name)));
+
+    // The target log changes behind the database's back: the report reads the database.
+    Directory.Write("Work_Log.csv", "");
+    const auto before = Folder_State();
+    const Run days = Call({"--report", "month", "--from", "2026-11-30", "--to", "2026-12-01", "--days", "--csv"});
+    EXPECT_EQ(days.Status, 0) << days.Err;
+    EXPECT_EQ(days.Out, "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
+                        "2026-11-30,510,480,30,30\n2026-12-01,540,480,60,90\n");
+    EXPECT_EQ(Folder_State(), before);
+
+    const Run table = Call({"--report", "all"});
+    EXPECT_NE(table.Out.find("Coding     11:00   41.5 %"), std::string::npos) << table.Out;
+    EXPECT_NE(table.Out.find("Worked 25:30, full time 24:00, overtime balance +01:30"), std::string::npos) << table.Out;
+}
+
+// A damaged database is not repaired by the command line (it only reads): the report comes
+// from the target log and the terminal says what is wrong.
+TEST_F(History_Command, DamagedStoreIsReportedAndTheTargetLogCountsInstead)
+{
+    Directory.Write("Work_Log.csv", Example_Log);
+    Directory.Write(History_Store_File_Name, std::string(4096, '\0') + "garbage");
+    const auto before = Folder_State();
+    const Run run = Call({"--report", "year", "--days", "--csv"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
+                       "2026-11-30,510,480,30,30\n2026-12-01,540,480,60,90\n2026-12-03,480,480,0,90\n");
+    EXPECT_NE(run.Err.find("is damaged"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("rebuilds"), std::string::npos) << run.Err;
+    EXPECT_EQ(Folder_State(), before);
+}
+
+TEST_F(History_Command, UnreadablePatternFailsAndWritesNothing)
+{
+    Directory.Write("Work_Log.csv", Example_Log);
+    Settings.Format.Line_Pattern = "%1:s%3:s%4:s";
+    const Run run = Call({"--report", "all", "--csv"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("cannot be read back"), std::string::npos) << run.Err;
+    EXPECT_FALSE(std::filesystem::exists(Directory.File(History_Store_File_Name)));
+}
