@@ -84,3 +84,4 @@ printf '| report window for a year to first frame, ten-year history (median of %
   "$runs" "$report_frame"
 printf '| export, target log of 1 KB | %s | | | |\n' "$(export_cost 1024)"
 printf '| export, target log of 100 MB | %s | | | independent of size |\n' "$(export_cost 104857600)"
+bench/run_history_benchmark.sh build-bench

@@ -34,3 +34,4 @@ printf '| history: `--report all --csv`, whole process, ten years (median of 5) 
   "$(awk -v u="$report_us" 'BEGIN {print u / 1000}')"
 printf '| history: the export'"'"'s extra transaction, synced (median of 21) | %s ms | | | <= 5 ms |\n' \
   "$(figure export_transaction_ms)"
+printf '| (for scale: one 4 KB write and fsync on the same disk, median of 21) | %s ms | | | |\n' "$(figure fsync_ms)"
