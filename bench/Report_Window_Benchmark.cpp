@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "app/Language_File.h"
-#include "app/Program_Paths.h"
-#include "app/Settings.h"
+#include "config/Language_File.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 #include "history/Calendar.h"
 #include "history/History_Access.h"
 #include "history/History_Store.h"

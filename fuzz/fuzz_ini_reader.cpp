@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "Fuzz_Support.h"
-#include "app/Settings_File.h"
+#include "config/Settings_File.h"
 #include "platform/Ini_File.h"
 #include "platform/Short_String.h"
 

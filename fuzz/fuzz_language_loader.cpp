@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "Fuzz_Support.h"
-#include "app/Language_File.h"
+#include "config/Language_File.h"
 #include "platform/Ini_File.h"
 #include "platform/Short_String.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Program_Paths.h"
-#include "app/Settings.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 #include "history/History_Day.h"
 #include "history/History_Period.h"
 #include "history/History_Report.h"

@@ -3,11 +3,11 @@
 // window builds it once from what it owns and passes it by reference.
 #include <string>
 
-#include "app/Error_List.h"
-#include "app/Language_Texts.h"
-#include "app/Message_Dialogs.h"
-#include "app/Program_Paths.h"
-#include "app/Settings.h"
+#include "config/Error_List.h"
+#include "config/Language_Texts.h"
+#include "config/Message_Dialogs.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Date_Time_Patterns.h"
 #include "worklog/Work_Log_File_System.h"

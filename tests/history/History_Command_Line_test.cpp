@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <map>
 
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 
 namespace
 {

@@ -9,7 +9,7 @@
 #include "history/History_Access.h"
 #include "history/History_Export.h"
 #include "History_Test_Support.h"
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 
 namespace
 {

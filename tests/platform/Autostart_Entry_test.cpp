@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 
 namespace
 {

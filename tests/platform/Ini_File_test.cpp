@@ -7,7 +7,7 @@
 #include <csignal>
 #include <filesystem>
 
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 
 namespace
 {

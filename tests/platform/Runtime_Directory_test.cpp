@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 
 namespace
 {

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "app/Error_List.h"
-#include "app/Language_File.h"
-#include "app/Settings_File.h"
+#include "config/Error_List.h"
+#include "config/Language_File.h"
+#include "config/Settings_File.h"
 #include "platform/Ini_File.h"
 #include "platform/Posix_File.h"
 #include "worklog/Day_Start.h"

@@ -4,10 +4,10 @@
 #include <QRect>
 #include <cstdint>
 
-#include "app/Error_List.h"
-#include "app/Language_Texts.h"
-#include "app/Program_Paths.h"
-#include "app/Settings.h"
+#include "config/Error_List.h"
+#include "config/Language_Texts.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 #include "worklog/Day_Log.h"
 
 class QPixmap;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Error_List.h"
-#include "app/Program_Paths.h"
+#include "config/Error_List.h"
+#include "config/Program_Paths.h"
 
 class QLabel;
 class QTimer;

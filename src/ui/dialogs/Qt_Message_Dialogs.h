@@ -4,10 +4,10 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/Error_List.h"
-#include "app/Message_Dialogs.h"
-#include "app/Program_Paths.h"
-#include "app/Settings.h"
+#include "config/Error_List.h"
+#include "config/Message_Dialogs.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 
 class TMessage_Dialog_Form;
 

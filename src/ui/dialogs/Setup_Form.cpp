@@ -13,9 +13,9 @@
 #include <QWheelEvent>
 #include <memory>
 
-#include "app/Message_Dialogs.h"
-#include "app/Language_File.h"
-#include "app/Settings_File.h"
+#include "config/Message_Dialogs.h"
+#include "config/Language_File.h"
+#include "config/Settings_File.h"
 #include "platform/Autostart_Entry.h"
 #include "platform/Code_Page.h"
 #include "platform/Short_String.h"

@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "ui/controls/Work_Area.h"
 
 TUpdate_Record_Face_Drag::TUpdate_Record_Face_Drag(QWidget* window, const Settings& settings)

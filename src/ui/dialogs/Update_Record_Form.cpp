@@ -9,9 +9,9 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include "app/Message_Dialogs.h"
-#include "app/Language_File.h"
-#include "app/Settings_File.h"
+#include "config/Message_Dialogs.h"
+#include "config/Language_File.h"
+#include "config/Settings_File.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/Error_List.h"
-#include "app/Program_Paths.h"
+#include "config/Error_List.h"
+#include "config/Program_Paths.h"
 #include "platform/Code_Page.h"
 #include "platform/File_Error.h"
 #include "platform/Posix_File.h"

@@ -3,7 +3,7 @@
 // highlight while a dialog speaks of the highlighted row.
 #include <functional>
 
-#include "app/Message_Dialogs.h"
+#include "config/Message_Dialogs.h"
 
 class Counting_Message_Dialogs final : public Message_Dialogs
 {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "worklog/Day_Log.h"
 
 inline constexpr int Data_Row_Height = 17;

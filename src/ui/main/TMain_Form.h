@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Error_List.h"
-#include "app/Language_Texts.h"
-#include "app/Message_Dialogs.h"
-#include "app/Program_Paths.h"
-#include "app/Settings.h"
+#include "config/Error_List.h"
+#include "config/Language_Texts.h"
+#include "config/Message_Dialogs.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Date_Time_Patterns.h"
 #include "ui/dialogs/Main_Form_Access.h"

@@ -4,8 +4,8 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/Language_File.h"
-#include "app/Settings_File.h"
+#include "config/Language_File.h"
+#include "config/Settings_File.h"
 #include "platform/Code_Page.h"
 #include "ui/controls/Skin_Bitmap.h"
 #include "ui/controls/Ui_Text.h"

@@ -3,9 +3,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/Language_Texts.h"
-#include "app/Program_Paths.h"
-#include "app/Settings.h"
+#include "config/Language_Texts.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Skin_Bitmap.h"
 #include "ui/controls/Ui_Text.h"

@@ -10,9 +10,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/Error_List.h"
-#include "app/Program_Paths.h"
-#include "app/Settings.h"
+#include "config/Error_List.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 #include "platform/Clock.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"

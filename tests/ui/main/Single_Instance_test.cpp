@@ -23,7 +23,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/Single_Instance.h"
+#include "ui/main/Single_Instance.h"
 
 namespace
 {

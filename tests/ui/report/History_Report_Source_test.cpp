@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "history/History_Store.h"
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 #include "ui/report/History_Report_Source.h"
 
 namespace

@@ -3,7 +3,7 @@
 
 #include "platform/Code_Page.h"
 #include "platform/Ini_File.h"
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 #include "ui/report/Report_Charts.h"
 #include "ui/report/Report_Texts.h"
 

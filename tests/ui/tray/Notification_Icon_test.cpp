@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "ui/tray/Fake_Tray_Shell.h"
+#include "support/Fake_Tray_Shell.h"
 #include "ui/tray/Notification_Icon.h"
 
 using N = Tray_Shell::Notification;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ui/tray/Deferred_Tray_Shell.h"
-#include "ui/tray/Fake_Tray_Shell.h"
+#include "support/Fake_Tray_Shell.h"
 #include "ui/tray/Notification_Icon.h"
 #include "ui/tray/Qt_Tray_Shell.h"
 

@@ -1,4 +1,4 @@
-#include "app/Language_File.h"
+#include "config/Language_File.h"
 
 #include <algorithm>
 

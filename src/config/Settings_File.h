@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Program_Paths.h"
-#include "app/Settings.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 
 std::string Setup_Ini_Path(const Program_Paths& paths);
 

@@ -1,4 +1,4 @@
-#include "ui/tray/Fake_Tray_Shell.h"
+#include "support/Fake_Tray_Shell.h"
 
 bool Fake_Tray_Shell::Add_Icon(const Tray_Icon_Data& data)
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Language_Texts.h"
+#include "config/Language_Texts.h"
 
 // Reads the texts held for the run. A missing file, section or key gives the key itself
 // ("2#" for a message); a key present with an empty value gives an empty text.

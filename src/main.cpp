@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/Single_Instance.h"
 #include "history/History_Command_Line.h"
+#include "ui/main/Single_Instance.h"
 #include "platform/Clock.h"
 #include "platform/Code_Page.h"
 #include "platform/Display_Platform.h"

@@ -1,4 +1,4 @@
-#include "app/Settings_File.h"
+#include "config/Settings_File.h"
 
 #include "platform/Code_Page.h"
 #include "platform/Ini_File.h"

@@ -1,8 +1,8 @@
-#include "app/Language_File.h"
+#include "config/Language_File.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 
 TEST(Language_File, MissingFileGivesTheKeysAndMessagesTheKeyWithALineBreak)
 {

@@ -4,11 +4,11 @@
 
 #include <map>
 
-#include "app/Language_File.h"
+#include "config/Language_File.h"
 #include "platform/Code_Page.h"
 #include "platform/Format.h"
 #include "platform/Ini_File.h"
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 
 namespace
 {

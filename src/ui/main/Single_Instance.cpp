@@ -1,4 +1,4 @@
-#include "app/Single_Instance.h"
+#include "ui/main/Single_Instance.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

@@ -1,11 +1,11 @@
-#include "app/Error_List.h"
+#include "config/Error_List.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 
 namespace
 {

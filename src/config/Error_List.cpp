@@ -1,4 +1,4 @@
-#include "app/Error_List.h"
+#include "config/Error_List.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

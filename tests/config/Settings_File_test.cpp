@@ -1,11 +1,11 @@
-#include "app/Settings_File.h"
+#include "config/Settings_File.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <tuple>
 
-#include "platform/Test_Temporary_Directory.h"
+#include "support/Test_Temporary_Directory.h"
 
 namespace
 {
@@ -64,7 +64,7 @@ TEST_F(Settings_File_Test, WithoutSetupIniEveryDefaultApplies)
 
 TEST_F(Settings_File_Test, AHandEditedFileSetsEveryKey)
 {
-    std::filesystem::copy_file(std::string(ZL_TEST_DATA_DIR) + "/app/Setup_Every_Key.ini", Setup_Path);
+    std::filesystem::copy_file(std::string(ZL_TEST_DATA_DIR) + "/config/Setup_Every_Key.ini", Setup_Path);
     const std::string before = Directory.Read("Setup.ini");
     Read();
     EXPECT_EQ(Directory.Read("Setup.ini"), before);  // reading writes nothing
