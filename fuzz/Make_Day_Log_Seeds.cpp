@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Fake_Clock.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Day_Start.h"
 

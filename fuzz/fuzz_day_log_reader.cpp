@@ -10,6 +10,7 @@
 
 #include "Fuzz_Support.h"
 #include "platform/Short_String.h"
+#include "support/Fake_Clock.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Day_Start.h"
 #include "worklog/Target_Log_Export.h"

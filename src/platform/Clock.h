@@ -37,16 +37,3 @@ class System_Clock final : public Clock
 public:
     Date_Time Now() const override;
 };
-
-// A clock that shows what it is told; for tests.
-class Fake_Clock final : public Clock
-{
-public:
-    explicit Fake_Clock(Date_Time value = {}) : Value(value) {}
-    Date_Time Now() const override { return Value; }
-    void Set(const Date_Time& value) { Value = value; }
-    void Advance_Minutes(int minutes);  // crosses midnight into the next date
-
-private:
-    Date_Time Value;
-};

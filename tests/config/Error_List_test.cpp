@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "support/Fake_Clock.h"
 #include "support/Test_Temporary_Directory.h"
 
 namespace

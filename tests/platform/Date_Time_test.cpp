@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Clock.h"
+#include "support/Fake_Clock.h"
 #include "platform/Date_Time_Patterns.h"
 
 TEST(Clock, WeekdaysCountFromSundayAndDatesKnowLeapYears)

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Fault_Injecting_File_System.h"
+#include "support/Fake_Clock.h"
 #include "support/Test_Temporary_Directory.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Work_Log_Context.h"

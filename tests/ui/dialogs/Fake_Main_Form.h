@@ -21,6 +21,7 @@
 #include "config/Program_Paths.h"
 #include "config/Settings.h"
 #include "platform/Clock.h"
+#include "support/Fake_Clock.h"
 #include "ui/dialogs/Main_Form_Access.h"
 #include "worklog/Day_Log.h"
 

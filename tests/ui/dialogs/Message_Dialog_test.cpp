@@ -14,6 +14,7 @@
 #include "config/Program_Paths.h"
 #include "config/Settings.h"
 #include "platform/Clock.h"
+#include "support/Fake_Clock.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
 #include "ui/dialogs/Message_Dialog_Form.h"

@@ -16,9 +16,10 @@
 #include "config/Message_Dialogs.h"
 #include "platform/Clock.h"
 #include "platform/Date_Time_Patterns.h"
+#include "support/Fake_Clock.h"
+#include "support/Fake_Tray_Shell.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/TMain_Form.h"
-#include "support/Fake_Tray_Shell.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Work_Log_File_System.h"
 
