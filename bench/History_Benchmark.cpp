@@ -17,6 +17,7 @@
 #include "history/History_Access.h"
 #include "history/History_Export.h"
 #include "platform/Posix_File.h"
+#include "support/Fake_Clock.h"
 #include "worklog/Day_Log_File.h"
 
 namespace
