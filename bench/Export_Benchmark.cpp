@@ -25,29 +25,18 @@ public:
 
 // The same files without the final fsync, so the append itself is measured apart from
 // the disk's flush latency.
-class Unsynced_File_System final : public Work_Log_File_System
+class Unsynced_File_System final : public Work_Log_File_System_Wrapper
 {
 public:
-    bool Is_File(const std::string& path) const override { return Real.Is_File(path); }
-    bool Is_Read_Only(const std::string& path) const override { return Real.Is_Read_Only(path); }
-    bool Read_Prefix(const std::string& path, std::size_t max_bytes, std::string& content, std::uint64_t& size,
-                     int& error_number) override
-    {
-        return Real.Read_Prefix(path, max_bytes, content, size, error_number);
-    }
+    Unsynced_File_System() : Work_Log_File_System_Wrapper(Real) {}
     std::unique_ptr<Writable_File> Create(const std::string& path, int& error_number) override
     {
-        return Unsynced(Real.Create(path, error_number));
+        return Unsynced(Work_Log_File_System_Wrapper::Create(path, error_number));
     }
     std::unique_ptr<Writable_File> Open_For_Append(const std::string& path, int& error_number) override
     {
-        return Unsynced(Real.Open_For_Append(path, error_number));
+        return Unsynced(Work_Log_File_System_Wrapper::Open_For_Append(path, error_number));
     }
-    bool Rename(const std::string& from, const std::string& to, int& error_number) override
-    {
-        return Real.Rename(from, to, error_number);
-    }
-    bool Remove(const std::string& path, int& error_number) override { return Real.Remove(path, error_number); }
 
 private:
     class File final : public Writable_File
@@ -57,6 +46,12 @@ private:
         bool Write(std::string_view data, int& error_number) override { return Inner->Write(data, error_number); }
         bool Sync(int&) override { return true; }
         bool Close(int& error_number) override { return Inner->Close(error_number); }
+        bool Size(std::uint64_t& size, int& error_number) override { return Inner->Size(size, error_number); }
+        bool Truncate(std::uint64_t length, int& error_number) override { return Inner->Truncate(length, error_number); }
+        bool Read_At(std::uint64_t offset, std::size_t count, std::string& data, int& error_number) override
+        {
+            return Inner->Read_At(offset, count, data, error_number);
+        }
 
     private:
         std::unique_ptr<Writable_File> Inner;
@@ -65,6 +60,7 @@ private:
     {
         return file ? std::make_unique<File>(std::move(file)) : nullptr;
     }
+    // The base keeps only a reference to it, first used after construction.
     Posix_Work_Log_File_System Real;
 };
 
