@@ -7,7 +7,7 @@ set -euo pipefail
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZL_FUZZ_BUILD_DIR:-$root/build-fuzz}
-targets=(fuzz_day_log_reader fuzz_ini_reader fuzz_format fuzz_time_parser fuzz_language_loader fuzz_bitmap_reader
+targets=(fuzz_day_log_reader fuzz_day_rules fuzz_ini_reader fuzz_format fuzz_time_parser fuzz_language_loader fuzz_bitmap_reader
          fuzz_history_reader)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -120,3 +120,28 @@ std::string Utf8_To_Cp1250(std::string_view utf8_text)
     }
     return out;
 }
+
+char Cp1250_To_Lower(char cp1250_character)
+{
+    const auto byte = static_cast<unsigned char>(cp1250_character);
+    unsigned char lower = byte;
+    if (byte >= 'A' && byte <= 'Z') lower = static_cast<unsigned char>(byte + 0x20);
+    // Š Ś Ť Ž Ź pair with their small letters 0x10 further on.
+    else if (byte == 0x8A || (byte >= 0x8C && byte <= 0x8F)) lower = static_cast<unsigned char>(byte + 0x10);
+    else if (byte == 0xA3) lower = 0xB3;  // Ł
+    else if (byte == 0xA5) lower = 0xB9;  // Ą
+    else if (byte == 0xAA) lower = 0xBA;  // Ş
+    else if (byte == 0xAF) lower = 0xBF;  // Ż
+    else if (byte == 0xBC) lower = 0xBE;  // Ľ
+    // The accented capitals À..Ţ, all but the multiplication sign.
+    else if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) lower = static_cast<unsigned char>(byte + 0x20);
+    return static_cast<char>(lower);
+}
+
+bool Cp1250_Equal_Ignoring_Case(std::string_view left, std::string_view right)
+{
+    if (left.size() != right.size()) return false;
+    for (std::size_t index = 0; index < left.size(); ++index)
+        if (Cp1250_To_Lower(left[index]) != Cp1250_To_Lower(right[index])) return false;
+    return true;
+}

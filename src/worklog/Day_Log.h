@@ -1,7 +1,8 @@
 #pragma once
 // The records of one day. Row 0 is the Day_Row; row 1 the Unassigned_Row while the day
-// has user records; the User_Rows follow. Never more than Max_Day_Log_Records rows, and
-// never exactly two.
+// has user records; the User_Rows follow. The log keeps its own invariants: never more
+// than Max_Day_Log_Records rows, never exactly two, and Recorded_Minutes the sum of the
+// User_Rows' durations. Every operation below leaves them kept.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -11,6 +12,9 @@
 
 inline constexpr std::size_t Max_Day_Log_Records = 16;
 inline constexpr std::size_t Work_Record_Field_Count = 6;
+inline constexpr std::size_t First_User_Row_Index = 2;
+// 23:59: no record of the day may run past it.
+inline constexpr Minute_Of_Day Last_Minute_Of_Day = 1439;
 
 enum Work_Record_Field : std::size_t
 {
@@ -34,17 +38,44 @@ struct Work_Record
 
 struct Day_Log
 {
+    // Changed only through the operations below.
     std::vector<Work_Record> Records;
     Minute_Of_Day Day_Start_Minute = 0;
     Minute_Of_Day Current_Minute = 0;
     Minute_Of_Day Recorded_Minutes = 0;  // sum of the User_Rows' durations
 
+    const Work_Record& operator[](std::size_t row) const { return Records[row]; }
+    std::size_t Size() const { return Records.size(); }
+    bool Empty() const { return Records.empty(); }
+    bool Has_User_Rows() const { return Records.size() > First_User_Row_Index; }
+    bool Is_User_Row(std::size_t row) const { return row >= First_User_Row_Index && row < Records.size(); }
+
     // Current_Minute - Day_Start_Minute, as an unsigned 16-bit difference.
     Minute_Of_Day Elapsed_Minutes() const { return static_cast<Minute_Of_Day>(Current_Minute - Day_Start_Minute); }
     int Unassigned_Minutes() const { return int(Elapsed_Minutes()) - int(Recorded_Minutes); }
 
-    std::size_t Size() const { return Records.size(); }
-    bool Has_User_Rows() const { return Records.size() > 2; }
+    // A day of one Day_Row that begins at day_start_minute, which is also now.
+    void Start_Day(const Work_Record& day_row, Minute_Of_Day day_start_minute);
+    // A stored day taken up again: the Day_Row first, then the rows as they were stored.
+    // A lone Unassigned_Row folds back into the Day_Row; rows past the limit are dropped.
+    void Continue_Day(std::vector<Work_Record> records, Minute_Of_Day day_start_minute);
+
+    // Appends a User_Row. The day's first one splits the Unassigned_Row off the Day_Row,
+    // which takes day_row_label as its work type. Gives false, changing nothing, when the
+    // log has no room or holds no Day_Row.
+    bool Add_User_Record(const Work_Record& record, const std::string& day_row_label);
+    // The Day_Row and the Unassigned_Row take only the work type and the remark; their
+    // other fields are computed. A User_Row takes the work type, duration and remark.
+    bool Replace_Record(std::size_t row, const Work_Record& record);
+    bool Set_Duration(std::size_t row, Minute_Of_Day duration);
+    // Removes a User_Row; the last one takes the Unassigned_Row with it, whose work type
+    // and remark return to the Day_Row.
+    bool Delete_User_Record(std::size_t row);
+    bool Clear_User_Records();
+
+    // Now is current_minute: rewrites the Day_Row's span and duration and the
+    // Unassigned_Row's duration ("- HH:MM" when more is recorded than has elapsed).
+    void Refresh_Summary_Rows(Minute_Of_Day current_minute);
 
     // Copies the record first, so a record of this log may be passed. A full log
     // (Max_Day_Log_Records) takes nothing more and gives false.
@@ -52,4 +83,15 @@ struct Day_Log
     // 1 <= index <= last index; later records move one place down. Any other index
     // changes nothing: the Day_Row stays.
     void Delete_Record(std::uint8_t index);
+
+private:
+    void Fold_Back_Into_Day_Row();
+    void Check_Invariants() const;
 };
+
+// The duration a User_Row counts with: its HH:MM, or 0 when that is not a time.
+Minute_Of_Day Record_Minutes(const Work_Record& record);
+
+// Empty when the log keeps its invariants; otherwise what is broken. One checker for the
+// debug assertion after each operation and for the fuzz target.
+std::string Day_Log_Invariant_Fault(const Day_Log& day_log);

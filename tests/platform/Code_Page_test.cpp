@@ -38,3 +38,16 @@ TEST(Code_Page, UnmappableAndMalformedInputBecomesQuestionMarks)
     };
     for (const auto& [utf8, cp1250] : cases) EXPECT_EQ(Utf8_To_Cp1250(utf8), cp1250);
 }
+
+TEST(Code_Page, CzechCapitalsEqualTheirSmallLettersIgnoringCase)
+{
+    EXPECT_TRUE(Cp1250_Equal_Ignoring_Case(Utf8_To_Cp1250("ĚŠČŘŽÝÁÍÉŮÚŤĎŇ Ł Ą Ż Ľ"),
+                                           Utf8_To_Cp1250("ěščřžýáíéůúťďň ł ą ż ľ")));
+}
+
+TEST(Code_Page, SignsBesideTheLettersAreNoPairs)
+{
+    EXPECT_FALSE(Cp1250_Equal_Ignoring_Case(Utf8_To_Cp1250("×"), Utf8_To_Cp1250("÷")));
+    EXPECT_FALSE(Cp1250_Equal_Ignoring_Case("@", "`"));
+    EXPECT_FALSE(Cp1250_Equal_Ignoring_Case("ab", "abc"));
+}

@@ -30,7 +30,6 @@ constexpr int Table_Top = 46;
 constexpr int Table_Width = 743;
 constexpr int Layout_Extra_Height = 52;  // title strip, header and the margin below the table
 constexpr int Shown_Bar_Height = 30;
-constexpr std::uint16_t Last_Minute_Of_Day = 1439;
 
 // Message_Strings keys of the questions of the main window.
 constexpr int Delete_Record_Message = 1;

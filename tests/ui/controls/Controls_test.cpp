@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "platform/Code_Page.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
@@ -52,6 +53,17 @@ private slots:
         QCOMPARE(To_Cp1250(QStringLiteral("Žluťoučký kůň")), std::string("\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2"));
         QCOMPARE(Color_From_Bgr(0x7F05C490), QColor(0x90, 0xC4, 0x05));  // the high byte is ignored
         QCOMPARE(Color_To_Bgr(QColor(0x90, 0xC4, 0x05)), 0x0005C490u);
+    }
+
+    void The_Cores_Letter_Case_Of_Cp1250_Agrees_With_Unicode()
+    {
+        for (int byte = 0; byte < 256; ++byte)
+        {
+            const std::string single(1, static_cast<char>(byte));
+            const QString unicode = From_Cp1250(single);
+            if (unicode == QChar(QChar::ReplacementCharacter)) continue;
+            QCOMPARE(Cp1250_To_Lower(single[0]), To_Cp1250(unicode.toLower()).at(0));
+        }
     }
 
     void A_Dragged_Window_Stops_At_Every_Edge_Of_The_Work_Area()
