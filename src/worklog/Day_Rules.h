@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/Language_Texts.h"
-#include "app/Settings.h"
+#include "config/Language_Texts.h"
+#include "config/Settings.h"
 #include "worklog/Day_Log.h"
 
 enum class Day_Verdict
