@@ -13,19 +13,6 @@ namespace
 
 constexpr std::size_t Maximum_Unfitting_Line_Numbers = 10;
 
-bool Is_Digit(char character) { return character >= '0' && character <= '9'; }
-
-std::size_t Read_Number(std::string_view pattern, std::size_t& position)
-{
-    std::size_t value = 0;
-    while (position < pattern.size() && Is_Digit(pattern[position]))
-    {
-        if (value <= 100000000) value = value * 10 + static_cast<std::size_t>(pattern[position] - '0');
-        ++position;
-    }
-    return value;
-}
-
 // The specifiers exactly as the Format function reads them; the caller has checked that
 // Format accepts the pattern.
 Target_Log_Pattern Split_Pattern(std::string_view pattern)
@@ -56,9 +43,9 @@ Target_Log_Pattern Split_Pattern(std::string_view pattern)
         field.Is_Field = true;
         field.Field_Index = next_argument;
         bool width_given = false;
-        if (Is_Digit(pattern[position]))
+        if (Is_Format_Digit(pattern[position]))
         {
-            const std::size_t number = Read_Number(pattern, position);
+            const std::size_t number = Read_Format_Number(pattern, position);
             if (pattern[position] == ':')
             {
                 field.Field_Index = number;
@@ -77,12 +64,12 @@ Target_Log_Pattern Split_Pattern(std::string_view pattern)
                 field.Left_Aligned = true;
                 ++position;
             }
-            if (Is_Digit(pattern[position])) field.Width = Read_Number(pattern, position);
+            if (Is_Format_Digit(pattern[position])) field.Width = Read_Format_Number(pattern, position);
         }
         if (pattern[position] == '.')
         {
             ++position;
-            field.Precision = Read_Number(pattern, position);
+            field.Precision = Read_Format_Number(pattern, position);
         }
         ++position;  // the conversion letter
         next_argument = field.Field_Index + 1;

@@ -9,21 +9,20 @@ namespace
 // "%999999999s" would allocate gigabytes from one line of a user-edited file.
 constexpr std::size_t Maximum_Width = 4096;
 
-bool Is_Digit(char character) { return character >= '0' && character <= '9'; }
+}  // namespace
 
-// Reads a run of digits; saturates instead of overflowing so that huge numbers stay huge.
-std::size_t Read_Number(std::string_view pattern, std::size_t& position)
+bool Is_Format_Digit(char character) { return character >= '0' && character <= '9'; }
+
+std::size_t Read_Format_Number(std::string_view pattern, std::size_t& position)
 {
     std::size_t value = 0;
-    while (position < pattern.size() && Is_Digit(pattern[position]))
+    while (position < pattern.size() && Is_Format_Digit(pattern[position]))
     {
         if (value <= 100000000) value = value * 10 + static_cast<std::size_t>(pattern[position] - '0');
         ++position;
     }
     return value;
 }
-
-}  // namespace
 
 std::optional<std::string> Format(std::string_view pattern, const std::vector<std::string>& arguments)
 {
@@ -52,9 +51,9 @@ std::optional<std::string> Format(std::string_view pattern, const std::vector<st
         std::size_t argument_index = next_argument;
         std::size_t width = 0;
         bool width_given = false;
-        if (Is_Digit(pattern[position]))
+        if (Is_Format_Digit(pattern[position]))
         {
-            const std::size_t number = Read_Number(pattern, position);
+            const std::size_t number = Read_Format_Number(pattern, position);
             if (position < size && pattern[position] == ':')
             {
                 argument_index = number;
@@ -75,7 +74,7 @@ std::optional<std::string> Format(std::string_view pattern, const std::vector<st
                 left_aligned = true;
                 ++position;
             }
-            if (position < size && Is_Digit(pattern[position])) width = Read_Number(pattern, position);
+            if (position < size && Is_Format_Digit(pattern[position])) width = Read_Format_Number(pattern, position);
         }
 
         std::size_t precision = 0;
@@ -83,7 +82,7 @@ std::optional<std::string> Format(std::string_view pattern, const std::vector<st
         if (position < size && pattern[position] == '.')
         {
             ++position;
-            precision = Read_Number(pattern, position);
+            precision = Read_Format_Number(pattern, position);
             precision_given = true;
         }
 
