@@ -108,7 +108,14 @@ std::string Final_Link_Target(const std::string& path)
         if (length < 0 || static_cast<std::size_t>(length) >= target.size()) return current;
         const std::string next(target.data(), static_cast<std::size_t>(length));
         if (next.empty()) return current;
-        current = next.front() == '/' ? next : Directory_Of(current) + "/" + next;
+        if (next.front() == '/')
+        {
+            current = next;
+            continue;
+        }
+        current = Directory_Of(current);
+        current += '/';
+        current += next;
     }
     return current;
 }

@@ -35,7 +35,7 @@ bool Is_Own_Socket(const std::string& path, uid_t user)
 
 std::string Private_Runtime_Directory(const Runtime_Directory_Places& places, uid_t user, std::size_t max_length)
 {
-    const std::string runtime = Without_Trailing_Slashes(places.Runtime);
+    std::string runtime = Without_Trailing_Slashes(places.Runtime);
     if (Usable(runtime, user, max_length)) return runtime;
 
     std::vector<std::string> bases;
@@ -47,7 +47,7 @@ std::string Private_Runtime_Directory(const Runtime_Directory_Places& places, ui
     for (const std::string& base : bases)
         for (int spare = 0; spare < Spare_Names; ++spare)
         {
-            const std::string folder =
+            std::string folder =
                 (base == "/" ? std::string() : base) + "/" + name + (spare == 0 ? "" : "-" + std::to_string(spare));
             if (folder.size() > max_length) break;
             // Made here, it is the user's with mode 0700; found, it must prove to be.

@@ -202,7 +202,7 @@ Single_Instance::~Single_Instance()
     // The connections go first: they tell this object when they close.
     const QObjectList owned = children();
     for (QObject* child : owned)
-        if (auto* connection = dynamic_cast<Connection*>(child)) delete connection;
+        delete dynamic_cast<Connection*>(child);
     if (Listener >= 0)
     {
         delete Listener_Notifier;
