@@ -49,9 +49,9 @@ int main(int argc, char** argv)
 
     Day_Log day_log;
     Start_New_Day(context, day_log);
-    day_log.Append_Record(Make_Record("08:05 - 09:35", "", "00:20", ""));
-    day_log.Append_Record(Make_Record("08:05 - 09:00", "PROJEKT", "00:55", "n\xE1vrh obrazovky"));
-    day_log.Append_Record(Make_Record("09:00 - 09:15", "PORADA", "00:15", ""));
-    day_log.Recorded_Minutes = 70;
+    day_log.Continue_Day({day_log[0], Make_Record("08:05 - 09:35", "", "00:20", ""),
+                          Make_Record("08:05 - 09:00", "PROJEKT", "00:55", "n\xE1vrh obrazovky"),
+                          Make_Record("09:00 - 09:15", "PORADA", "00:15", "")},
+                         day_log.Day_Start_Minute());
     return Checkpoint_Day_Log(context, day_log) ? 0 : 1;
 }

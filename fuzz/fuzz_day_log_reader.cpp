@@ -70,13 +70,14 @@ void Check_Day_Log(const Day_Log& day_log)
     Minute_Of_Day recorded = 0;
     for (std::size_t index = 0; index < day_log.Size(); ++index)
     {
-        Check_Record(day_log.Records[index]);
+        Check_Record(day_log.Records()[index]);
         if (index < 2) continue;
-        const Minute_Of_Day_Result duration = Text_To_Minute_Of_Day(day_log.Records[index][Duration_Field]);
+        const Minute_Of_Day_Result duration = Text_To_Minute_Of_Day(day_log.Records()[index][Duration_Field]);
         ZL_FUZZ_CHECK(duration.Valid);
         recorded = static_cast<Minute_Of_Day>(recorded + duration.Value);
     }
-    ZL_FUZZ_CHECK(recorded == day_log.Recorded_Minutes);
+    ZL_FUZZ_CHECK(recorded == day_log.Recorded_Minutes());
+    ZL_FUZZ_CHECK(Day_Log_Invariant_Fault(day_log).empty());
 }
 
 void Check_Record_Reader(std::string_view bytes)
@@ -144,8 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Day_Log reloaded;
     const Load_Day_Log_Result second = Load_Day_Log(again.Context, reloaded);
     ZL_FUZZ_CHECK(!second.Terminate_Requested && second.Outcome == Day_Log_Outcome::Valid);
-    ZL_FUZZ_CHECK(reloaded.Records == day_log.Records);
-    ZL_FUZZ_CHECK(reloaded.Day_Start_Minute == day_log.Day_Start_Minute);
-    ZL_FUZZ_CHECK(reloaded.Recorded_Minutes == day_log.Recorded_Minutes);
+    ZL_FUZZ_CHECK(reloaded.Records() == day_log.Records());
+    ZL_FUZZ_CHECK(reloaded.Day_Start_Minute() == day_log.Day_Start_Minute());
+    ZL_FUZZ_CHECK(reloaded.Recorded_Minutes() == day_log.Recorded_Minutes());
     return 0;
 }

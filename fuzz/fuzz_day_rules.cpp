@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 4: verdict = rules.Lengthen_Record(row, yes); break;
         case 5: verdict = rules.Shorten_Record(row); break;
         case 6:
-            rules.Refresh_For_Minute(static_cast<Minute_Of_Day>((log.Current_Minute + argument) % 1440));
+            rules.Refresh_For_Minute(static_cast<Minute_Of_Day>((log.Current_Minute() + argument) % 1440));
             break;
         case 7: setup.Time_Scroll_Resolution = argument; break;
         case 8: setup.Display_Zentavo_Overrange_Warning = yes; break;
@@ -79,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ZL_FUZZ_CHECK(fault.empty());
         ZL_FUZZ_CHECK(!log.Empty());
         if ((command & 0x0F) <= 5 && Changes_Nothing(verdict))
-            ZL_FUZZ_CHECK(log.Records == before.Records && log.Recorded_Minutes == before.Recorded_Minutes);
-        ZL_FUZZ_CHECK(log.Day_Start_Minute + log.Recorded_Minutes <= Last_Minute_Of_Day);
+            ZL_FUZZ_CHECK(log.Records() == before.Records() && log.Recorded_Minutes() == before.Recorded_Minutes());
+        ZL_FUZZ_CHECK(log.Day_Start_Minute() + log.Recorded_Minutes() <= Last_Minute_Of_Day);
         if (!rules.May_Add_Record())
             ZL_FUZZ_CHECK(Changes_Nothing(rules.Store_Record({log.Size(), "New", "", true, 1}, true).Verdict));
     }

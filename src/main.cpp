@@ -109,33 +109,27 @@ int main(int argc, char* argv[])
     seams.Shell = &shell;
     seams.Tray = &tray;
     seams.Files = &files;
-    seams.Make_Message_Dialogs = [](Main_Form_Access& main_form) -> std::shared_ptr<Message_Dialogs> {
-        return std::make_shared<Qt_Message_Dialogs>(main_form.Settings_Of_Main_Form(), main_form.Error_List_Of_Main_Form(),
-                                                     main_form.Paths_Of_Main_Form(), main_form.Button_Skin_Of_Main_Form(),
-                                                     main_form.Main_Form_Widget());
+    seams.Make_Message_Dialogs = [](Settings& settings, const Dialog_Resources& resources) -> std::shared_ptr<Message_Dialogs> {
+        return std::make_shared<Qt_Message_Dialogs>(settings, resources.Errors, resources.Paths, resources.Button_Skin,
+                                                     resources.Parent);
     };
     seams.Show_Plain_Message = Show_Plain_Message_Box;
     seams.Quit_Application = [] { QCoreApplication::exit(0); };
-    seams.Display_Update_Record_Form = [](Main_Form_Access& main_form, Message_Dialogs& dialogs, bool add_mode) {
-        Display_Update_Record_Form(main_form, dialogs, add_mode);
-    };
-    seams.Display_Setup_Form = [](Main_Form_Access& main_form, Message_Dialogs& dialogs) {
-        Display_Setup_Form(main_form, dialogs);
-    };
+    seams.Display_Update_Record_Form = Display_Update_Record_Form;
+    seams.Display_Setup_Form = Display_Setup_Form;
 
     // The report window and its history are made at the first R, never at start.
-    Report_Form_Opener report_opener([&clock, patterns = seams.Patterns](Main_Form_Access& main_form) {
+    Report_Form_Opener report_opener([&clock, patterns = seams.Patterns](const Program_Paths& paths, const Settings& settings) {
         return std::make_unique<History_Report_Source>(
-            [&main_form, patterns] {
-                return History_Settings_From(main_form.Paths_Of_Main_Form(), main_form.Settings_Of_Main_Form(), patterns);
-            },
+            [&paths, &settings, patterns] { return History_Settings_From(paths, settings, patterns); },
             [&clock] {
                 const Date_Time now = clock.Now();
                 return Calendar_Date{now.Year, now.Month, now.Day};
             });
     });
-    seams.Display_Report_Form = [&report_opener](Main_Form_Access& main_form) {
-        report_opener.Display_Report_Form(main_form);
+    seams.Display_Report_Form = [&report_opener](const Settings& settings, const Language_Texts& texts,
+                                                 const Dialog_Resources& resources) {
+        return report_opener.Display_Report_Form(settings, texts, resources);
     };
 
     TMain_Form main_form(std::move(seams));

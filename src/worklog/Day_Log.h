@@ -36,23 +36,22 @@ struct Work_Record
     bool operator==(const Work_Record&) const = default;
 };
 
-struct Day_Log
+class Day_Log
 {
-    // Changed only through the operations below.
-    std::vector<Work_Record> Records;
-    Minute_Of_Day Day_Start_Minute = 0;
-    Minute_Of_Day Current_Minute = 0;
-    Minute_Of_Day Recorded_Minutes = 0;  // sum of the User_Rows' durations
+public:
+    const std::vector<Work_Record>& Records() const { return Rows; }
+    const Work_Record& operator[](std::size_t row) const { return Rows[row]; }
+    std::size_t Size() const { return Rows.size(); }
+    bool Empty() const { return Rows.empty(); }
+    bool Has_User_Rows() const { return Rows.size() > First_User_Row_Index; }
+    bool Is_User_Row(std::size_t row) const { return row >= First_User_Row_Index && row < Rows.size(); }
 
-    const Work_Record& operator[](std::size_t row) const { return Records[row]; }
-    std::size_t Size() const { return Records.size(); }
-    bool Empty() const { return Records.empty(); }
-    bool Has_User_Rows() const { return Records.size() > First_User_Row_Index; }
-    bool Is_User_Row(std::size_t row) const { return row >= First_User_Row_Index && row < Records.size(); }
-
+    Minute_Of_Day Day_Start_Minute() const { return Start_Minute; }
+    Minute_Of_Day Current_Minute() const { return Now_Minute; }
+    Minute_Of_Day Recorded_Minutes() const { return Recorded; }
     // Current_Minute - Day_Start_Minute, as an unsigned 16-bit difference.
-    Minute_Of_Day Elapsed_Minutes() const { return static_cast<Minute_Of_Day>(Current_Minute - Day_Start_Minute); }
-    int Unassigned_Minutes() const { return int(Elapsed_Minutes()) - int(Recorded_Minutes); }
+    Minute_Of_Day Elapsed_Minutes() const { return static_cast<Minute_Of_Day>(Now_Minute - Start_Minute); }
+    int Unassigned_Minutes() const { return int(Elapsed_Minutes()) - int(Recorded); }
 
     // A day of one Day_Row that begins at day_start_minute, which is also now.
     void Start_Day(const Work_Record& day_row, Minute_Of_Day day_start_minute);
@@ -77,16 +76,16 @@ struct Day_Log
     // Unassigned_Row's duration ("- HH:MM" when more is recorded than has elapsed).
     void Refresh_Summary_Rows(Minute_Of_Day current_minute);
 
-    // Copies the record first, so a record of this log may be passed. A full log
-    // (Max_Day_Log_Records) takes nothing more and gives false.
-    bool Append_Record(const Work_Record& record);
-    // 1 <= index <= last index; later records move one place down. Any other index
-    // changes nothing: the Day_Row stays.
-    void Delete_Record(std::uint8_t index);
-
 private:
+    // Copies the record first, so a record of this log may be passed.
+    void Append_Record(const Work_Record& record);
     void Fold_Back_Into_Day_Row();
     void Check_Invariants() const;
+
+    std::vector<Work_Record> Rows;
+    Minute_Of_Day Start_Minute = 0;
+    Minute_Of_Day Now_Minute = 0;
+    Minute_Of_Day Recorded = 0;  // sum of the User_Rows' durations
 };
 
 // The duration a User_Row counts with: its HH:MM, or 0 when that is not a time.

@@ -21,7 +21,7 @@ Day_Log_Checkpoint::Outcome Day_Log_Checkpoint::Save(Work_Log_Context& context, 
                            File_Name_To_Cp1250(context.Day_Log_Path()));
         return Outcome::Saved_Again;
     }
-    if (day_log.Records.empty()) return Is_Failing ? Outcome::Still_Failing : Outcome::Saved;  // nothing to store yet
+    if (day_log.Records().empty()) return Is_Failing ? Outcome::Still_Failing : Outcome::Saved;  // nothing to store yet
     Error_Number = error_number;
     if (Is_Failing) return Outcome::Still_Failing;
     Is_Failing = true;

@@ -75,7 +75,7 @@ bool Save_Day_Log_File(Work_Log_Context& context, const Day_Log& day_log, Error_
         Add_Open_Failure(errors, rewrite_prefix, path, failure);
         return false;
     }
-    const std::string bytes = Encoded_Records(day_log.Records);
+    const std::string bytes = Encoded_Records(day_log.Records());
     const auto give_up = [&] {
         file.reset();
         context.Files.Remove(temporary_path, ignored);
@@ -158,11 +158,11 @@ bool Save_Actual_Work_Log(Work_Log_Context& context, const Day_Log& day_log)
 bool Checkpoint_Day_Log(Work_Log_Context& context, const Day_Log& day_log, Error_List* failure_lines,
                         int* error_number)
 {
-    if (day_log.Records.empty()) return false;
+    if (day_log.Records().empty()) return false;
     // A file that already holds these bytes is left alone: rewriting and syncing it would
     // only cost time (a restart within the same minute stores nothing new).
     const std::string path = context.Day_Log_Path();
-    const std::string bytes = Encoded_Records(day_log.Records);
+    const std::string bytes = Encoded_Records(day_log.Records());
     std::string stored;
     std::uint64_t stored_size = 0;
     int failure = 0;

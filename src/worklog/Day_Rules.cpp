@@ -1,6 +1,7 @@
 #include "worklog/Day_Rules.h"
 
 #include "platform/Code_Page.h"
+#include "platform/Format.h"
 
 Day_Rules::Day_Rules(Day_Log& day_log, const Settings& settings, const Language_Texts& texts)
     : Day(day_log), Setup(settings), Texts(texts)
@@ -10,12 +11,12 @@ Day_Rules::Day_Rules(Day_Log& day_log, const Settings& settings, const Language_
 bool Day_Rules::May_Add_Record() const
 {
     return !Day.Empty() && Day.Size() < Max_Day_Log_Records &&
-           Day.Day_Start_Minute + Day.Recorded_Minutes < Last_Minute_Of_Day;
+           Day.Day_Start_Minute() + Day.Recorded_Minutes() < Last_Minute_Of_Day;
 }
 
 Minute_Of_Day Day_Rules::Available_Minutes(std::size_t row) const
 {
-    int available = int(Last_Minute_Of_Day) - int(Day.Day_Start_Minute) - int(Day.Recorded_Minutes);
+    int available = int(Last_Minute_Of_Day) - int(Day.Day_Start_Minute()) - int(Day.Recorded_Minutes());
     if (Day.Is_User_Row(row)) available += Record_Minutes(Day[row]);
     return static_cast<Minute_Of_Day>(std::max(available, 0));
 }
@@ -30,7 +31,7 @@ std::optional<std::uint8_t> Day_Rules::Row_With_Work_Type(std::string_view work_
 bool Day_Rules::Would_Exceed_Elapsed(std::size_t row, Minute_Of_Day duration) const
 {
     const int present = Day.Is_User_Row(row) ? Record_Minutes(Day[row]) : 0;
-    return int(Day.Recorded_Minutes) - present + int(duration) > int(Day.Elapsed_Minutes());
+    return int(Day.Recorded_Minutes()) - present + int(duration) > int(Day.Elapsed_Minutes());
 }
 
 bool Day_Rules::Work_Type_Editable(std::size_t row) const
@@ -47,7 +48,16 @@ bool Day_Rules::Duration_Editable(std::size_t row) const
 bool Day_Rules::Full_Time_Reached() const
 {
     return Setup.Display_Full_Time_Hint &&
-           int(Day.Current_Minute) - int(Day.Day_Start_Minute) == int(Setup.Full_Time_Value);
+           int(Day.Current_Minute()) - int(Day.Day_Start_Minute()) == int(Setup.Full_Time_Value);
+}
+
+std::string Day_Rules::Tray_Hint() const
+{
+    if (Day.Empty()) return {};
+    std::string hint_format = Texts.Tray_Hint_Format;
+    for (char& character : hint_format)
+        if (character == '#') character = '\r';
+    return Format(hint_format, {Day[0][Duration_Field]}).value_or("");
 }
 
 Record_Verdict Day_Rules::Store_Record(const Record_Input& input, bool overtime_confirmed)
@@ -84,7 +94,7 @@ Record_Verdict Day_Rules::Store_Record(const Record_Input& input, bool overtime_
         Would_Exceed_Elapsed(row, input.Duration))
         return {Day_Verdict::Ask_Overtime_Editing};
     Day.Replace_Record(row, record);
-    Day.Refresh_Summary_Rows(Day.Current_Minute);
+    Day.Refresh_Summary_Rows(Day.Current_Minute());
     return {Day_Verdict::Done};
 }
 
@@ -109,9 +119,9 @@ Day_Verdict Day_Rules::Lengthen_Record(std::size_t row, bool overtime_confirmed)
     if (!Setup.Time_Scroll_Control || !Day.Is_User_Row(row)) return Day_Verdict::Refused;
     const int step = Setup.Time_Scroll_Resolution;
     // The records may not run past the end of the day.
-    if (Day.Day_Start_Minute + Day.Recorded_Minutes + step > Last_Minute_Of_Day) return Day_Verdict::Refused;
+    if (Day.Day_Start_Minute() + Day.Recorded_Minutes() + step > Last_Minute_Of_Day) return Day_Verdict::Refused;
     if (Setup.Display_Zentavo_Overrange_Warning && !overtime_confirmed &&
-        Day.Recorded_Minutes + step > Day.Elapsed_Minutes())
+        Day.Recorded_Minutes() + step > Day.Elapsed_Minutes())
         return Day_Verdict::Ask_Overtime_Editing;
     Day.Set_Duration(row, static_cast<Minute_Of_Day>(Record_Minutes(Day[row]) + step));
     return Day_Verdict::Done;
@@ -134,7 +144,7 @@ void Day_Rules::Refresh_Summary_Rows(Minute_Of_Day now)
 
 bool Day_Rules::Refresh_For_Minute(Minute_Of_Day now)
 {
-    if (Day.Empty() || now == Day.Current_Minute) return false;
+    if (Day.Empty() || now == Day.Current_Minute()) return false;
     Day.Refresh_Summary_Rows(now);
     return true;
 }

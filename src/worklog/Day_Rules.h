@@ -66,6 +66,9 @@ public:
     bool Duration_Editable(std::size_t row) const;
     // The minute in which the elapsed time reaches the full working time, when its hint is on.
     bool Full_Time_Reached() const;
+    // The tray's hint: its format ("#" a line break) with the elapsed time; empty when the
+    // format does not take one text.
+    std::string Tray_Hint() const;
 
     // Commands. Each leaves the summary rows refreshed for the current minute.
     Record_Verdict Store_Record(const Record_Input& input, bool overtime_confirmed = false);

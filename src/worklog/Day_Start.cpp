@@ -56,9 +56,7 @@ std::size_t Continue_Stored_Day(Work_Log_Context& context, const std::vector<Wor
                          Minute_Of_Day day_start_minute, Day_Log& day_log)
 {
     context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual");
-    day_log.Append_Record(records[0]);
-    day_log.Day_Start_Minute = day_start_minute;
-    day_log.Recorded_Minutes = 0;
+    std::vector<Work_Record> kept{records[0]};
     std::size_t dropped = 0;
     for (std::size_t index = 1; index < records.size(); ++index)
     {
@@ -77,15 +75,9 @@ std::size_t Continue_Stored_Day(Work_Log_Context& context, const std::vector<Wor
             ++dropped;
             continue;
         }
-        day_log.Append_Record(record);
-        if (day_log.Size() > 2) day_log.Recorded_Minutes = static_cast<Minute_Of_Day>(day_log.Recorded_Minutes + minutes.Value);
+        kept.push_back(std::move(record));
     }
-    if (day_log.Size() == 2)
-    {
-        day_log.Records[0][Work_Type_Field] = day_log.Records[1][Work_Type_Field];
-        day_log.Records[0][Remark_Field] = day_log.Records[1][Remark_Field];
-        day_log.Delete_Record(1);
-    }
+    day_log.Continue_Day(std::move(kept), day_start_minute);
     return dropped;
 }
 
@@ -123,10 +115,6 @@ void Start_New_Day(Work_Log_Context& context, Day_Log& day_log)
 {
     const Date_Time now = context.Time_Source.Now();
     const Minute_Of_Day start = Time_To_Minute_Of_Day(now);
-    day_log.Records.clear();
-    day_log.Day_Start_Minute = start;
-    day_log.Current_Minute = start;
-    day_log.Recorded_Minutes = 0;
     Work_Record day_row;
     day_row[Day_Name_Field] = Cut_To_Short_String(context.Texts.Day_Names[Day_Of_Week(now)]);
     day_row[Date_Field] = Cut_To_Short_String(Format_Date(now, context.Patterns.Short_Date));
@@ -134,7 +122,7 @@ void Start_New_Day(Work_Log_Context& context, Day_Log& day_log)
     day_row[Work_Type_Field] = Cut_To_Short_String(context.Start_Up.Default_Work_Type);
     day_row[Duration_Field] = "00:00";
     day_row[Remark_Field] = Cut_To_Short_String(context.Start_Up.Default_Remark);
-    day_log.Append_Record(day_row);
+    day_log.Start_Day(day_row, start);
 }
 
 Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)

@@ -34,7 +34,7 @@ std::string Formatted_Text(const std::string& message, Minute_Of_Day minutes)
 
 bool Save_Day_Log_At_Close(Work_Log_Context& context, const Day_Log& day_log)
 {
-    if (day_log.Records.empty()) return false;
+    if (day_log.Records().empty()) return false;
     while (!Save_Actual_Work_Log(context, day_log))
     {
         const int answer = context.Dialogs.Display_Message_Dialog(
@@ -49,8 +49,8 @@ bool Save_Day_Log_At_Close(Work_Log_Context& context, const Day_Log& day_log)
 
 Minute_Of_Day Summary_Elapsed_Minutes(const Day_Log& day_log)
 {
-    if (day_log.Current_Minute >= 1440 || day_log.Day_Start_Minute >= 1440) return day_log.Elapsed_Minutes();
-    return static_cast<Minute_Of_Day>((day_log.Current_Minute + 1440 - day_log.Day_Start_Minute) % 1440);
+    if (day_log.Current_Minute() >= 1440 || day_log.Day_Start_Minute() >= 1440) return day_log.Elapsed_Minutes();
+    return static_cast<Minute_Of_Day>((day_log.Current_Minute() + 1440 - day_log.Day_Start_Minute()) % 1440);
 }
 
 std::array<std::string, 6> Day_Summary(const Work_Log_Context& context, const Day_Log& day_log)
@@ -59,8 +59,8 @@ std::array<std::string, 6> Day_Summary(const Work_Log_Context& context, const Da
     const Minute_Of_Day elapsed = Summary_Elapsed_Minutes(day_log);
     const std::uint16_t full_time = context.Program_Settings.Full_Time_Value;
     std::array<std::string, 6> arguments;
-    arguments[0] = Minute_Of_Day_To_Text(day_log.Day_Start_Minute);
-    arguments[1] = Minute_Of_Day_To_Text(day_log.Current_Minute);
+    arguments[0] = Minute_Of_Day_To_Text(day_log.Day_Start_Minute());
+    arguments[1] = Minute_Of_Day_To_Text(day_log.Current_Minute());
     arguments[2] = Formatted_Text(texts.Message_Strings[16], elapsed);
     if (texts.Is_Czech_Language)
         arguments[4] = Cut_To_Short_String(Czech_Which + (elapsed >= 2 && elapsed <= 4 ? Czech_Are_In_Total : Czech_Is_In_Total) +

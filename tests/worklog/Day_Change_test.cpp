@@ -59,8 +59,8 @@ protected:
         Day_Log log;
         const Load_Day_Log_Result result = Load_Day_Log(Context, log);
         EXPECT_FALSE(result.Terminate_Requested);
-        ASSERT_FALSE(log.Records.empty());
-        EXPECT_EQ(log.Records[0][Date_Field], "07.12.2026");
+        ASSERT_FALSE(log.Empty());
+        EXPECT_EQ(log[0][Date_Field], "07.12.2026");
         EXPECT_EQ(Read(Target()), Older_Day + Past_Day_Block);
         EXPECT_FALSE(std::filesystem::exists(Day_Log_Path() + Export_Journal_Suffix))
             << ::testing::PrintToString(Files.Steps);

@@ -14,11 +14,11 @@ protected:
         Texts.Disk_Full_Reason = "disk full";
         Texts.Access_Denied_Reason = "no access";
         Texts.Other_Failure_Reason = "error %0:s (%1:s)";
-        Day.Append_Record(Make_Record("Monday", "07.12.2026", "09:30 - 09:30", "DEFAULT", "00:00", ""));
+        Day.Start_Day(Make_Record("Monday", "07.12.2026", "09:30 - 09:30", "DEFAULT", "00:00", ""), 570);
     }
     Day_Log_Checkpoint::Outcome Save_At(int minute)
     {
-        Day.Records[0][Time_Span_Field] = "09:30 - 09:" + std::to_string(minute);
+        Day.Refresh_Summary_Rows(static_cast<Minute_Of_Day>(540 + minute));
         return Checkpoint.Save(Context, Day);
     }
 
@@ -77,7 +77,9 @@ TEST_F(Day_Log_Checkpoint_Test, TheWarningSaysWhyInTheUsersLanguage)
         SCOPED_TRACE(error);
         Day_Log_Checkpoint checkpoint;
         Files.Create_Error = error;
-        Day.Records[0][Remark_Field] = std::to_string(error);  // a day the file does not hold yet
+        Work_Record day_row = Day[0];
+        day_row[Remark_Field] = std::to_string(error);  // a day the file does not hold yet
+        Day.Replace_Record(0, day_row);
         ASSERT_EQ(checkpoint.Save(Context, Day), Outcome::Started_Failing);
         EXPECT_EQ(checkpoint.Reason(Texts), reason);
     }

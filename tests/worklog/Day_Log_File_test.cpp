@@ -11,7 +11,7 @@ using Lines_Of = std::vector<std::string>;
 Day_Log Day_Of(const std::vector<Work_Record>& records)
 {
     Day_Log log;
-    for (const Work_Record& record : records) log.Append_Record(record);
+    log.Continue_Day(records, 0);
     return log;
 }
 
@@ -26,7 +26,7 @@ protected:
     // The file holds the three rows; each test checks what a failure leaves of it.
     Day_Log_File()
     {
-        Store_Records(Three_Rows.Records);
+        Store_Records(Three_Rows.Records());
         Before = Read(Day_Log_Path());
     }
     void Expect_Unchanged_And_No_Temporary()
@@ -158,16 +158,17 @@ TEST_F(Day_Log_File, CheckpointOfUnchangedRecordsWritesNothingButAnyDifferenceIs
     EXPECT_TRUE(Checkpoint_Day_Log(Context, Three_Rows));
     Expect_Unchanged_And_No_Temporary();
     // One record fewer, or a changed field, is a different day and must be written.
-    EXPECT_FALSE(Checkpoint_Day_Log(Context, Day_Of({Day_Row, Unassigned_Row})));
-    Day_Log changed = Three_Rows;
-    changed.Records[2][Duration_Field] = "01:01";
+    EXPECT_FALSE(Checkpoint_Day_Log(Context, Day_Of({Day_Row})));
+    Work_Record changed_row = User_Row;
+    changed_row[Duration_Field] = "01:01";
+    const Day_Log changed = Day_Of({Day_Row, Unassigned_Row, changed_row});
     EXPECT_FALSE(Checkpoint_Day_Log(Context, changed));
     Files.Create_Error = 0;
     EXPECT_TRUE(Checkpoint_Day_Log(Context, changed));
     EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Day_Row) + Encode_Work_Record(Unassigned_Row) +
-                                        Encode_Work_Record(changed.Records[2]));
+                                        Encode_Work_Record(changed_row));
     // A longer file whose start matches is not taken for the same day.
-    Store_Records({Day_Row, Unassigned_Row, changed.Records[2], User_Row});
+    Store_Records({Day_Row, Unassigned_Row, changed_row, User_Row});
     EXPECT_TRUE(Checkpoint_Day_Log(Context, changed));
     EXPECT_EQ(Read(Day_Log_Path()).size(), 3 * Work_Record_Size);
 }

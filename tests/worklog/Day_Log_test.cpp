@@ -5,37 +5,54 @@
 namespace
 {
 
-Day_Log Log_Of(std::initializer_list<const char*> work_types)
+Work_Record Record_Of(const char* work_type, const char* duration)
+{
+    return Work_Record{{"", "", "", work_type, duration, ""}};
+}
+
+// A day of the Day_Row and user records of 00:10 each.
+Day_Log Log_With(int user_records)
 {
     Day_Log log;
-    for (const char* work_type : work_types) log.Append_Record(Work_Record{{"", "", "", work_type, "", ""}});
+    log.Start_Day(Work_Record{{"Mon", "07.12.2026", "", "Default", "", ""}}, 480);
+    for (int record = 0; record < user_records; ++record)
+        log.Add_User_Record(Record_Of(("Work " + std::to_string(record)).c_str(), "00:10"), "Day");
     return log;
 }
 
-std::vector<std::string> Work_Types(const Day_Log& log)
+TEST(Day_Log, AddingCopiesEvenARecordOfTheLogItself)
 {
-    std::vector<std::string> work_types;
-    for (const Work_Record& record : log.Records) work_types.push_back(record[Work_Type_Field]);
-    return work_types;
+    Day_Log log = Log_With(1);
+    for (int i = 0; i < 13; ++i) EXPECT_TRUE(log.Add_User_Record(log[2], "Day"));  // reallocates on the way
+    EXPECT_EQ(log[15][Work_Type_Field], "Work 0");
 }
 
-TEST(Day_Log, AppendingCopiesEvenARecordOfTheLogItselfUpToSixteenRecords)
+TEST(Day_Log, SixteenRowsTakeNoMore)
 {
-    Day_Log log = Log_Of({"first"});
-    for (int i = 0; i < 15; ++i) EXPECT_TRUE(log.Append_Record(log.Records[0]));  // reallocates on the way
-    EXPECT_FALSE(log.Append_Record(Work_Record{{"", "", "", "seventeenth", "", ""}}));
-    EXPECT_EQ(Work_Types(log), std::vector<std::string>(Max_Day_Log_Records, "first"));
+    Day_Log log = Log_With(14);
+    EXPECT_FALSE(log.Add_User_Record(Record_Of("Seventeenth", "00:10"), "Day"));
+    EXPECT_EQ(log.Size(), Max_Day_Log_Records);
 }
 
-TEST(Day_Log, DeleteMovesLaterRecordsDownAndKeepsTheDayRow)
+TEST(Day_Log, UserRowsKeepOnlyTheTypedFields)
 {
-    Day_Log log = Log_Of({"day", "unassigned", "user"});
-    log.Delete_Record(1);
-    EXPECT_EQ(Work_Types(log), (std::vector<std::string>{"day", "user"}));
-    log.Delete_Record(0);
-    log.Delete_Record(2);
-    EXPECT_EQ(log.Size(), 2u);
-    EXPECT_FALSE(log.Has_User_Rows());
+    Day_Log log = Log_With(0);
+    log.Add_User_Record(Work_Record{{"Mon", "date", "span", "Coding", "00:30", "remark"}}, "Day");
+    EXPECT_EQ(log[2], (Work_Record{{"", "", "", "Coding", "00:30", "remark"}}));
+}
+
+TEST(Day_Log, SummaryRowsTakeOnlyWorkTypeAndRemark)
+{
+    Day_Log log = Log_With(1);
+    log.Replace_Record(1, Work_Record{{"x", "x", "x", "Idle", "09:99", "waiting"}});
+    EXPECT_EQ(log[1], (Work_Record{{"", "", "", "Idle", "- 00:10", "waiting"}}));
+}
+
+TEST(Day_Log, ADayLoggedBeforeNowShowsTheOvertimeAsNegative)
+{
+    Day_Log log = Log_With(2);
+    log.Refresh_Summary_Rows(485);
+    EXPECT_EQ(log[1][Duration_Field], "- 00:15");
 }
 
 }  // namespace

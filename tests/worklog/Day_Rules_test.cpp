@@ -38,7 +38,7 @@ protected:
     std::string Rows() const
     {
         std::string rows;
-        for (const Work_Record& record : Log.Records)
+        for (const Work_Record& record : Log.Records())
             rows += (rows.empty() ? "" : " | ") + record[Work_Type_Field] + " " + record[Duration_Field];
         return rows;
     }
@@ -63,7 +63,7 @@ TEST_F(Day_Rules_Test, RecordedMinutesAreTheSumOfTheUserRows)
 {
     Add("Coding", "00:30");
     Add("Review", "00:45");
-    EXPECT_EQ(Log.Recorded_Minutes, 75);
+    EXPECT_EQ(Log.Recorded_Minutes(), 75);
 }
 
 TEST_F(Day_Rules_Test, UnassignedRowIsNegativeWhenMoreIsRecordedThanElapsed)
@@ -270,7 +270,7 @@ TEST_F(Day_Rules_Test, WheelUpPastTheElapsedTimeAsksAboutOvertime)
     Add("Coding", "01:55");
     EXPECT_EQ(Rules.Lengthen_Record(2, false), Verdict::Ask_Overtime_Editing);
     EXPECT_EQ(Rules.Lengthen_Record(2, true), Verdict::Done);
-    EXPECT_EQ(Log.Recorded_Minutes, 125);
+    EXPECT_EQ(Log.Recorded_Minutes(), 125);
 }
 
 TEST_F(Day_Rules_Test, WheelUpStopsAtTheEndOfTheDay)
@@ -317,6 +317,18 @@ TEST_F(Day_Rules_Test, FullTimeIsReachedInItsOwnMinuteOnly)
     EXPECT_FALSE(Rules.Full_Time_Reached());
 }
 
+TEST_F(Day_Rules_Test, TrayHintShowsTheElapsedTimeWithLineBreaks)
+{
+    Texts.Tray_Hint_Format = "Today#%s";
+    EXPECT_EQ(Rules.Tray_Hint(), "Today\r02:00");
+}
+
+TEST_F(Day_Rules_Test, AHintFormatThatDoesNotFitGivesNoHint)
+{
+    Texts.Tray_Hint_Format = "%d";
+    EXPECT_EQ(Rules.Tray_Hint(), "");
+}
+
 TEST_F(Day_Rules_Test, AStoredDayWithALoneUnassignedRowFoldsBack)
 {
     Log.Continue_Day({Log[0], Work_Record{{"", "", "", "Stored", "01:00", "kept"}}}, At("07:00"));
@@ -328,7 +340,7 @@ TEST_F(Day_Rules_Test, AStoredDayCountsItsUserRows)
 {
     Work_Record user_row{{"", "", "", "Coding", "01:10", ""}};
     Log.Continue_Day({Log[0], Log[0], user_row, user_row}, At("07:00"));
-    EXPECT_EQ(Log.Recorded_Minutes, 140);
+    EXPECT_EQ(Log.Recorded_Minutes(), 140);
 }
 
 }  // namespace

@@ -24,10 +24,10 @@ protected:
     // A new day at the clock's time: Monday 7.12.2026 09:30.
     void Expect_New_Day()
     {
-        EXPECT_EQ(Log.Records, std::vector<Work_Record>{Make_Record("Monday", "07.12.2026", "09:30 - 09:30",
+        EXPECT_EQ(Log.Records(), std::vector<Work_Record>{Make_Record("Monday", "07.12.2026", "09:30 - 09:30",
                                                                     Start_Up.Default_Work_Type, "00:00",
                                                                     Start_Up.Default_Remark)});
-        EXPECT_EQ(std::tuple(Log.Day_Start_Minute, Log.Recorded_Minutes), std::tuple(570, 0));
+        EXPECT_EQ(std::tuple(Log.Day_Start_Minute(), Log.Recorded_Minutes()), std::tuple(570, 0));
     }
 
     void Expect_Kept_Aside(const std::string& content)
@@ -144,9 +144,9 @@ TEST_F(Day_Start, TodaysLogContinuesWithRecordedMinutesOfTheUserRows)
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Valid);
     EXPECT_TRUE(Dialogs.Calls.empty());
     EXPECT_EQ(Lines(), Lines_Of{" - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual"});
-    EXPECT_EQ(Log.Records, (std::vector<Work_Record>{Day_Row, With_Field(Unassigned_Row, Duration_Field, "00:20"),
+    EXPECT_EQ(Log.Records(), (std::vector<Work_Record>{Day_Row, With_Field(Unassigned_Row, Duration_Field, "00:20"),
                                                      First_User_Row, Second_User_Row}));
-    EXPECT_EQ(std::tuple(Log.Day_Start_Minute, Log.Recorded_Minutes), std::tuple(465, 90));
+    EXPECT_EQ(std::tuple(Log.Day_Start_Minute(), Log.Recorded_Minutes()), std::tuple(465, 90));
     EXPECT_FALSE(std::filesystem::exists(Day_Log_Path() + ".invalid"));
 
     // An Unassigned_Row with a bad duration keeps its place rather than take a user row's,
@@ -154,9 +154,9 @@ TEST_F(Day_Start, TodaysLogContinuesWithRecordedMinutesOfTheUserRows)
     Store_Records({Day_Row, With_Field(Unassigned_Row, Duration_Field, "x"), First_User_Row, Second_User_Row});
     const std::size_t first_new_line = Errors.Lines().size();
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Valid);
-    EXPECT_EQ(Log.Records, (std::vector<Work_Record>{Day_Row, With_Field(Unassigned_Row, Duration_Field, "x"),
+    EXPECT_EQ(Log.Records(), (std::vector<Work_Record>{Day_Row, With_Field(Unassigned_Row, Duration_Field, "x"),
                                                      First_User_Row, Second_User_Row}));
-    EXPECT_EQ(Log.Recorded_Minutes, 90);
+    EXPECT_EQ(Log.Recorded_Minutes(), 90);
     const Lines_Of lines = Lines();
     EXPECT_EQ(Lines_Of(lines.begin() + std::ptrdiff_t(first_new_line), lines.end()),
               (Lines_Of{" - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual",
@@ -201,10 +201,10 @@ TEST_F(Day_Start, UserRowWithoutATimeIsDroppedKeptInTheFileAsideAndTheLastTwoRow
                                  " - OPEN_ACTUAL_WORK_LOG - KEEP - OK - file " + Day_Log_Path() + " kept as " +
                                      Day_Log_Path() + ".invalid"}));
     EXPECT_EQ(Read(Day_Log_Path() + ".invalid"), stored);
-    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log.Records[0]));
-    EXPECT_EQ(Log.Records, std::vector<Work_Record>{Make_Record("Monday", "07.12.2026", "07:45 - 09:10", "Unassigned",
+    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log[0]));
+    EXPECT_EQ(Log.Records(), std::vector<Work_Record>{Make_Record("Monday", "07.12.2026", "07:45 - 09:10", "Unassigned",
                                                                 "01:25", "its remark")});
-    EXPECT_EQ(Log.Recorded_Minutes, 0);
+    EXPECT_EQ(Log.Recorded_Minutes(), 0);
 }
 
 TEST_F(Day_Start, LogOfAnotherDateIsExportedOnceThenANewDayBegins)
@@ -228,7 +228,7 @@ TEST_F(Day_Start, LogOfAnotherDateIsExportedOnceThenANewDayBegins)
                                   ";;;Meeting;00:30;\r\n");
         Expect_New_Day();
         // The new day is on disk at once, so the next start continues it instead of exporting again.
-        EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log.Records[0]));
+        EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log[0]));
     }
     EXPECT_EQ(Dialogs.Splash_Count, 3);
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Valid);
@@ -268,9 +268,9 @@ TEST_F(Day_Start, NewDayTakesTheDayNameOfItsWeekdayAndCutsLongTexts)
     Time.Set({2026, 12, 13, 0, 5});  // a Sunday
     Start_Up.Default_Work_Type = std::string(300, 'w');
     Start_New_Day(Context, Log);
-    EXPECT_EQ(Log.Records, std::vector<Work_Record>{Make_Record("Sunday", "13.12.2026", "00:05 - 00:05",
+    EXPECT_EQ(Log.Records(), std::vector<Work_Record>{Make_Record("Sunday", "13.12.2026", "00:05 - 00:05",
                                                                 std::string(255, 'w'), "00:00", "")});
-    EXPECT_EQ(Log.Day_Start_Minute, 5);
+    EXPECT_EQ(Log.Day_Start_Minute(), 5);
 }
 
 TEST_F(Day_Start, StoredDayWithLeftoverBytesExportsItsTextsOnly)
@@ -318,7 +318,7 @@ TEST_F(Day_Start, DirectoryInPlaceOfTheLogIsADamagedLogKeptAsideAndTheNewDayCanB
     EXPECT_EQ(Read(Day_Log_Path() + ".invalid/inside"), "what the folder held");
     Expect_New_Day();
     EXPECT_TRUE(Checkpoint_Day_Log(Context, Log));
-    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log.Records[0]));
+    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log[0]));
 
     // Ending at the question leaves the folder where it is.
     std::filesystem::remove_all(Day_Log_Path() + ".invalid");
@@ -359,7 +359,7 @@ TEST_F(Day_Start, SplashShowsBeforeTheNewDayIsBuiltSoItsDayRowBeginsAfterIt)
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Past_Day);
     EXPECT_EQ(Dialogs.Splash_Count, 1);
     ASSERT_EQ(Log.Size(), 1u);
-    EXPECT_EQ(Log.Records[0][Time_Span_Field], "08:01 - 08:01");
-    EXPECT_EQ(Log.Day_Start_Minute, 481);
-    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log.Records[0]));
+    EXPECT_EQ(Log[0][Time_Span_Field], "08:01 - 08:01");
+    EXPECT_EQ(Log.Day_Start_Minute(), 481);
+    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log[0]));
 }

@@ -13,9 +13,8 @@ class End_Of_Day : public Work_Log_Test
 protected:
     End_Of_Day()
     {
-        Log.Append_Record(Make_Record("Monday", "07.12.2026", "08:00 - 10:05", "Office", "02:05", ""));
-        Log.Day_Start_Minute = 480;
-        Log.Current_Minute = 605;
+        Log.Start_Day(Make_Record("Monday", "07.12.2026", "08:00 - 10:05", "Office", "02:05", ""), 480);
+        Log.Refresh_Summary_Rows(605);
         Texts.Message_Strings[15] = "%0:s-%1:s#%2:s#%3:s#%4:s#%5:s";
         Texts.Message_Strings[16] = "Total#: %s";
         Texts.Message_Strings[17] = "Over#time: %s";
@@ -24,8 +23,8 @@ protected:
 
     Summary Summary_For(Minute_Of_Day start, Minute_Of_Day now)
     {
-        Log.Day_Start_Minute = start;
-        Log.Current_Minute = now;
+        Log.Start_Day(Log[0], start);
+        Log.Refresh_Summary_Rows(now);
         return Day_Summary(Context, Log);
     }
 
@@ -43,7 +42,7 @@ TEST_F(End_Of_Day, SaveAtCloseAddsTheSuccessLineAndRetriesOnTheFirstButtonOfSix)
 {
     EXPECT_TRUE(Save_Day_Log_At_Close(Context, Log));
     EXPECT_EQ(Lines(), std::vector<std::string>{Saved_Line()});
-    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log.Records[0]));
+    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log[0]));
     EXPECT_TRUE(Dialogs.Calls.empty());
 
     Make_Read_Only(Day_Log_Path());
@@ -109,11 +108,11 @@ TEST_F(End_Of_Day, SummaryIsShownOnlyWhenSetupAsksAndTimeHasPassed)
     Write(Paths.File("Setup.ini"), "[Main_Setup]\r\nDisplay_End_Splash_Screen=0\r\n");
     EXPECT_FALSE(Show_Day_Summary(Context, Log));
     Write(Paths.File("Setup.ini"), "[Main_Setup]\r\nDisplay_End_Splash_Screen=1\r\n");
-    Log.Current_Minute = 480;
+    Log.Refresh_Summary_Rows(480);
     EXPECT_FALSE(Show_Day_Summary(Context, Log));
     EXPECT_TRUE(Dialogs.Calls.empty());
 
-    Log.Current_Minute = 605;
+    Log.Refresh_Summary_Rows(605);
     Dialogs.Answer(1);
     EXPECT_TRUE(Show_Day_Summary(Context, Log));
     const Dialog_Call shown{"Summary_Icon_Source.bmp", 100, Texts.Message_Strings[15], "button 1", "",

@@ -136,7 +136,7 @@ TEST_F(Special_Files, ReadersTakeThemForFilesThatCannotBeRead)
         // The new day is stored as a plain file; what stood there is kept aside.
         EXPECT_TRUE(Checkpoint_Day_Log(Context, log));
         EXPECT_EQ(Read(kind == Special::Dangling_Link ? Paths.File("elsewhere") : Day_Log_Path()),
-                  Encode_Work_Record(log.Records[0]));
+                  Encode_Work_Record(log[0]));
         if (kind != Special::Dangling_Link)
         {
             EXPECT_NE(std::filesystem::symlink_status(Day_Log_Path() + ".invalid").type(),
@@ -166,7 +166,7 @@ TEST_F(Special_Files, WritersRefuseThemAndReplaceOnlyRegularFiles)
     For_Each_Kind("Actual_Work_Log.log", Day_Log_Path(), [&](Special kind) {
         const Work_Record day_row = Make_Record("Monday", "07.12.2026", "08:00 - 08:00", "Day", "00:00", "");
         Day_Log log;
-        log.Append_Record(day_row);
+        log.Start_Day(day_row, 480);
         const std::size_t lines = Errors.Lines().size();
         expect_written_through_link(kind, Save_Actual_Work_Log(Context, log), Encode_Work_Record(day_row));
         if (kind != Special::Dangling_Link)

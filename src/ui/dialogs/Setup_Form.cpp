@@ -23,7 +23,12 @@
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
-#include "ui/dialogs/Main_Form_Access.h"
+#include "config/Error_List.h"
+#include "config/Language_Texts.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
+#include "ui/dialogs/Dialog_Resources.h"
+#include "ui/dialogs/Main_Form_Preview.h"
 #include "ui/dialogs/Update_Record_Face_Drag.h"
 #include "ui/dialogs/Update_Record_Work_Type_List.h"
 
@@ -105,10 +110,11 @@ QCheckBox* New_Check_Box(QWidget* parent, const char* name, int top)
 
 }  // namespace
 
-TSetup_Form::TSetup_Form(Main_Form_Access& main_form, Message_Dialogs& message_dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+TSetup_Form::TSetup_Form(Settings& settings, const Language_Texts& texts, Main_Form_Preview& preview,
+                         const Dialog_Resources& resources, Message_Dialogs& message_dialogs)
+    : QDialog(resources.Parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      Main_Form(main_form), Dialogs(message_dialogs)
+      Setup(settings), Texts(texts), Preview(preview), Resources(resources), Dialogs(message_dialogs)
 {
     setObjectName(QStringLiteral("Setup_Form"));
     setFont(Program_Font());
@@ -207,7 +213,7 @@ void TSetup_Form::Create_Components()
     {
         button->Set_Center_Text_Horizontal(true);
         button->Set_Center_Text_Vertical(true);
-        button->Set_Button_Skin(Main_Form.Button_Skin_Of_Main_Form());
+        button->Set_Button_Skin(Resources.Button_Skin);
     }
 
     setTabOrder(Default_Work_Type_Combo_Box, Default_Remark_Edit_Box);
@@ -243,7 +249,7 @@ void TSetup_Form::Create_Components()
     // The form sees every key first, so Escape closes it from whichever control has focus.
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 
-    Face_Drag = new TUpdate_Record_Face_Drag(this, Main_Form.Settings_Of_Main_Form());
+    Face_Drag = new TUpdate_Record_Face_Drag(this, Setup);
     for (QWidget* handle : std::initializer_list<QWidget*>{this, GroupBox1, GroupBox2, GroupBox3, GroupBox4, GroupBox5,
                                                            Anchoring_Panel, Label1, Label2, Label3, Label4, Label5,
                                                            Time_Scroll_Resolution_Label})
@@ -252,7 +258,7 @@ void TSetup_Form::Create_Components()
 
 void TSetup_Form::Set_Texts_From_Language_File()
 {
-    const std::string& language_file = Main_Form.Texts_Of_Main_Form().Language_File_Path;
+    const std::string& language_file = Texts.Language_File_Path;
     const auto text = [&language_file](const char* key) {
         return From_Cp1250(Read_Language_Text(language_file, Language_Section, key));
     };
@@ -267,7 +273,7 @@ void TSetup_Form::Set_Texts_From_Language_File()
     // Language files older than the option lack its caption: a readable one stands in.
     const std::string start_at_login = Read_Language_Text(language_file, Language_Section, Start_At_Login_Key);
     Start_At_Login_Check_Box->setText(start_at_login != Start_At_Login_Key ? From_Cp1250(start_at_login)
-                                      : Main_Form.Texts_Of_Main_Form().Is_Czech_Language
+                                      : Texts.Is_Czech_Language
                                           ? QString::fromUtf8("Spouštět po přihlášení")
                                           : QStringLiteral("Start at login"));
     Label5->setText(text("19"));
@@ -294,8 +300,8 @@ void TSetup_Form::Fill()
 
     Set_Texts_From_Language_File();
 
-    const Program_Paths& paths = Main_Form.Paths_Of_Main_Form();
-    Fill_Work_Type_Combo_Box(Default_Work_Type_Combo_Box, paths, Main_Form.Error_List_Of_Main_Form());
+    const Program_Paths& paths = Resources.Paths;
+    Fill_Work_Type_Combo_Box(Default_Work_Type_Combo_Box, paths, Resources.Errors);
 
     const Setup_Form_File_Values file_values = Read_Setup_Form_File_Values(Setup_Ini_Path(paths));
     Default_Work_Type_Combo_Box->setEditText(From_Cp1250(file_values.Default_Work_Type));
@@ -306,7 +312,7 @@ void TSetup_Form::Fill()
     Minimize_To_Tray_After_Start_Check_Box->setChecked(file_values.Minimize_To_Tray_After_Start);
     Start_At_Login_Check_Box->setChecked(Autostart_File_Exists(Autostart_Path()));
 
-    const Settings& settings = Main_Form.Settings_Of_Main_Form();
+    const Settings& settings = Setup;
     Form_Movement_Restrictions_Check_Box->setChecked(settings.Form_Movement_Restrictions);
     Display_Full_Time_Hint_Check_Box->setChecked(settings.Display_Full_Time_Hint);
     Time_Scroll_Control_Check_Box->setChecked(settings.Time_Scroll_Control);
@@ -316,7 +322,7 @@ void TSetup_Form::Fill()
     Target_Log_File_Format_Edit_Box->setText(From_Cp1250(settings.Target_Log_File_Format));
     Target_Log_File_Separator_Edit_Box->setText(From_Cp1250(settings.Target_Log_File_Separator));
 
-    const Language_Texts& texts = Main_Form.Texts_Of_Main_Form();
+    const Language_Texts& texts = Texts;
     QStringList hint_lines;
     for (int column = 0; column <= 5; ++column)
         hint_lines << QStringLiteral("%") + QString::number(column) + QStringLiteral(":s - ") +
@@ -330,7 +336,7 @@ void TSetup_Form::Fill()
 void TSetup_Form::Show_Time_Scroll_Resolution()
 {
     Time_Scroll_Resolution_Label->setText(
-        QStringLiteral("%1 min").arg(Main_Form.Settings_Of_Main_Form().Time_Scroll_Resolution));
+        QStringLiteral("%1 min").arg(Setup.Time_Scroll_Resolution));
     Time_Scroll_Resolution_Label->adjustSize();
 }
 
@@ -346,28 +352,28 @@ void TSetup_Form::Display_Start_Splash_Screen_Check_BoxClick()
 
 void TSetup_Form::Display_Full_Time_Hint_Check_BoxClick()
 {
-    Main_Form.Settings_Of_Main_Form().Display_Full_Time_Hint = Display_Full_Time_Hint_Check_Box->isChecked();
+    Setup.Display_Full_Time_Hint = Display_Full_Time_Hint_Check_Box->isChecked();
     Modified_Tag = 1;
 }
 
 void TSetup_Form::Form_Movement_Restrictions_Check_BoxClick()
 {
-    Main_Form.Settings_Of_Main_Form().Form_Movement_Restrictions = Form_Movement_Restrictions_Check_Box->isChecked();
+    Setup.Form_Movement_Restrictions = Form_Movement_Restrictions_Check_Box->isChecked();
     Modified_Tag = 1;
 }
 
 void TSetup_Form::Form_Transparency_Track_BarChange(int position)
 {
     const auto transparency = static_cast<std::uint8_t>(position);
-    Main_Form.Settings_Of_Main_Form().Main_Form_Transparency = transparency;
-    Main_Form.Set_Alpha_Blend(transparency > 0, static_cast<std::uint8_t>(255 - transparency));
+    Setup.Main_Form_Transparency = transparency;
+    Preview.Set_Alpha_Blend(transparency > 0, static_cast<std::uint8_t>(255 - transparency));
     Modified_Tag = 1;
 }
 
 void TSetup_Form::Top_Left_Anchor_ButtonClick(TVela_Button_* sender)
 {
     Modified_Tag = 1;
-    Settings& settings = Main_Form.Settings_Of_Main_Form();
+    Settings& settings = Setup;
     if (sender->Tag() != settings.Main_Form_Anchor)
     {
         for (TVela_Button_* button : Anchor_Buttons) button->Set_Button_Down(false);
@@ -378,7 +384,7 @@ void TSetup_Form::Top_Left_Anchor_ButtonClick(TVela_Button_* sender)
     {
         settings.Main_Form_Anchor = 0;
     }
-    Main_Form.Apply_Anchor();
+    Preview.Apply_Anchor();
 }
 
 void TSetup_Form::Time_Scroll_Resolution_LabelMouseEnter()
@@ -402,7 +408,7 @@ bool TSetup_Form::Form_Mouse_Wheel(int angle_delta)
 {
     if (!Wheel_Over_Resolution) return false;
     Wheel_Remainder += angle_delta;
-    std::uint8_t& resolution = Main_Form.Settings_Of_Main_Form().Time_Scroll_Resolution;
+    std::uint8_t& resolution = Setup.Time_Scroll_Resolution;
     bool changed = false;
     for (; Wheel_Remainder >= Wheel_Notch; Wheel_Remainder -= Wheel_Notch)
     {
@@ -427,22 +433,22 @@ bool TSetup_Form::Form_Mouse_Wheel(int angle_delta)
 void TSetup_Form::Refuse_Save(QLineEdit* box, const char* key, const char* fallback, const std::string& argument)
 {
     const std::string text =
-        Read_Language_Text(Main_Form.Texts_Of_Main_Form().Language_File_Path, Language_Section, key, fallback);
-    Dialogs.Display_Message_Dialog("Error_Icon_Source.bmp", 70, text, Main_Form.Texts_Of_Main_Form().Message_Buttons[1],
+        Read_Language_Text(Texts.Language_File_Path, Language_Section, key, fallback);
+    Dialogs.Display_Message_Dialog("Error_Icon_Source.bmp", 70, text, Texts.Message_Buttons[1],
                                    std::string(), {argument});
     box->setFocus();
 }
 
 void TSetup_Form::Report_Write_Failure(const char* what)
 {
-    Main_Form.Error_List_Of_Main_Form().Add(std::string(" - ") + what +
+    Resources.Errors.Add(std::string(" - ") + what +
                                             " - WRITE - UNEXPECTED_ERROR - not possible to write into file " +
-                                            File_Name_To_Cp1250(Setup_Ini_Path(Main_Form.Paths_Of_Main_Form())));
+                                            File_Name_To_Cp1250(Setup_Ini_Path(Resources.Paths)));
 }
 
 bool TSetup_Form::Save_Settings()
 {
-    const Language_Texts& texts = Main_Form.Texts_Of_Main_Form();
+    const Language_Texts& texts = Texts;
     if (Default_Work_Type_Combo_Box->currentText().isEmpty())
     {
         Dialogs.Display_Message_Dialog("Error_Icon_Source.bmp", 70, texts.Message_Strings[8], texts.Message_Buttons[1],
@@ -466,7 +472,7 @@ bool TSetup_Form::Save_Settings()
         return false;
     }
 
-    Settings& settings = Main_Form.Settings_Of_Main_Form();
+    Settings& settings = Setup;
     settings.Display_Zentavo_Overrange_Warning = Display_Zentavo_Overrange_Warning_Check_Box->isChecked();
     settings.Time_Scroll_Control = Time_Scroll_Control_Check_Box->isChecked();
     Setup_Form_Save_Values values;
@@ -490,7 +496,7 @@ bool TSetup_Form::Save_Settings()
     values.Time_Scroll_Resolution = settings.Time_Scroll_Resolution;
     values.Minimize_To_Tray_After_Start = Minimize_To_Tray_After_Start_Check_Box->isChecked();
     values.Main_Form_Anchor = settings.Main_Form_Anchor;
-    if (!Save_Setup_Form_Values(Setup_Ini_Path(Main_Form.Paths_Of_Main_Form()), values))
+    if (!Save_Setup_Form_Values(Setup_Ini_Path(Resources.Paths), values))
         Report_Write_Failure("SAVE_SETUP");
     Save_Start_At_Login();
     Modified_Tag = 0;
@@ -506,7 +512,7 @@ void TSetup_Form::Save_Start_At_Login()
     std::string failure;
     const std::string program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
     if (wanted ? Write_Autostart_File(path, program, failure) : Remove_Autostart_File(path, failure)) return;
-    Main_Form.Error_List_Of_Main_Form().Add(std::string(" - SAVE_START_AT_LOGIN - ") + (wanted ? "WRITE" : "REMOVE") +
+    Resources.Errors.Add(std::string(" - SAVE_START_AT_LOGIN - ") + (wanted ? "WRITE" : "REMOVE") +
                                             " - UNEXPECTED_ERROR - " + File_Name_To_Cp1250(failure));
 }
 
@@ -517,33 +523,30 @@ void TSetup_Form::Save_ButtonClick()
 
 void TSetup_Form::Save_Positions_ButtonClick()
 {
-    const Settings& settings = Main_Form.Settings_Of_Main_Form();
-    const QWidget* main_window = Main_Form.Main_Form_Widget();
     // The other dialogs are saved where they were last closed; the main window and this dialog where they are now.
-    Window_Positions positions = settings;
-    if (main_window != nullptr) positions.Main_Form_Left = main_window->x();
-    positions.Main_Form_Top = Main_Form.Moved_For_Bar() ? Main_Form.Top_Before_Bar()
-                              : main_window != nullptr  ? main_window->y()
-                                                        : settings.Main_Form_Top;
+    Window_Positions positions = Setup;
+    const QPoint main_form_position = Preview.Position_To_Save();
+    positions.Main_Form_Left = main_form_position.x();
+    positions.Main_Form_Top = main_form_position.y();
     positions.Setup_Form_Left = static_cast<std::int16_t>(x());
     positions.Setup_Form_Top = static_cast<std::int16_t>(y());
-    if (!Save_Window_Positions(Setup_Ini_Path(Main_Form.Paths_Of_Main_Form()), positions))
+    if (!Save_Window_Positions(Setup_Ini_Path(Resources.Paths), positions))
         Report_Write_Failure("SAVE_WINDOW_POSITIONS");
 }
 
 void TSetup_Form::Read_Back_Live_Settings()
 {
-    Settings& settings = Main_Form.Settings_Of_Main_Form();
-    ::Read_Back_Live_Settings(Setup_Ini_Path(Main_Form.Paths_Of_Main_Form()), settings);
-    Main_Form.Set_Alpha_Blend(settings.Main_Form_Transparency > 0,
+    Settings& settings = Setup;
+    ::Read_Back_Live_Settings(Setup_Ini_Path(Resources.Paths), settings);
+    Preview.Set_Alpha_Blend(settings.Main_Form_Transparency > 0,
                               static_cast<std::uint8_t>(255 - settings.Main_Form_Transparency));
-    Main_Form.Apply_Anchor();
+    Preview.Apply_Anchor();
 }
 
 bool TSetup_Form::FormClose()
 {
     if (Modified_Tag != 1) return true;
-    const Language_Texts& texts = Main_Form.Texts_Of_Main_Form();
+    const Language_Texts& texts = Texts;
     const int answer = Dialogs.Display_Message_Dialog("Warning_Icon_Source.bmp", 32, texts.Message_Strings[19],
                                                       texts.Message_Buttons[2], texts.Message_Buttons[3], {});
     if (answer == 1)
@@ -592,16 +595,13 @@ void TSetup_Form::done(int result)
     QDialog::done(result);
 }
 
-void Display_Setup_Form(Main_Form_Access& main_form, Message_Dialogs& message_dialogs)
+void Display_Setup_Form(Settings& settings, const Language_Texts& texts, Main_Form_Preview& preview,
+                        const Dialog_Resources& resources, Message_Dialogs& message_dialogs)
 {
-    Settings& settings = main_form.Settings_Of_Main_Form();
-    {
-        TSetup_Form form(main_form, message_dialogs, main_form.Main_Form_Widget());
-        form.move(settings.Setup_Form_Left, settings.Setup_Form_Top);
-        form.Fill();
-        form.exec();
-        settings.Setup_Form_Left = static_cast<std::int16_t>(form.x());
-        settings.Setup_Form_Top = static_cast<std::int16_t>(form.y());
-    }
-    main_form.Set_Key_Armed(true);
+    TSetup_Form form(settings, texts, preview, resources, message_dialogs);
+    form.move(settings.Setup_Form_Left, settings.Setup_Form_Top);
+    form.Fill();
+    form.exec();
+    settings.Setup_Form_Left = static_cast<std::int16_t>(form.x());
+    settings.Setup_Form_Top = static_cast<std::int16_t>(form.y());
 }

@@ -12,8 +12,11 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
-class Main_Form_Access;
+class Main_Form_Preview;
 class Message_Dialogs;
+struct Dialog_Resources;
+struct Language_Texts;
+struct Settings;
 class TUpdate_Record_Face_Drag;
 class TVela_Button_;
 
@@ -22,7 +25,8 @@ class TSetup_Form : public QDialog
     Q_OBJECT
 
 public:
-    TSetup_Form(Main_Form_Access& main_form, Message_Dialogs& message_dialogs, QWidget* parent = nullptr);
+    TSetup_Form(Settings& settings, const Language_Texts& texts, Main_Form_Preview& preview,
+                const Dialog_Resources& resources, Message_Dialogs& message_dialogs);
 
     // Shows the settings of the file and of memory; nothing filled here counts as a change.
     void Fill();
@@ -66,7 +70,10 @@ private:
     void Report_Write_Failure(const char* what);
     void Save_Start_At_Login();
 
-    Main_Form_Access& Main_Form;
+    Settings& Setup;
+    const Language_Texts& Texts;
+    Main_Form_Preview& Preview;
+    const Dialog_Resources& Resources;
     Message_Dialogs& Dialogs;
 
     int Modified_Tag = 0;
@@ -106,4 +113,6 @@ private:
 };
 
 // Creates the dialog at its remembered position, fills it, shows it modally and frees it.
-void Display_Setup_Form(Main_Form_Access& main_form, Message_Dialogs& message_dialogs);
+// The caller re-arms its command keys afterwards.
+void Display_Setup_Form(Settings& settings, const Language_Texts& texts, Main_Form_Preview& preview,
+                        const Dialog_Resources& resources, Message_Dialogs& message_dialogs);

@@ -17,9 +17,15 @@
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
-#include "ui/dialogs/Main_Form_Access.h"
+#include "config/Error_List.h"
+#include "config/Language_Texts.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
+#include "ui/dialogs/Dialog_Resources.h"
+#include "ui/dialogs/Record_Table_View.h"
 #include "ui/dialogs/Update_Record_Face_Drag.h"
 #include "ui/dialogs/Update_Record_Work_Type_List.h"
+#include "worklog/Day_Rules.h"
 
 namespace
 {
@@ -27,7 +33,7 @@ namespace
 constexpr const char* Language_Section = "Update_Record_Form";
 constexpr const char* Error_Icon = "Error_Icon_Source.bmp";
 constexpr const char* Overtime_Icon = "Overtime_Icon_Source.bmp";
-constexpr std::uint8_t No_Row = 255;
+constexpr std::uint8_t No_Row = Record_Table_View::No_Row;
 
 QString Two_Digits(int value)
 {
@@ -89,11 +95,13 @@ int Time_Box_Value(const QString& text)
     return value;
 }
 
-TUpdate_Record_Form::TUpdate_Record_Form(Main_Form_Access& main_form, Message_Dialogs& message_dialogs,
-                                         QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+TUpdate_Record_Form::TUpdate_Record_Form(Day_Rules& rules, Settings& settings, const Language_Texts& texts,
+                                         Record_Table_View& table, const Dialog_Resources& resources,
+                                         Message_Dialogs& message_dialogs, std::uint8_t edited_row)
+    : QDialog(resources.Parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      Main_Form(main_form), Dialogs(message_dialogs)
+      Rules(rules), Setup(settings), Texts(texts), Table(table), Resources(resources), Dialogs(message_dialogs),
+      Edited_Row(edited_row)
 {
     setObjectName(QStringLiteral("Update_Record_Form"));
     setFont(Program_Font());
@@ -155,7 +163,7 @@ void TUpdate_Record_Form::Create_Components()
     Update_Record_Button->Set_Text(QString::fromUtf8("Uložit"));
     Update_Record_Button->Set_Center_Text_Horizontal(true);
     Update_Record_Button->Set_Center_Text_Vertical(true);
-    Update_Record_Button->Set_Button_Skin(Main_Form.Button_Skin_Of_Main_Form());
+    Update_Record_Button->Set_Button_Skin(Resources.Button_Skin);
     connect(Update_Record_Button, &TVela_Button_::Clicked, this, [this] { Update_Record_ButtonClick(); });
 
     setTabOrder(Work_Type_Combo_Box, Hour_Edit_Box);
@@ -172,14 +180,14 @@ void TUpdate_Record_Form::Create_Components()
                                                           Hour_Edit_Box, Minute_Edit_Box, Remark_Memo_Box})
         input->installEventFilter(this);
 
-    Face_Drag = new TUpdate_Record_Face_Drag(this, Main_Form.Settings_Of_Main_Form());
+    Face_Drag = new TUpdate_Record_Face_Drag(this, Setup);
     for (QWidget* handle : std::initializer_list<QWidget*>{this, GroupBox1, Label2, Label3, Label4})
         Face_Drag->Add_Handle(handle);
 }
 
 void TUpdate_Record_Form::Set_Texts_From_Language_File(bool add_mode)
 {
-    const std::string& language_file = Main_Form.Texts_Of_Main_Form().Language_File_Path;
+    const std::string& language_file = Texts.Language_File_Path;
     const auto text = [&language_file](const char* key) {
         return From_Cp1250(Read_Language_Text(language_file, Language_Section, key));
     };
@@ -197,17 +205,17 @@ void TUpdate_Record_Form::Fill(bool add_mode)
 {
     Set_Texts_From_Language_File(add_mode);
 
-    const Program_Paths& paths = Main_Form.Paths_Of_Main_Form();
+    const Program_Paths& paths = Resources.Paths;
     New_Record_Minutes = static_cast<std::uint16_t>(Read_New_Log_Record_Working_Hours(Setup_Ini_Path(paths)));
 
-    Fill_Work_Type_Combo_Box(Work_Type_Combo_Box, paths, Main_Form.Error_List_Of_Main_Form());
+    Fill_Work_Type_Combo_Box(Work_Type_Combo_Box, paths, Resources.Errors);
 
-    const Day_Log& log = Main_Form.Day_Log_Of_Main_Form();
+    const Day_Log& log = Rules.Log();
     if (add_mode)
     {
-        const std::uint8_t highlighted = Main_Form.Highlighted_Row();
-        if (highlighted < log.Size()) Main_Form.Draw_Row(highlighted, false);
-        Main_Form.Set_Highlighted_Row(No_Row);
+        const std::uint8_t highlighted = Table.Highlighted_Row();
+        if (highlighted < log.Size()) Table.Draw_Row(highlighted, false);
+        Table.Set_Highlighted_Row(No_Row);
         Work_Type_Combo_Box->setEnabled(true);
         Hour_Edit_Box->setEnabled(true);
         Minute_Edit_Box->setEnabled(true);
@@ -220,13 +228,12 @@ void TUpdate_Record_Form::Fill(bool add_mode)
         return;
     }
 
-    const std::size_t row = Main_Form.Edited_Row();
+    const std::size_t row = Edited_Row;
     if (row >= log.Size()) return;
-    const Work_Record& record = log.Records[row];
-    const bool user_row = row >= 2;
-    Work_Type_Combo_Box->setEnabled(row != 0 || log.Recorded_Minutes == 0);
-    Hour_Edit_Box->setEnabled(user_row);
-    Minute_Edit_Box->setEnabled(user_row);
+    const Work_Record& record = log[row];
+    Work_Type_Combo_Box->setEnabled(Rules.Work_Type_Editable(row));
+    Hour_Edit_Box->setEnabled(Rules.Duration_Editable(row));
+    Minute_Edit_Box->setEnabled(Rules.Duration_Editable(row));
 
     const QString work_type = From_Cp1250(record[Work_Type_Field]);
     Work_Type_Combo_Box->setCurrentIndex(Work_Type_Combo_Box->findText(work_type, Qt::MatchFixedString));
@@ -242,7 +249,7 @@ void TUpdate_Record_Form::Fill(bool add_mode)
 int TUpdate_Record_Form::Show_Message(const char* icon, int message_key, int first_button, int second_button,
                                       const std::vector<std::string>& arguments)
 {
-    const Language_Texts& texts = Main_Form.Texts_Of_Main_Form();
+    const Language_Texts& texts = Texts;
     return Dialogs.Display_Message_Dialog(icon, Message_Animation_Interval, texts.Message_Strings[message_key],
                                           texts.Message_Buttons[first_button],
                                           second_button > 0 ? texts.Message_Buttons[second_button] : std::string(),
@@ -257,128 +264,52 @@ void TUpdate_Record_Form::Update_Record_ButtonClick()
         box->selectAll();
     }
 
-    const QString typed_work_type = Work_Type_Combo_Box->currentText();
-    const std::string work_type = Cut_To_Short_String(To_Cp1250(typed_work_type));
-    if (work_type.empty())
-    {
-        Show_Message(Error_Icon, 8, 1, 0);
-        return;
-    }
-
-    Day_Log& log = Main_Form.Day_Log_Of_Main_Form();
-    const std::size_t row = Main_Form.Edited_Row();
-    const bool add_mode = row >= log.Size();
-    const bool user_row = !add_mode && row >= 2;
-
-    const QString stored_work_type = From_Cp1250(work_type);
-    const bool check_duplicates =
-        add_mode ||
-        QString::compare(stored_work_type, From_Cp1250(log.Records[row][Work_Type_Field]), Qt::CaseInsensitive) != 0;
-    if (check_duplicates)
-    {
-        for (std::size_t other = 0; other < log.Size(); ++other)
-        {
-            if (QString::compare(stored_work_type, From_Cp1250(log.Records[other][Work_Type_Field]),
-                                 Qt::CaseInsensitive) != 0)
-                continue;
-            Flash_Row = static_cast<std::uint8_t>(other);
-            Flash_State = true;
-            Flash_Timer->start();
-            Show_Message(Error_Icon, 9, 1, 0);
-            Flash_Timer->stop();
-            Main_Form.Draw_Row(Flash_Row, Flash_Row == Main_Form.Highlighted_Row());
-            return;
-        }
-    }
-
-    std::uint16_t available = static_cast<std::uint16_t>(1439 - log.Day_Start_Minute - log.Recorded_Minutes);
-    const Minute_Of_Day present_duration =
-        user_row ? Text_To_Minute_Of_Day_Or_Zero(log.Records[row][Duration_Field]) : Minute_Of_Day(0);
-    available = static_cast<std::uint16_t>(available + present_duration);
-
-    const Minute_Of_Day_Result encoded =
+    const Minute_Of_Day_Result duration =
         Encode_Minute_Of_Day(static_cast<std::uint8_t>(Time_Box_Value(Hour_Edit_Box->text())),
                              static_cast<std::uint8_t>(Time_Box_Value(Minute_Edit_Box->text())));
-    const Minute_Of_Day duration = encoded.Value;
-    if (!encoded.Valid || ((add_mode || user_row) && duration > available))
+    const Record_Input input{Edited_Row, Cut_To_Short_String(To_Cp1250(Work_Type_Combo_Box->currentText())),
+                             Cut_To_Short_String(To_Cp1250(Remark_As_One_Line(Remark_Memo_Box->toPlainText()))),
+                             duration.Valid, duration.Value};
+    Record_Verdict verdict = Rules.Store_Record(input);
+    if (verdict.Verdict == Day_Verdict::Ask_Overtime_Adding || verdict.Verdict == Day_Verdict::Ask_Overtime_Editing)
     {
-        const bool czech = Main_Form.Texts_Of_Main_Form().Is_Czech_Language;
+        const int message = verdict.Verdict == Day_Verdict::Ask_Overtime_Adding ? 13 : 14;
+        if (Show_Message(Overtime_Icon, message, 2, 3) == 2) return;
+        verdict = Rules.Store_Record(input, true);
+    }
+    switch (verdict.Verdict)
+    {
+    case Day_Verdict::Done:
+        Table.Day_Changed();
+        accept();
+        return;
+    case Day_Verdict::Tell_Empty_Work_Type: Show_Message(Error_Icon, 8, 1, 0); return;
+    case Day_Verdict::Tell_Duplicate_Work_Type:
+        Flash_Row = verdict.Duplicate_Row;
+        Flash_State = true;
+        Flash_Timer->start();
+        Show_Message(Error_Icon, 9, 1, 0);
+        Flash_Timer->stop();
+        Table.Draw_Row(Flash_Row, Flash_Row == Table.Highlighted_Row());
+        return;
+    case Day_Verdict::Tell_Duration_Too_Long:
+    {
+        const Minute_Of_Day available = verdict.Available_Minutes;
         Show_Message(Error_Icon, 11, 1, 0,
                      {Minute_Of_Day_To_Text(available),
-                      czech ? Duration_Phrase(Whole_Hours(available), Remaining_Minutes(available), 1)
-                            : std::string()});
+                      Texts.Is_Czech_Language
+                          ? Duration_Phrase(Whole_Hours(available), Remaining_Minutes(available), 1)
+                          : std::string()});
         return;
     }
-    if (duration == 0 && Hour_Edit_Box->isEnabled())
-    {
-        Show_Message(Error_Icon, 12, 1, 0);
+    case Day_Verdict::Tell_Zero_Duration: Show_Message(Error_Icon, 12, 1, 0); return;
+    case Day_Verdict::Refused:
+        // The add button keeps a full day from getting here; a day that filled up
+        // while the editor was open ends it unsaved.
+        reject();
         return;
+    default: return;  // the overtime question was answered already
     }
-
-    Work_Record record;
-    record[Work_Type_Field] = work_type;
-    record[Duration_Field] = Minute_Of_Day_To_Text(duration);
-    record[Remark_Field] = Cut_To_Short_String(To_Cp1250(Remark_As_One_Line(Remark_Memo_Box->toPlainText())));
-
-    const bool overrange_warning = Main_Form.Settings_Of_Main_Form().Display_Zentavo_Overrange_Warning;
-    const int elapsed = log.Elapsed_Minutes();
-    if (!add_mode && row == 0)
-    {
-        record[Day_Name_Field] = log.Records[0][Day_Name_Field];
-        record[Date_Field] = log.Records[0][Date_Field];
-        log.Records[0] = record;
-    }
-    else if (add_mode)
-    {
-        // A first record needs room for the Unassigned_Row too; the add button keeps a
-        // full day from getting here, this keeps the day's invariants if it does.
-        const std::size_t rows_needed = log.Size() <= 1 ? 2 : 1;
-        if (log.Size() + rows_needed > Max_Day_Log_Records)
-        {
-            reject();
-            return;
-        }
-        if (overrange_warning && int(log.Recorded_Minutes) + int(duration) > elapsed &&
-            Show_Message(Overtime_Icon, 13, 2, 3) == 2)
-            return;
-        if (log.Size() <= 1)
-        {
-            Work_Record unassigned;
-            unassigned[Work_Type_Field] = log.Records[0][Work_Type_Field];
-            unassigned[Remark_Field] = log.Records[0][Remark_Field];
-            log.Append_Record(unassigned);
-            log.Records[0][Work_Type_Field] = Main_Form.Texts_Of_Main_Form().Day_Row_Label;
-            log.Records[0][Remark_Field].clear();
-        }
-        log.Append_Record(record);
-    }
-    else
-    {
-        if (user_row)
-        {
-            if (overrange_warning &&
-                int(log.Recorded_Minutes) - int(present_duration) + int(duration) > elapsed &&
-                Show_Message(Overtime_Icon, 14, 2, 3) == 2)
-                return;
-            log.Recorded_Minutes = static_cast<Minute_Of_Day>(log.Recorded_Minutes - present_duration);
-        }
-        log.Records[row] = record;
-    }
-
-    if (add_mode || user_row)
-    {
-        log.Recorded_Minutes = static_cast<Minute_Of_Day>(log.Recorded_Minutes + duration);
-        const bool day_full = duration == available || log.Size() >= Max_Day_Log_Records;
-        const bool enabled = Main_Form.Add_Record_Button_Enabled();
-        if (day_full && enabled)
-            Main_Form.Set_Add_Record_Button_Enabled(false);
-        else if (!day_full && !enabled)
-            Main_Form.Set_Add_Record_Button_Enabled(true);
-    }
-
-    Main_Form.Refresh_Summary_Rows();
-    Main_Form.Checkpoint_Day_Log();
-    accept();
 }
 
 bool TUpdate_Record_Form::Work_Type_Combo_BoxKeyDown(QKeyEvent* event)
@@ -433,7 +364,7 @@ void TUpdate_Record_Form::Limit_Remark_Length()
 
 void TUpdate_Record_Form::Flash_TimerTimer()
 {
-    Main_Form.Draw_Row(Flash_Row, Flash_State);
+    Table.Draw_Row(Flash_Row, Flash_State);
     Flash_State = !Flash_State;
 }
 
@@ -477,35 +408,21 @@ void TUpdate_Record_Form::showEvent(QShowEvent* event)
 void TUpdate_Record_Form::done(int result)
 {
     Flash_Timer->stop();
-    const std::uint8_t highlighted = Main_Form.Highlighted_Row();
-    if (highlighted < Main_Form.Day_Log_Of_Main_Form().Size()) Main_Form.Draw_Row(highlighted, false);
-    Main_Form.Set_Highlighted_Row(No_Row);
+    const std::uint8_t highlighted = Table.Highlighted_Row();
+    if (highlighted < Rules.Log().Size()) Table.Draw_Row(highlighted, false);
+    Table.Set_Highlighted_Row(No_Row);
     QDialog::done(result);
 }
 
-int Display_Update_Record_Form(Main_Form_Access& main_form, Message_Dialogs& message_dialogs, bool Add_Mode)
+int Display_Update_Record_Form(Day_Rules& rules, Settings& settings, const Language_Texts& texts,
+                               Record_Table_View& table, const Dialog_Resources& resources,
+                               Message_Dialogs& message_dialogs, std::uint8_t Edited_Row, bool Add_Mode)
 {
-    Settings& settings = main_form.Settings_Of_Main_Form();
-    int result = QDialog::Rejected;
-    {
-        TUpdate_Record_Form form(main_form, message_dialogs, main_form.Main_Form_Widget());
-        form.move(settings.Update_Record_Form_Left, settings.Update_Record_Form_Top);
-        form.Fill(Add_Mode);
-        result = form.exec();
-        settings.Update_Record_Form_Left = static_cast<std::int16_t>(form.x());
-        settings.Update_Record_Form_Top = static_cast<std::int16_t>(form.y());
-    }
-    if (Add_Mode && result == QDialog::Accepted)
-    {
-        main_form.Update_Layout();
-        if (settings.Main_Form_Anchor == 3 || settings.Main_Form_Anchor == 4) main_form.Apply_Anchor();
-        if (QWidget* window = main_form.Main_Form_Widget())
-        {
-            const QRect work_area = Primary_Work_Area();
-            if (window->y() + window->height() > work_area.height())
-                window->move(window->x(), work_area.height() - window->height());
-        }
-    }
-    main_form.Set_Key_Armed(true);
+    TUpdate_Record_Form form(rules, settings, texts, table, resources, message_dialogs, Edited_Row);
+    form.move(settings.Update_Record_Form_Left, settings.Update_Record_Form_Top);
+    form.Fill(Add_Mode);
+    const int result = form.exec();
+    settings.Update_Record_Form_Left = static_cast<std::int16_t>(form.x());
+    settings.Update_Record_Form_Top = static_cast<std::int16_t>(form.y());
     return result;
 }

@@ -11,8 +11,12 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTimer;
-class Main_Form_Access;
+class Day_Rules;
 class Message_Dialogs;
+class Record_Table_View;
+struct Dialog_Resources;
+struct Language_Texts;
+struct Settings;
 class TUpdate_Record_Face_Drag;
 class TVela_Button_;
 
@@ -21,7 +25,9 @@ class TUpdate_Record_Form : public QDialog
     Q_OBJECT
 
 public:
-    TUpdate_Record_Form(Main_Form_Access& main_form, Message_Dialogs& message_dialogs, QWidget* parent = nullptr);
+    // Edited_Row is the row to edit, or the number of rows to add a record.
+    TUpdate_Record_Form(Day_Rules& rules, Settings& settings, const Language_Texts& texts, Record_Table_View& table,
+                        const Dialog_Resources& resources, Message_Dialogs& message_dialogs, std::uint8_t Edited_Row);
 
     // Fills the dialog for adding a record or for editing the row Edited_Row.
     void Fill(bool add_mode);
@@ -51,8 +57,13 @@ private:
     int Show_Message(const char* icon, int message_key, int first_button, int second_button,
                      const std::vector<std::string>& arguments = {});
 
-    Main_Form_Access& Main_Form;
+    Day_Rules& Rules;
+    Settings& Setup;
+    const Language_Texts& Texts;
+    Record_Table_View& Table;
+    const Dialog_Resources& Resources;
     Message_Dialogs& Dialogs;
+    const std::uint8_t Edited_Row;
 
     std::uint8_t Flash_Row = 0;
     bool Flash_State = false;
@@ -73,9 +84,11 @@ private:
 };
 
 // Creates the editor at its remembered position, fills it, shows it modally and frees it.
-// The caller has set Edited_Row: one past the last row to add, the clicked row to edit.
-// Gives QDialog::Accepted when a record was saved.
-int Display_Update_Record_Form(Main_Form_Access& main_form, Message_Dialogs& message_dialogs, bool Add_Mode);
+// Edited_Row is one past the last row to add, the clicked row to edit. Gives
+// QDialog::Accepted when a record was saved; the caller then lays its window out again.
+int Display_Update_Record_Form(Day_Rules& rules, Settings& settings, const Language_Texts& texts,
+                               Record_Table_View& table, const Dialog_Resources& resources,
+                               Message_Dialogs& message_dialogs, std::uint8_t Edited_Row, bool Add_Mode);
 
 // The time boxes accept the digits also from the unshifted number row of the Czech
 // keyboard (+ ě š č ř ž ý á í é for 1..9, 0); gives 0 for any other CP1250 character.

@@ -111,7 +111,7 @@ void TData_Grid::paintEvent(QPaintEvent* event)
             Set_Text_Look(painter, Look.Default_Data_Row_Text_Color, Look.Default_Data_Row_Text_Bold);
             painter.drawPixmap(0, row_top, Skins.Default_Data_Row_Bitmap);
         }
-        const Work_Record& record = Log.Records[row];
+        const Work_Record& record = Log[row];
         for (std::size_t column = 0; column < Work_Record_Field_Count; ++column)
         {
             if (record[column].empty()) continue;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -14,10 +15,12 @@
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
+#include "ui/main/Command_Button_Bar.h"
 #include "ui/main/Counting_Message_Dialogs.h"
 #include "ui/main/Program_Icon.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/Taskbar_Hint.h"
+#include "ui/main/Testing_Panel.h"
 #include "ui/tray/Notification_Icon.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/End_Of_Day.h"
@@ -85,42 +88,16 @@ void TMain_Form::Create_Controls()
     Minimize_Button->Set_Text_Top(0);
     connect(Minimize_Button, &TVela_Button_::Clicked, this, [this] { Minimize_ButtonClick(); });
 
-    struct Button_Layout
-    {
-        TVela_Button_** Button;
-        const char* Name;
-        int Left;
-        const char* Text;
-        void (TMain_Form::*Handler)();
-    };
-    const Button_Layout buttons[] = {
-        {&Add_Button, "Add_Record_Button", 6, "Přidat záznam", &TMain_Form::Add_Record_ButtonClick},
-        {&Setup_Button, "Setup_Button", 116, "Nastavení", &TMain_Form::Setup_ButtonClick},
-        {&Open_Log_Button, "Open_Log_Button", 226, "Otevřít log", &TMain_Form::Open_Log_ButtonClick},
-        {&Shutdown_Button, "Shutdown_Button", 336, "Vypnout počítač", &TMain_Form::Shutdown_ButtonClick},
-    };
-    for (const Button_Layout& layout : buttons)
-    {
-        auto* button = new TVela_Button_(this);
-        button->setObjectName(QString::fromLatin1(layout.Name));
-        button->setGeometry(layout.Left, 192, 105, 25);
-        button->Set_Text(QString::fromUtf8(layout.Text));
-        button->Set_Center_Text_Horizontal(true);
-        button->Set_Center_Text_Vertical(true);
-        button->Set_Text_Top(6);
-        button->Set_Hold_Status(false);
-        button->Set_Button_Down(false);
-        const auto handler = layout.Handler;
-        connect(button, &TVela_Button_::Clicked, this, [this, handler] {
-            if (!Is_Fading()) (this->*handler)();
-        });
-        *layout.Button = button;
-    }
+    Buttons = std::make_unique<Command_Button_Bar>(
+        this, [this] { return Is_Fading(); },
+        std::array<std::function<void()>, 4>{[this] { Add_Record_ButtonClick(); }, [this] { Setup_ButtonClick(); },
+                                             [this] { Open_Log_ButtonClick(); }, [this] { Shutdown_ButtonClick(); }});
 
     Update_Timer.setInterval(500);
     connect(&Update_Timer, &QTimer::timeout, this, [this] { Update_TimerTimer(); });
-    Effect_Timer.setInterval(30);
-    connect(&Effect_Timer, &QTimer::timeout, this, [this] { Effect_TimerTimer(); });
+    // A key released while the window was away never reached it.
+    Fading.Revealing = [this] { Key_Armed = true; };
+    Fading.Tray_Icon = [this] { return Tray_Icon_Component.get(); };
 
     if (Seams.Tray)
     {
@@ -162,19 +139,10 @@ void TMain_Form::Update_Layout()
     const int table_height = int(Log.Size()) * Data_Row_Height;
     if (Grid) Grid->setGeometry(Table_Left, Table_Top, Table_Width, table_height);
     if (!Testing_Mode_Flag) resize(Main_Form_Client_Width, table_height + Bar_Height + Layout_Extra_Height);
-    for (TVela_Button_* button : {Add_Button, Setup_Button, Open_Log_Button, Shutdown_Button})
-        button->move(button->x(), table_height + 51);
-    Show_Buttons_Inside_The_Window();
+    Buttons->Place(table_height + 51);
+    Buttons->Show_Inside(height());
     if (Grid) Grid->Paint_All_Rows();
     update();
-}
-
-void TMain_Form::Show_Buttons_Inside_The_Window()
-{
-    // The buttons lie below the visible area while the bar is hidden, where they would
-    // only cover the frame's bottom line; the taller testing window shows them whole.
-    for (TVela_Button_* button : {Add_Button, Setup_Button, Open_Log_Button, Shutdown_Button})
-        button->setVisible(button->y() + 1 < height());
 }
 
 void TMain_Form::Apply_Anchor()
@@ -195,35 +163,20 @@ void TMain_Form::Apply_Anchor()
 
 void TMain_Form::Refresh_Summary_Rows()
 {
-    if (Log.Records.empty()) return;
-    Work_Record& day_row = Log.Records[0];
-    day_row[Time_Span_Field] =
-        Minute_Of_Day_To_Text(Log.Day_Start_Minute) + " - " + Minute_Of_Day_To_Text(Log.Current_Minute);
-    day_row[Duration_Field] = Minute_Of_Day_To_Text(Log.Elapsed_Minutes());
+    if (Log.Empty()) return;
+    Rules.Refresh_Summary_Rows(Log.Current_Minute());
     Draw_Row(0, Highlighted_Row() == 0);
-
-    std::string hint_format = Texts.Tray_Hint_Format;
-    for (char& character : hint_format)
-        if (character == '#') character = '\r';
-    const std::optional<std::string> hint = Format(hint_format, {day_row[Duration_Field]});
-    Tray_Hint = hint ? From_Cp1250(*hint) : QString();
+    Tray_Hint = From_Cp1250(Rules.Tray_Hint());
     if (Tray_Icon_Component) Tray_Icon_Component->SetHint(Tray_Hint);
-
-    if (Log.Size() < 2) return;
-    const auto unassigned = static_cast<std::int16_t>(Log.Elapsed_Minutes() - Log.Recorded_Minutes);
-    Log.Records[1][Duration_Field] = unassigned < 0 ? "- " + Minute_Of_Day_To_Text(Minute_Of_Day(-unassigned))
-                                                    : Minute_Of_Day_To_Text(Minute_Of_Day(unassigned));
-    Draw_Row(1, Highlighted_Row() == 1);
+    if (Log.Size() > 1) Draw_Row(1, Highlighted_Row() == 1);
 }
 
 void TMain_Form::Update_TimerTimer()
 {
-    if (!Seams.Clock_Source || Log.Records.empty() || Day_Has_Ended) return;
-    const Minute_Of_Day now = Time_To_Minute_Of_Day(Seams.Clock_Source->Now());
-    if (now == Log.Current_Minute) return;
-    Log.Current_Minute = now;
-    if (Setup.Display_Full_Time_Hint && int(now) - int(Log.Day_Start_Minute) == int(Setup.Full_Time_Value) &&
-        Tray_Icon_Component)
+    if (!Seams.Clock_Source || Day_Has_Ended) return;
+    // At most one refresh per minute.
+    if (!Rules.Refresh_For_Minute(Time_To_Minute_Of_Day(Seams.Clock_Source->Now()))) return;
+    if (Rules.Full_Time_Reached() && Tray_Icon_Component)
         Tray_Icon_Component->DisplayBalloon(From_Cp1250(Texts.Tray_Text_2), From_Cp1250(Texts.Tray_Text_3), 4, 10);
     Refresh_Summary_Rows();
     Checkpoint_Day_Log();
@@ -270,24 +223,31 @@ void TMain_Form::Set_Highlighted_Row(std::uint8_t row)
     if (Grid) Grid->Set_Highlighted_Row(row);
 }
 
-bool TMain_Form::Add_Record_Button_Enabled() const
+TVela_Button_* TMain_Form::Add_Record_Button() const
 {
-    return Add_Button->isEnabled();
+    return Buttons->Add_Record_Button();
 }
 
-void TMain_Form::Set_Add_Record_Button_Enabled(bool enabled)
+bool TMain_Form::Add_Record_Button_Enabled() const
 {
-    Add_Button->setEnabled(enabled);
+    return Buttons->Add_Record_Button()->isEnabled();
+}
+
+void TMain_Form::Day_Changed()
+{
+    Refresh_Summary_Rows();
+    Keep_Add_Button_Rule();
+    Checkpoint_Day_Log();
+}
+
+QPoint TMain_Form::Position_To_Save() const
+{
+    return {x(), Moved_For_Bar_Flag ? Top_Before_Bar_Value : y()};
 }
 
 void TMain_Form::Set_Alpha_Blend(bool enabled, std::uint8_t value)
 {
-    Alpha_Blend_On = enabled;
-    Alpha_Blend_Level = value;
-    setWindowOpacity(enabled ? value / 255.0 : 1.0);
-    // X11 sends the opacity property only when the connection is next flushed, which a
-    // repaint does; without it a fade would show only its last step.
-    update(0, 0, 1, 1);
+    Fading.Set_Alpha_Blend(enabled, value);
 }
 
 void TMain_Form::Open_Editor_For_Row(std::uint8_t row)
@@ -300,7 +260,9 @@ void TMain_Form::Run_Record_Editor(bool add_mode)
 {
     if (!Seams.Display_Update_Record_Form || !Dialogs || Editor_Open) return;
     Editor_Open = true;
-    Seams.Display_Update_Record_Form(*this, *Dialogs, add_mode);
+    const Dialog_Resources resources{Paths, *Errors, Button_Skin_Bitmap, this};
+    const int result = Seams.Display_Update_Record_Form(Rules, Setup, Texts, *this, resources, *Dialogs,
+                                                        Edited_Row_Index, add_mode);
     Editor_Open = false;
     if (Day_Has_Ended) return;
     Take_Focus_Back();
@@ -308,6 +270,10 @@ void TMain_Form::Run_Record_Editor(bool add_mode)
     // The table may have grown or shrunk while the editor was open.
     Update_Layout();
     if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
+    if (!add_mode || result != QDialog::Accepted) return;
+    // A window grown by a row still ends above the work area's bottom.
+    const QRect work_area = Primary_Work_Area();
+    if (y() + height() > work_area.height()) move(x(), work_area.height() - height());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -350,7 +316,7 @@ void TMain_Form::Toggle_Button_Bar()
 void TMain_Form::Delete_Highlighted_Record()
 {
     const std::uint8_t highlighted = Highlighted_Row();
-    if (highlighted == 0 || highlighted == 1 || highlighted == No_Row || highlighted >= Log.Size()) return;
+    if (Rules.Delete_User_Row(highlighted, false) != Day_Verdict::Ask_Before_Deleting) return;
     if (Ask("Warning_Icon_Source.bmp", 32, Delete_Record_Message) == 2 || Day_Has_Ended)
     {
         Draw_Row(Highlighted_Row(), false);
@@ -358,15 +324,7 @@ void TMain_Form::Delete_Highlighted_Record()
         return;
     }
     // The row may have gone while the question was open.
-    if (highlighted >= Log.Size()) return;
-    const Minute_Of_Day_Result duration = Text_To_Minute_Of_Day(Log.Records[highlighted][Duration_Field]);
-    const Minute_Of_Day minutes = duration.Valid ? duration.Value : 0;
-    Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes - std::min(minutes, Log.Recorded_Minutes));
-    // Folding follows the last user row, also when a record of 00:00 was loaded.
-    if (Log.Size() <= 3)
-        Fold_Back_Into_Day_Row();
-    else
-        Log.Delete_Record(highlighted);
+    if (Rules.Delete_User_Row(highlighted, true) != Day_Verdict::Done) return;
     Refresh_Summary_Rows();
     Update_Layout();
     Keep_Add_Button_Rule();
@@ -376,25 +334,13 @@ void TMain_Form::Delete_Highlighted_Record()
     Checkpoint_Day_Log();
 }
 
-void TMain_Form::Fold_Back_Into_Day_Row()
-{
-    // The Unassigned_Row gives its work type and remark back to the Day_Row.
-    if (Log.Size() >= 2)
-    {
-        Log.Records[0][Work_Type_Field] = Log.Records[1][Work_Type_Field];
-        Log.Records[0][Remark_Field] = Log.Records[1][Remark_Field];
-    }
-    Log.Records.resize(1);
-    Log.Recorded_Minutes = 0;
-}
-
 void TMain_Form::Clear_All_Records()
 {
-    if (Log.Recorded_Minutes == 0 && !Log.Has_User_Rows()) return;
+    if (Rules.Clear_User_Rows(false) != Day_Verdict::Ask_Before_Clearing) return;
     Draw_Row(Highlighted_Row(), false);
     Set_Highlighted_Row(No_Row);
     if (Ask("Warning_Icon_Source.bmp", 32, Clear_All_Message) == 2 || Day_Has_Ended) return;
-    Fold_Back_Into_Day_Row();
+    Rules.Clear_User_Rows(true);
     Refresh_Summary_Rows();
     Update_Layout();
     Keep_Add_Button_Rule();
@@ -404,46 +350,35 @@ void TMain_Form::Clear_All_Records()
 
 void TMain_Form::Keep_Add_Button_Rule()
 {
-    Set_Add_Record_Button_Enabled(Log.Size() < Max_Day_Log_Records &&
-                                  Log.Day_Start_Minute + Log.Recorded_Minutes < Last_Minute_Of_Day);
+    Buttons->Add_Record_Button()->setEnabled(Rules.May_Add_Record());
 }
 
 void TMain_Form::Form_Mouse_Wheel_Down()
 {
     const std::uint8_t row = Grid ? Grid->Pointer_Row() : 0;
-    if (!Setup.Time_Scroll_Control || row < 2 || row >= Log.Size()) return;
-    const int resolution = Setup.Time_Scroll_Resolution;
-    const auto shortened =
-        static_cast<std::int16_t>(Text_To_Minute_Of_Day_Or_Zero(Log.Records[row][Duration_Field]) - resolution);
-    if (shortened <= 0)
+    switch (Rules.Shorten_Record(row))
     {
-        // A record is not shortened to nothing: the user is asked to delete it instead.
-        Delete_Highlighted_Record();
-        return;
+    case Day_Verdict::Done: Show_Wheeled_Duration(row); break;
+    // A record is not shortened to nothing: the user is asked to delete it instead.
+    case Day_Verdict::Ask_Before_Deleting: Delete_Highlighted_Record(); break;
+    default: break;
     }
-    Store_Wheeled_Duration(row, shortened, -resolution);
 }
 
 void TMain_Form::Form_Mouse_Wheel_Up()
 {
     const std::uint8_t row = Grid ? Grid->Pointer_Row() : 0;
-    if (!Setup.Time_Scroll_Control || row < 2 || row >= Log.Size()) return;
-    const int resolution = Setup.Time_Scroll_Resolution;
-    if (Log.Day_Start_Minute + Log.Recorded_Minutes + resolution > Last_Minute_Of_Day) return;
-    const int lengthened = Text_To_Minute_Of_Day_Or_Zero(Log.Records[row][Duration_Field]) + resolution;
-    if (Log.Recorded_Minutes + resolution > Log.Elapsed_Minutes() && Setup.Display_Zentavo_Overrange_Warning)
+    Day_Verdict verdict = Rules.Lengthen_Record(row, false);
+    if (verdict == Day_Verdict::Ask_Overtime_Editing)
     {
         if (Ask("Overtime_Icon_Source.bmp", 70, Overtime_Message) == 2 || Day_Has_Ended) return;
-        // The row may have gone while the question was open.
-        if (row >= Log.Size()) return;
+        verdict = Rules.Lengthen_Record(row, true);
     }
-    Store_Wheeled_Duration(row, lengthened, resolution);
+    if (verdict == Day_Verdict::Done) Show_Wheeled_Duration(row);
 }
 
-void TMain_Form::Store_Wheeled_Duration(std::uint8_t row, int duration, int change)
+void TMain_Form::Show_Wheeled_Duration(std::uint8_t row)
 {
-    Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes + change);
-    Log.Records[row][Duration_Field] = Minute_Of_Day_To_Text(Minute_Of_Day(duration));
     Refresh_Summary_Rows();
     // The row that changed, which the pointer may have left already.
     Draw_Row(row, row == Highlighted_Row());
@@ -463,7 +398,8 @@ void TMain_Form::Setup_ButtonClick()
 {
     if (!Seams.Display_Setup_Form || !Dialogs || Setup_Open) return;
     Setup_Open = true;
-    Seams.Display_Setup_Form(*this, *Dialogs);
+    const Dialog_Resources resources{Paths, *Errors, Button_Skin_Bitmap, this};
+    Seams.Display_Setup_Form(Setup, Texts, *this, resources, *Dialogs);
     Setup_Open = false;
     Take_Focus_Back();
     Key_Armed = true;
@@ -507,7 +443,7 @@ void TMain_Form::paintEvent(QPaintEvent*)
 bool TMain_Form::Previewed_Already() const
 {
     // A key the testing panel's list ignores comes on to the window, which saw it first.
-    return Error_List_Box_Widget && QApplication::focusWidget() == Error_List_Box_Widget;
+    return Panel && QApplication::focusWidget() == Panel->Error_List_Box();
 }
 
 void TMain_Form::keyPressEvent(QKeyEvent* event)
@@ -575,7 +511,10 @@ void TMain_Form::Form_Key_Down(QKeyEvent* event)
         Setup_ButtonClick();
         break;
     case Qt::Key_R:
-        if (Seams.Display_Report_Form) Seams.Display_Report_Form(*this);
+        if (!Seams.Display_Report_Form || !Errors) break;
+        // The key that opened the window is released over it, not over this one.
+        if (Seams.Display_Report_Form(Setup, Texts, Dialog_Resources{Paths, *Errors, Button_Skin_Bitmap, this}))
+            Key_Armed = true;
         break;
     default: break;
     }
@@ -630,7 +569,7 @@ void TMain_Form::wheelEvent(QWheelEvent* event)
 bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
 {
     // The window sees every key first, whichever of its controls has the focus.
-    if (watched == Error_List_Box_Widget)
+    if (Panel && watched == Panel->Error_List_Box())
     {
         if (event->type() == QEvent::KeyPress)
         {
@@ -641,19 +580,14 @@ bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
             Form_Key_Up(static_cast<QKeyEvent*>(event));
         return false;
     }
-    if (event->type() == QEvent::MouseMove && Error_List_Box_Widget && watched == Error_List_Box_Widget->viewport())
-    {
-        Error_List_BoxMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
-        return false;
-    }
-    if (watched == Title || watched == Testing_Panel)
+    if (watched == Title || (Panel && watched == Panel))
     {
         // The title and the panel drag the window as its background does.
         switch (event->type())
         {
         case QEvent::MouseButtonPress: Form_Mouse_Down(static_cast<QMouseEvent*>(event)); return true;
-        case QEvent::MouseMove: Form_Mouse_Move(static_cast<QMouseEvent*>(event)); return true;
-        case QEvent::MouseButtonRelease: Form_Mouse_Up(static_cast<QMouseEvent*>(event)); return true;
+        case QEvent::MouseMove: Drag.Move(static_cast<QMouseEvent*>(event)); return true;
+        case QEvent::MouseButtonRelease: Drag.Release(static_cast<QMouseEvent*>(event)); return true;
         case QEvent::MouseButtonDblClick:
             // The panel has only its mouse-down; the title puts the window away as the background does.
             if (watched == Title)
@@ -704,8 +638,8 @@ void TMain_Form::End_Day_And_Quit()
     }
     Ending_Day = true;
     Update_Timer.stop();
-    Effect_Timer.stop();
-    Drag_Active = false;
+    Fading.Effect_Timer_Of_Main_Form().stop();
+    Drag.Stop();
     Form_Close_Query();
     Day_Has_Ended = true;
     Form_Close();

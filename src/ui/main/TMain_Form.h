@@ -20,15 +20,23 @@
 #include "config/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Date_Time_Patterns.h"
-#include "ui/dialogs/Main_Form_Access.h"
+#include "ui/dialogs/Dialog_Resources.h"
+#include "ui/dialogs/Main_Form_Preview.h"
+#include "ui/dialogs/Record_Table_View.h"
+#include "ui/main/Main_Form_Fader.h"
+#include "ui/main/Main_Form_Seams.h"
 #include "ui/main/TData_Grid.h"
+#include "ui/main/Window_Drag.h"
 #include "worklog/Day_Log.h"
 #include "worklog/Day_Log_Checkpoint.h"
+#include "worklog/Day_Rules.h"
 #include "worklog/Work_Log_Context.h"
 #include "worklog/Work_Log_File_System.h"
 
+class Command_Button_Bar;
 class Program_Shell;
 class Tray_Shell;
+class TTesting_Panel;
 class TVela_Button_;
 class TNotificationIcon;
 class QFrame;
@@ -39,32 +47,7 @@ inline constexpr const char* Application_Title = "Zentavo Logger 0.0.72";
 inline constexpr const char* Main_Form_Caption = "Zentavo Logger";
 inline constexpr int Main_Form_Client_Width = 755;
 
-// Everything the main window reaches outside itself, passed in so tests can stand in.
-struct Main_Form_Seams
-{
-    std::string Program_Directory;
-    const Clock* Clock_Source = nullptr;
-    Date_Time_Patterns Patterns;
-    Program_Shell* Shell = nullptr;
-    Tray_Shell* Tray = nullptr;
-    // Made once the skins, settings and texts exist (the program's dialog needs them).
-    std::function<std::shared_ptr<Message_Dialogs>(Main_Form_Access&)> Make_Message_Dialogs;
-    // The platform's plain message box with one OK button (start-up failures).
-    std::function<void(const QString&)> Show_Plain_Message;
-    // Asks the application to end once control is back in its event loop.
-    std::function<void()> Quit_Application;
-    // The record editor and the settings dialog; empty ones do nothing.
-    std::function<void(Main_Form_Access&, Message_Dialogs&, bool add_mode)> Display_Update_Record_Form;
-    std::function<void(Main_Form_Access&, Message_Dialogs&)> Display_Setup_Form;
-    // The report window (non-modal); an empty one does nothing.
-    std::function<void(Main_Form_Access&)> Display_Report_Form;
-    // The file layer of the day log and the target log.
-    Work_Log_File_System* Files = nullptr;
-    // Protocol lines of what the entry decided before the protocol existed.
-    std::vector<std::string> Start_Notes;
-};
-
-class TMain_Form : public QWidget, public Main_Form_Access
+class TMain_Form : public QWidget, public Record_Table_View, public Main_Form_Preview
 {
     Q_OBJECT
 
@@ -81,28 +64,30 @@ public:
     void Show_At_Start();
     bool Created() const { return Creation_Done; }
 
-    // Main_Form_Access
-    Day_Log& Day_Log_Of_Main_Form() override { return Log; }
-    Settings& Settings_Of_Main_Form() override { return Setup; }
-    const Language_Texts& Texts_Of_Main_Form() override { return Texts; }
-    const Program_Paths& Paths_Of_Main_Form() override { return Paths; }
-    Error_List& Error_List_Of_Main_Form() override { return *Errors; }
-    const QPixmap& Button_Skin_Of_Main_Form() override { return Button_Skin_Bitmap; }
-    QWidget* Main_Form_Widget() override { return this; }
+    // Record_Table_View
     void Draw_Row(std::uint8_t row, bool highlighted) override;
     std::uint8_t Highlighted_Row() const override;
     void Set_Highlighted_Row(std::uint8_t row) override;
-    std::uint8_t Edited_Row() const override { return Edited_Row_Index; }
-    void Refresh_Summary_Rows() override;
-    void Update_Layout() override;
-    void Apply_Anchor() override;
-    bool Add_Record_Button_Enabled() const override;
-    void Set_Add_Record_Button_Enabled(bool enabled) override;
-    void Set_Key_Armed(bool armed) override { Key_Armed = armed; }
-    bool Moved_For_Bar() const override { return Moved_For_Bar_Flag; }
-    int Top_Before_Bar() const override { return Top_Before_Bar_Value; }
+    void Day_Changed() override;
+
+    // Main_Form_Preview
     void Set_Alpha_Blend(bool enabled, std::uint8_t value) override;
-    void Checkpoint_Day_Log() override;
+    void Apply_Anchor() override;
+    QPoint Position_To_Save() const override;
+
+    // What the window owns for the life of the process.
+    const Day_Log& Day_Log_Of_Main_Form() const { return Log; }
+    Settings& Settings_Of_Main_Form() { return Setup; }
+    const Language_Texts& Texts_Of_Main_Form() const { return Texts; }
+    Error_List& Error_List_Of_Main_Form() { return *Errors; }
+    std::uint8_t Edited_Row() const { return Edited_Row_Index; }
+    // Draws the summary rows the day's rules keep, and gives the tray its hint.
+    void Refresh_Summary_Rows();
+    void Update_Layout();
+    bool Add_Record_Button_Enabled() const;
+    bool Moved_For_Bar() const { return Moved_For_Bar_Flag; }
+    // Saves the day log silently after a change, so a crash loses nothing.
+    void Checkpoint_Day_Log();
 
     // Commands.
     void Toggle_Button_Bar();
@@ -121,8 +106,6 @@ public:
     void Tray_IconMouseDown();
     void Tray_IconDblClick();
     void Fade_Out_To_Tray();
-    void Fade_In_From_Tray();
-    void Effect_TimerTimer();
     // The window's answer to a proposed position while it is dragged: gives the rectangle
     // it may take.
     QRect Form_Moving(QRect proposed);
@@ -131,12 +114,8 @@ public:
 
     // The testing panel.
     void Form_Key_Press(QChar character);
-    void Build_Testing_Panel();
-    void Copy_Protocol_To_Testing_Panel();
+    TTesting_Panel& Testing_Panel();
     void TST_Exit_Testing_ModeClick();
-    void TST_Exit_Testing_ModeMouseEnter();
-    void Error_List_BoxMouseMove(const QPoint& position);
-    void Error_List_BoxKeyPress(QChar character);
 
     // The orderly end of the day, as a close request or a termination signal runs it.
     void End_Day_And_Quit();
@@ -146,25 +125,17 @@ public:
     TData_Grid* Data_Grid() const { return Grid; }
     int Button_Bar_Height() const { return Bar_Height; }
     bool Key_Armed_State() const { return Key_Armed; }
-    bool Is_Fading() const { return Effect_Timer.isActive(); }
+    bool Is_Fading() const { return Fading.Is_Fading(); }
+    Main_Form_Fader& Fader() { return Fading; }
     bool Testing_Mode() const { return Testing_Mode_Flag; }
-    QFrame* Testing_Panel_Widget();
-    TVela_Button_* Exit_Testing_Mode_Button();
     int Access_Code_Position() const { return Access_Code_Position_Value; }
-    int Credits_Step() const { return Credits_Step_Value; }
-    const QString& Error_List_Box_Hint() const { return Error_List_Hint; }
-    bool Fading_In() const { return Fading_In_Flag; }
-    bool Dragging() const { return Drag_Active; }
+    bool Dragging() const { return Drag.Dragging(); }
     const QString& Tray_Hint_Text() const { return Tray_Hint; }
     TNotificationIcon* Tray_Icon() const { return Tray_Icon_Component.get(); }
-    bool Alpha_Blend() const { return Alpha_Blend_On; }
-    std::uint8_t Alpha_Blend_Value() const { return Alpha_Blend_Level; }
     bool Day_Ended() const { return Day_Has_Ended; }
-    TVela_Button_* Add_Record_Button() const { return Add_Button; }
-    QListWidget* Error_List_Box();
+    TVela_Button_* Add_Record_Button() const;
     QLabel* Title_Label() const { return Title; }
     QTimer& Update_Timer_Of_Main_Form() { return Update_Timer; }
-    QTimer& Effect_Timer_Of_Main_Form() { return Effect_Timer; }
     bool Message_Dialog_Open() const { return Message_Dialog_Depth > 0; }
     bool Record_Editor_Open() const { return Editor_Open; }
 
@@ -184,38 +155,31 @@ protected:
 private:
     void Create_Controls();
     bool Create_Error_Log();
-    bool Check_Required_Files();
     bool Load_Skins();
     void Read_Setup_File();
     void Read_Language_File();
     bool Load_The_Day();
-    void Report_Missing_Files(const std::vector<std::string>& missing);
+    // Shows the message of a failed start-up check and ends the program; false without one.
+    bool Start_Up_Failed(const std::optional<std::string>& plain_message);
     int Ask(const char* icon, int interval, int message_key);
     void Form_Key_Down(QKeyEvent* event);
     void Form_Key_Up(QKeyEvent* event);
     void Form_Mouse_Down(QMouseEvent* event);
-    void Form_Mouse_Move(QMouseEvent* event);
-    void Form_Mouse_Up(QMouseEvent* event);
     void Form_Dbl_Click(QMouseEvent* event);
     bool Previewed_Already() const;
-    void Show_Buttons_Inside_The_Window();
     // Back in front with the keyboard once a dialog of the window has closed.
     void Take_Focus_Back();
     void Form_Typed_Text(QKeyEvent* event, bool into_error_list);
-    void Reveal_Main_Form();
-    void Conceal_Main_Form();
-    void Set_Tray_Show_Hint(bool show);
     void Show_Credits();
     bool Form_Close_Query();
     void Form_Close();
     void Open_Editor_For_Row(std::uint8_t row);
     void Keep_Add_Button_Rule();
-    // Gives the row its new length after a wheel step of change minutes and stores the day.
-    void Store_Wheeled_Duration(std::uint8_t row, int duration, int change);
+    // The wheel has changed a record: redraw, the add button's rule, the stored day.
+    void Show_Wheeled_Duration(std::uint8_t row);
     void Set_Window_Colour(const QColor& colour);
     Work_Log_Context Context();
     void Run_Record_Editor(bool add_mode);
-    void Fold_Back_Into_Day_Row();
     void Bring_Back_Onto_A_Screen();
 
     Main_Form_Seams Seams;
@@ -225,6 +189,9 @@ private:
     Start_Up_Values Start_Values;
     Language_Texts Texts;
     Day_Log Log;
+    Day_Rules Rules{Log, Setup, Texts};
+    Main_Form_Fader Fading{*this, Setup};
+    Window_Drag Drag{*this, [this](QRect proposed) { return Form_Moving(proposed); }};
     std::shared_ptr<Message_Dialogs> Program_Dialogs;
     std::unique_ptr<Counting_Message_Dialogs> Dialogs;
 
@@ -234,17 +201,11 @@ private:
 
     QLabel* Title = nullptr;
     TVela_Button_* Minimize_Button = nullptr;
-    TVela_Button_* Add_Button = nullptr;
-    TVela_Button_* Setup_Button = nullptr;
-    TVela_Button_* Open_Log_Button = nullptr;
-    TVela_Button_* Shutdown_Button = nullptr;
-    QFrame* Testing_Panel = nullptr;
-    TVela_Button_* TST_Exit_Testing_Mode = nullptr;
-    QListWidget* Error_List_Box_Widget = nullptr;
+    std::unique_ptr<Command_Button_Bar> Buttons;
+    TTesting_Panel* Panel = nullptr;
     TData_Grid* Grid = nullptr;
     std::unique_ptr<TNotificationIcon> Tray_Icon_Component;
     QTimer Update_Timer;
-    QTimer Effect_Timer;
 
     int Bar_Height = 0;
     bool Moved_For_Bar_Flag = false;
@@ -252,15 +213,8 @@ private:
     bool Key_Armed = true;
     bool Testing_Mode_Flag = false;
     std::uint8_t Access_Code_Position_Value = 1;
-    int Credits_Step_Value = 0;  // the step reached in the credits sequence
-    QString Error_List_Hint;
-    bool Fading_In_Flag = false;
-    bool Drag_Active = false;
-    QPoint Drag_Offset;  // from the window's top left corner to the pointer
     std::uint8_t Edited_Row_Index = 0;
     QString Tray_Hint;
-    bool Alpha_Blend_On = false;
-    std::uint8_t Alpha_Blend_Level = 255;
     int Wheel_Remainder = 0;
     int Message_Dialog_Depth = 0;
     bool Editor_Open = false;

@@ -7,10 +7,12 @@
 #include "config/Language_File.h"
 #include "config/Settings_File.h"
 #include "platform/Code_Page.h"
+#include "config/Start_Up_Checks.h"
 #include "ui/controls/Skin_Bitmap.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
+#include "ui/main/Command_Button_Bar.h"
 #include "ui/main/Counting_Message_Dialogs.h"
 #include "ui/main/TMain_Form.h"
 #include "ui/tray/Notification_Icon.h"
@@ -45,10 +47,9 @@ void TMain_Form::Form_Create()
     Grid->show();
 
     // 6-8: the required files, then the skins.
-    if (!Check_Required_Files()) return;
+    if (Start_Up_Failed(Check_Required_Files(Paths, *Errors))) return;
     if (!Load_Skins()) return;
-    for (TVela_Button_* button : {Add_Button, Setup_Button, Open_Log_Button, Shutdown_Button})
-        button->Set_Button_Skin(Button_Skin_Bitmap);
+    Buttons->Set_Skin(Button_Skin_Bitmap);
     Minimize_Button->Set_Button_Skin(Minimize_Button_Skin_Bitmap);
 
     // 9-10: the configuration and the texts.
@@ -56,7 +57,9 @@ void TMain_Form::Form_Create()
     Read_Language_File();
 
     // 11: the day.
-    Program_Dialogs = Seams.Make_Message_Dialogs ? Seams.Make_Message_Dialogs(*this) : nullptr;
+    Program_Dialogs = Seams.Make_Message_Dialogs
+                          ? Seams.Make_Message_Dialogs(Setup, Dialog_Resources{Paths, *Errors, Button_Skin_Bitmap, this})
+                          : nullptr;
     if (!Program_Dialogs)
     {
         Save_Error_Log_And_Terminate();
@@ -71,7 +74,7 @@ void TMain_Form::Form_Create()
     Update_Layout();
     if (Setup.Main_Form_Anchor != 0) Apply_Anchor();
     Bring_Back_Onto_A_Screen();
-    Log.Current_Minute = Time_To_Minute_Of_Day(Seams.Clock_Source->Now());
+    Rules.Refresh_Summary_Rows(Time_To_Minute_Of_Day(Seams.Clock_Source->Now()));
     Keep_Add_Button_Rule();
     Refresh_Summary_Rows();
     Creation_Done = true;
@@ -87,7 +90,7 @@ void TMain_Form::Form_Create()
     // tray is asked only when the window might stay hidden, since asking it takes time.
     if (Start_Values.Minimize_To_Tray_After_Start && Tray_Icon_Component && Tray_Icon_Component->Tray_Available())
     {
-        Set_Alpha_Blend(true, Alpha_Blend_Level);
+        Set_Alpha_Blend(true, Fading.Alpha_Blend_Value());
     }
     else
     {
@@ -103,57 +106,20 @@ void TMain_Form::Form_Create()
 bool TMain_Form::Create_Error_Log()
 {
     Errors = std::make_unique<Error_List>(*Seams.Clock_Source, Seams.Patterns.Long_Time);
-    const std::string path = Paths.File("Error_Log.log");
-    if (Write_Error_Log(path, {})) return true;
-    if (Seams.Show_Plain_Message)
-        Seams.Show_Plain_Message(Path_To_QString("Attempt to create the error log file " + path + "\rfailed."));
+    const std::optional<std::string> failure = Create_Error_Log_File(Paths);
+    if (!failure) return true;
+    if (Seams.Show_Plain_Message) Seams.Show_Plain_Message(Path_To_QString(*failure));
     Terminating = true;
     if (Seams.Quit_Application) Seams.Quit_Application();
     return false;
 }
 
-void TMain_Form::Report_Missing_Files(const std::vector<std::string>& missing)
+bool TMain_Form::Start_Up_Failed(const std::optional<std::string>& plain_message)
 {
-    Errors->Add(" - CHECK_FILE_AVAILABILITY - missing " + std::to_string(missing.size()) + " file(s)");
-    for (const std::string& name : missing) Errors->Add_Bare(name);
-    if (Seams.Show_Plain_Message)
-        // The protocol's whole path: an installed program keeps it in the user's folder.
-        Seams.Show_Plain_Message(Path_To_QString("Some of source files needed for this application is missing.\r"
-                                                 "It will be probably needed to reinstall the application.\r"
-                                                 "Protocol will be saved to file " +
-                                                 Paths.File("Error_Log.log")));
+    if (!plain_message) return false;
+    if (Seams.Show_Plain_Message) Seams.Show_Plain_Message(Path_To_QString(*plain_message));
     Save_Error_Log_And_Terminate();
-}
-
-bool TMain_Form::Check_Required_Files()
-{
-    std::vector<std::string> names;
-    const std::string list_path = Paths.File("File_List");
-    const File_List_Status status = Read_File_List(list_path, names);
-    if (status == File_List_Status::Missing)
-    {
-        // The list itself is the first required file.
-        Report_Missing_Files({"File_List"});
-        return false;
-    }
-    if (status != File_List_Status::Read)
-    {
-        // A list that names nothing, or more than the check can walk, protects nothing.
-        const std::string problem =
-            status == File_List_Status::Empty ? "names no file" : "names more than 256 files";
-        Errors->Add(" - CHECK_FILE_AVAILABILITY - invalid file list " + File_Name_To_Cp1250(list_path) + " " + problem);
-        if (Seams.Show_Plain_Message)
-            Seams.Show_Plain_Message(Path_To_QString("The list of required files " + list_path + " " + problem +
-                                                     ".\rIt will be probably needed to reinstall the application.\r"
-                                                     "Protocol will be saved to file " +
-                                                     Paths.File("Error_Log.log")));
-        Save_Error_Log_And_Terminate();
-        return false;
-    }
-    std::vector<std::string> missing;
-    if (Check_File_Availability(Paths.Program_Directory, names, missing)) return true;
-    Report_Missing_Files(missing);
-    return false;
+    return true;
 }
 
 bool TMain_Form::Load_Skins()
@@ -166,10 +132,8 @@ bool TMain_Form::Load_Skins()
         const std::string name = std::string("Skin/") + Skin_File_Names[index];
         if (!Load_Skin_Bitmap(Path_To_QString(Paths.File(name)), *targets[index])) unreadable.push_back(name);
     }
-    if (unreadable.empty()) return true;
     // A skin that File_List did not protect is reported like a missing file.
-    Report_Missing_Files(unreadable);
-    return false;
+    return unreadable.empty() || !Start_Up_Failed(Report_Missing_Files(Paths, *Errors, unreadable));
 }
 
 void TMain_Form::Read_Setup_File()
@@ -188,10 +152,7 @@ void TMain_Form::Read_Setup_File()
 void TMain_Form::Read_Language_File()
 {
     Texts = Load_Language_Texts(Setup.Language_File_Path);
-    Add_Button->Set_Text(From_Cp1250(Texts.Main_Form_Captions[1]));
-    Setup_Button->Set_Text(From_Cp1250(Texts.Main_Form_Captions[2]));
-    Open_Log_Button->Set_Text(From_Cp1250(Texts.Main_Form_Captions[3]));
-    Shutdown_Button->Set_Text(From_Cp1250(Texts.Main_Form_Captions[4]));
+    Buttons->Set_Captions(Texts);
 }
 
 bool TMain_Form::Load_The_Day()

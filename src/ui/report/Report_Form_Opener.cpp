@@ -9,7 +9,7 @@
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Skin_Bitmap.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/dialogs/Main_Form_Access.h"
+#include "ui/dialogs/Dialog_Resources.h"
 
 Report_Form_Setup Make_Report_Form_Setup(const Program_Paths& paths, const Settings& settings,
                                          const Language_Texts& texts, const QPixmap& button_skin,
@@ -33,16 +33,16 @@ Report_Form_Setup Make_Report_Form_Setup(const Program_Paths& paths, const Setti
     return setup;
 }
 
-void Report_Form_Opener::Display_Report_Form(Main_Form_Access& main_form)
+bool Report_Form_Opener::Display_Report_Form(const Settings& settings, const Language_Texts& texts,
+                                             const Dialog_Resources& resources)
 {
     if (!Form)
     {
-        Form = new TReport_Form(Make_Report_Form_Setup(main_form.Paths_Of_Main_Form(), main_form.Settings_Of_Main_Form(),
-                                                       main_form.Texts_Of_Main_Form(),
-                                                       main_form.Button_Skin_Of_Main_Form(), Make_Source(main_form)),
-                                main_form.Main_Form_Widget());
+        Form = new TReport_Form(Make_Report_Form_Setup(resources.Paths, settings, texts, resources.Button_Skin,
+                                                       Make_Source(resources.Paths, settings)),
+                                resources.Parent);
         // First shown in the middle of the screen the main window is on.
-        const QScreen* screen = main_form.Main_Form_Widget()->screen();
+        const QScreen* screen = resources.Parent ? resources.Parent->screen() : nullptr;
         if (screen == nullptr) screen = QGuiApplication::primaryScreen();
         if (screen != nullptr)
         {
@@ -52,6 +52,5 @@ void Report_Form_Opener::Display_Report_Form(Main_Form_Access& main_form)
         }
     }
     Form->Open();
-    // The key that opened the window is released over it, not over the main window.
-    main_form.Set_Key_Armed(true);
+    return true;
 }

@@ -9,7 +9,7 @@
 
 #include "ui/report/TReport_Form.h"
 
-class Main_Form_Access;
+struct Dialog_Resources;
 struct Language_Texts;
 struct Program_Paths;
 struct Settings;
@@ -17,11 +17,13 @@ struct Settings;
 class Report_Form_Opener
 {
 public:
-    using Source_Factory = std::function<std::unique_ptr<Report_Source>(Main_Form_Access&)>;
+    // Given the program's paths and settings, which live as long as the program.
+    using Source_Factory = std::function<std::unique_ptr<Report_Source>(const Program_Paths&, const Settings&)>;
 
     explicit Report_Form_Opener(Source_Factory make_source) : Make_Source(std::move(make_source)) {}
 
-    void Display_Report_Form(Main_Form_Access& main_form);
+    // Gives true: the window is open and has the keyboard.
+    bool Display_Report_Form(const Settings& settings, const Language_Texts& texts, const Dialog_Resources& resources);
     TReport_Form* Report_Form() const { return Form.data(); }
 
 private:

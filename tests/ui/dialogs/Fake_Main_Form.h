@@ -22,10 +22,14 @@
 #include "config/Settings.h"
 #include "platform/Clock.h"
 #include "support/Fake_Clock.h"
-#include "ui/dialogs/Main_Form_Access.h"
-#include "worklog/Day_Log.h"
+#include "ui/dialogs/Dialog_Resources.h"
+#include "ui/dialogs/Main_Form_Preview.h"
+#include "ui/dialogs/Record_Table_View.h"
+#include "worklog/Day_Rules.h"
 
-class Fake_Main_Form final : public Main_Form_Access
+// What the dialogs reach of the main window: the day and its rules, the settings, the
+// texts, a recording record table and a recording live preview.
+class Fake_Main_Form final : public Record_Table_View, public Main_Form_Preview
 {
 public:
     explicit Fake_Main_Form(const std::string& program_directory)
@@ -41,78 +45,44 @@ public:
         Window.setGeometry(100, 100, 755, 100);
     }
 
-    Day_Log& Day_Log_Of_Main_Form() override { return Log; }
-    Settings& Settings_Of_Main_Form() override { return Setup; }
-    const Language_Texts& Texts_Of_Main_Form() override { return Texts; }
-    const Program_Paths& Paths_Of_Main_Form() override { return Paths; }
-    Error_List& Error_List_Of_Main_Form() override { return Errors; }
-    const QPixmap& Button_Skin_Of_Main_Form() override { return Skin; }
-    QWidget* Main_Form_Widget() override { return &Window; }
-
+    // Record_Table_View
     void Draw_Row(std::uint8_t row, bool highlighted) override { Drawn_Rows.emplace_back(row, highlighted); }
     std::uint8_t Highlighted_Row() const override { return Highlighted; }
     void Set_Highlighted_Row(std::uint8_t row) override { Highlighted = row; }
-    std::uint8_t Edited_Row() const override { return Edited; }
+    void Day_Changed() override { ++Day_Changes; }
 
-    void Refresh_Summary_Rows() override { ++Refresh_Count; }
-    void Update_Layout() override { ++Layout_Count; }
-    void Apply_Anchor() override { Anchors_Applied.push_back(Setup.Main_Form_Anchor); }
-    bool Add_Record_Button_Enabled() const override { return Add_Enabled; }
-    void Set_Add_Record_Button_Enabled(bool enabled) override
-    {
-        Add_Enabled = enabled;
-        ++Add_Button_Changes;
-    }
-    void Set_Key_Armed(bool armed) override { Key_Armed = armed; }
-    bool Moved_For_Bar() const override { return Moved; }
-    int Top_Before_Bar() const override { return Top_Before; }
+    // Main_Form_Preview
     void Set_Alpha_Blend(bool enabled, std::uint8_t value) override { Alpha_Calls.emplace_back(enabled, value); }
-    void Checkpoint_Day_Log() override { ++Checkpoint_Count; }
+    void Apply_Anchor() override { Anchors_Applied.push_back(Setup.Main_Form_Anchor); }
+    QPoint Position_To_Save() const override { return {Window.x(), Moved ? Top_Before : Window.y()}; }
 
     // A day that began at start and has reached now, with the Day_Row alone.
     void Start_Day(Minute_Of_Day start, Minute_Of_Day now, const std::string& work_type = "DEFAULT",
                    const std::string& remark = "default remark")
     {
-        Log = Day_Log();
-        Log.Day_Start_Minute = start;
-        Log.Current_Minute = now;
         Work_Record day_row;
         day_row[Day_Name_Field] = "Monday";
         day_row[Date_Field] = "07.12.2026";
-        day_row[Time_Span_Field] = Minute_Of_Day_To_Text(start) + " - " + Minute_Of_Day_To_Text(now);
         day_row[Work_Type_Field] = work_type;
-        day_row[Duration_Field] = Minute_Of_Day_To_Text(Log.Elapsed_Minutes());
         day_row[Remark_Field] = remark;
-        Log.Append_Record(day_row);
+        Log.Start_Day(day_row, start);
+        Rules.Refresh_Summary_Rows(now);
     }
 
     // Adds a user record the way a saved day holds it (the Unassigned_Row first).
     void Add_User_Row(const std::string& work_type, Minute_Of_Day duration, const std::string& remark = "")
     {
-        if (Log.Size() == 1)
-        {
-            Work_Record unassigned;
-            unassigned[Work_Type_Field] = Log.Records[0][Work_Type_Field];
-            unassigned[Remark_Field] = Log.Records[0][Remark_Field];
-            Log.Append_Record(unassigned);
-            Log.Records[0][Work_Type_Field] = Texts.Day_Row_Label;
-            Log.Records[0][Remark_Field].clear();
-        }
         Work_Record record;
         record[Work_Type_Field] = work_type;
         record[Duration_Field] = Minute_Of_Day_To_Text(duration);
         record[Remark_Field] = remark;
-        Log.Append_Record(record);
-        Log.Recorded_Minutes = static_cast<Minute_Of_Day>(Log.Recorded_Minutes + duration);
-        const int unassigned = Log.Unassigned_Minutes();
-        Log.Records[1][Duration_Field] =
-            unassigned < 0 ? "- " + Minute_Of_Day_To_Text(Minute_Of_Day(-unassigned)) : Minute_Of_Day_To_Text(Minute_Of_Day(unassigned));
+        Log.Add_User_Record(record, Texts.Day_Row_Label);
     }
 
     // The work type, duration and remark of a record, joined by "|".
     std::string Row(std::size_t index) const
     {
-        const Work_Record& record = Log.Records[index];
+        const Work_Record& record = Log[index];
         return record[Work_Type_Field] + "|" + record[Duration_Field] + "|" + record[Remark_Field];
     }
 
@@ -122,22 +92,19 @@ public:
     Day_Log Log;
     Settings Setup;
     Language_Texts Texts;
+    Day_Rules Rules{Log, Setup, Texts};
     QPixmap Skin;
     QWidget Window;
+    Dialog_Resources Resources{Paths, Errors, Skin, &Window};
 
     std::vector<std::pair<std::uint8_t, bool>> Drawn_Rows;
     std::uint8_t Highlighted = 255;
     std::uint8_t Edited = 0;
-    int Refresh_Count = 0;
-    int Layout_Count = 0;
+    int Day_Changes = 0;
     std::vector<int> Anchors_Applied;  // the anchor in memory at each Apply_Anchor
-    bool Add_Enabled = true;
-    int Add_Button_Changes = 0;
-    bool Key_Armed = false;
     bool Moved = false;
     int Top_Before = 0;
     std::vector<std::pair<bool, std::uint8_t>> Alpha_Calls;
-    int Checkpoint_Count = 0;
 };
 
 class Scripted_Message_Dialogs final : public Message_Dialogs

@@ -27,7 +27,7 @@ struct Setup_Fixture : Dialog_Fixture
     void Run(std::function<void(TSetup_Form*)> action)
     {
         Arm<TSetup_Form>(std::move(action));
-        Display_Setup_Form(Main, Dialogs);
+        Display_Setup_Form(Main.Setup, Main.Texts, Main, Main.Resources, Dialogs);
     }
 };
 
@@ -363,7 +363,7 @@ private slots:
                                     QString::fromUtf8("Uložit"), "8", "5", "15 min", "1",
                                     "%0:s - C0\n%1:s - C1\n%2:s - C2\n%3:s - C3\n%4:s - C4\n%5:s - C5"}));
         QVERIFY(fixture.Dialogs.Calls.empty() && fixture.Main.Alpha_Calls.empty());
-        QVERIFY(fixture.Main.Anchors_Applied.empty() && fixture.Main.Key_Armed && fixture.Setup_Ini().empty());
+        QVERIFY(fixture.Main.Anchors_Applied.empty() && fixture.Setup_Ini().empty());
     }
 
     void Start_At_Login_Shows_The_Autostart_File_And_A_Save_Writes_Or_Removes_It()

@@ -34,7 +34,8 @@ struct Editor_Fixture : Dialog_Fixture
     {
         if (add_mode) Main.Edited = static_cast<std::uint8_t>(Main.Log.Size());
         Arm<TUpdate_Record_Form>(std::move(action));
-        return Display_Update_Record_Form(Main, Dialogs, add_mode);
+        return Display_Update_Record_Form(Main.Rules, Main.Setup, Main.Texts, Main, Main.Resources, Dialogs, Main.Edited,
+                                          add_mode);
     }
 };
 
@@ -68,14 +69,12 @@ class Update_Record_Form_Test : public QObject
     Q_OBJECT
 
 private slots:
-    void First_Record_Creates_Unassigned_Row_And_Grows_The_Window()
+    void A_New_Record_Is_Stored_Through_The_Rules_And_The_Editor_Remembers_Its_Place()
     {
         Editor_Fixture fixture;
         Fake_Main_Form& main = fixture.Main;
         Write_File(main.Paths.File("Setup.ini"), "[Main_Setup]\r\nNew_Log_Record_Working_Hours=90\r\n");
         main.Highlighted = 0;
-        main.Setup.Main_Form_Anchor = 4;
-        main.Window.setGeometry(0, Primary_Work_Area().height() - 40, 755, 120);
         main.Setup.Update_Record_Form_Left = 120;
         main.Setup.Update_Record_Form_Top = 110;
         QString proposed;
@@ -93,16 +92,10 @@ private slots:
         QCOMPARE(opened_at, QPoint(120, 110));
         QCOMPARE(QPoint(main.Setup.Update_Record_Form_Left, main.Setup.Update_Record_Form_Top), QPoint(70, 80));
         QCOMPARE(main.Log.Size(), std::size_t(3));
-        QCOMPARE(main.Row(0), std::string("Day total|04:00|"));
-        QCOMPARE(main.Log.Records[0][Day_Name_Field], std::string("Monday"));
-        QCOMPARE(main.Row(1), std::string("DEFAULT||default remark"));
         QCOMPARE(main.Row(2), std::string("Coding|01:30|first"));
-        QCOMPARE(main.Log.Recorded_Minutes, Minute_Of_Day(90));
-        QVERIFY(main.Refresh_Count == 1 && main.Checkpoint_Count == 1 && main.Layout_Count == 1);
-        QCOMPARE(main.Anchors_Applied, std::vector<int>{4});
-        QVERIFY(main.Window.y() + main.Window.height() <= Primary_Work_Area().height());
+        QCOMPARE(main.Day_Changes, 1);
         QCOMPARE(main.Highlighted, std::uint8_t(255));
-        QVERIFY(main.Key_Armed && fixture.Dialogs.Calls.empty());
+        QVERIFY(fixture.Dialogs.Calls.empty());
     }
 
     void Down_Offers_The_First_Work_Type_In_Add_Mode_And_The_Next_One_In_Edit_Mode()
@@ -113,10 +106,10 @@ private slots:
             QTest::keyClick(Remark(form), Qt::Key_Return);
         };
         fixture.Run(true, down_and_save);
-        QCOMPARE(fixture.Main.Log.Records.at(2)[Work_Type_Field], Utf8_To_Cp1250("Testování"));
+        QCOMPARE(fixture.Main.Log[2][Work_Type_Field], Utf8_To_Cp1250("Testování"));
         fixture.Main.Edited = 2;
         fixture.Run(false, down_and_save);
-        QCOMPARE(fixture.Main.Log.Records[2][Work_Type_Field], std::string("Team meeting"));
+        QCOMPARE(fixture.Main.Log[2][Work_Type_Field], std::string("Team meeting"));
     }
 
     void Proposal_Without_The_Key_Is_Half_An_Hour_And_Escape_Changes_Nothing()
@@ -140,8 +133,8 @@ private slots:
         QCOMPARE(proposed, QStringLiteral("00:30"));
         QVERIFY(Primary_Work_Area().contains(opened_at));
         QCOMPARE(offered, QStringList({QString::fromUtf8("Testování"), "Team meeting", QString::fromUtf8("Oběd")}));
-        QVERIFY(fixture.Main.Log.Records == before.Records);
-        QVERIFY(fixture.Main.Refresh_Count == 0 && fixture.Main.Layout_Count == 0 && fixture.Main.Key_Armed);
+        QVERIFY(fixture.Main.Log.Records() == before.Records());
+        QCOMPARE(fixture.Main.Day_Changes, 0);
     }
 
     void Duplicate_Work_Type_Flashes_Its_Row_While_The_Message_Is_Open()
@@ -179,7 +172,7 @@ private slots:
         QCOMPARE(fixture.Main.Drawn_Rows.back(), (std::pair<std::uint8_t, bool>{2, false}));
         QVERIFY(ticks.size() >= 2);
         QVERIFY2(ticks[0] >= 700 && ticks[0] < 2000 && ticks[1] - ticks[0] >= 700, qPrintable(QString::number(ticks[0])));
-        QVERIFY(fixture.Main.Log.Records == before.Records);
+        QVERIFY(fixture.Main.Log.Records() == before.Records());
     }
 
     void Refusals_Name_The_Rest_Of_The_Day_And_Overtime_Is_Asked()
@@ -218,7 +211,7 @@ private slots:
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M13", "M13"}));
         const Scripted_Message_Dialogs::Call& call = fixture.Dialogs.Calls[0];
         QVERIFY(call.Icon == "Overtime_Icon_Source.bmp" && call.First_Button == "B2" && call.Second_Button == "B3");
-        QCOMPARE(fixture.Main.Log.Recorded_Minutes, Minute_Of_Day(300));
+        QCOMPARE(fixture.Main.Log.Recorded_Minutes(), Minute_Of_Day(300));
     }
 
     void A_Message_Leaves_The_Remark_And_The_Time_Boxes_As_The_User_Typed_Them()
@@ -266,7 +259,7 @@ private slots:
             QTest::keyClick(Remark(form), Qt::Key_Return);
         });
         QCOMPARE(offered, 3);
-        QCOMPARE(fixture.Main.Log.Records.at(2)[Work_Type_Field], std::string("Test"));
+        QCOMPARE(fixture.Main.Log[2][Work_Type_Field], std::string("Test"));
 
         // The settings dialog's box comes from the same maker.
         QWidget parent;
@@ -323,10 +316,9 @@ private slots:
                  int(QDialog::Accepted));
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M14"}));
         QCOMPARE(fixture.Main.Row(2), std::string("team MEETING|02:00|line break"));
-        QCOMPARE(fixture.Main.Log.Recorded_Minutes, Minute_Of_Day(150));
+        QCOMPARE(fixture.Main.Log.Recorded_Minutes(), Minute_Of_Day(150));
         QCOMPARE(fixture.Main.Highlighted, std::uint8_t(255));
         QCOMPARE(fixture.Main.Drawn_Rows.back(), (std::pair<std::uint8_t, bool>{2, false}));
-        QCOMPARE(fixture.Main.Layout_Count, 0);
     }
 
     void Summary_Rows_Keep_Their_Durations_And_Only_Change_Texts()
@@ -349,28 +341,9 @@ private slots:
         QCOMPARE(unassigned_shown, QStringLiteral("01:00"));
         QVERIFY(fixture.Dialogs.Calls.empty());
         QCOMPARE(fixture.Main.Row(0), std::string("Day total|04:00|whole day"));
-        QCOMPARE(fixture.Main.Log.Records[0][Date_Field], std::string("07.12.2026"));
-        QCOMPARE(fixture.Main.Log.Records[1][Work_Type_Field], std::string("Idle"));
-        QCOMPARE(fixture.Main.Log.Recorded_Minutes, Minute_Of_Day(300));
-        QCOMPARE(fixture.Main.Add_Button_Changes, 0);
-    }
-
-    void Add_Button_Follows_The_Time_Left_And_The_Row_Limit()
-    {
-        Editor_Fixture fixture;
-        fixture.Main.Setup.Display_Zentavo_Overrange_Warning = false;
-        fixture.Main.Start_Day(22 * 60, 23 * 60);  // 1:59 left until 23:59
-        fixture.Run(true, Save("All", "01", "59"));
-        QVERIFY(!fixture.Main.Add_Enabled);
-        fixture.Main.Edited = 2;
-        fixture.Run(false, Save("All", "01", "58"));
-        QVERIFY(fixture.Main.Add_Enabled);
-
-        fixture.Main.Start_Day(8 * 60, 9 * 60);
-        for (int row = 0; row < 13; ++row) fixture.Main.Add_User_Row("Row " + std::to_string(row), 1);
-        fixture.Run(true, Save("Last", "00", "01"));
-        QCOMPARE(fixture.Main.Log.Size(), Max_Day_Log_Records);
-        QVERIFY(!fixture.Main.Add_Enabled);
+        QCOMPARE(fixture.Main.Log[0][Date_Field], std::string("07.12.2026"));
+        QCOMPARE(fixture.Main.Log[1][Work_Type_Field], std::string("Idle"));
+        QCOMPARE(fixture.Main.Log.Recorded_Minutes(), Minute_Of_Day(300));
     }
 
     void Captions_Come_From_The_Language_File_And_A_Missing_List_Is_Reported()

@@ -20,6 +20,7 @@
 #include "support/Fake_Tray_Shell.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/TMain_Form.h"
+#include "ui/main/Testing_Panel.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Work_Log_File_System.h"
 
@@ -154,18 +155,27 @@ struct Main_Form_Harness
         seams.Shell = &Shell;
         seams.Tray = &Tray;
         seams.Files = &Files;
-        seams.Make_Message_Dialogs = [this](Main_Form_Access&) -> std::shared_ptr<Message_Dialogs> { return Dialogs; };
+        seams.Make_Message_Dialogs = [this](Settings&, const Dialog_Resources&) -> std::shared_ptr<Message_Dialogs> {
+            return Dialogs;
+        };
         seams.Show_Plain_Message = [this](const QString& text) { Plain_Messages.push_back(text); };
         seams.Quit_Application = [this] { ++Quit_Requests; };
-        seams.Display_Update_Record_Form = [this](Main_Form_Access&, Message_Dialogs&, bool add_mode) {
+        seams.Display_Update_Record_Form = [this](Day_Rules&, Settings&, const Language_Texts&, Record_Table_View&,
+                                                  const Dialog_Resources&, Message_Dialogs&, std::uint8_t,
+                                                  bool add_mode) {
             Editor_Openings.push_back(add_mode);
             if (While_Editor_Open) While_Editor_Open();
+            return 0;
         };
-        seams.Display_Setup_Form = [this](Main_Form_Access&, Message_Dialogs&) {
+        seams.Display_Setup_Form = [this](Settings&, const Language_Texts&, Main_Form_Preview&, const Dialog_Resources&,
+                                          Message_Dialogs&) {
             ++Setup_Openings;
             if (While_Setup_Open) While_Setup_Open();
         };
-        seams.Display_Report_Form = [this](Main_Form_Access&) { ++Report_Openings; };
+        seams.Display_Report_Form = [this](const Settings&, const Language_Texts&, const Dialog_Resources&) {
+            ++Report_Openings;
+            return false;  // no window takes the key's release
+        };
         Form = std::make_unique<TMain_Form>(std::move(seams));
     }
 

@@ -29,8 +29,9 @@ struct Grid_Fixture
         Skins.Default_Data_Row_Bitmap = Solid(743, 17, Default_Row_Colour);
         Skins.Focused_Data_Row_Bitmap = Solid(743, 17, Focused_Row_Colour);
         Skins.Header_Row_Bitmap = Solid(743, 18, Header_Colour);
-        Log.Records = {Make_Record("Thu", "05.03.2026", "08:00 - 09:00", "TOTAL", "01:00", ""),
-                       Make_Record("", "", "", "U", "00:10", ""), Make_Record("", "", "", "A", "00:50", "")};
+        Records = {Make_Record("Thu", "05.03.2026", "08:00 - 09:00", "TOTAL", "01:00", ""),
+                   Make_Record("", "", "", "U", "00:10", ""), Make_Record("", "", "", "A", "00:50", "")};
+        Log.Continue_Day(Records, 8 * 60);
         Parent.setFont(Program_Font());
         Grid = new TData_Grid(&Parent, Log, Setup, Skins,
                               Data_Grid_Hooks{[this] { return Fading; }, [this] { return Dialog_Open; },
@@ -40,6 +41,12 @@ struct Grid_Fixture
     }
 
     QImage Image() const { return Grid->grab().toImage(); }
+
+    void Set_Field(std::size_t row, std::size_t field, const std::string& text)
+    {
+        Records[row][field] = text;
+        Log.Continue_Day(Records, 8 * 60);
+    }
 
     void Mouse(QEvent::Type type, int y, Qt::MouseButton button = Qt::NoButton)
     {
@@ -66,6 +73,7 @@ struct Grid_Fixture
         return colours;
     }
 
+    std::vector<Work_Record> Records;
     Day_Log Log;
     Settings Setup;
     Data_Grid_Skins Skins;
@@ -117,7 +125,7 @@ private slots:
         const QFontMetrics metrics(fixture.Grid->font());
         QString text = QStringLiteral("W");
         while (metrics.horizontalAdvance(text) <= Column_Width[5]) text += QStringLiteral("W");
-        fixture.Log.Records[0][Remark_Field] = To_Cp1250(text);
+        fixture.Set_Field(0, Remark_Field, To_Cp1250(text));
         const QImage image = fixture.Image();
         const int column_end = Column_Left[5] + Column_Width[5];
         QVERIFY(Has_Text_Pixels(image, Column_Left[5], column_end - 11, 2, 15));
@@ -133,7 +141,7 @@ private slots:
         const QFontMetrics metrics(fixture.Grid->font());
         const QString text = Text_Of_Width(metrics, Column_Width[3]);
         if (text.isEmpty()) QSKIP("the font offers no text of exactly the column's width");
-        fixture.Log.Records[2][Work_Type_Field] = To_Cp1250(text);
+        fixture.Set_Field(2, Work_Type_Field, To_Cp1250(text));
         const QImage image = fixture.Image();
         const int column_end = Column_Left[3] + Column_Width[3];
         // The last letters reach into the band where a cut text would leave its gap.

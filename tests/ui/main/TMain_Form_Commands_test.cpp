@@ -137,8 +137,8 @@ private slots:
         day.Dialogs().Answer(1);
         Press_Key(form, Qt::Key_D);
         const Day_Log& log = form.Day_Log_Of_Main_Form();
-        QVERIFY(log.Size() == 3 && log.Records[2][Work_Type_Field] == "Type B" && log.Recorded_Minutes == 30);
-        QCOMPARE(log.Records[1][Duration_Field], std::string("00:30"));
+        QVERIFY(log.Size() == 3 && log[2][Work_Type_Field] == "Type B" && log.Recorded_Minutes() == 30);
+        QCOMPARE(log[1][Duration_Field], std::string("00:30"));
         QVERIFY(form.height() == 3 * 17 + 52 && form.Highlighted_Row() == 255);
         QCOMPARE(day.Stored_Records().size(), std::size_t(3));  // stored at once
     }
@@ -151,8 +151,8 @@ private slots:
         day.Dialogs().Answer(1);
         Click_Row(form, 2, Qt::RightButton);
         const Day_Log& log = form.Day_Log_Of_Main_Form();
-        QVERIFY(log.Size() == 1 && log.Recorded_Minutes == 0 && form.height() == 17 + 52);
-        QCOMPARE(log.Records[0][Work_Type_Field] + "|" + log.Records[0][Remark_Field], std::string("Unassigned work|its remark"));
+        QVERIFY(log.Size() == 1 && log.Recorded_Minutes() == 0 && form.height() == 17 + 52);
+        QCOMPARE(log[0][Work_Type_Field] + "|" + log[0][Remark_Field], std::string("Unassigned work|its remark"));
         QCOMPARE(day.Stored_Records().size(), std::size_t(1));
     }
 
@@ -190,7 +190,7 @@ private slots:
         day.Dialogs().Answer(1);
         Press_Key(form, Qt::Key_Delete, Qt::ControlModifier);
         const Day_Log& log = form.Day_Log_Of_Main_Form();
-        QVERIFY(log.Size() == 1 && log.Records[0][Work_Type_Field] == "Unassigned work");
+        QVERIFY(log.Size() == 1 && log[0][Work_Type_Field] == "Unassigned work");
         QVERIFY(form.Add_Record_Button()->isEnabled());
 
         // With only the Day_Row there is nothing to clear and nothing is asked.
@@ -206,15 +206,15 @@ private slots:
         Point_At_Row(form, 2);
         Turn_Wheel(form, -1);
         const Day_Log& log = form.Day_Log_Of_Main_Form();
-        QVERIFY(log.Records[2][Duration_Field] == "00:10" && log.Recorded_Minutes == 40);
-        QCOMPARE(log.Records[1][Duration_Field], std::string("00:20"));
+        QVERIFY(log[2][Duration_Field] == "00:10" && log.Recorded_Minutes() == 40);
+        QCOMPARE(log[1][Duration_Field], std::string("00:20"));
         QCOMPARE(day.Stored_Records()[2][Duration_Field], std::string("00:10"));
 
         day.Dialogs().Answer(2);
         Turn_Wheel(form, -1);
         QCOMPARE(day.Dialogs().Questions.size(), std::size_t(1));
         QCOMPARE(day.Dialogs().Questions[0].Message, std::string("1#"));
-        QVERIFY(log.Records[2][Duration_Field] == "00:10" && log.Size() == 4);
+        QVERIFY(log[2][Duration_Field] == "00:10" && log.Size() == 4);
 
         // The wheel acts on the row last under the pointer, also after the pointer left.
         Point_At_Row(form, 3);
@@ -222,7 +222,7 @@ private slots:
         QApplication::sendEvent(form.Data_Grid(), &leave);
         QCOMPARE(int(form.Highlighted_Row()), 255);
         Turn_Wheel(form, -2);
-        QCOMPARE(log.Records[3][Duration_Field], std::string("00:10"));
+        QCOMPARE(log[3][Duration_Field], std::string("00:10"));
     }
 
     void The_Wheel_Redraws_The_Row_It_Changed_After_The_Pointer_Left()
@@ -241,7 +241,7 @@ private slots:
         painted = QRegion();
 
         Turn_Wheel(form, 1);
-        QCOMPARE(form.Day_Log_Of_Main_Form().Records[3][Duration_Field], std::string("00:40"));
+        QCOMPARE(form.Day_Log_Of_Main_Form()[3][Duration_Field], std::string("00:40"));
         QCoreApplication::processEvents();
         QVERIFY(painted.contains(QRect(0, 3 * 17, grid->width(), 17)));
         QVERIFY(!form.Data_Grid()->Row_Drawn_Highlighted(3));
@@ -254,24 +254,24 @@ private slots:
         Point_At_Row(form, 2);
         Turn_Wheel(form, 1);  // 60 of 60 elapsed minutes: no question yet
         const Day_Log& log = form.Day_Log_Of_Main_Form();
-        QVERIFY(log.Records[2][Duration_Field] == "00:30" && day.Dialogs().Questions.empty());
-        QCOMPARE(log.Records[1][Duration_Field], std::string("00:00"));
+        QVERIFY(log[2][Duration_Field] == "00:30" && day.Dialogs().Questions.empty());
+        QCOMPARE(log[1][Duration_Field], std::string("00:00"));
 
         day.Dialogs().Answer(2);
         Turn_Wheel(form, 1);
         QCOMPARE(day.Dialogs().Questions.back().Text(), std::string("Overtime_Icon_Source.bmp|70|14#|2|3"));
-        QCOMPARE(log.Records[2][Duration_Field], std::string("00:30"));
+        QCOMPARE(log[2][Duration_Field], std::string("00:30"));
 
         day.Dialogs().Answer(1);
         Turn_Wheel(form, 1);
-        QVERIFY(log.Records[2][Duration_Field] == "00:40" && log.Recorded_Minutes == 70);
-        QCOMPARE(log.Records[1][Duration_Field], std::string("- 00:10"));
+        QVERIFY(log[2][Duration_Field] == "00:40" && log.Recorded_Minutes() == 70);
+        QCOMPARE(log[1][Duration_Field], std::string("- 00:10"));
 
         // Over the summary rows the wheel does nothing.
         Point_At_Row(form, 1);
         Turn_Wheel(form, 1);
         Turn_Wheel(form, -1);
-        QCOMPARE(int(log.Recorded_Minutes), 70);
+        QCOMPARE(int(log.Recorded_Minutes()), 70);
     }
 
     void The_Wheel_Does_Nothing_When_Switched_Off_And_Without_A_Warning_Asks_Nothing()
@@ -280,7 +280,7 @@ private slots:
         TMain_Form& form = off.Create();
         Point_At_Row(form, 2);
         Turn_Wheel(form, -1);
-        QCOMPARE(form.Day_Log_Of_Main_Form().Records[2][Duration_Field], std::string("00:20"));
+        QCOMPARE(form.Day_Log_Of_Main_Form()[2][Duration_Field], std::string("00:20"));
 
         // 266 is held in 8 bits: 10.
         Day_Fixture quiet({"Display_Zentavo_Overrange_Warning=0", "Time_Scroll_Resolution=266"});
@@ -288,7 +288,7 @@ private slots:
         Point_At_Row(quiet_form, 2);
         Turn_Wheel(quiet_form, 6);
         QVERIFY(quiet.Dialogs().Questions.empty());
-        QCOMPARE(quiet_form.Day_Log_Of_Main_Form().Records[2][Duration_Field], std::string("01:20"));
+        QCOMPARE(quiet_form.Day_Log_Of_Main_Form()[2][Duration_Field], std::string("01:20"));
     }
 
     void The_Wheel_Stops_At_The_End_Of_The_Day_And_The_Add_Button_Follows()
@@ -299,10 +299,10 @@ private slots:
         Point_At_Row(form, 2);
         Turn_Wheel(form, 1);  // 23:00 + 59 minutes = 23:59, the last minute
         const Day_Log& log = form.Day_Log_Of_Main_Form();
-        QCOMPARE(log.Records[2][Duration_Field], std::string("00:59"));
+        QCOMPARE(log[2][Duration_Field], std::string("00:59"));
         QVERIFY(!form.Add_Record_Button()->isEnabled());
         Turn_Wheel(form, 1);
-        QCOMPARE(log.Records[2][Duration_Field], std::string("00:59"));
+        QCOMPARE(log[2][Duration_Field], std::string("00:59"));
         Press_Key(form, Qt::Key_A);  // the day is full: no editor
         QVERIFY(day.Harness->Editor_Openings.empty());
         Turn_Wheel(form, -1);
@@ -364,11 +364,11 @@ private slots:
         QVERIFY(form.height() == 4 * 17 + 52 && !form.Add_Record_Button()->isVisible());
 
         // While a fade runs only the delete keys and the wheel act.
-        form.Effect_Timer_Of_Main_Form().start();
+        form.Fader().Effect_Timer_Of_Main_Form().start();
         Press_Key(form, Qt::Key_S);
         Release_Key(form, Qt::Key_S);
         Click_Row(form, 2, Qt::LeftButton);
-        form.Effect_Timer_Of_Main_Form().stop();
+        form.Fader().Effect_Timer_Of_Main_Form().stop();
         QVERIFY(day.Harness->Setup_Openings == 2 && day.Harness->Editor_Openings.size() == 1);
 
         Click_Row(form, 3, Qt::LeftButton);
@@ -387,7 +387,7 @@ private slots:
 
         day.Harness->Clock.Advance_Minutes(1);
         form.Update_TimerTimer();
-        QCOMPARE(log.Records[0][Time_Span_Field] + "|" + log.Records[0][Duration_Field] + "|" + log.Records[1][Duration_Field],
+        QCOMPARE(log[0][Time_Span_Field] + "|" + log[0][Duration_Field] + "|" + log[1][Duration_Field],
                  std::string("08:00 - 09:01|01:01|00:41"));
         QCOMPARE(form.Tray_Hint_Text(), QStringLiteral("Elapsed\r01:01"));
         QCOMPARE(day.Harness->Tray.Balloons_Shown, 1);
@@ -396,7 +396,7 @@ private slots:
 
         day.Harness->Clock.Advance_Minutes(1);
         form.Update_TimerTimer();
-        QVERIFY(day.Harness->Tray.Balloons_Shown == 1 && log.Records[0][Duration_Field] == "01:02");
+        QVERIFY(day.Harness->Tray.Balloons_Shown == 1 && log[0][Duration_Field] == "01:02");
     }
 
     void A_Hint_Format_That_Does_Not_Fit_Gives_An_Empty_Hint()

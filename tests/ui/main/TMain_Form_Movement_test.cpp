@@ -21,8 +21,8 @@ struct Window_Fixture : Started_Main_Form
           })
     {
         if (Form().Show_Main_Form()) Form().show();
-        QCOMPARE(Form().Effect_Timer_Of_Main_Form().interval(), 30);
-        Form().Effect_Timer_Of_Main_Form().setInterval(24 * 3600 * 1000);
+        QCOMPARE(Form().Fader().Effect_Timer_Of_Main_Form().interval(), 30);
+        Form().Fader().Effect_Timer_Of_Main_Form().setInterval(24 * 3600 * 1000);
     }
 
     // Plays fade ticks until the fade ends; gives the values the window took.
@@ -31,8 +31,8 @@ struct Window_Fixture : Started_Main_Form
         std::vector<int> values;
         while (Form().Is_Fading() && int(values.size()) < limit)
         {
-            Form().Effect_TimerTimer();
-            values.push_back(Form().Alpha_Blend_Value());
+            Form().Fader().Effect_TimerTimer();
+            values.push_back(Form().Fader().Alpha_Blend_Value());
         }
         return values;
     }
@@ -72,26 +72,26 @@ private slots:
     {
         Window_Fixture window;
         TMain_Form& form = window.Form();
-        QVERIFY(form.Alpha_Blend());
-        QCOMPARE(int(form.Alpha_Blend_Value()), 235);
+        QVERIFY(form.Fader().Alpha_Blend());
+        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 235);
 
         QTest::keyClick(&form, Qt::Key_Escape);
-        QVERIFY(form.Is_Fading() && !form.Fading_In() && form.isVisible());
+        QVERIFY(form.Is_Fading() && !form.Fader().Fading_In() && form.isVisible());
         std::vector<int> values = window.Run_Fade();
         QCOMPARE(values, Arithmetic_Run(216, -19, 12));  // 235 falls by 19 to 7
         QVERIFY(!form.Is_Fading() && !form.isVisible());
         QVERIFY(form.Tray_Icon()->ShowHint() && !window.Harness->Tray.Shown.Tip.isEmpty());
 
         window.Harness->Tray.Send(Tray_Shell::Notification::Left_Button_Down);
-        QVERIFY(form.Is_Fading() && form.Fading_In() && form.isVisible());
-        QCOMPARE(int(form.Alpha_Blend_Value()), 15);
+        QVERIFY(form.Is_Fading() && form.Fader().Fading_In() && form.isVisible());
+        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 15);
         QVERIFY(!form.Tray_Icon()->ShowHint() && window.Harness->Tray.Shown.Tip.isEmpty());
         values = window.Run_Fade();
         // 34 ... 205, then 224 reaches 220 and the window settles at its resting 235.
         std::vector<int> expected = Arithmetic_Run(34, 19, 10);
         expected.push_back(235);
         QCOMPARE(values, expected);
-        QVERIFY(form.Alpha_Blend());
+        QVERIFY(form.Fader().Alpha_Blend());
         QCOMPARE(form.windowOpacity(), 235 / 255.0);
     }
 
@@ -99,24 +99,24 @@ private slots:
     {
         Window_Fixture window({"Visual:Main_Form_Transparency=0"});
         TMain_Form& form = window.Form();
-        QVERIFY(!form.Alpha_Blend());
+        QVERIFY(!form.Fader().Alpha_Blend());
         QCOMPARE(form.windowOpacity(), 1.0);
 
         form.Minimize_ButtonClick();
-        QVERIFY(form.Alpha_Blend());
-        QCOMPARE(int(form.Alpha_Blend_Value()), 255);
+        QVERIFY(form.Fader().Alpha_Blend());
+        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 255);
         QCOMPARE(window.Run_Fade(), Arithmetic_Run(234, -21, 12));  // ... 24, then 3
         QVERIFY(!form.isVisible());
 
         form.Restore_Request();
         std::vector<int> values = window.Run_Fade();
         QCOMPARE(values, Arithmetic_Run(36, 21, 11));  // ends at 246
-        QVERIFY(!form.Alpha_Blend());
+        QVERIFY(!form.Fader().Alpha_Blend());
         QCOMPARE(form.windowOpacity(), 1.0);
 
         // The next fade-out starts from where the fade-in stopped.
         QTest::mouseDClick(&form, Qt::LeftButton, Qt::NoModifier, QPoint(700, 15));
-        QVERIFY(form.Alpha_Blend());
+        QVERIFY(form.Fader().Alpha_Blend());
         values = window.Run_Fade();
         QCOMPARE(values, Arithmetic_Run(225, -21, 11));  // ... 15
         QVERIFY(!form.isVisible());
@@ -133,13 +133,13 @@ private slots:
             form.Fade_Out_To_Tray();
             window.Run_Fade();
             QVERIFY2(!form.Is_Fading() && !form.isVisible(), qPrintable(QString::number(transparency)));
-            form.Fade_In_From_Tray();
+            form.Fader().Fade_In();
             window.Run_Fade();
             QVERIFY2(!form.Is_Fading() && form.isVisible(), qPrintable(QString::number(transparency)));
             if (transparency == 0)
-                QVERIFY(!form.Alpha_Blend());
+                QVERIFY(!form.Fader().Alpha_Blend());
             else
-                QCOMPARE(int(form.Alpha_Blend_Value()), 255 - transparency);
+                QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 255 - transparency);
         }
     }
 
@@ -148,8 +148,8 @@ private slots:
         Window_Fixture window({"Full_Time_Value=61"});
         TMain_Form& form = window.Form();
         form.Fade_Out_To_Tray();
-        form.Effect_TimerTimer();
-        const int value = form.Alpha_Blend_Value();
+        form.Fader().Effect_TimerTimer();
+        const int value = form.Fader().Alpha_Blend_Value();
 
         QTest::keyClick(&form, Qt::Key_S);
         QTest::keyClick(&form, Qt::Key_Return);
@@ -161,9 +161,9 @@ private slots:
         window.Harness->Tray.Send(Tray_Shell::Notification::Left_Button_Double_Click);
         const QPoint before = form.pos();
         Drag(form, QPoint(400, 20), QPoint(40, 40));
-        QVERIFY(window.Harness->Setup_Openings == 0 && form.Button_Bar_Height() == 0 && !form.Fading_In());
+        QVERIFY(window.Harness->Setup_Openings == 0 && form.Button_Bar_Height() == 0 && !form.Fader().Fading_In());
         QCOMPARE(form.pos(), before);
-        QCOMPARE(int(form.Alpha_Blend_Value()), value);
+        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), value);
 
         // The table still follows the pointer, and the minute still turns.
         QWidget* grid = form.Data_Grid();
@@ -196,7 +196,7 @@ private slots:
         tray.Send(Tray_Shell::Notification::Left_Button_Up);
         tray.Send(Tray_Shell::Notification::Right_Button_Down);
         QVERIFY(!form.Is_Fading() && form.isVisible());
-        QCOMPARE(int(form.Alpha_Blend_Value()), 235);
+        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 235);
 
         // A dialog of the window keeps it from being put away.
         bool fading_seen = true;
@@ -220,7 +220,7 @@ private slots:
         QVERIFY(window.Harness->Editor_Openings.size() == 1 && window.Harness->Setup_Openings == 1);
 
         tray.Send(Tray_Shell::Notification::Left_Button_Double_Click);
-        QVERIFY(form.Is_Fading() && !form.Fading_In());
+        QVERIFY(form.Is_Fading() && !form.Fader().Fading_In());
         window.Run_Fade();
         QVERIFY(!form.isVisible());
 
@@ -230,10 +230,10 @@ private slots:
         tray.Send(Tray_Shell::Notification::Left_Button_Down);
         tray.Send(Tray_Shell::Notification::Left_Button_Up);
         tray.Send(Tray_Shell::Notification::Left_Button_Double_Click);
-        QVERIFY(form.Is_Fading() && form.Fading_In());
+        QVERIFY(form.Is_Fading() && form.Fader().Fading_In());
         window.Run_Fade();
         QVERIFY(form.isVisible());
-        QCOMPARE(int(form.Alpha_Blend_Value()), 235);
+        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 235);
     }
 
     void Only_The_Left_Double_Click_On_The_Background_Or_Title_Puts_The_Window_Away()
@@ -259,18 +259,18 @@ private slots:
         // The testing panel has its mouse-down only.
         QTest::keyClicks(&form, QStringLiteral("qzv"));
         QVERIFY(form.Testing_Mode());
-        double_click(*form.Testing_Panel_Widget(), Qt::LeftButton);
+        double_click(form.Testing_Panel(), Qt::LeftButton);
         QVERIFY(!form.Is_Fading());
         form.TST_Exit_Testing_ModeClick();
 
         double_click(*form.Title_Label(), Qt::LeftButton);
-        QVERIFY(form.Is_Fading() && !form.Fading_In());
+        QVERIFY(form.Is_Fading() && !form.Fader().Fading_In());
         window.Run_Fade();
         QVERIFY(!form.isVisible());
         form.Restore_Request();
         window.Run_Fade();
         double_click(form, Qt::LeftButton);
-        QVERIFY(form.Is_Fading() && !form.Fading_In());
+        QVERIFY(form.Is_Fading() && !form.Fader().Fading_In());
     }
 
     void Without_A_Tray_The_Window_Is_Minimised_And_A_Second_Start_Brings_It_Back()
@@ -285,10 +285,10 @@ private slots:
         form.Tray_IconDblClick();
         QVERIFY(!form.Is_Fading());
         form.Restore_Request();
-        QVERIFY(form.Fading_In());
+        QVERIFY(form.Fader().Fading_In());
         window.Run_Fade();
         QVERIFY(form.Is_Showing());
-        QCOMPARE(int(form.Alpha_Blend_Value()), 235);
+        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 235);
     }
 
     void Dragging_Keeps_The_Window_Inside_The_Work_Area_When_Restricted()

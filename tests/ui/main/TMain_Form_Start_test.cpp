@@ -84,9 +84,9 @@ private slots:
 
         const Day_Log& log = form.Day_Log_Of_Main_Form();
         QCOMPARE(log.Size(), std::size_t(1));
-        QCOMPARE(log.Records[0][Day_Name_Field], std::string("Thu"));
-        QCOMPARE(log.Records[0][Time_Span_Field], std::string("09:00 - 09:00"));
-        QCOMPARE(log.Records[0][Duration_Field], std::string("00:00"));
+        QCOMPARE(log[0][Day_Name_Field], std::string("Thu"));
+        QCOMPARE(log[0][Time_Span_Field], std::string("09:00 - 09:00"));
+        QCOMPARE(log[0][Duration_Field], std::string("00:00"));
 
         // One row: 17 pixels of table, 52 around it; the bar's buttons lie below, out of sight.
         QCOMPARE(form.size(), QSize(755, 17 + 52));
@@ -100,8 +100,8 @@ private slots:
         QCOMPARE(form.Update_Timer_Of_Main_Form().interval(), 500);
 
         // Transparency 20: blend value 235; the tray hint is off while the window shows.
-        QVERIFY(form.Alpha_Blend());
-        QCOMPARE(int(form.Alpha_Blend_Value()), 235);
+        QVERIFY(form.Fader().Alpha_Blend());
+        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 235);
         QCOMPARE(form.Tray_Hint_Text(), QStringLiteral("Elapsed\r00:00"));
         QVERIFY(!form.Tray_Icon()->ShowHint());
 
@@ -110,8 +110,8 @@ private slots:
         QVERIFY(Read_File(start.Directory.Path("Actual_Work_Log.log")).empty());
         QTRY_COMPARE(Read_File(start.Directory.Path("Actual_Work_Log.log")).size(), std::size_t(1536));
         QCOMPARE(Read_File(start.Directory.Path("Error_Log.log")), std::string());
-        QVERIFY(form.Error_List_Box()->count() >= 1);
-        QVERIFY(form.Error_List_Box()->item(0)->text().contains(QStringLiteral("FILE_NOT_FOUND")));
+        QVERIFY(form.Testing_Panel().Error_List_Box()->count() >= 1);
+        QVERIFY(form.Testing_Panel().Error_List_Box()->item(0)->text().contains(QStringLiteral("FILE_NOT_FOUND")));
     }
 
     void Todays_Day_Log_Is_Continued_And_A_Full_Day_Has_No_Room_To_Add()
@@ -126,14 +126,14 @@ private slots:
         });
         const Day_Log& log = start.Form().Day_Log_Of_Main_Form();
         QCOMPARE(log.Size(), std::size_t(16));
-        QCOMPARE(int(log.Recorded_Minutes), 70);
+        QCOMPARE(int(log.Recorded_Minutes()), 70);
         QCOMPARE(start.Form().Data_Grid()->height(), 272);
         QCOMPARE(start.Form().height(), 272 + 52);
         QVERIFY(!start.Form().Add_Record_Button()->isEnabled());
         // The summary rows show the day from 08:00 to now, 09:00.
-        QCOMPARE(log.Records[0][Time_Span_Field], std::string("08:00 - 09:00"));
-        QCOMPARE(log.Records[0][Duration_Field], std::string("01:00"));
-        QCOMPARE(log.Records[1][Duration_Field], std::string("- 00:10"));
+        QCOMPARE(log[0][Time_Span_Field], std::string("08:00 - 09:00"));
+        QCOMPARE(log[0][Duration_Field], std::string("01:00"));
+        QCOMPARE(log[1][Duration_Field], std::string("- 00:10"));
 
         // A day started at the last minute has no room either.
         Started_Main_Form late({"First_Start=1"}, {}, {2026, 3, 5, 23, 59, 0, 0});
@@ -164,11 +164,11 @@ private slots:
     void Transparency_Zero_Keeps_The_Window_Opaque_And_Tray_Start_Shows_Nothing()
     {
         Started_Main_Form opaque({"First_Start=1", "Visual:Main_Form_Transparency=0"});
-        QVERIFY(!opaque.Form().Alpha_Blend());
+        QVERIFY(!opaque.Form().Fader().Alpha_Blend());
         QCOMPARE(opaque.Form().windowOpacity(), 1.0);
 
         Started_Main_Form tray({"First_Start=1", "Minimize_To_Tray_After_Start=1"});
-        QVERIFY(!tray.Form().Show_Main_Form() && tray.Form().Alpha_Blend());
+        QVERIFY(!tray.Form().Show_Main_Form() && tray.Form().Fader().Alpha_Blend());
         QVERIFY(tray.Harness->Tray.Icon_Present && tray.Form().Tray_Icon()->ShowHint());
 
         // Without a notification area the window shows all the same.

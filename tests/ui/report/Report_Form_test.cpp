@@ -400,26 +400,24 @@ private slots:
         main_form.Setup.Language_File_Path = std::string(ZL_SOURCE_DATA_DIR) + "/Czech.lng";
         main_form.Setup.Main_Form_Color = 0x00C0C0C0;
         int sources_made = 0;
-        Report_Form_Opener opener([&sources_made](Main_Form_Access&) {
+        Report_Form_Opener opener([&sources_made](const Program_Paths&, const Settings&) {
             ++sources_made;
             return std::make_unique<Fake_Report_Source>();
         });
         QVERIFY(opener.Report_Form() == nullptr);
-        opener.Display_Report_Form(main_form);
+        // The key R is released over the report window: the main window must not wait for it.
+        QVERIFY(opener.Display_Report_Form(main_form.Setup, main_form.Texts, main_form.Resources));
         TReport_Form* form = opener.Report_Form();
         QVERIFY(form != nullptr && form->isVisible());
         QCOMPARE(form->parentWidget(), &main_form.Window);
         QCOMPARE(form->windowTitle(), QString::fromUtf8("Přehled odpracované doby"));
-        // The key R is released over the report window: the main window must not wait for it.
-        QVERIFY(main_form.Key_Armed);
 
         form->Show_Period(Report_Period_Kind::Year, -1);
         QTest::keyClick(form, Qt::Key_Escape);
         QVERIFY(!form->isVisible());
-        main_form.Key_Armed = false;
-        opener.Display_Report_Form(main_form);
+        QVERIFY(opener.Display_Report_Form(main_form.Setup, main_form.Texts, main_form.Resources));
         QCOMPARE(opener.Report_Form(), form);
-        QVERIFY(form->isVisible() && main_form.Key_Armed);
+        QVERIFY(form->isVisible());
         QCOMPARE(sources_made, 1);
         // It comes back on the period it showed.
         QVERIFY(form->Period_Kind() == Report_Period_Kind::Year && form->Period_Offset() == -1);

@@ -1,0 +1,63 @@
+#include "ui/main/Command_Button_Bar.h"
+
+#include "config/Language_Texts.h"
+#include "ui/controls/Ui_Text.h"
+#include "ui/controls/Vela_Button.h"
+
+namespace
+{
+struct Button_Layout
+{
+    const char* Name;
+    int Left;
+    const char* Text;
+};
+constexpr Button_Layout Layouts[] = {
+    {"Add_Record_Button", 6, "Přidat záznam"},
+    {"Setup_Button", 116, "Nastavení"},
+    {"Open_Log_Button", 226, "Otevřít log"},
+    {"Shutdown_Button", 336, "Vypnout počítač"},
+};
+}  // namespace
+
+Command_Button_Bar::Command_Button_Bar(QWidget* window, std::function<bool()> blocked,
+                                       std::array<std::function<void()>, 4> handlers)
+{
+    for (std::size_t index = 0; index < Buttons.size(); ++index)
+    {
+        auto* button = new TVela_Button_(window);
+        button->setObjectName(QString::fromLatin1(Layouts[index].Name));
+        button->setGeometry(Layouts[index].Left, 192, 105, 25);
+        button->Set_Text(QString::fromUtf8(Layouts[index].Text));
+        button->Set_Center_Text_Horizontal(true);
+        button->Set_Center_Text_Vertical(true);
+        button->Set_Text_Top(6);
+        button->Set_Hold_Status(false);
+        button->Set_Button_Down(false);
+        QObject::connect(button, &TVela_Button_::Clicked, window, [blocked, handler = handlers[index]] {
+            if (!blocked()) handler();
+        });
+        Buttons[index] = button;
+    }
+}
+
+void Command_Button_Bar::Set_Skin(const QPixmap& skin)
+{
+    for (TVela_Button_* button : Buttons) button->Set_Button_Skin(skin);
+}
+
+void Command_Button_Bar::Set_Captions(const Language_Texts& texts)
+{
+    for (std::size_t index = 0; index < Buttons.size(); ++index)
+        Buttons[index]->Set_Text(From_Cp1250(texts.Main_Form_Captions[index + 1]));
+}
+
+void Command_Button_Bar::Place(int top)
+{
+    for (TVela_Button_* button : Buttons) button->move(button->x(), top);
+}
+
+void Command_Button_Bar::Show_Inside(int window_height)
+{
+    for (TVela_Button_* button : Buttons) button->setVisible(button->y() + 1 < window_height);
+}
