@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "config/Settings.h"
+#include "ui/dialogs/Record_Table_View.h"
 #include "worklog/Day_Log.h"
 
 inline constexpr int Data_Row_Height = 17;
@@ -30,9 +31,10 @@ struct Data_Grid_Hooks
     std::function<bool()> Is_Dialog_Open;        // editor or message dialog: the highlight stays
     std::function<void(std::uint8_t)> Open_Editor_For_Row;  // left click
     std::function<void()> Delete_Highlighted_Record;         // right button
+    std::function<void()> Day_Changed;                       // the record editor stored a record
 };
 
-class TData_Grid : public QWidget
+class TData_Grid : public QWidget, public Record_Table_View
 {
     Q_OBJECT
 
@@ -41,12 +43,22 @@ public:
                const Data_Grid_Skins& skins, Data_Grid_Hooks hooks);
 
     // Draws one row in the given look; a row past the last one changes nothing visible.
-    void Draw_Row(std::uint8_t row, bool highlighted);
+    void Draw_Row(std::uint8_t row, bool highlighted) override;
     // Draws every row again, the highlighted one in its look (the control's paint).
     void Paint_All_Rows();
 
-    std::uint8_t Highlighted_Row() const { return Highlighted; }
-    void Set_Highlighted_Row(std::uint8_t row) { Highlighted = row; }
+    std::uint8_t Highlighted_Row() const override { return Highlighted; }
+    void Set_Highlighted_Row(std::uint8_t row) override { Highlighted = row; }
+    void Day_Changed() override
+    {
+        if (Hooks.Day_Changed) Hooks.Day_Changed();
+    }
+    // Draws the highlighted row plain and leaves no row highlighted.
+    void Clear_Highlight()
+    {
+        Draw_Row(Highlighted, false);
+        Highlighted = No_Row;
+    }
     std::uint8_t Pointer_Row() const { return Pointer; }
 
     // The look each row was last drawn in; what the next paint shows.

@@ -17,10 +17,12 @@
 #include "ui/controls/Work_Area.h"
 #include "ui/main/Command_Button_Bar.h"
 #include "ui/main/Counting_Message_Dialogs.h"
+#include "ui/main/Main_Form_Keys.h"
 #include "ui/main/Program_Icon.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/Taskbar_Hint.h"
 #include "ui/main/Testing_Panel.h"
+#include "ui/main/Title_Strip.h"
 #include "ui/tray/Notification_Icon.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/End_Of_Day.h"
@@ -32,7 +34,6 @@ constexpr int Table_Left = 6;
 constexpr int Table_Top = 46;
 constexpr int Table_Width = 743;
 constexpr int Layout_Extra_Height = 52;  // title strip, header and the margin below the table
-constexpr int Shown_Bar_Height = 30;
 
 // Message_Strings keys of the questions of the main window.
 constexpr int Delete_Record_Message = 1;
@@ -67,27 +68,7 @@ void TMain_Form::Set_Window_Colour(const QColor& colour)
 
 void TMain_Form::Create_Controls()
 {
-    Title = new QLabel(this);
-    Title->setObjectName(QStringLiteral("Title_Label"));
-    Title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Title->installEventFilter(this);
-
-    Minimize_Button = new TVela_Button_(this);
-    Minimize_Button->setObjectName(QStringLiteral("Minimize_Button"));
-    Minimize_Button->setGeometry(732, 6, 17, 17);
-    // The title spans the strip up to the minimize button: clicks on the title and on the
-    // window do the same, so the label need not be measured to its text.
-    constexpr int Title_Left = 8;
-    Title->setGeometry(Title_Left, 8, Minimize_Button->x() - 2 * Title_Left, 16);
-    QFont minimize_font = Program_Bold_Font();
-    minimize_font.setPixelSize(8);
-    Minimize_Button->setFont(minimize_font);
-    Minimize_Button->Set_Center_Text_Horizontal(false);
-    Minimize_Button->Set_Center_Text_Vertical(false);
-    Minimize_Button->Set_Text_Left(0);
-    Minimize_Button->Set_Text_Top(0);
-    connect(Minimize_Button, &TVela_Button_::Clicked, this, [this] { Minimize_ButtonClick(); });
-
+    Title = std::make_unique<Title_Strip>(this, this, [this] { Minimize_ButtonClick(); });
     Buttons = std::make_unique<Command_Button_Bar>(
         this, [this] { return Is_Fading(); },
         std::array<std::function<void()>, 4>{[this] { Add_Record_ButtonClick(); }, [this] { Setup_ButtonClick(); },
@@ -125,6 +106,11 @@ void TMain_Form::Save_Error_Log_And_Terminate()
     if (Seams.Quit_Application) Seams.Quit_Application();
 }
 
+Dialog_Resources TMain_Form::Resources()
+{
+    return {Paths, *Errors, Skins.Button_Skin_Bitmap, this};
+}
+
 Work_Log_Context TMain_Form::Context()
 {
     return Work_Log_Context{Paths, *Seams.Clock_Source, Seams.Patterns, *Errors, *Dialogs,
@@ -138,7 +124,7 @@ void TMain_Form::Update_Layout()
 {
     const int table_height = int(Log.Size()) * Data_Row_Height;
     if (Grid) Grid->setGeometry(Table_Left, Table_Top, Table_Width, table_height);
-    if (!Testing_Mode_Flag) resize(Main_Form_Client_Width, table_height + Bar_Height + Layout_Extra_Height);
+    if (!Testing_Mode_Flag) resize(Main_Form_Client_Width, table_height + Bar.Height() + Layout_Extra_Height);
     Buttons->Place(table_height + 51);
     Buttons->Show_Inside(height());
     if (Grid) Grid->Paint_All_Rows();
@@ -147,28 +133,17 @@ void TMain_Form::Update_Layout()
 
 void TMain_Form::Apply_Anchor()
 {
-    // The corners are measured from the screen's origin, not from the work area's own corner.
-    const QRect work_area = Primary_Work_Area();
-    const int right = work_area.width() - width();
-    const int bottom = work_area.height() - height();
-    switch (Setup.Main_Form_Anchor)
-    {
-    case 1: move(0, 0); break;
-    case 2: move(right, 0); break;
-    case 3: move(0, bottom); break;
-    case 4: move(right, bottom); break;
-    default: break;
-    }
+    if (const auto position = Anchored_Position(Setup.Main_Form_Anchor, Primary_Work_Area(), size())) move(*position);
 }
 
 void TMain_Form::Refresh_Summary_Rows()
 {
-    if (Log.Empty()) return;
-    Rules.Refresh_Summary_Rows(Log.Current_Minute());
-    Draw_Row(0, Highlighted_Row() == 0);
+    // The day's rules keep the summary rows current; they are drawn here.
+    if (Log.Empty() || !Grid) return;
+    Grid->Draw_Row(0, Grid->Highlighted_Row() == 0);
     Tray_Hint = From_Cp1250(Rules.Tray_Hint());
     if (Tray_Icon_Component) Tray_Icon_Component->SetHint(Tray_Hint);
-    if (Log.Size() > 1) Draw_Row(1, Highlighted_Row() == 1);
+    if (Log.Size() > 1) Grid->Draw_Row(1, Grid->Highlighted_Row() == 1);
 }
 
 void TMain_Form::Update_TimerTimer()
@@ -208,19 +183,9 @@ void TMain_Form::Show_Checkpoint_Warning()
 // ---------------------------------------------------------------------------------------
 // Table
 
-void TMain_Form::Draw_Row(std::uint8_t row, bool highlighted)
+QLabel* TMain_Form::Title_Label() const
 {
-    if (Grid) Grid->Draw_Row(row, highlighted);
-}
-
-std::uint8_t TMain_Form::Highlighted_Row() const
-{
-    return Grid ? Grid->Highlighted_Row() : No_Row;
-}
-
-void TMain_Form::Set_Highlighted_Row(std::uint8_t row)
-{
-    if (Grid) Grid->Set_Highlighted_Row(row);
+    return Title->Title_Label();
 }
 
 TVela_Button_* TMain_Form::Add_Record_Button() const
@@ -242,7 +207,7 @@ void TMain_Form::Day_Changed()
 
 QPoint TMain_Form::Position_To_Save() const
 {
-    return {x(), Moved_For_Bar_Flag ? Top_Before_Bar_Value : y()};
+    return {x(), Bar.Top_To_Save(y())};
 }
 
 void TMain_Form::Set_Alpha_Blend(bool enabled, std::uint8_t value)
@@ -260,8 +225,8 @@ void TMain_Form::Run_Record_Editor(bool add_mode)
 {
     if (!Seams.Display_Update_Record_Form || !Dialogs || Editor_Open) return;
     Editor_Open = true;
-    const Dialog_Resources resources{Paths, *Errors, Button_Skin_Bitmap, this};
-    const int result = Seams.Display_Update_Record_Form(Rules, Setup, Texts, *this, resources, *Dialogs,
+    const Dialog_Resources resources = Resources();
+    const int result = Seams.Display_Update_Record_Form(Rules, Setup, Texts, *Grid, resources, *Dialogs,
                                                         Edited_Row_Index, add_mode);
     Editor_Open = false;
     if (Day_Has_Ended) return;
@@ -288,26 +253,7 @@ int TMain_Form::Ask(const char* icon, int interval, int message_key)
 
 void TMain_Form::Toggle_Button_Bar()
 {
-    const QRect work_area = Primary_Work_Area();
-    if (Bar_Height != 0)
-    {
-        if (Moved_For_Bar_Flag && Setup.Main_Form_Anchor == 0)
-        {
-            move(x(), Top_Before_Bar_Value);
-            Moved_For_Bar_Flag = false;
-        }
-        Bar_Height = 0;
-    }
-    else
-    {
-        Bar_Height = Shown_Bar_Height;
-        if (Setup.Main_Form_Anchor == 0 && height() + y() + Shown_Bar_Height > work_area.height())
-        {
-            Top_Before_Bar_Value = y();
-            move(x(), work_area.height() - height() - Shown_Bar_Height);
-            Moved_For_Bar_Flag = true;
-        }
-    }
+    move(x(), Bar.Toggle(y(), height(), Primary_Work_Area().height(), Setup.Main_Form_Anchor != 0));
     Update_Layout();
     if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
     update();
@@ -315,12 +261,11 @@ void TMain_Form::Toggle_Button_Bar()
 
 void TMain_Form::Delete_Highlighted_Record()
 {
-    const std::uint8_t highlighted = Highlighted_Row();
+    const std::uint8_t highlighted = Grid->Highlighted_Row();
     if (Rules.Delete_User_Row(highlighted, false) != Day_Verdict::Ask_Before_Deleting) return;
     if (Ask("Warning_Icon_Source.bmp", 32, Delete_Record_Message) == 2 || Day_Has_Ended)
     {
-        Draw_Row(Highlighted_Row(), false);
-        Set_Highlighted_Row(No_Row);
+        Grid->Clear_Highlight();
         return;
     }
     // The row may have gone while the question was open.
@@ -329,16 +274,14 @@ void TMain_Form::Delete_Highlighted_Record()
     Update_Layout();
     Keep_Add_Button_Rule();
     if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
-    Draw_Row(Highlighted_Row(), false);
-    Set_Highlighted_Row(No_Row);
+    Grid->Clear_Highlight();
     Checkpoint_Day_Log();
 }
 
 void TMain_Form::Clear_All_Records()
 {
     if (Rules.Clear_User_Rows(false) != Day_Verdict::Ask_Before_Clearing) return;
-    Draw_Row(Highlighted_Row(), false);
-    Set_Highlighted_Row(No_Row);
+    Grid->Clear_Highlight();
     if (Ask("Warning_Icon_Source.bmp", 32, Clear_All_Message) == 2 || Day_Has_Ended) return;
     Rules.Clear_User_Rows(true);
     Refresh_Summary_Rows();
@@ -355,7 +298,7 @@ void TMain_Form::Keep_Add_Button_Rule()
 
 void TMain_Form::Form_Mouse_Wheel_Down()
 {
-    const std::uint8_t row = Grid ? Grid->Pointer_Row() : 0;
+    const std::uint8_t row = Grid->Pointer_Row();
     switch (Rules.Shorten_Record(row))
     {
     case Day_Verdict::Done: Show_Wheeled_Duration(row); break;
@@ -367,7 +310,7 @@ void TMain_Form::Form_Mouse_Wheel_Down()
 
 void TMain_Form::Form_Mouse_Wheel_Up()
 {
-    const std::uint8_t row = Grid ? Grid->Pointer_Row() : 0;
+    const std::uint8_t row = Grid->Pointer_Row();
     Day_Verdict verdict = Rules.Lengthen_Record(row, false);
     if (verdict == Day_Verdict::Ask_Overtime_Editing)
     {
@@ -381,7 +324,7 @@ void TMain_Form::Show_Wheeled_Duration(std::uint8_t row)
 {
     Refresh_Summary_Rows();
     // The row that changed, which the pointer may have left already.
-    Draw_Row(row, row == Highlighted_Row());
+    Grid->Draw_Row(row, row == Grid->Highlighted_Row());
     Keep_Add_Button_Rule();
     Checkpoint_Day_Log();
 }
@@ -389,7 +332,7 @@ void TMain_Form::Show_Wheeled_Duration(std::uint8_t row)
 void TMain_Form::Add_Record_ButtonClick()
 {
     if (!Add_Record_Button_Enabled()) return;
-    Draw_Row(Grid ? Grid->Pointer_Row() : 0, false);
+    Grid->Draw_Row(Grid->Pointer_Row(), false);
     Edited_Row_Index = static_cast<std::uint8_t>(Log.Size());
     Run_Record_Editor(true);
 }
@@ -398,7 +341,7 @@ void TMain_Form::Setup_ButtonClick()
 {
     if (!Seams.Display_Setup_Form || !Dialogs || Setup_Open) return;
     Setup_Open = true;
-    const Dialog_Resources resources{Paths, *Errors, Button_Skin_Bitmap, this};
+    const Dialog_Resources resources = Resources();
     Seams.Display_Setup_Form(Setup, Texts, *this, resources, *Dialogs);
     Setup_Open = false;
     Take_Focus_Back();
@@ -433,7 +376,7 @@ void TMain_Form::Shutdown_ButtonClick()
 void TMain_Form::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    Draw_Header_Row(painter, Table_Left, Table_Top, Setup, Grid_Skins, Texts.Column_Names);
+    Draw_Header_Row(painter, Table_Left, Table_Top, Setup, Skins.Grid, Texts.Column_Names);
     // The one-pixel frame along the edges of the borderless window.
     painter.setPen(QPen(Qt::black, 0));
     painter.setBrush(Qt::NoBrush);
@@ -463,58 +406,26 @@ void TMain_Form::Form_Key_Down(QKeyEvent* event)
 {
     // During a fade the window takes no commands, and a key pressed then stays armed.
     if (Day_Has_Ended || Is_Fading()) return;
-    const int key = event->key();
-    if (key == Qt::Key_Delete || key == Qt::Key_D)
-    {
-        const Qt::KeyboardModifiers held =
-            event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
-        if (held == Qt::ControlModifier)
-            Clear_All_Records();
-        else
-            Delete_Highlighted_Record();
-        return;
-    }
-    // Shift, Ctrl and Alt are pressed before the letter they go with: alone they do not
-    // disarm the command keys.
-    switch (key)
-    {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_CapsLock: return;
-    default: break;
-    }
-    if (!Key_Armed) return;
+    const Main_Form_Key command = Main_Form_Key_Of(event->key(), event->modifiers());
+    if (command == Main_Form_Key::Clear_All_Records) return Clear_All_Records();
+    if (command == Main_Form_Key::Delete_Highlighted_Record) return Delete_Highlighted_Record();
+    if (command == Main_Form_Key::Modifier || !Key_Armed) return;
     Key_Armed = false;
     // Each command acts once per press, however long the key is held.
-    switch (key)
+    switch (command)
     {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Toggle_Button_Bar();
-        break;
-    case Qt::Key_Escape: Minimize_ButtonClick(); break;
-    case Qt::Key_A:
+    case Main_Form_Key::Toggle_Button_Bar: Toggle_Button_Bar(); break;
+    case Main_Form_Key::Minimize: Minimize_ButtonClick(); break;
+    case Main_Form_Key::Add_Record:
         if (Add_Record_Button_Enabled()) Add_Record_ButtonClick();
         break;
-    case Qt::Key_E:
-        Shutdown_ButtonClick();
-        break;
-    case Qt::Key_O:
-        Open_Log_ButtonClick();
-        break;
-    case Qt::Key_S:
-        Setup_ButtonClick();
-        break;
-    case Qt::Key_R:
+    case Main_Form_Key::Shutdown: Shutdown_ButtonClick(); break;
+    case Main_Form_Key::Open_Log: Open_Log_ButtonClick(); break;
+    case Main_Form_Key::Setup: Setup_ButtonClick(); break;
+    case Main_Form_Key::Report:
         if (!Seams.Display_Report_Form || !Errors) break;
         // The key that opened the window is released over it, not over this one.
-        if (Seams.Display_Report_Form(Setup, Texts, Dialog_Resources{Paths, *Errors, Button_Skin_Bitmap, this}))
-            Key_Armed = true;
+        if (Seams.Display_Report_Form(Setup, Texts, Resources())) Key_Armed = true;
         break;
     default: break;
     }
@@ -580,7 +491,7 @@ bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
             Form_Key_Up(static_cast<QKeyEvent*>(event));
         return false;
     }
-    if (watched == Title || (Panel && watched == Panel))
+    if (watched == Title->Title_Label() || (Panel && watched == Panel))
     {
         // The title and the panel drag the window as its background does.
         switch (event->type())
@@ -590,7 +501,7 @@ bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
         case QEvent::MouseButtonRelease: Drag.Release(static_cast<QMouseEvent*>(event)); return true;
         case QEvent::MouseButtonDblClick:
             // The panel has only its mouse-down; the title puts the window away as the background does.
-            if (watched == Title)
+            if (watched == Title->Title_Label())
                 Form_Dbl_Click(static_cast<QMouseEvent*>(event));
             else
                 Form_Mouse_Down(static_cast<QMouseEvent*>(event));

@@ -3,27 +3,22 @@
 // the day, the keys, the wheel and the command buttons. It owns the day for the life of
 // the process and ends the day in an orderly way when it closes.
 #include <QLabel>
-#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "config/Error_List.h"
 #include "config/Language_Texts.h"
-#include "config/Message_Dialogs.h"
 #include "config/Program_Paths.h"
 #include "config/Settings.h"
-#include "platform/Clock.h"
-#include "platform/Date_Time_Patterns.h"
 #include "ui/dialogs/Dialog_Resources.h"
 #include "ui/dialogs/Main_Form_Preview.h"
-#include "ui/dialogs/Record_Table_View.h"
+#include "ui/main/Button_Bar_State.h"
 #include "ui/main/Main_Form_Fader.h"
+#include "ui/main/Main_Form_Skins.h"
 #include "ui/main/Main_Form_Seams.h"
 #include "ui/main/TData_Grid.h"
 #include "ui/main/Window_Drag.h"
@@ -31,23 +26,19 @@
 #include "worklog/Day_Log_Checkpoint.h"
 #include "worklog/Day_Rules.h"
 #include "worklog/Work_Log_Context.h"
-#include "worklog/Work_Log_File_System.h"
 
 class Command_Button_Bar;
-class Program_Shell;
-class Tray_Shell;
 class TTesting_Panel;
+class Title_Strip;
 class TVela_Button_;
 class TNotificationIcon;
-class QFrame;
-class QListWidget;
 class Counting_Message_Dialogs;
 
 inline constexpr const char* Application_Title = "Zentavo Logger 0.0.72";
 inline constexpr const char* Main_Form_Caption = "Zentavo Logger";
 inline constexpr int Main_Form_Client_Width = 755;
 
-class TMain_Form : public QWidget, public Record_Table_View, public Main_Form_Preview
+class TMain_Form : public QWidget, public Main_Form_Preview
 {
     Q_OBJECT
 
@@ -64,11 +55,8 @@ public:
     void Show_At_Start();
     bool Created() const { return Creation_Done; }
 
-    // Record_Table_View
-    void Draw_Row(std::uint8_t row, bool highlighted) override;
-    std::uint8_t Highlighted_Row() const override;
-    void Set_Highlighted_Row(std::uint8_t row) override;
-    void Day_Changed() override;
+    // The record editor stored a record: the summary, the add button and the stored day follow.
+    void Day_Changed();
 
     // Main_Form_Preview
     void Set_Alpha_Blend(bool enabled, std::uint8_t value) override;
@@ -85,7 +73,7 @@ public:
     void Refresh_Summary_Rows();
     void Update_Layout();
     bool Add_Record_Button_Enabled() const;
-    bool Moved_For_Bar() const { return Moved_For_Bar_Flag; }
+    bool Moved_For_Bar() const { return Bar.Moved_For_Bar(); }
     // Saves the day log silently after a change, so a crash loses nothing.
     void Checkpoint_Day_Log();
 
@@ -123,7 +111,7 @@ public:
 
     // State the tests and the neighbouring parts look at.
     TData_Grid* Data_Grid() const { return Grid; }
-    int Button_Bar_Height() const { return Bar_Height; }
+    int Button_Bar_Height() const { return Bar.Height(); }
     bool Key_Armed_State() const { return Key_Armed; }
     bool Is_Fading() const { return Fading.Is_Fading(); }
     Main_Form_Fader& Fader() { return Fading; }
@@ -134,7 +122,7 @@ public:
     TNotificationIcon* Tray_Icon() const { return Tray_Icon_Component.get(); }
     bool Day_Ended() const { return Day_Has_Ended; }
     TVela_Button_* Add_Record_Button() const;
-    QLabel* Title_Label() const { return Title; }
+    QLabel* Title_Label() const;
     QTimer& Update_Timer_Of_Main_Form() { return Update_Timer; }
     bool Message_Dialog_Open() const { return Message_Dialog_Depth > 0; }
     bool Record_Editor_Open() const { return Editor_Open; }
@@ -155,7 +143,6 @@ protected:
 private:
     void Create_Controls();
     bool Create_Error_Log();
-    bool Load_Skins();
     void Read_Setup_File();
     void Read_Language_File();
     bool Load_The_Day();
@@ -179,8 +166,8 @@ private:
     void Show_Wheeled_Duration(std::uint8_t row);
     void Set_Window_Colour(const QColor& colour);
     Work_Log_Context Context();
+    Dialog_Resources Resources();
     void Run_Record_Editor(bool add_mode);
-    void Bring_Back_Onto_A_Screen();
 
     Main_Form_Seams Seams;
     Program_Paths Paths;
@@ -195,21 +182,16 @@ private:
     std::shared_ptr<Message_Dialogs> Program_Dialogs;
     std::unique_ptr<Counting_Message_Dialogs> Dialogs;
 
-    Data_Grid_Skins Grid_Skins;
-    QPixmap Button_Skin_Bitmap;
-    QPixmap Minimize_Button_Skin_Bitmap;
+    Main_Form_Skins Skins;
 
-    QLabel* Title = nullptr;
-    TVela_Button_* Minimize_Button = nullptr;
+    std::unique_ptr<Title_Strip> Title;
     std::unique_ptr<Command_Button_Bar> Buttons;
     TTesting_Panel* Panel = nullptr;
     TData_Grid* Grid = nullptr;
     std::unique_ptr<TNotificationIcon> Tray_Icon_Component;
     QTimer Update_Timer;
 
-    int Bar_Height = 0;
-    bool Moved_For_Bar_Flag = false;
-    int Top_Before_Bar_Value = 0;
+    Button_Bar_State Bar;
     bool Key_Armed = true;
     bool Testing_Mode_Flag = false;
     std::uint8_t Access_Code_Position_Value = 1;

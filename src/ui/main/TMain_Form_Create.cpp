@@ -6,30 +6,24 @@
 
 #include "config/Language_File.h"
 #include "config/Settings_File.h"
-#include "platform/Code_Page.h"
 #include "config/Start_Up_Checks.h"
-#include "ui/controls/Skin_Bitmap.h"
+#include "platform/Code_Page.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
 #include "ui/main/Command_Button_Bar.h"
 #include "ui/main/Counting_Message_Dialogs.h"
 #include "ui/main/TMain_Form.h"
+#include "ui/main/Title_Strip.h"
 #include "ui/tray/Notification_Icon.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Day_Start.h"
 #include "worklog/Time_Values.h"
 
-namespace
-{
-const char* const Skin_File_Names[] = {"Default_Data_Row.bmp", "Focused_Data_Row.bmp", "Header_Row.bmp",
-                                       "Button_Skin.bmp", "Minimize_Button_Skin.bmp"};
-}  // namespace
-
 void TMain_Form::Form_Create()
 {
     // 1-3: title, width, no window until the whole creation allows it; paths are set.
-    Title->setText(QString::fromLatin1(Application_Title));
+    Title->Set_Title(QString::fromLatin1(Application_Title));
     resize(Main_Form_Client_Width, height());
     Show_Main_Form_Flag = false;
 
@@ -38,19 +32,21 @@ void TMain_Form::Form_Create()
     for (const std::string& note : Seams.Start_Notes) Errors->Add(note);
 
     // 5: the record table.
-    Grid = new TData_Grid(this, Log, Setup, Grid_Skins,
+    Grid = new TData_Grid(this, Log, Setup, Skins.Grid,
                           Data_Grid_Hooks{[this] { return Is_Fading(); },
                                           [this] { return Editor_Open || Message_Dialog_Depth > 0; },
                                           [this](std::uint8_t row) { Open_Editor_For_Row(row); },
-                                          [this] { Delete_Highlighted_Record(); }});
+                                          [this] { Delete_Highlighted_Record(); }, [this] { Day_Changed(); }});
     Grid->setGeometry(6, 46, 743, 0);
     Grid->show();
 
     // 6-8: the required files, then the skins.
     if (Start_Up_Failed(Check_Required_Files(Paths, *Errors))) return;
-    if (!Load_Skins()) return;
-    Buttons->Set_Skin(Button_Skin_Bitmap);
-    Minimize_Button->Set_Button_Skin(Minimize_Button_Skin_Bitmap);
+    const std::vector<std::string> unreadable = Skins.Load(Paths);
+    // A skin that File_List did not protect is reported like a missing file.
+    if (!unreadable.empty() && Start_Up_Failed(Report_Missing_Files(Paths, *Errors, unreadable))) return;
+    Buttons->Set_Skin(Skins.Button_Skin_Bitmap);
+    Title->Set_Minimize_Skin(Skins.Minimize_Button_Skin_Bitmap);
 
     // 9-10: the configuration and the texts.
     Read_Setup_File();
@@ -58,7 +54,7 @@ void TMain_Form::Form_Create()
 
     // 11: the day.
     Program_Dialogs = Seams.Make_Message_Dialogs
-                          ? Seams.Make_Message_Dialogs(Setup, Dialog_Resources{Paths, *Errors, Button_Skin_Bitmap, this})
+                          ? Seams.Make_Message_Dialogs(Setup, Resources())
                           : nullptr;
     if (!Program_Dialogs)
     {
@@ -70,10 +66,9 @@ void TMain_Form::Form_Create()
     if (!Load_The_Day() || Terminating) return;
 
     // 12-16: layout, position, the add button's rule and the summary.
-    Bar_Height = 0;
     Update_Layout();
     if (Setup.Main_Form_Anchor != 0) Apply_Anchor();
-    Bring_Back_Onto_A_Screen();
+    if (const auto position = Position_Back_On_A_Screen(geometry())) move(*position);
     Rules.Refresh_Summary_Rows(Time_To_Minute_Of_Day(Seams.Clock_Source->Now()));
     Keep_Add_Button_Rule();
     Refresh_Summary_Rows();
@@ -122,30 +117,11 @@ bool TMain_Form::Start_Up_Failed(const std::optional<std::string>& plain_message
     return true;
 }
 
-bool TMain_Form::Load_Skins()
-{
-    QPixmap* targets[] = {&Grid_Skins.Default_Data_Row_Bitmap, &Grid_Skins.Focused_Data_Row_Bitmap,
-                          &Grid_Skins.Header_Row_Bitmap, &Button_Skin_Bitmap, &Minimize_Button_Skin_Bitmap};
-    std::vector<std::string> unreadable;
-    for (std::size_t index = 0; index < std::size(targets); ++index)
-    {
-        const std::string name = std::string("Skin/") + Skin_File_Names[index];
-        if (!Load_Skin_Bitmap(Path_To_QString(Paths.File(name)), *targets[index])) unreadable.push_back(name);
-    }
-    // A skin that File_List did not protect is reported like a missing file.
-    return unreadable.empty() || !Start_Up_Failed(Report_Missing_Files(Paths, *Errors, unreadable));
-}
-
 void TMain_Form::Read_Setup_File()
 {
     Read_Start_Up_Settings(Paths, Setup, Start_Values);
     Set_Window_Colour(Color_From_Bgr(Setup.Main_Form_Color));
-    QPalette title_palette = Title->palette();
-    title_palette.setColor(QPalette::WindowText, Color_From_Bgr(Setup.Title_Color));
-    Title->setPalette(title_palette);
-    QFont title_font = Title->font();
-    title_font.setBold(Setup.Title_Bold);
-    Title->setFont(title_font);
+    Title->Set_Look(Setup);
     if (Setup.Main_Form_Anchor == 0) move(Setup.Main_Form_Left, Setup.Main_Form_Top);
 }
 
@@ -162,15 +138,4 @@ bool TMain_Form::Load_The_Day()
     if (!result.Terminate_Requested) return true;
     Save_Error_Log_And_Terminate();
     return false;
-}
-
-void TMain_Form::Bring_Back_Onto_A_Screen()
-{
-    // A position stored on a screen that is gone would leave a window without a taskbar
-    // button out of reach; one that shows on any screen, even in part, is kept.
-    const QRect window_rectangle = geometry();
-    for (const QScreen* screen : QGuiApplication::screens())
-        if (screen->geometry().intersects(window_rectangle)) return;
-    const QRect work_area = Primary_Work_Area();
-    if (!work_area.isEmpty()) move(Keep_Inside_Work_Area(window_rectangle, work_area).topLeft());
 }

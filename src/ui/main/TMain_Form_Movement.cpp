@@ -34,7 +34,7 @@ void TMain_Form::mouseReleaseEvent(QMouseEvent* event)
 QRect TMain_Form::Form_Moving(QRect proposed)
 {
     // A window the user has placed is no longer where the button bar pushed it.
-    Moved_For_Bar_Flag = false;
+    Bar.Window_Moved_By_Hand();
     if (!Setup.Form_Movement_Restrictions) return proposed;
     const QRect work_area = Primary_Work_Area();
     if (work_area.isEmpty()) return proposed;

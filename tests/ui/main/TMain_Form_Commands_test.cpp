@@ -122,13 +122,13 @@ private slots:
         TMain_Form& form = day.Create();
         QCOMPARE(form.height(), 4 * 17 + 52);
         Point_At_Row(form, 2);
-        QCOMPARE(int(form.Highlighted_Row()), 2);
+        QCOMPARE(int(form.Data_Grid()->Highlighted_Row()), 2);
 
         day.Dialogs().Answer(2);
         Press_Key(form, Qt::Key_Delete);
         QCOMPARE(day.Dialogs().Questions.size(), std::size_t(1));
         QCOMPARE(day.Dialogs().Questions[0].Text(), std::string("Warning_Icon_Source.bmp|32|1#|2|3"));
-        QVERIFY(form.Day_Log_Of_Main_Form().Size() == 4 && form.Highlighted_Row() == 255);
+        QVERIFY(form.Day_Log_Of_Main_Form().Size() == 4 && form.Data_Grid()->Highlighted_Row() == 255);
         // With no highlighted row a second Delete asks nothing.
         Press_Key(form, Qt::Key_Delete);
         QCOMPARE(day.Dialogs().Questions.size(), std::size_t(1));
@@ -139,7 +139,7 @@ private slots:
         const Day_Log& log = form.Day_Log_Of_Main_Form();
         QVERIFY(log.Size() == 3 && log[2][Work_Type_Field] == "Type B" && log.Recorded_Minutes() == 30);
         QCOMPARE(log[1][Duration_Field], std::string("00:30"));
-        QVERIFY(form.height() == 3 * 17 + 52 && form.Highlighted_Row() == 255);
+        QVERIFY(form.height() == 3 * 17 + 52 && form.Data_Grid()->Highlighted_Row() == 255);
         QCOMPARE(day.Stored_Records().size(), std::size_t(3));  // stored at once
     }
 
@@ -178,7 +178,7 @@ private slots:
         day.Dialogs().Answer(2);
         Press_Key(form, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(day.Dialogs().Questions.back().Message, std::string("10#"));
-        QVERIFY(form.Day_Log_Of_Main_Form().Size() == 4 && form.Highlighted_Row() == 255);
+        QVERIFY(form.Day_Log_Of_Main_Form().Size() == 4 && form.Data_Grid()->Highlighted_Row() == 255);
 
         // Ctrl+Shift+D is the delete of the highlighted record.
         Point_At_Row(form, 3);
@@ -220,7 +220,7 @@ private slots:
         Point_At_Row(form, 3);
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(form.Data_Grid(), &leave);
-        QCOMPARE(int(form.Highlighted_Row()), 255);
+        QCOMPARE(int(form.Data_Grid()->Highlighted_Row()), 255);
         Turn_Wheel(form, -2);
         QCOMPARE(log[3][Duration_Field], std::string("00:10"));
     }

@@ -171,7 +171,7 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, over_row_2, grid->mapToGlobal(over_row_2), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(grid, &move);
-        QCOMPARE(int(form.Highlighted_Row()), 2);
+        QCOMPARE(int(form.Data_Grid()->Highlighted_Row()), 2);
         window.Harness->Clock.Advance_Minutes(1);
         form.Update_TimerTimer();
         QVERIFY(form.Tray_Hint_Text() == "Elapsed\r01:01" && window.Harness->Tray.Balloons_Shown == 1);
@@ -214,7 +214,7 @@ private slots:
         fading_seen = true;
         window.Harness->Dialogs->While_Open = double_click_now;
         window.Harness->Dialogs->Answer(2);
-        form.Set_Highlighted_Row(2);
+        form.Data_Grid()->Set_Highlighted_Row(2);
         form.Delete_Highlighted_Record();
         QVERIFY(!fading_seen);
         QVERIFY(window.Harness->Editor_Openings.size() == 1 && window.Harness->Setup_Openings == 1);
