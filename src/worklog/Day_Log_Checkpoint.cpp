@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "config/Program_Messages.h"
 #include "worklog/File_Failure.h"
 #include "platform/Code_Page.h"
 #include "platform/Format.h"
@@ -48,6 +49,6 @@ std::string Day_Log_Checkpoint::Reason(const Language_Texts& texts) const
 
 void Day_Log_Checkpoint::Show_Warning(Work_Log_Context& context) const
 {
-    context.Dialogs.Display_Message_Dialog("Error_Icon_Source.bmp", 70, context.Texts.Save_Failed_Message,
-                                           context.Texts.Message_Buttons[1], "", {Reason(context.Texts)});
+    Put_Message_Text(context.Dialogs, context.Texts, Program_Message::Tell_Day_Log_Not_Saved,
+                     context.Texts.Save_Failed_Message, {Reason(context.Texts)});
 }

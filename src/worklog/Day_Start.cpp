@@ -1,5 +1,6 @@
 #include "worklog/Day_Start.h"
 
+#include "config/Program_Messages.h"
 #include "worklog/File_Failure.h"
 #include "history/History_Export.h"
 #include "platform/Code_Page.h"
@@ -11,16 +12,9 @@
 namespace
 {
 
-constexpr const char* Error_Icon = "Error_Icon_Source.bmp";
-constexpr int Error_Icon_Interval = 70;
-
-int Ask(Work_Log_Context& context, int message, int first_button, int second_button,
-        const std::vector<std::string>& arguments = {})
+int Ask(Work_Log_Context& context, Program_Message message, const std::vector<std::string>& arguments = {})
 {
-    return context.Dialogs.Display_Message_Dialog(Error_Icon, Error_Icon_Interval,
-                                                  context.Texts.Message_Strings[message],
-                                                  context.Texts.Message_Buttons[first_button],
-                                                  context.Texts.Message_Buttons[second_button], arguments);
+    return Put_Message(context.Dialogs, context.Texts, message, arguments);
 }
 
 // Moves a day-log file that the new day would replace out of the way, so what it holds
@@ -135,7 +129,7 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     if (kind == File_Kind::Missing)
     {
         context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - FILE_NOT_FOUND - file " + File_Name_To_Cp1250(path) + " not found");
-        if (!context.Start_Up.First_Start && Ask(context, 2, 5, 6, file_name_argument) == 2)
+        if (!context.Start_Up.First_Start && Ask(context, Program_Message::Ask_About_Missing_Day_Log, file_name_argument) == 2)
             return {Day_Log_Outcome::Missing, true};
         Start_New_Day(context, day_log);
         return {Day_Log_Outcome::Missing, false};
@@ -145,7 +139,7 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     Stored_Day_Log stored;
     if (kind != File_Kind::Directory && !Open_Actual_Work_Log(context, stored))
     {
-        if (Ask(context, 3, 5, 6, file_name_argument) == 2) return {Day_Log_Outcome::Unopenable, true};
+        if (Ask(context, Program_Message::Ask_About_Unreadable_Day_Log, file_name_argument) == 2) return {Day_Log_Outcome::Unopenable, true};
         Keep_Unusable_Day_Log(context);
         Start_New_Day(context, day_log);
         return {Day_Log_Outcome::Unopenable, false};
@@ -160,7 +154,7 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     if (!invalid_reason.empty())
     {
         context.Errors.Add(invalid_reason);
-        if (Ask(context, 4, 5, 6) == 2) return {Day_Log_Outcome::Invalid, true};
+        if (Ask(context, Program_Message::Ask_About_Damaged_Day_Log) == 2) return {Day_Log_Outcome::Invalid, true};
         Keep_Unusable_Day_Log(context);
         Start_New_Day(context, day_log);
         return {Day_Log_Outcome::Invalid, false};
@@ -186,7 +180,7 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     if (stored.Whole_Record_Count > stored.Records.size() &&
         !Open_Actual_Work_Log(context, stored, stored.Whole_Record_Count))
     {
-        if (Ask(context, 3, 5, 6, file_name_argument) == 2) return {Day_Log_Outcome::Unopenable, true};
+        if (Ask(context, Program_Message::Ask_About_Unreadable_Day_Log, file_name_argument) == 2) return {Day_Log_Outcome::Unopenable, true};
         Keep_Unusable_Day_Log(context);
         Start_New_Day(context, day_log);
         return {Day_Log_Outcome::Unopenable, false};
@@ -196,7 +190,7 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     while (!Save_Target_Work_Log(context, stored.Records, settings.Target_Log_File_Format,
                                  settings.Target_Log_File_Name))
     {
-        if (Ask(context, 5, 4, 6) != 1) return {Day_Log_Outcome::Past_Day, true};
+        if (Ask(context, Program_Message::Ask_Before_Exporting_Past_Day) != 1) return {Day_Log_Outcome::Past_Day, true};
     }
     // The stored day is now whole and synced in the target log, exactly once: added now, or
     // found there whole after a crash ended an earlier start before the new day was stored.

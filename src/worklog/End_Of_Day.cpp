@@ -1,5 +1,6 @@
 #include "worklog/End_Of_Day.h"
 
+#include "config/Program_Messages.h"
 #include "platform/Code_Page.h"
 #include "platform/Format.h"
 #include "platform/Ini_File.h"
@@ -37,10 +38,8 @@ bool Save_Day_Log_At_Close(Work_Log_Context& context, const Day_Log& day_log)
     if (day_log.Records().empty()) return false;
     while (!Save_Actual_Work_Log(context, day_log))
     {
-        const int answer = context.Dialogs.Display_Message_Dialog(
-            "Error_Icon_Source.bmp", 70, context.Texts.Message_Strings[6], context.Texts.Message_Buttons[4],
-            context.Texts.Message_Buttons[6], {});
-        if (answer != 1) return false;
+        if (Put_Message(context.Dialogs, context.Texts, Program_Message::Ask_To_Retry_Saving_At_Close) != 1)
+            return false;
     }
     context.Errors.Add(" - SAVE_ACTUAL_WORK_LOG - OK - actual log successfully saved to " +
                        File_Name_To_Cp1250(context.Day_Log_Path()));
@@ -88,8 +87,7 @@ bool Show_Day_Summary(Work_Log_Context& context, const Day_Log& day_log)
     if (!setup.Read_Bool(Main_Setup_Section, "Display_End_Splash_Screen", false)) return false;
     if (Summary_Elapsed_Minutes(day_log) == 0) return false;
     const std::array<std::string, 6> arguments = Day_Summary(context, day_log);
-    context.Dialogs.Display_Message_Dialog("Summary_Icon_Source.bmp", 100, context.Texts.Message_Strings[15],
-                                           context.Texts.Message_Buttons[1], "",
-                                           std::vector<std::string>(arguments.begin(), arguments.end()));
+    Put_Message(context.Dialogs, context.Texts, Program_Message::Tell_Day_Summary,
+                std::vector<std::string>(arguments.begin(), arguments.end()));
     return true;
 }

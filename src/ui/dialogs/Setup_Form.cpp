@@ -15,6 +15,7 @@
 
 #include "config/Message_Dialogs.h"
 #include "config/Language_File.h"
+#include "config/Program_Messages.h"
 #include "config/Settings_File.h"
 #include "platform/Autostart_Entry.h"
 #include "platform/Code_Page.h"
@@ -434,8 +435,7 @@ void TSetup_Form::Refuse_Save(QLineEdit* box, const char* key, const char* fallb
 {
     const std::string text =
         Read_Language_Text(Texts.Language_File_Path, Language_Section, key, fallback);
-    Dialogs.Display_Message_Dialog("Error_Icon_Source.bmp", 70, text, Texts.Message_Buttons[1],
-                                   std::string(), {argument});
+    Put_Message_Text(Dialogs, Texts, Program_Message::Tell_Settings_Refused, text, {argument});
     box->setFocus();
 }
 
@@ -451,8 +451,7 @@ bool TSetup_Form::Save_Settings()
     const Language_Texts& texts = Texts;
     if (Default_Work_Type_Combo_Box->currentText().isEmpty())
     {
-        Dialogs.Display_Message_Dialog("Error_Icon_Source.bmp", 70, texts.Message_Strings[8], texts.Message_Buttons[1],
-                                       std::string(), {});
+        Put_Message(Dialogs, texts, Program_Message::Tell_Empty_Work_Type);
         return false;
     }
 
@@ -547,8 +546,7 @@ bool TSetup_Form::FormClose()
 {
     if (Modified_Tag != 1) return true;
     const Language_Texts& texts = Texts;
-    const int answer = Dialogs.Display_Message_Dialog("Warning_Icon_Source.bmp", 32, texts.Message_Strings[19],
-                                                      texts.Message_Buttons[2], texts.Message_Buttons[3], {});
+    const int answer = Put_Message(Dialogs, texts, Program_Message::Ask_To_Save_Changed_Settings);
     if (answer == 1)
         return Save_Settings();  // an empty default work type keeps the dialog open, so nothing is lost
     Read_Back_Live_Settings();

@@ -31,8 +31,6 @@ namespace
 {
 
 constexpr const char* Language_Section = "Update_Record_Form";
-constexpr const char* Error_Icon = "Error_Icon_Source.bmp";
-constexpr const char* Overtime_Icon = "Overtime_Icon_Source.bmp";
 constexpr std::uint8_t No_Row = Record_Table_View::No_Row;
 
 QString Two_Digits(int value)
@@ -246,14 +244,9 @@ void TUpdate_Record_Form::Fill(bool add_mode)
     Remark_Memo_Box->setPlainText(From_Cp1250(record[Remark_Field]));
 }
 
-int TUpdate_Record_Form::Show_Message(const char* icon, int message_key, int first_button, int second_button,
-                                      const std::vector<std::string>& arguments)
+int TUpdate_Record_Form::Show_Message(Program_Message message, const std::vector<std::string>& arguments)
 {
-    const Language_Texts& texts = Texts;
-    return Dialogs.Display_Message_Dialog(icon, Message_Animation_Interval, texts.Message_Strings[message_key],
-                                          texts.Message_Buttons[first_button],
-                                          second_button > 0 ? texts.Message_Buttons[second_button] : std::string(),
-                                          arguments);
+    return Put_Message(Dialogs, Texts, message, arguments);
 }
 
 void TUpdate_Record_Form::Update_Record_ButtonClick()
@@ -273,8 +266,10 @@ void TUpdate_Record_Form::Update_Record_ButtonClick()
     Record_Verdict verdict = Rules.Store_Record(input);
     if (verdict.Verdict == Day_Verdict::Ask_Overtime_Adding || verdict.Verdict == Day_Verdict::Ask_Overtime_Editing)
     {
-        const int message = verdict.Verdict == Day_Verdict::Ask_Overtime_Adding ? 13 : 14;
-        if (Show_Message(Overtime_Icon, message, 2, 3) == 2) return;
+        if (Show_Message(verdict.Verdict == Day_Verdict::Ask_Overtime_Adding
+                             ? Program_Message::Ask_About_Overtime_When_Adding
+                             : Program_Message::Ask_About_Overtime_When_Editing) == 2)
+            return;
         verdict = Rules.Store_Record(input, true);
     }
     switch (verdict.Verdict)
@@ -283,26 +278,26 @@ void TUpdate_Record_Form::Update_Record_ButtonClick()
         Table.Day_Changed();
         accept();
         return;
-    case Day_Verdict::Tell_Empty_Work_Type: Show_Message(Error_Icon, 8, 1, 0); return;
+    case Day_Verdict::Tell_Empty_Work_Type: Show_Message(Program_Message::Tell_Empty_Work_Type); return;
     case Day_Verdict::Tell_Duplicate_Work_Type:
         Flash_Row = verdict.Duplicate_Row;
         Flash_State = true;
         Flash_Timer->start();
-        Show_Message(Error_Icon, 9, 1, 0);
+        Show_Message(Program_Message::Tell_Duplicate_Work_Type);
         Flash_Timer->stop();
         Table.Draw_Row(Flash_Row, Flash_Row == Table.Highlighted_Row());
         return;
     case Day_Verdict::Tell_Duration_Too_Long:
     {
         const Minute_Of_Day available = verdict.Available_Minutes;
-        Show_Message(Error_Icon, 11, 1, 0,
+        Show_Message(Program_Message::Tell_Duration_Too_Long,
                      {Minute_Of_Day_To_Text(available),
                       Texts.Is_Czech_Language
                           ? Duration_Phrase(Whole_Hours(available), Remaining_Minutes(available), 1)
                           : std::string()});
         return;
     }
-    case Day_Verdict::Tell_Zero_Duration: Show_Message(Error_Icon, 12, 1, 0); return;
+    case Day_Verdict::Tell_Zero_Duration: Show_Message(Program_Message::Tell_Zero_Duration); return;
     case Day_Verdict::Refused:
         // The add button keeps a full day from getting here; a day that filled up
         // while the editor was open ends it unsaved.

@@ -4,6 +4,9 @@
 #include <QDialog>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "config/Program_Messages.h"
 
 class QComboBox;
 class QGroupBox;
@@ -37,7 +40,6 @@ public:
     void Update_Record_ButtonClick();
 
     static constexpr int Flash_Interval = 750;
-    static constexpr int Message_Animation_Interval = 70;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,8 +56,7 @@ private:
     void Remark_Memo_BoxEnter();
     void Limit_Remark_Length();
 
-    int Show_Message(const char* icon, int message_key, int first_button, int second_button,
-                     const std::vector<std::string>& arguments = {});
+    int Show_Message(Program_Message message, const std::vector<std::string>& arguments = {});
 
     Day_Rules& Rules;
     Settings& Setup;

@@ -3,12 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFrame>
-#include <QKeyEvent>
-#include <QListWidget>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 
 #include "platform/Format.h"
 #include "ui/controls/Program_Font.h"
@@ -17,11 +12,9 @@
 #include "ui/controls/Work_Area.h"
 #include "ui/main/Command_Button_Bar.h"
 #include "ui/main/Counting_Message_Dialogs.h"
-#include "ui/main/Main_Form_Keys.h"
 #include "ui/main/Program_Icon.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/Taskbar_Hint.h"
-#include "ui/main/Testing_Panel.h"
 #include "ui/main/Title_Strip.h"
 #include "ui/tray/Notification_Icon.h"
 #include "worklog/Day_Log_File.h"
@@ -34,12 +27,6 @@ constexpr int Table_Left = 6;
 constexpr int Table_Top = 46;
 constexpr int Table_Width = 743;
 constexpr int Layout_Extra_Height = 52;  // title strip, header and the margin below the table
-
-// Message_Strings keys of the questions of the main window.
-constexpr int Delete_Record_Message = 1;
-constexpr int Shutdown_Message = 7;
-constexpr int Clear_All_Message = 10;
-constexpr int Overtime_Message = 14;
 }  // namespace
 
 TMain_Form::TMain_Form(Main_Form_Seams seams)
@@ -68,7 +55,7 @@ void TMain_Form::Set_Window_Colour(const QColor& colour)
 
 void TMain_Form::Create_Controls()
 {
-    Title = std::make_unique<Title_Strip>(this, this, [this] { Minimize_ButtonClick(); });
+    Title = std::make_unique<Title_Strip>(this, &Input, [this] { Minimize_ButtonClick(); });
     Buttons = std::make_unique<Command_Button_Bar>(
         this, [this] { return Is_Fading(); },
         std::array<std::function<void()>, 4>{[this] { Add_Record_ButtonClick(); }, [this] { Setup_ButtonClick(); },
@@ -77,7 +64,7 @@ void TMain_Form::Create_Controls()
     Update_Timer.setInterval(500);
     connect(&Update_Timer, &QTimer::timeout, this, [this] { Update_TimerTimer(); });
     // A key released while the window was away never reached it.
-    Fading.Revealing = [this] { Key_Armed = true; };
+    Fading.Revealing = [this] { Input.Arm(); };
     Fading.Tray_Icon = [this] { return Tray_Icon_Component.get(); };
 
     if (Seams.Tray)
@@ -106,6 +93,23 @@ void TMain_Form::Save_Error_Log_And_Terminate()
     if (Seams.Quit_Application) Seams.Quit_Application();
 }
 
+Testing_Mode::Hooks TMain_Form::Testing_Hooks()
+{
+    return {[this]() -> const Error_List* { return Errors.get(); },
+            [this] {
+                if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
+                Buttons->Show_Inside(height());
+            },
+            [this] {
+                Update_Layout();
+                if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
+            },
+            [this] {
+                update();
+                Show_Credits();
+            }};
+}
+
 Dialog_Resources TMain_Form::Resources()
 {
     return {Paths, *Errors, Skins.Button_Skin_Bitmap, this};
@@ -124,7 +128,7 @@ void TMain_Form::Update_Layout()
 {
     const int table_height = int(Log.Size()) * Data_Row_Height;
     if (Grid) Grid->setGeometry(Table_Left, Table_Top, Table_Width, table_height);
-    if (!Testing_Mode_Flag) resize(Main_Form_Client_Width, table_height + Bar.Height() + Layout_Extra_Height);
+    if (!Testing_Panel_Mode.Active()) resize(Main_Form_Client_Width, table_height + Bar.Height() + Layout_Extra_Height);
     Buttons->Place(table_height + 51);
     Buttons->Show_Inside(height());
     if (Grid) Grid->Paint_All_Rows();
@@ -231,7 +235,7 @@ void TMain_Form::Run_Record_Editor(bool add_mode)
     Editor_Open = false;
     if (Day_Has_Ended) return;
     Take_Focus_Back();
-    Key_Armed = true;
+    Input.Arm();
     // The table may have grown or shrunk while the editor was open.
     Update_Layout();
     if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
@@ -244,11 +248,9 @@ void TMain_Form::Run_Record_Editor(bool add_mode)
 // ---------------------------------------------------------------------------------------
 // Commands
 
-int TMain_Form::Ask(const char* icon, int interval, int message_key)
+int TMain_Form::Ask(Program_Message message)
 {
-    if (!Dialogs) return 2;
-    return Dialogs->Display_Message_Dialog(icon, interval, Texts.Message_Strings[message_key],
-                                           Texts.Message_Buttons[2], Texts.Message_Buttons[3], {});
+    return Dialogs ? Put_Message(*Dialogs, Texts, message) : 2;
 }
 
 void TMain_Form::Toggle_Button_Bar()
@@ -263,7 +265,7 @@ void TMain_Form::Delete_Highlighted_Record()
 {
     const std::uint8_t highlighted = Grid->Highlighted_Row();
     if (Rules.Delete_User_Row(highlighted, false) != Day_Verdict::Ask_Before_Deleting) return;
-    if (Ask("Warning_Icon_Source.bmp", 32, Delete_Record_Message) == 2 || Day_Has_Ended)
+    if (Ask(Program_Message::Ask_Before_Deleting_Record) == 2 || Day_Has_Ended)
     {
         Grid->Clear_Highlight();
         return;
@@ -282,7 +284,7 @@ void TMain_Form::Clear_All_Records()
 {
     if (Rules.Clear_User_Rows(false) != Day_Verdict::Ask_Before_Clearing) return;
     Grid->Clear_Highlight();
-    if (Ask("Warning_Icon_Source.bmp", 32, Clear_All_Message) == 2 || Day_Has_Ended) return;
+    if (Ask(Program_Message::Ask_Before_Clearing_Records) == 2 || Day_Has_Ended) return;
     Rules.Clear_User_Rows(true);
     Refresh_Summary_Rows();
     Update_Layout();
@@ -314,7 +316,7 @@ void TMain_Form::Form_Mouse_Wheel_Up()
     Day_Verdict verdict = Rules.Lengthen_Record(row, false);
     if (verdict == Day_Verdict::Ask_Overtime_Editing)
     {
-        if (Ask("Overtime_Icon_Source.bmp", 70, Overtime_Message) == 2 || Day_Has_Ended) return;
+        if (Ask(Program_Message::Ask_About_Overtime_When_Editing) == 2 || Day_Has_Ended) return;
         verdict = Rules.Lengthen_Record(row, true);
     }
     if (verdict == Day_Verdict::Done) Show_Wheeled_Duration(row);
@@ -345,7 +347,7 @@ void TMain_Form::Setup_ButtonClick()
     Seams.Display_Setup_Form(Setup, Texts, *this, resources, *Dialogs);
     Setup_Open = false;
     Take_Focus_Back();
-    Key_Armed = true;
+    Input.Arm();
 }
 
 void TMain_Form::Take_Focus_Back()
@@ -362,9 +364,23 @@ void TMain_Form::Open_Log_ButtonClick()
     if (Seams.Shell) Seams.Shell->Open_Document(Setup.Target_Log_File_Name);
 }
 
+void TMain_Form::Show_Credits()
+{
+    if (!Dialogs) return;
+    const std::string title(Application_Title);
+    const std::string text = ".:*:.  " + title + "  .:*:.#" + std::string(title.size() + 14, '.') +
+                             "#written and kept by the Zentavo Logger developers";
+    Dialogs->Display_Message_Dialog("Warning_Icon_Source.bmp", 120, text, ":o)", "", {});
+}
+
+bool TMain_Form::Report_ButtonClick()
+{
+    return Seams.Display_Report_Form && Errors && Seams.Display_Report_Form(Setup, Texts, Resources());
+}
+
 void TMain_Form::Shutdown_ButtonClick()
 {
-    if (Ask("Shutdown_Icon_Source.bmp", 35, Shutdown_Message) == 2 || Day_Has_Ended) return;
+    if (Ask(Program_Message::Ask_Before_Shutdown) == 2 || Day_Has_Ended) return;
     // The day is saved by the close before the system goes down.
     close();
     if (Day_Has_Ended && Seams.Shell) Seams.Shell->Request_Shutdown();
@@ -381,135 +397,6 @@ void TMain_Form::paintEvent(QPaintEvent*)
     painter.setPen(QPen(Qt::black, 0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(0, 0, width() - 1, height() - 1);
-}
-
-bool TMain_Form::Previewed_Already() const
-{
-    // A key the testing panel's list ignores comes on to the window, which saw it first.
-    return Panel && QApplication::focusWidget() == Panel->Error_List_Box();
-}
-
-void TMain_Form::keyPressEvent(QKeyEvent* event)
-{
-    if (Previewed_Already()) return;
-    Form_Key_Down(event);
-    Form_Typed_Text(event, false);
-}
-
-void TMain_Form::keyReleaseEvent(QKeyEvent* event)
-{
-    if (Previewed_Already()) return;
-    Form_Key_Up(event);
-}
-
-void TMain_Form::Form_Key_Down(QKeyEvent* event)
-{
-    // During a fade the window takes no commands, and a key pressed then stays armed.
-    if (Day_Has_Ended || Is_Fading()) return;
-    const Main_Form_Key command = Main_Form_Key_Of(event->key(), event->modifiers());
-    if (command == Main_Form_Key::Clear_All_Records) return Clear_All_Records();
-    if (command == Main_Form_Key::Delete_Highlighted_Record) return Delete_Highlighted_Record();
-    if (command == Main_Form_Key::Modifier || !Key_Armed) return;
-    Key_Armed = false;
-    // Each command acts once per press, however long the key is held.
-    switch (command)
-    {
-    case Main_Form_Key::Toggle_Button_Bar: Toggle_Button_Bar(); break;
-    case Main_Form_Key::Minimize: Minimize_ButtonClick(); break;
-    case Main_Form_Key::Add_Record:
-        if (Add_Record_Button_Enabled()) Add_Record_ButtonClick();
-        break;
-    case Main_Form_Key::Shutdown: Shutdown_ButtonClick(); break;
-    case Main_Form_Key::Open_Log: Open_Log_ButtonClick(); break;
-    case Main_Form_Key::Setup: Setup_ButtonClick(); break;
-    case Main_Form_Key::Report:
-        if (!Seams.Display_Report_Form || !Errors) break;
-        // The key that opened the window is released over it, not over this one.
-        if (Seams.Display_Report_Form(Setup, Texts, Resources())) Key_Armed = true;
-        break;
-    default: break;
-    }
-}
-
-void TMain_Form::Form_Key_Up(QKeyEvent* event)
-{
-    // X11 repeats a held key as release and press pairs; only the real release re-arms.
-    if (event->isAutoRepeat()) return;
-    Key_Armed = true;
-}
-
-void TMain_Form::mousePressEvent(QMouseEvent* event)
-{
-    Form_Mouse_Down(event);
-}
-
-
-void TMain_Form::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    Form_Dbl_Click(event);
-}
-
-void TMain_Form::Form_Dbl_Click(QMouseEvent* event)
-{
-    // Only the left button's double click puts the window away; for the other buttons the
-    // second press is a press like the first (two right clicks toggle the bar twice).
-    if (event->button() == Qt::LeftButton)
-        Minimize_ButtonClick();
-    else
-        Form_Mouse_Down(event);
-}
-
-void TMain_Form::wheelEvent(QWheelEvent* event)
-{
-    if (Day_Has_Ended) return;
-    // One command per notch of 120; finer wheels add up to a notch.
-    Wheel_Remainder += event->angleDelta().y();
-    while (Wheel_Remainder >= 120)
-    {
-        Wheel_Remainder -= 120;
-        Form_Mouse_Wheel_Up();
-    }
-    while (Wheel_Remainder <= -120)
-    {
-        Wheel_Remainder += 120;
-        Form_Mouse_Wheel_Down();
-    }
-    event->accept();
-}
-
-bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
-{
-    // The window sees every key first, whichever of its controls has the focus.
-    if (Panel && watched == Panel->Error_List_Box())
-    {
-        if (event->type() == QEvent::KeyPress)
-        {
-            Form_Key_Down(static_cast<QKeyEvent*>(event));
-            Form_Typed_Text(static_cast<QKeyEvent*>(event), true);
-        }
-        else if (event->type() == QEvent::KeyRelease)
-            Form_Key_Up(static_cast<QKeyEvent*>(event));
-        return false;
-    }
-    if (watched == Title->Title_Label() || (Panel && watched == Panel))
-    {
-        // The title and the panel drag the window as its background does.
-        switch (event->type())
-        {
-        case QEvent::MouseButtonPress: Form_Mouse_Down(static_cast<QMouseEvent*>(event)); return true;
-        case QEvent::MouseMove: Drag.Move(static_cast<QMouseEvent*>(event)); return true;
-        case QEvent::MouseButtonRelease: Drag.Release(static_cast<QMouseEvent*>(event)); return true;
-        case QEvent::MouseButtonDblClick:
-            // The panel has only its mouse-down; the title puts the window away as the background does.
-            if (watched == Title->Title_Label())
-                Form_Dbl_Click(static_cast<QMouseEvent*>(event));
-            else
-                Form_Mouse_Down(static_cast<QMouseEvent*>(event));
-            return true;
-        default: break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TMain_Form::showEvent(QShowEvent* event)
@@ -550,7 +437,7 @@ void TMain_Form::End_Day_And_Quit()
     Ending_Day = true;
     Update_Timer.stop();
     Fading.Effect_Timer_Of_Main_Form().stop();
-    Drag.Stop();
+    Dragger.Stop();
     Form_Close_Query();
     Day_Has_Ended = true;
     Form_Close();

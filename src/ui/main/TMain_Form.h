@@ -12,15 +12,18 @@
 
 #include "config/Error_List.h"
 #include "config/Language_Texts.h"
+#include "config/Program_Messages.h"
 #include "config/Program_Paths.h"
 #include "config/Settings.h"
 #include "ui/dialogs/Dialog_Resources.h"
 #include "ui/dialogs/Main_Form_Preview.h"
 #include "ui/main/Button_Bar_State.h"
 #include "ui/main/Main_Form_Fader.h"
+#include "ui/main/Main_Form_Input.h"
 #include "ui/main/Main_Form_Skins.h"
 #include "ui/main/Main_Form_Seams.h"
 #include "ui/main/TData_Grid.h"
+#include "ui/main/Testing_Mode.h"
 #include "ui/main/Window_Drag.h"
 #include "worklog/Day_Log.h"
 #include "worklog/Day_Log_Checkpoint.h"
@@ -28,7 +31,6 @@
 #include "worklog/Work_Log_Context.h"
 
 class Command_Button_Bar;
-class TTesting_Panel;
 class Title_Strip;
 class TVela_Button_;
 class TNotificationIcon;
@@ -87,6 +89,8 @@ public:
     void Setup_ButtonClick();
     void Open_Log_ButtonClick();
     void Shutdown_ButtonClick();
+    // Gives true when the report window opened and has the keyboard.
+    bool Report_ButtonClick();
     void Minimize_ButtonClick();
     void Update_TimerTimer();
     // A second start asks the running window to come forward.
@@ -100,11 +104,6 @@ public:
     // Visible and not minimised: the state in which the tray brings it only to the front.
     bool Is_Showing() const;
 
-    // The testing panel.
-    void Form_Key_Press(QChar character);
-    TTesting_Panel& Testing_Panel();
-    void TST_Exit_Testing_ModeClick();
-
     // The orderly end of the day, as a close request or a termination signal runs it.
     void End_Day_And_Quit();
     void Save_Error_Log_And_Terminate();
@@ -112,12 +111,11 @@ public:
     // State the tests and the neighbouring parts look at.
     TData_Grid* Data_Grid() const { return Grid; }
     int Button_Bar_Height() const { return Bar.Height(); }
-    bool Key_Armed_State() const { return Key_Armed; }
+    bool Key_Armed_State() const { return Input.Key_Armed(); }
     bool Is_Fading() const { return Fading.Is_Fading(); }
     Main_Form_Fader& Fader() { return Fading; }
-    bool Testing_Mode() const { return Testing_Mode_Flag; }
-    int Access_Code_Position() const { return Access_Code_Position_Value; }
-    bool Dragging() const { return Drag.Dragging(); }
+    Testing_Mode& Testing() { return Testing_Panel_Mode; }
+    Window_Drag& Drag() { return Dragger; }
     const QString& Tray_Hint_Text() const { return Tray_Hint; }
     TNotificationIcon* Tray_Icon() const { return Tray_Icon_Component.get(); }
     bool Day_Ended() const { return Day_Has_Ended; }
@@ -129,16 +127,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override { Input.Key_Press(event); }
+    void keyReleaseEvent(QKeyEvent* event) override { Input.Key_Release(event); }
+    void mousePressEvent(QMouseEvent* event) override { Input.Mouse_Press(event); }
+    void mouseMoveEvent(QMouseEvent* event) override { Input.Mouse_Move(event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { Input.Mouse_Release(event); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { Input.Double_Click(event); }
+    void wheelEvent(QWheelEvent* event) override { Input.Wheel(event); }
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Create_Controls();
@@ -148,15 +145,9 @@ private:
     bool Load_The_Day();
     // Shows the message of a failed start-up check and ends the program; false without one.
     bool Start_Up_Failed(const std::optional<std::string>& plain_message);
-    int Ask(const char* icon, int interval, int message_key);
-    void Form_Key_Down(QKeyEvent* event);
-    void Form_Key_Up(QKeyEvent* event);
-    void Form_Mouse_Down(QMouseEvent* event);
-    void Form_Dbl_Click(QMouseEvent* event);
-    bool Previewed_Already() const;
+    int Ask(Program_Message message);
     // Back in front with the keyboard once a dialog of the window has closed.
     void Take_Focus_Back();
-    void Form_Typed_Text(QKeyEvent* event, bool into_error_list);
     void Show_Credits();
     bool Form_Close_Query();
     void Form_Close();
@@ -167,6 +158,7 @@ private:
     void Set_Window_Colour(const QColor& colour);
     Work_Log_Context Context();
     Dialog_Resources Resources();
+    Testing_Mode::Hooks Testing_Hooks();
     void Run_Record_Editor(bool add_mode);
 
     Main_Form_Seams Seams;
@@ -178,7 +170,9 @@ private:
     Day_Log Log;
     Day_Rules Rules{Log, Setup, Texts};
     Main_Form_Fader Fading{*this, Setup};
-    Window_Drag Drag{*this, [this](QRect proposed) { return Form_Moving(proposed); }};
+    Window_Drag Dragger{*this, [this](QRect proposed) { return Form_Moving(proposed); }};
+    Main_Form_Input Input{*this};
+    Testing_Mode Testing_Panel_Mode{*this, Input, Testing_Hooks()};
     std::shared_ptr<Message_Dialogs> Program_Dialogs;
     std::unique_ptr<Counting_Message_Dialogs> Dialogs;
 
@@ -186,18 +180,13 @@ private:
 
     std::unique_ptr<Title_Strip> Title;
     std::unique_ptr<Command_Button_Bar> Buttons;
-    TTesting_Panel* Panel = nullptr;
     TData_Grid* Grid = nullptr;
     std::unique_ptr<TNotificationIcon> Tray_Icon_Component;
     QTimer Update_Timer;
 
     Button_Bar_State Bar;
-    bool Key_Armed = true;
-    bool Testing_Mode_Flag = false;
-    std::uint8_t Access_Code_Position_Value = 1;
     std::uint8_t Edited_Row_Index = 0;
     QString Tray_Hint;
-    int Wheel_Remainder = 0;
     int Message_Dialog_Depth = 0;
     bool Editor_Open = false;
     bool Setup_Open = false;

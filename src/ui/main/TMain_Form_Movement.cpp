@@ -1,35 +1,11 @@
-// The main window's movement by hand, where it goes when it fades into and out of the
+// Where the main window may be dragged, where it goes when it fades into and out of the
 // tray, and its answers to the tray icon and to a second start.
-#include <QMouseEvent>
-
 #include "ui/controls/Work_Area.h"
 #include "ui/main/TMain_Form.h"
 #include "ui/tray/Notification_Icon.h"
 
 // ---------------------------------------------------------------------------------------
 // Dragging
-
-void TMain_Form::Form_Mouse_Down(QMouseEvent* event)
-{
-    if (Is_Fading() || Day_Has_Ended) return;
-    if (event->button() == Qt::RightButton)
-    {
-        Toggle_Button_Bar();
-        return;
-    }
-    // An anchored window stays in its corner.
-    if (Setup.Main_Form_Anchor == 0) Drag.Press(event);
-}
-
-void TMain_Form::mouseMoveEvent(QMouseEvent* event)
-{
-    Drag.Move(event);
-}
-
-void TMain_Form::mouseReleaseEvent(QMouseEvent* event)
-{
-    Drag.Release(event);
-}
 
 QRect TMain_Form::Form_Moving(QRect proposed)
 {
@@ -51,7 +27,7 @@ bool TMain_Form::Is_Showing() const
 
 void TMain_Form::Fade_Out_To_Tray()
 {
-    Drag.Stop();
+    Dragger.Stop();
     Fading.Fade_Out();
 }
 

@@ -258,10 +258,10 @@ private slots:
 
         // The testing panel has its mouse-down only.
         QTest::keyClicks(&form, QStringLiteral("qzv"));
-        QVERIFY(form.Testing_Mode());
-        double_click(form.Testing_Panel(), Qt::LeftButton);
+        QVERIFY(form.Testing().Active());
+        double_click(form.Testing().Panel_Of_Window(), Qt::LeftButton);
         QVERIFY(!form.Is_Fading());
-        form.TST_Exit_Testing_ModeClick();
+        form.Testing().Exit();
 
         double_click(*form.Title_Label(), Qt::LeftButton);
         QVERIFY(form.Is_Fading() && !form.Fader().Fading_In());

@@ -110,8 +110,8 @@ private slots:
         QVERIFY(Read_File(start.Directory.Path("Actual_Work_Log.log")).empty());
         QTRY_COMPARE(Read_File(start.Directory.Path("Actual_Work_Log.log")).size(), std::size_t(1536));
         QCOMPARE(Read_File(start.Directory.Path("Error_Log.log")), std::string());
-        QVERIFY(form.Testing_Panel().Error_List_Box()->count() >= 1);
-        QVERIFY(form.Testing_Panel().Error_List_Box()->item(0)->text().contains(QStringLiteral("FILE_NOT_FOUND")));
+        QVERIFY(form.Testing().Panel_Of_Window().Error_List_Box()->count() >= 1);
+        QVERIFY(form.Testing().Panel_Of_Window().Error_List_Box()->item(0)->text().contains(QStringLiteral("FILE_NOT_FOUND")));
     }
 
     void Todays_Day_Log_Is_Continued_And_A_Full_Day_Has_No_Room_To_Add()

@@ -1,0 +1,154 @@
+#include "ui/main/Main_Form_Input.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include "ui/main/Main_Form_Keys.h"
+#include "ui/main/TMain_Form.h"
+#include "ui/main/Testing_Panel.h"
+
+namespace
+{
+constexpr int Wheel_Notch = 120;
+}  // namespace
+
+bool Main_Form_Input::Previewed_Already() const
+{
+    const TTesting_Panel* panel = Form.Testing().Built_Panel();
+    return panel && QApplication::focusWidget() == panel->Error_List_Box();
+}
+
+void Main_Form_Input::Key_Press(QKeyEvent* event)
+{
+    if (Previewed_Already()) return;
+    Key_Down(event);
+    Typed_Text(event, false);
+}
+
+void Main_Form_Input::Key_Release(QKeyEvent* event)
+{
+    if (Previewed_Already()) return;
+    Key_Up(event);
+}
+
+void Main_Form_Input::Key_Down(QKeyEvent* event)
+{
+    // During a fade the window takes no commands, and a key pressed then stays armed.
+    if (Form.Day_Ended() || Form.Is_Fading()) return;
+    const Main_Form_Key command = Main_Form_Key_Of(event->key(), event->modifiers());
+    if (command == Main_Form_Key::Clear_All_Records) return Form.Clear_All_Records();
+    if (command == Main_Form_Key::Delete_Highlighted_Record) return Form.Delete_Highlighted_Record();
+    if (command == Main_Form_Key::Modifier || !Armed) return;
+    Armed = false;
+    // Each command acts once per press, however long the key is held.
+    switch (command)
+    {
+    case Main_Form_Key::Toggle_Button_Bar: Form.Toggle_Button_Bar(); break;
+    case Main_Form_Key::Minimize: Form.Minimize_ButtonClick(); break;
+    case Main_Form_Key::Add_Record:
+        if (Form.Add_Record_Button_Enabled()) Form.Add_Record_ButtonClick();
+        break;
+    case Main_Form_Key::Shutdown: Form.Shutdown_ButtonClick(); break;
+    case Main_Form_Key::Open_Log: Form.Open_Log_ButtonClick(); break;
+    case Main_Form_Key::Setup: Form.Setup_ButtonClick(); break;
+    case Main_Form_Key::Report:
+        // The key that opened the window is released over it, not over this one.
+        if (Form.Report_ButtonClick()) Armed = true;
+        break;
+    default: break;
+    }
+}
+
+void Main_Form_Input::Key_Up(QKeyEvent* event)
+{
+    // X11 repeats a held key as release and press pairs; only the real release re-arms.
+    if (event->isAutoRepeat()) return;
+    Armed = true;
+}
+
+void Main_Form_Input::Typed_Text(QKeyEvent* event, bool into_error_list)
+{
+    if (Form.Day_Ended()) return;
+    // Each character a key types counts, Enter, Escape and Backspace included.
+    for (const QChar character : event->text())
+    {
+        Form.Testing().Key_Typed(character);
+        if (into_error_list) Form.Testing().Panel_Of_Window().Error_List_BoxKeyPress(character);
+    }
+}
+
+void Main_Form_Input::Mouse_Press(QMouseEvent* event)
+{
+    if (Form.Is_Fading() || Form.Day_Ended()) return;
+    if (event->button() == Qt::RightButton)
+    {
+        Form.Toggle_Button_Bar();
+        return;
+    }
+    // An anchored window stays in its corner.
+    if (Form.Settings_Of_Main_Form().Main_Form_Anchor == 0) Form.Drag().Press(event);
+}
+
+void Main_Form_Input::Mouse_Move(QMouseEvent* event)
+{
+    Form.Drag().Move(event);
+}
+
+void Main_Form_Input::Mouse_Release(QMouseEvent* event)
+{
+    Form.Drag().Release(event);
+}
+
+void Main_Form_Input::Double_Click(QMouseEvent* event)
+{
+    // Only the left button's double click puts the window away; for the other buttons the
+    // second press is a press like the first (two right clicks toggle the bar twice).
+    if (event->button() == Qt::LeftButton)
+        Form.Minimize_ButtonClick();
+    else
+        Mouse_Press(event);
+}
+
+void Main_Form_Input::Wheel(QWheelEvent* event)
+{
+    if (Form.Day_Ended()) return;
+    // One command per notch; finer wheels add up to a notch.
+    Wheel_Remainder += event->angleDelta().y();
+    for (; Wheel_Remainder >= Wheel_Notch; Wheel_Remainder -= Wheel_Notch) Form.Form_Mouse_Wheel_Up();
+    for (; Wheel_Remainder <= -Wheel_Notch; Wheel_Remainder += Wheel_Notch) Form.Form_Mouse_Wheel_Down();
+    event->accept();
+}
+
+bool Main_Form_Input::eventFilter(QObject* watched, QEvent* event)
+{
+    const TTesting_Panel* panel = Form.Testing().Built_Panel();
+    // The window sees every key first, whichever of its controls has the focus.
+    if (panel && watched == panel->Error_List_Box())
+    {
+        if (event->type() == QEvent::KeyPress)
+        {
+            Key_Down(static_cast<QKeyEvent*>(event));
+            Typed_Text(static_cast<QKeyEvent*>(event), true);
+        }
+        else if (event->type() == QEvent::KeyRelease)
+            Key_Up(static_cast<QKeyEvent*>(event));
+        return false;
+    }
+    const bool is_title = watched == Form.Title_Label();
+    if (!is_title && (!panel || watched != panel)) return false;
+    // The title and the panel drag the window as its background does.
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type())
+    {
+    case QEvent::MouseButtonPress: Mouse_Press(mouse); return true;
+    case QEvent::MouseMove: Mouse_Move(mouse); return true;
+    case QEvent::MouseButtonRelease: Mouse_Release(mouse); return true;
+    // The panel has only its mouse-down; the title puts the window away as the background does.
+    case QEvent::MouseButtonDblClick: is_title ? Double_Click(mouse) : Mouse_Press(mouse); return true;
+    default: return false;
+    }
+}

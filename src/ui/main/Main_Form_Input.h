@@ -1,0 +1,42 @@
+#pragma once
+// The main window's keyboard, mouse and wheel: which command each asks for, that a command
+// key acts once per press, and that the title and the testing panel act as the window's
+// own face. The window passes its events here and is called back through its commands.
+#include <QObject>
+
+class QKeyEvent;
+class QMouseEvent;
+class QWheelEvent;
+class TMain_Form;
+
+class Main_Form_Input : public QObject
+{
+public:
+    explicit Main_Form_Input(TMain_Form& form) : Form(form) {}
+
+    void Key_Press(QKeyEvent* event);
+    void Key_Release(QKeyEvent* event);
+    void Mouse_Press(QMouseEvent* event);
+    void Mouse_Move(QMouseEvent* event);
+    void Mouse_Release(QMouseEvent* event);
+    void Double_Click(QMouseEvent* event);
+    void Wheel(QWheelEvent* event);
+
+    // A key released while a dialog or another window had the keyboard never came here.
+    void Arm() { Armed = true; }
+    bool Key_Armed() const { return Armed; }
+
+    // The title's and the testing panel's events.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Key_Down(QKeyEvent* event);
+    void Key_Up(QKeyEvent* event);
+    void Typed_Text(QKeyEvent* event, bool into_error_list);
+    // A key the testing panel's list ignores comes on to the window, which saw it first.
+    bool Previewed_Already() const;
+
+    TMain_Form& Form;
+    bool Armed = true;
+    int Wheel_Remainder = 0;
+};

@@ -1,0 +1,62 @@
+#include "ui/main/Testing_Mode.h"
+
+#include <QListWidget>
+
+#include "ui/main/Testing_Panel.h"
+
+namespace
+{
+constexpr char Testing_Access_Code[] = "qzv";
+constexpr int Access_Code_Length = 3;
+constexpr int Panel_Bottom_Gap = 239;
+}  // namespace
+
+Testing_Mode::Testing_Mode(QWidget& window, QObject& key_filter, Hooks hooks)
+    : Window(window), Key_Filter(key_filter), Callbacks(std::move(hooks))
+{
+}
+
+TTesting_Panel& Testing_Mode::Panel_Of_Window()
+{
+    if (Panel) return *Panel;
+    Panel = new TTesting_Panel(&Window);
+    Panel->installEventFilter(&Key_Filter);
+    Panel->Error_List_Box()->installEventFilter(&Key_Filter);
+    QObject::connect(Panel, &TTesting_Panel::Exit_Clicked, &Window, [this] { Exit(); });
+    QObject::connect(Panel, &TTesting_Panel::Credits_Due, &Window, [this] {
+        if (Callbacks.Credits_Due) Callbacks.Credits_Due();
+    });
+    if (const Error_List* protocol = Callbacks.Protocol ? Callbacks.Protocol() : nullptr) Panel->Copy_Protocol(*protocol);
+    return *Panel;
+}
+
+void Testing_Mode::Key_Typed(QChar character)
+{
+    // A character that breaks the code is not taken as its new beginning.
+    if (character == QLatin1Char(Testing_Access_Code[Code_Position - 1]))
+        ++Code_Position;
+    else
+        Code_Position = 1;
+    if (Code_Position != Access_Code_Length + 1) return;
+    Code_Position = 1;
+    Open();
+}
+
+void Testing_Mode::Open()
+{
+    Is_Active = true;
+    Window.resize(Window.width(), Window_Height);
+    TTesting_Panel& panel = Panel_Of_Window();
+    if (const Error_List* protocol = Callbacks.Protocol ? Callbacks.Protocol() : nullptr) panel.Copy_Protocol(*protocol);
+    panel.move(panel.x(), Window.height() - Panel_Bottom_Gap);
+    panel.show();
+    if (Callbacks.Opened) Callbacks.Opened();
+    Window.update();
+}
+
+void Testing_Mode::Exit()
+{
+    Is_Active = false;
+    Panel_Of_Window().hide();
+    if (Callbacks.Closed) Callbacks.Closed();
+}
