@@ -7,16 +7,13 @@
 #include <cstring>
 #include <map>
 
+#include "config/Settings_File.h"
 #include "history/Calendar.h"
-#include "platform/Ini_File.h"
 #include "platform/Posix_File.h"
-#include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
 
 namespace
 {
-
-const char* const Default_Line_Pattern = "%0:s;%1:s;%2:s;%3:s;%4:s;%5:s";
 
 // The target log's text, or why it cannot be read.
 bool Read_Target_Log_File(const std::string& path, std::string& content, std::string& problem)
@@ -63,16 +60,8 @@ History_Settings History_Settings_From(const Program_Paths& paths, const Setting
 
 History_Settings Read_History_Settings(const Program_Paths& paths, const Date_Time_Patterns& patterns)
 {
-    // The same keys and defaults as the start-up reads, without its First_Start handling.
-    const Ini_File ini = Ini_File::Read_Once(paths.File("Setup.ini"));
-    const char* main = Main_Setup_Section;
-    Settings settings;
-    settings.Target_Log_File_Name = ini.Read_String(main, "Target_Log_File_Name", paths.File("Work_Log.csv"));
-    settings.Target_Log_File_Format =
-        Cut_To_Short_String(ini.Read_String(main, "Target_Log_File_Format", Default_Line_Pattern));
-    settings.Target_Log_File_Separator = ini.Read_String(main, "Target_Log_File_Separator", "");
-    settings.Full_Time_Value = static_cast<std::uint16_t>(ini.Read_Integer(main, "Full_Time_Value", 480));
-    return History_Settings_From(paths, settings, patterns);
+    // The start-up's reading, file names included, without its First_Start handling.
+    return History_Settings_From(paths, Read_Settings(paths), patterns);
 }
 
 History_Report Compute_History_Report(const std::vector<History_Day>& days, const History_Period& period,

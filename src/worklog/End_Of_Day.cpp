@@ -1,9 +1,9 @@
 #include "worklog/End_Of_Day.h"
 
 #include "config/Program_Messages.h"
+#include "config/Settings_File.h"
 #include "platform/Code_Page.h"
 #include "platform/Format.h"
-#include "platform/Ini_File.h"
 #include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
 
@@ -83,8 +83,7 @@ std::array<std::string, 6> Day_Summary(const Work_Log_Context& context, const Da
 
 bool Show_Day_Summary(Work_Log_Context& context, const Day_Log& day_log)
 {
-    const Ini_File setup(context.Paths.File("Setup.ini"));
-    if (!setup.Read_Bool(Main_Setup_Section, "Display_End_Splash_Screen", false)) return false;
+    if (!Read_Display_End_Splash_Screen(Setup_Ini_Path(context.Paths))) return false;
     if (Summary_Elapsed_Minutes(day_log) == 0) return false;
     const std::array<std::string, 6> arguments = Day_Summary(context, day_log);
     Put_Message(context.Dialogs, context.Texts, Program_Message::Tell_Day_Summary,

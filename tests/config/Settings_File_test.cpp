@@ -203,3 +203,95 @@ TEST_F(Settings_File_Test, SavePositionsWritesTheEightKeys)
 }
 
 }  // namespace
+
+namespace
+{
+
+auto Shown(const Setup_Form_File_Values& v)
+{
+    return std::tuple(v.Default_Work_Type, v.Default_Remark, v.Display_Start_Splash_Screen, v.Display_End_Splash_Screen,
+                      v.Display_Zentavo_Overrange_Warning, v.Minimize_To_Tray_After_Start);
+}
+
+TEST_F(Settings_File_Test, MemoryStartsWithWhatAMissingFileReads)
+{
+    const Settings in_memory;
+    const Start_Up_Values start_up_in_memory;
+    Read();
+    // Only the anchor decides whether the position was read.
+    EXPECT_EQ(Switches(Read_Settings, Start_Up),
+              Switches(in_memory, Start_Up_Values{.Main_Form_Position_Read = true}));
+    EXPECT_EQ(Numbers(Read_Settings), Numbers(in_memory));
+    EXPECT_EQ(Positions(Read_Settings), Positions(in_memory));
+    EXPECT_EQ(std::tuple(Read_Settings.Target_Log_File_Format, Read_Settings.Target_Log_File_Separator,
+                         Start_Up.Default_Work_Type, Start_Up.Default_Remark),
+              std::tuple(in_memory.Target_Log_File_Format, in_memory.Target_Log_File_Separator,
+                         start_up_in_memory.Default_Work_Type, start_up_in_memory.Default_Remark));
+    EXPECT_EQ(Shown(Read_Setup_Form_File_Values(Setup_Path)), Shown(Setup_Form_File_Values{}));
+
+    // What the dialog saves untouched is what a missing file reads.
+    const Setup_Form_Save_Values untouched;
+    ASSERT_TRUE(Save_Setup_Form_Values(Setup_Path, untouched));
+    Settings read_back;
+    Read_Back_Live_Settings(Setup_Path, read_back);
+    EXPECT_EQ(Numbers(read_back), Numbers(in_memory));
+    EXPECT_EQ(Switches(read_back, Start_Up), Switches(in_memory, Start_Up));
+    EXPECT_EQ(Shown(Read_Setup_Form_File_Values(Setup_Path)), Shown(Setup_Form_File_Values{}));
+}
+
+// A save into a new file, read back by the next start and by the dialog, gives every value
+// that was saved; the file's bytes are those of every earlier version.
+TEST_F(Settings_File_Test, WhatTheDialogSavesIsWhatTheNextStartReads)
+{
+    const Setup_Form_Save_Values saved{
+        .Target_Log_File_Name = "/data/V\xFDkaz.csv", .Target_Log_File_Format = "%5:s|%0:s",
+        .Target_Log_File_Separator = "====", .Default_Work_Type = "Porada", .Default_Remark = "t\xFDm",
+        .Form_Movement_Restrictions = true, .Main_Form_Transparency = 140, .Display_Start_Splash_Screen = false,
+        .Display_End_Splash_Screen = true, .Display_Zentavo_Overrange_Warning = false,
+        .Display_Full_Time_Hint = false, .Time_Scroll_Control = false, .Time_Scroll_Resolution = 45,
+        .Minimize_To_Tray_After_Start = true, .Main_Form_Anchor = 0};
+    ASSERT_TRUE(Save_Setup_Form_Values(Setup_Path, saved));
+    const Window_Positions positions{-40, 2000, -1, 0, 640, 480, 32767, -32768};
+    ASSERT_TRUE(Save_Window_Positions(Setup_Path, positions));
+    EXPECT_EQ(Directory.Read("Setup.ini"),
+              "[Main_Setup]\r\nTarget_Log_File_Name=/data/V\xFDkaz.csv\r\nTarget_Log_File_Format=%5:s|%0:s\r\n"
+              "Target_Log_File_Separator=====\r\nDefault_Work_Type=Porada\r\nDefault_Remark=t\xFDm\r\n"
+              "Form_Movement_Restrictions=1\r\nDisplay_Start_Splash_Screen=0\r\nDisplay_End_Splash_Screen=1\r\n"
+              "Display_Zentavo_Overrange_Warning=0\r\nDisplay_Full_Time_Hint=0\r\nTime_Scroll_Control=0\r\n"
+              "Time_Scroll_Resolution=45\r\nMinimize_To_Tray_After_Start=1\r\n"
+              "[Visual_Setup]\r\nMain_Form_Transparency=140\r\nMain_Form_Anchor=0\r\nMain_Form_Left=-40\r\n"
+              "Main_Form_Top=2000\r\nMessage_Dialog_Form_Left=-1\r\nMessage_Dialog_Form_Top=0\r\n"
+              "Setup_Form_Left=640\r\nSetup_Form_Top=480\r\nUpdate_Record_Form_Left=32767\r\n"
+              "Update_Record_Form_Top=-32768\r\n");
+
+    Read();
+    EXPECT_EQ(Texts(Read_Settings, Start_Up), std::tuple(Directory.File("Czech.lng"), "/data/V\xC3\xBDkaz.csv",
+                                                         "%5:s|%0:s", "====", "Porada", "t\xFDm"));
+    EXPECT_EQ(std::tuple(Read_Settings.Form_Movement_Restrictions, int(Read_Settings.Main_Form_Transparency),
+                         Start_Up.Display_Start_Splash_Screen, Read_Settings.Display_Zentavo_Overrange_Warning,
+                         Read_Settings.Display_Full_Time_Hint, Read_Settings.Time_Scroll_Control,
+                         int(Read_Settings.Time_Scroll_Resolution), Start_Up.Minimize_To_Tray_After_Start,
+                         int(Read_Settings.Main_Form_Anchor)),
+              std::tuple(true, 140, false, false, false, false, 45, true, 0));
+    EXPECT_EQ(Positions(Read_Settings), Positions(positions));
+    EXPECT_TRUE(Read_Display_End_Splash_Screen(Setup_Path));
+    EXPECT_EQ(Shown(Read_Setup_Form_File_Values(Setup_Path)),
+              std::tuple("Porada", "t\xFDm", false, true, false, true));
+}
+
+TEST_F(Settings_File_Test, ReadingWithoutStartingLeavesTheMarkerAndReadsAsTheStartDoes)
+{
+    const std::string content = "[Main_Setup]\r\nFirst_Start=1\r\nTarget_Log_File_Name=/data/\x8Akoda.csv\r\n"
+                                "Full_Time_Value=450\r\n[Visual_Setup]\r\nMain_Form_Anchor=3\r\nSetup_Form_Left=7\r\n";
+    Directory.Write("Setup.ini", content);
+    const Settings read = ::Read_Settings(Paths);
+    EXPECT_EQ(Directory.Read("Setup.ini"), content);
+    Read();
+    EXPECT_TRUE(Start_Up.First_Start);
+    EXPECT_EQ(Texts(read, Start_Up), Texts(Read_Settings, Start_Up));
+    EXPECT_EQ(Numbers(read), Numbers(Read_Settings));
+    EXPECT_EQ(Positions(read), Positions(Read_Settings));
+    EXPECT_EQ(read.Target_Log_File_Name, "/data/\xC5\xA0koda.csv");
+}
+
+}  // namespace
