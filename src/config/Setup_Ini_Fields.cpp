@@ -5,15 +5,9 @@
 namespace
 {
 
-std::string_view Section(Setup_Key key)
-{
-    return Setup_Section_Name(Setup_Entry(key).Section);
-}
+std::string_view Section(Setup_Key key) { return Setup_Section_Name(Setup_Entry(key).Section); }
 
-std::string_view Name(Setup_Key key)
-{
-    return Setup_Entry(key).Name;
-}
+std::string_view Name(Setup_Key key) { return Setup_Entry(key).Name; }
 
 }  // namespace
 
@@ -44,10 +38,7 @@ std::optional<std::string> Read_Setup_File_Name(const Ini_File& ini, Setup_Key k
     return value;
 }
 
-bool Setup_Key_Exists(const Ini_File& ini, Setup_Key key)
-{
-    return ini.Key_Exists(Section(key), Name(key));
-}
+bool Setup_Key_Exists(const Ini_File& ini, Setup_Key key) { return ini.Key_Exists(Section(key), Name(key)); }
 
 bool Write_Setup_Value(Ini_File& ini, Setup_Key key, bool value)
 {
@@ -64,7 +55,4 @@ bool Write_Setup_Value(Ini_File& ini, Setup_Key key, std::string_view value)
     return ini.Write_String(Section(key), Name(key), value);
 }
 
-bool Delete_Setup_Key(Ini_File& ini, Setup_Key key)
-{
-    return ini.Delete_Key(Section(key), Name(key));
-}
+bool Delete_Setup_Key(Ini_File& ini, Setup_Key key) { return ini.Delete_Key(Section(key), Name(key)); }

@@ -31,13 +31,11 @@ bool Delete_Setup_Key(Ini_File& ini, Setup_Key key);
 template <class Value>
 Value Read_Setup_Value(const Ini_File& ini, Setup_Key key)
 {
-    if constexpr (std::is_same_v<Value, bool>)
-        return Read_Setup_Bool(ini, key);
+    if constexpr (std::is_same_v<Value, bool>) return Read_Setup_Bool(ini, key);
     else if constexpr (std::is_integral_v<Value>)
         return Setup_Entry(key).Kind == Setup_Kind::Color ? static_cast<Value>(Read_Setup_Color(ini, key))
                                                           : static_cast<Value>(Read_Setup_Integer(ini, key));
-    else
-        return Read_Setup_Text(ini, key);
+    else return Read_Setup_Text(ini, key);
 }
 
 // One member of Owner and the key that fills it.
@@ -66,16 +64,15 @@ constexpr Setup_Field<typename Setup_Member<decltype(Member)>::Owner> Setup_Fiel
     using Owner = typename Setup_Member<decltype(Member)>::Owner;
     using Value = typename Setup_Member<decltype(Member)>::Value;
     if (!Setup_Kind_Fits<Value>(Setup_Entry(key).Kind)) Setup_Field_Does_Not_Fit_Its_Key();
-    return {key, [](const Ini_File& ini, Setup_Key read_key, Owner& owner) {
+    return {key,
+            [](const Ini_File& ini, Setup_Key read_key, Owner& owner) {
                 owner.*Member = Read_Setup_Value<Value>(ini, read_key);
             },
             [](Ini_File& ini, Setup_Key written_key, const Owner& owner) {
-                if constexpr (std::is_same_v<Value, bool>)
-                    return Write_Setup_Value(ini, written_key, owner.*Member);
+                if constexpr (std::is_same_v<Value, bool>) return Write_Setup_Value(ini, written_key, owner.*Member);
                 else if constexpr (std::is_integral_v<Value>)
                     return Write_Setup_Value(ini, written_key, static_cast<std::int32_t>(owner.*Member));
-                else
-                    return Write_Setup_Value(ini, written_key, std::string_view(owner.*Member));
+                else return Write_Setup_Value(ini, written_key, std::string_view(owner.*Member));
             }};
 }
 

@@ -133,10 +133,7 @@ constexpr bool Setup_Keys_In_Key_Order()
 }
 static_assert(Setup_Keys_In_Key_Order(), "Setup_Keys must list every key once, in the order of Setup_Key");
 
-constexpr const Setup_Key_Entry& Setup_Entry(Setup_Key key)
-{
-    return Setup_Keys[static_cast<std::size_t>(key)];
-}
+constexpr const Setup_Key_Entry& Setup_Entry(Setup_Key key) { return Setup_Keys[static_cast<std::size_t>(key)]; }
 
 constexpr std::string_view Setup_Section_Name(Setup_Section section)
 {
@@ -147,12 +144,9 @@ constexpr std::string_view Setup_Section_Name(Setup_Section section)
 template <class Value>
 constexpr bool Setup_Kind_Fits(Setup_Kind kind)
 {
-    if constexpr (std::is_same_v<Value, bool>)
-        return kind == Setup_Kind::Bool;
-    else if constexpr (std::is_integral_v<Value>)
-        return kind == Setup_Kind::Integer || kind == Setup_Kind::Color;
-    else
-        return kind == Setup_Kind::String || kind == Setup_Kind::File_Name;
+    if constexpr (std::is_same_v<Value, bool>) return kind == Setup_Kind::Bool;
+    else if constexpr (std::is_integral_v<Value>) return kind == Setup_Kind::Integer || kind == Setup_Kind::Color;
+    else return kind == Setup_Kind::String || kind == Setup_Kind::File_Name;
 }
 
 // Called only where a field does not fit its key; being no constant expression, it turns

@@ -15,20 +15,15 @@ bool Same_Name_As_The_File_Compares_It(std::string_view left, std::string_view r
 {
     if (left.size() != right.size()) return false;
     for (std::size_t index = 0; index < left.size(); ++index)
-        if (std::tolower(static_cast<unsigned char>(left[index])) != std::tolower(static_cast<unsigned char>(right[index])))
+        if (std::tolower(static_cast<unsigned char>(left[index])) !=
+            std::tolower(static_cast<unsigned char>(right[index])))
             return false;
     return true;
 }
 
 // A value for each key that is not its default and not any other key's value.
-std::int32_t Other_Number(std::size_t index)
-{
-    return 1000 + static_cast<std::int32_t>(index);
-}
-std::string Other_Text(std::size_t index)
-{
-    return "value " + std::to_string(index);
-}
+std::int32_t Other_Number(std::size_t index) { return 1000 + static_cast<std::int32_t>(index); }
+std::string Other_Text(std::size_t index) { return "value " + std::to_string(index); }
 
 class Setup_Ini_Fields_Test : public ::testing::Test
 {
@@ -52,17 +47,13 @@ TEST(Setup_Ini_Keys, EveryKeyHasANameOfItsOwnAndADefaultOfItsKind)
             EXPECT_TRUE(entry.Number == 0 || entry.Number == 1);
             EXPECT_TRUE(entry.Text.empty());
             break;
-        case Setup_Kind::Integer:
-            EXPECT_TRUE(entry.Text.empty());
-            break;
+        case Setup_Kind::Integer: EXPECT_TRUE(entry.Text.empty()); break;
         case Setup_Kind::Color:
             EXPECT_TRUE(entry.Number >= 0 && entry.Number <= 0x00FFFFFF);
             EXPECT_TRUE(entry.Text.empty());
             break;
         case Setup_Kind::String:
-        case Setup_Kind::File_Name:
-            EXPECT_EQ(entry.Number, 0);
-            break;
+        case Setup_Kind::File_Name: EXPECT_EQ(entry.Number, 0); break;
         }
     }
 }
@@ -75,18 +66,10 @@ TEST_F(Setup_Ini_Fields_Test, AMissingFileGivesEveryDefault)
         SCOPED_TRACE(entry.Name);
         switch (entry.Kind)
         {
-        case Setup_Kind::Marker:
-            EXPECT_FALSE(Setup_Key_Exists(ini, entry.Key));
-            break;
-        case Setup_Kind::Bool:
-            EXPECT_EQ(Read_Setup_Bool(ini, entry.Key), entry.Number != 0);
-            break;
-        case Setup_Kind::Integer:
-            EXPECT_EQ(Read_Setup_Integer(ini, entry.Key), entry.Number);
-            break;
-        case Setup_Kind::Color:
-            EXPECT_EQ(Read_Setup_Color(ini, entry.Key), entry.Number);
-            break;
+        case Setup_Kind::Marker: EXPECT_FALSE(Setup_Key_Exists(ini, entry.Key)); break;
+        case Setup_Kind::Bool: EXPECT_EQ(Read_Setup_Bool(ini, entry.Key), entry.Number != 0); break;
+        case Setup_Kind::Integer: EXPECT_EQ(Read_Setup_Integer(ini, entry.Key), entry.Number); break;
+        case Setup_Kind::Color: EXPECT_EQ(Read_Setup_Color(ini, entry.Key), entry.Number); break;
         case Setup_Kind::String:
         case Setup_Kind::File_Name:
             EXPECT_EQ(Read_Setup_Text(ini, entry.Key), entry.Text);
@@ -140,19 +123,11 @@ TEST_F(Setup_Ini_Fields_Test, EveryKeyIsWrittenAndReadInItsSectionUnderItsName)
             EXPECT_TRUE(Delete_Setup_Key(ini, entry.Key));
             EXPECT_FALSE(Setup_Key_Exists(ini, entry.Key));
             break;
-        case Setup_Kind::Bool:
-            EXPECT_EQ(Read_Setup_Bool(ini, entry.Key), entry.Number == 0);
-            break;
-        case Setup_Kind::Integer:
-            EXPECT_EQ(Read_Setup_Integer(ini, entry.Key), Other_Number(index));
-            break;
-        case Setup_Kind::Color:
-            EXPECT_EQ(Read_Setup_Color(ini, entry.Key), std::uint32_t(Other_Number(index)));
-            break;
+        case Setup_Kind::Bool: EXPECT_EQ(Read_Setup_Bool(ini, entry.Key), entry.Number == 0); break;
+        case Setup_Kind::Integer: EXPECT_EQ(Read_Setup_Integer(ini, entry.Key), Other_Number(index)); break;
+        case Setup_Kind::Color: EXPECT_EQ(Read_Setup_Color(ini, entry.Key), std::uint32_t(Other_Number(index))); break;
         case Setup_Kind::String:
-        case Setup_Kind::File_Name:
-            EXPECT_EQ(Read_Setup_Text(ini, entry.Key), Other_Text(index));
-            break;
+        case Setup_Kind::File_Name: EXPECT_EQ(Read_Setup_Text(ini, entry.Key), Other_Text(index)); break;
         }
     }
 }
@@ -176,9 +151,10 @@ TEST_F(Setup_Ini_Fields_Test, AListOfFieldsIsWrittenInItsOrderAndReadBackNarrowF
     const Sample written{true, 200, 0x00123456, "Programov\xE1n\xED"};
     Ini_File ini(Setup_Path);
     ASSERT_TRUE(Write_Setup_Fields(ini, Sample_Fields, written));
-    EXPECT_EQ(Directory.Read("Setup.ini"), "[Main_Setup]\r\nDefault_Work_Type=Programov\xE1n\xED\r\n"
-                                           "[Visual_Setup]\r\nTitle_Bold=1\r\nMain_Form_Transparency=200\r\n"
-                                           "Header_Row_Text_Color=1193046\r\n");
+    EXPECT_EQ(Directory.Read("Setup.ini"),
+              "[Main_Setup]\r\nDefault_Work_Type=Programov\xE1n\xED\r\n"
+              "[Visual_Setup]\r\nTitle_Bold=1\r\nMain_Form_Transparency=200\r\n"
+              "Header_Row_Text_Color=1193046\r\n");
     Sample read;
     Read_Setup_Fields(Ini_File(Setup_Path), Sample_Fields, read);
     EXPECT_EQ(std::tuple(read.Switch, int(read.Narrow), read.Colour, read.Text),
