@@ -13,6 +13,7 @@ function(zl_folder_library name folder)
   endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE zl_warnings)
 endfunction()
 
 # One test executable per *_test.cpp file, registered with a label (core, ui).
@@ -22,7 +23,7 @@ function(zl_add_tests folder label)
   foreach(test_source IN LISTS test_sources)
     get_filename_component(test_name ${test_source} NAME_WE)
     add_executable(${test_name} ${test_source})
-    target_link_libraries(${test_name} PRIVATE ${ARG_LIBRARIES})
+    target_link_libraries(${test_name} PRIVATE ${ARG_LIBRARIES} zl_warnings)
     target_include_directories(${test_name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(${test_name} PRIVATE ZL_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
                                                    ZL_SOURCE_DATA_DIR="${PROJECT_SOURCE_DIR}/data")

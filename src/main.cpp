@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "config/Program_Version.h"
 #include "history/History_Command_Line.h"
 #include "ui/main/Single_Instance.h"
 #include "platform/Clock.h"

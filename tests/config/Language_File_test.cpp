@@ -11,9 +11,9 @@ TEST(Language_File, MissingFileGivesTheKeysAndMessagesTheKeyWithALineBreak)
     for (int key = 1; key <= 7; ++key)
     {
         const std::string name = std::to_string(key);
-        if (key <= 4) EXPECT_EQ(texts.Main_Form_Captions[key], name);
+        if (key <= 4) { EXPECT_EQ(texts.Main_Form_Captions[key], name); }
         EXPECT_EQ(texts.Day_Names[key], name);
-        if (key <= 6) EXPECT_EQ(texts.Message_Buttons[key], name);
+        if (key <= 6) { EXPECT_EQ(texts.Message_Buttons[key], name); }
     }
     for (int key = 0; key <= 5; ++key) EXPECT_EQ(texts.Column_Names[key], std::to_string(key));
     for (int key = 1; key <= 19; ++key) EXPECT_EQ(texts.Message_Strings[key], std::to_string(key) + "#");

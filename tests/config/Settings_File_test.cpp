@@ -162,7 +162,7 @@ TEST_F(Settings_File_Test, SettingsDialogSaveWritesItsKeysInOrderAndNothingElse)
                                  "[Visual_Setup]\r\nMain_Form_Color=clRed\r\n");
     const Setup_Form_Save_Values values{
         .Target_Log_File_Name = "/data/log.csv", .Target_Log_File_Format = std::string(300, 'x'),
-        .Target_Log_File_Separator = "----", .Default_Work_Type = "Programov\xE1n\xED", .Form_Movement_Restrictions = true,
+        .Target_Log_File_Separator = "----", .Default_Work_Type = "Programov\xE1n\xED", .Default_Remark = {}, .Form_Movement_Restrictions = true,
         .Main_Form_Transparency = 150, .Display_Start_Splash_Screen = false, .Display_End_Splash_Screen = true,
         .Display_Zentavo_Overrange_Warning = false, .Display_Full_Time_Hint = false, .Time_Scroll_Control = false,
         .Time_Scroll_Resolution = 240, .Minimize_To_Tray_After_Start = true, .Main_Form_Anchor = 3};

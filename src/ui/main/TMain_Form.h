@@ -14,6 +14,7 @@
 #include "config/Language_Texts.h"
 #include "config/Program_Messages.h"
 #include "config/Program_Paths.h"
+#include "config/Program_Version.h"
 #include "config/Settings.h"
 #include "ui/dialogs/Dialog_Resources.h"
 #include "ui/dialogs/Main_Form_Preview.h"
@@ -36,7 +37,7 @@ class TVela_Button_;
 class TNotificationIcon;
 class Counting_Message_Dialogs;
 
-inline constexpr const char* Application_Title = "Zentavo Logger 0.0.72";
+inline constexpr const char* Application_Title = "Zentavo Logger " ZL_PROGRAM_VERSION;
 inline constexpr const char* Main_Form_Caption = "Zentavo Logger";
 inline constexpr int Main_Form_Client_Width = 755;
 

@@ -56,11 +56,6 @@ void Enter_Record(QWidget* form, const QString& work_type, const QString& hours,
     QTest::keyClick(Remark(form), Qt::Key_Return);
 }
 
-Action Save(const QString& work_type, const QString& hours, const QString& minutes, const QString& remark = {})
-{
-    return [=](TUpdate_Record_Form* form) { Enter_Record(form, work_type, hours, minutes, remark); };
-}
-
 using Rows = std::vector<std::pair<std::uint8_t, bool>>;
 }  // namespace
 

@@ -36,7 +36,7 @@ struct Grid_Fixture
         Grid = new TData_Grid(&Parent, Log, Setup, Skins,
                               Data_Grid_Hooks{[this] { return Fading; }, [this] { return Dialog_Open; },
                                               [this](std::uint8_t row) { Clicked_Rows.push_back(row); },
-                                              [this] { ++Delete_Requests; }});
+                                              [this] { ++Delete_Requests; }, [] {}});
         Grid->setGeometry(6, 46, 743, 17 * int(Log.Size()));
     }
 

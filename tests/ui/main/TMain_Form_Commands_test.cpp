@@ -401,8 +401,8 @@ private slots:
 
     void A_Hint_Format_That_Does_Not_Fit_Gives_An_Empty_Hint()
     {
-        Started_Main_Form day({"First_Start=1"}, [](Started_Main_Form& day) {
-            Write_File(day.Directory.Path("Test.lng"), "[Tray_Icon]\r\n1=%d minutes\r\n");
+        Started_Main_Form day({"First_Start=1"}, [](Started_Main_Form& starting) {
+            Write_File(starting.Directory.Path("Test.lng"), "[Tray_Icon]\r\n1=%d minutes\r\n");
         });
         TMain_Form& form = day.Form();
         QVERIFY(form.Tray_Hint_Text().isEmpty() && form.Tray_Icon()->Hint().isEmpty());

@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(form.Add_Record_Button()->y(), 17 + 51);
         QVERIFY(form.Add_Record_Button()->isEnabled());
         QCOMPARE(form.Add_Record_Button()->Text(), QStringLiteral("Add"));
-        QCOMPARE(form.Title_Label()->text(), QStringLiteral("Zentavo Logger 0.0.72"));
+        QCOMPARE(form.Title_Label()->text(), QStringLiteral("Zentavo Logger " ZL_PROGRAM_VERSION));
         QVERIFY(form.windowFlags().testFlags(Qt::FramelessWindowHint | Qt::Tool));
         QVERIFY(form.Update_Timer_Of_Main_Form().isActive() && !form.Is_Fading());
         QCOMPARE(form.Update_Timer_Of_Main_Form().interval(), 500);
@@ -116,13 +116,13 @@ private slots:
 
     void Todays_Day_Log_Is_Continued_And_A_Full_Day_Has_No_Room_To_Add()
     {
-        Started_Main_Form start({}, [](Started_Main_Form& start) {
+        Started_Main_Form start({}, [](Started_Main_Form& starting) {
             std::vector<Work_Record> records = {
-                Make_Record("Thu", start.Harness->Today(), "08:00 - 08:30", "TOTAL", "00:30", ""),
+                Make_Record("Thu", starting.Harness->Today(), "08:00 - 08:30", "TOTAL", "00:30", ""),
                 Make_Record("", "", "", "DEFAULT", "00:00", "")};
             for (int index = 0; index < 14; ++index)
                 records.push_back(Make_Record("", "", "", "Type " + std::to_string(index), "00:05", ""));
-            start.Directory.Write_Day_Log(records);
+            starting.Directory.Write_Day_Log(records);
         });
         const Day_Log& log = start.Form().Day_Log_Of_Main_Form();
         QCOMPARE(log.Size(), std::size_t(16));
@@ -173,14 +173,14 @@ private slots:
 
         // Without a notification area the window shows all the same.
         Started_Main_Form no_tray({"First_Start=1", "Minimize_To_Tray_After_Start=1"},
-                                  [](Started_Main_Form& start) { start.Harness->Tray.Set_Available(false); });
+                                  [](Started_Main_Form& starting) { starting.Harness->Tray.Set_Available(false); });
         QVERIFY(no_tray.Form().Show_Main_Form());
     }
 
     void A_Missing_Required_File_Ends_The_Start_With_Its_Protocol_And_No_Window()
     {
-        Started_Main_Form start({"First_Start=1"}, [](Started_Main_Form& start) {
-            Write_File(start.Directory.Path("File_List"), "Skin/Header_Row.bmp\r\nNot_There.bmp\r\n\r\nSkin\r\n");
+        Started_Main_Form start({"First_Start=1"}, [](Started_Main_Form& starting) {
+            Write_File(starting.Directory.Path("File_List"), "Skin/Header_Row.bmp\r\nNot_There.bmp\r\n\r\nSkin\r\n");
         });
         QVERIFY(start.Form().Termination_Requested() && !start.Form().Show_Main_Form() && !start.Form().isVisible());
         QCOMPARE(start.Harness->Quit_Requests, 1);
@@ -217,11 +217,11 @@ private slots:
               Case{"File_List", overlong.c_str(), "File_List names more than 256 files", nullptr},
               Case{"Skin/Header_Row.bmp", "not a bitmap", " - missing 1 file(s)", "Skin/Header_Row.bmp"}})
         {
-            Started_Main_Form start({}, [&](Started_Main_Form& start) {
+            Started_Main_Form start({}, [&](Started_Main_Form& starting) {
                 if (expected.Content)
-                    Write_File(start.Directory.Path(expected.File), expected.Content);
+                    Write_File(starting.Directory.Path(expected.File), expected.Content);
                 else
-                    QFile::remove(start.Directory.Path(expected.File));
+                    QFile::remove(starting.Directory.Path(expected.File));
             });
             QVERIFY(start.Form().Termination_Requested() && !start.Form().Show_Main_Form());
             QCOMPARE(start.Harness->Plain_Messages.size(), std::size_t(1));
@@ -237,8 +237,8 @@ private slots:
 
     void An_Error_Log_That_Cannot_Be_Created_Ends_The_Start_Before_Anything_Is_Read()
     {
-        Started_Main_Form start({"First_Start=1"}, [](Started_Main_Form& start) {
-            QVERIFY(QDir().mkdir(start.Directory.Path("Error_Log.log")));  // a directory is no file
+        Started_Main_Form start({"First_Start=1"}, [](Started_Main_Form& starting) {
+            QVERIFY(QDir().mkdir(starting.Directory.Path("Error_Log.log")));  // a directory is no file
         });
         QVERIFY(start.Form().Termination_Requested());
         QCOMPARE(start.Harness->Plain_Messages,
@@ -251,11 +251,11 @@ private slots:
     void Ending_The_Program_At_The_Missing_Log_Question_Writes_The_Protocol_Only()
     {
         bool icon_during_question = false;
-        Started_Main_Form start({}, [&icon_during_question](Started_Main_Form& start) {
-            start.Harness->Dialogs->Answer(2);
-            // The icon is in the tray from the window's layout on, during the start's questions too.
-            Fake_Tray_Shell& tray = start.Harness->Tray;
-            start.Harness->Dialogs->While_Open = [&icon_during_question, &tray] { icon_during_question = tray.Icon_Present; };
+        Started_Main_Form start({}, [&icon_during_question](Started_Main_Form& starting) {
+            starting.Harness->Dialogs->Answer(2);
+            // The icon is in the tray from the window's layout on, during the starting's questions too.
+            Fake_Tray_Shell& tray = starting.Harness->Tray;
+            starting.Harness->Dialogs->While_Open = [&icon_during_question, &tray] { icon_during_question = tray.Icon_Present; };
         });
         QVERIFY(icon_during_question);
         QVERIFY(start.Form().Termination_Requested() && !start.Form().Show_Main_Form());
