@@ -7,6 +7,10 @@
 
 namespace
 {
+// About two weeks of exports (a day's transaction writes two or three 4 KB pages). The log
+// is read through whenever the database is opened, so it is kept short.
+constexpr off_t Checkpoint_Log_Bytes = 128 * 1024;
+
 const char* Protocol_Code(History_Store_State state)
 {
     switch (state)
@@ -47,4 +51,14 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
     std::string failure;
     if (!store.Replace_Day(*counted.Day, failure))
         context.Errors.Add(prefix + "WRITE - " + Protocol_Code(store.Check().State) + " - " + File_Name_To_Cp1250(failure) + not_kept);
+}
+
+void Checkpoint_History_When_Due(const Program_Paths& paths)
+{
+    const std::string path = paths.File(History_Store_File_Name);
+    struct stat status{};
+    if (::stat((path + "-wal").c_str(), &status) != 0 || status.st_size <= Checkpoint_Log_Bytes) return;
+    History_Store store(path, History_Store::Mode::Read_Write);
+    std::string failure;
+    if (store.Check().State == History_Store_State::Ready) store.Checkpoint(failure);
 }

@@ -6,8 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include "history/Calendar.h"
 
@@ -19,6 +24,14 @@ constexpr int Application_Id = 0x5A4C4853;
 constexpr int Schema_Version = 1;
 // An export waits this long for another process's transaction, then goes on without it.
 constexpr int Busy_Timeout_Milliseconds = 200;
+
+// Each commit appends the changed pages to the write-ahead log and syncs it once
+// (synchronous FULL: a day whose transaction returned survives a power cut). A checkpoint
+// syncs the log and the database file again and makes the next commit sync the log's new
+// header too, so it is not left to chance at an export: Checkpoint_History_When_Due runs it
+// when the day ends. The automatic one only bounds a log that has grown to about a year of
+// exports because the program never ended normally, at the cost of a few syncs at that export.
+constexpr const char* Writer_Pragmas = "PRAGMA synchronous = FULL; PRAGMA wal_autocheckpoint = 1000";
 
 constexpr const char* Schema_Sql =
     "CREATE TABLE days (date TEXT PRIMARY KEY NOT NULL, worked_minutes INTEGER NOT NULL) WITHOUT ROWID;"
@@ -88,6 +101,11 @@ History_Store_Check Make_Check(History_Store_State state, const std::string& pat
     return {state, detail};
 }
 
+History_Store_Check In_Use_Here(const std::string& path)
+{
+    return {History_Store_State::Locked, "history database " + path + " is in use by another part of this program"};
+}
+
 // The file system's answer before SQLite is asked: missing, a directory, read-only.
 std::optional<History_Store_Check> File_Check(const std::string& path, bool for_writing)
 {
@@ -104,6 +122,137 @@ std::optional<History_Store_Check> File_Check(const std::string& path, bool for_
         return Make_Check(History_Store_State::Read_Only, path);
     if (::access(path.c_str(), R_OK) != 0) return Make_Check(History_Store_State::Unopenable, path, std::strerror(errno));
     return std::nullopt;
+}
+
+// One open store at a time in this process. SQLite shares one mapping of a log's index
+// among the connections of a process: a reader's read-only mapping would make a writer
+// beside it fail; and a rebuild must not swap the file under a connection that is open.
+std::mutex Turn_Guard;
+std::condition_variable Turn_Freed;
+bool Turn_Taken = false;
+std::thread::id Turn_Owner;
+
+bool Take_Turn()
+{
+    std::unique_lock lock(Turn_Guard);
+    if (Turn_Taken && Turn_Owner == std::this_thread::get_id()) return false;  // never waits for itself
+    if (!Turn_Freed.wait_for(lock, std::chrono::milliseconds(Busy_Timeout_Milliseconds), [] { return !Turn_Taken; }))
+        return false;
+    Turn_Taken = true;
+    Turn_Owner = std::this_thread::get_id();
+    return true;
+}
+
+void Give_Turn()
+{
+    {
+        const std::lock_guard lock(Turn_Guard);
+        Turn_Taken = false;
+    }
+    Turn_Freed.notify_one();
+}
+
+class Turn
+{
+public:
+    Turn() : Taken(Take_Turn()) {}
+    ~Turn()
+    {
+        if (Taken) Give_Turn();
+    }
+    Turn(const Turn&) = delete;
+    Turn& operator=(const Turn&) = delete;
+    const bool Taken;
+};
+
+// The system's file layer but for one thing: a log that exists already is opened without
+// the create flag. SQLite syncs the folder at the first sync of a log opened with it, so
+// that a new file's name survives a power cut; when the name was there before, the folder
+// holds nothing to sync, and that sync would double the cost of the export's commit.
+// A log this program creates (after a rebuild, or when one was removed) still has its
+// folder synced at its first commit.
+sqlite3_vfs* System_Vfs = nullptr;
+
+int Open_Existing_Log_As_It_Is(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* out_flags)
+{
+    if ((flags & SQLITE_OPEN_WAL) != 0 && (flags & SQLITE_OPEN_CREATE) != 0 && name != nullptr &&
+        System_Vfs->xOpen(System_Vfs, name, file, flags & ~SQLITE_OPEN_CREATE, out_flags) == SQLITE_OK)
+        return SQLITE_OK;
+    return System_Vfs->xOpen(System_Vfs, name, file, flags, out_flags);
+}
+
+const char* Store_Vfs_Name()
+{
+    static const char* const name = [] {
+        static sqlite3_vfs store_vfs{};
+        System_Vfs = sqlite3_vfs_find(nullptr);
+        if (System_Vfs == nullptr) return static_cast<const char*>(nullptr);
+        store_vfs = *System_Vfs;
+        store_vfs.pNext = nullptr;
+        store_vfs.zName = "zentavo-history";
+        store_vfs.xOpen = Open_Existing_Log_As_It_Is;
+        return sqlite3_vfs_register(&store_vfs, 0) == SQLITE_OK ? store_vfs.zName : nullptr;
+    }();
+    return name;  // none: the system's own
+}
+
+int Open_Database(const std::string& name, sqlite3** database, int flags)
+{
+    return sqlite3_open_v2(name.c_str(), database, flags | SQLITE_OPEN_NOMUTEX, Store_Vfs_Name());
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat status{};
+    return ::stat(path.c_str(), &status) == 0;
+}
+
+// The header of an SQLite database that keeps a write-ahead log (file format version 2).
+bool Header_Names_Log(const std::string& path)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    unsigned char header[20] = {};
+    const bool whole = ::pread(descriptor, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header);
+    ::close(descriptor);
+    return whole && std::memcmp(header, "SQLite format 3", 16) == 0 && header[18] == 2;
+}
+
+// A file name as an SQLite URI with parameters; any byte but a plain one is escaped.
+std::string Uri_Of(const std::string& path, const char* parameters)
+{
+    constexpr const char* Hex = "0123456789ABCDEF";
+    std::string uri = !path.empty() && path[0] == '/' ? "file://" : "file:";
+    for (const char character : path)
+    {
+        const auto byte = static_cast<unsigned char>(character);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') ||
+                           byte == '/' || byte == '.' || byte == '_' || byte == '-' || byte == '~';
+        if (plain)
+        {
+            uri += character;
+            continue;
+        }
+        uri += '%';
+        uri += Hex[byte >> 4];
+        uri += Hex[byte & 0x0F];
+    }
+    return uri + '?' + parameters;
+}
+
+// How a reader opens the file without creating or changing any file: with a log, its
+// index is mapped for reading only (SQLite reads the log itself when no writer keeps the
+// index); a database in log mode whose log is gone (folded in by a checkpoint that removed
+// it) is read as it stands; a log without its index cannot be read without creating one.
+std::optional<std::string> Reader_Uri(const std::string& path, std::string& reason)
+{
+    if (Exists(path + "-wal"))
+    {
+        if (Exists(path + "-shm")) return Uri_Of(path, "mode=ro&readonly_shm=1");
+        reason = "its log " + path + "-wal cannot be read without creating its index " + path + "-shm";
+        return std::nullopt;
+    }
+    return Uri_Of(path, Header_Names_Log(path) ? "mode=ro&immutable=1" : "mode=ro");
 }
 
 int Single_Integer(sqlite3* database, const char* sql, int& value)
@@ -192,6 +341,25 @@ bool Insert_Day(sqlite3* database, const History_Day& day, std::string& failure)
     return true;
 }
 
+// A transaction that writes a page and changes nothing: after a checkpoint the log begins
+// afresh with it, its header synced now rather than at the next export.
+bool Start_Log_Afresh(sqlite3* database, std::string& reason)
+{
+    const std::string sql = "BEGIN IMMEDIATE; PRAGMA user_version = " + std::to_string(Schema_Version) + "; COMMIT";
+    if (Execute(database, sql.c_str(), reason)) return true;
+    sqlite3_exec(database, "ROLLBACK", nullptr, nullptr, nullptr);
+    return false;
+}
+
+// A writer's settings; an older file is switched to the log here. Should the switch fail
+// (another process reading the old file), the transaction goes through the rollback
+// journal instead, synced as well.
+void Use_Write_Ahead_Log(sqlite3* database)
+{
+    sqlite3_exec(database, Writer_Pragmas, nullptr, nullptr, nullptr);
+    sqlite3_exec(database, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+}
+
 bool Sync_Directory_Of(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -212,8 +380,27 @@ History_Store::History_Store(const std::string& path, Mode mode) : Path(path), O
         Store_Check = *file;
         return;
     }
-    const int flags = (mode == Mode::Read ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    const int result = sqlite3_open_v2(path.c_str(), &Database, flags, nullptr);
+    Holds_Turn = Take_Turn();
+    if (!Holds_Turn)
+    {
+        Store_Check = In_Use_Here(path);
+        return;
+    }
+    std::string name = path;
+    int flags = SQLITE_OPEN_READWRITE;
+    if (mode == Mode::Read)
+    {
+        std::string reason;
+        const std::optional<std::string> uri = Reader_Uri(path, reason);
+        if (!uri)
+        {
+            Store_Check = Make_Check(History_Store_State::Unopenable, path, reason);
+            return;
+        }
+        name = *uri;
+        flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+    }
+    const int result = Open_Database(name, &Database, flags);
     if (result != SQLITE_OK)
     {
         Store_Check = Make_Check(State_Of_Result(result), path, Sqlite_Text(Database, result));
@@ -221,6 +408,8 @@ History_Store::History_Store(const std::string& path, Mode mode) : Path(path), O
         Database = nullptr;
         return;
     }
+    // Closing never checkpoints: that would cost the export two more syncs.
+    sqlite3_db_config(Database, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     sqlite3_busy_timeout(Database, Busy_Timeout_Milliseconds);
     Store_Check = Check_Open_Database(Database, path, mode == Mode::Read);
     // A file that a read-only check finds readable is still read-only for the export.
@@ -228,9 +417,14 @@ History_Store::History_Store(const std::string& path, Mode mode) : Path(path), O
     {
         if (const std::optional<History_Store_Check> writable = File_Check(path, true)) Store_Check = *writable;
     }
+    if (Store_Check.State == History_Store_State::Ready && mode == Mode::Read_Write) Use_Write_Ahead_Log(Database);
 }
 
-History_Store::~History_Store() { sqlite3_close(Database); }
+History_Store::~History_Store()
+{
+    sqlite3_close(Database);
+    if (Holds_Turn) Give_Turn();
+}
 
 bool History_Store::Read_All_Days(std::vector<History_Day>& days)
 {
@@ -292,11 +486,28 @@ bool History_Store::Replace_Day(const History_Day& day, std::string& failure)
     }
     if (!Insert_Day(Database, day, reason) || !Execute(Database, "COMMIT", reason))
     {
+        // A file cut short may show only here: with the log, its length is not checked at opening.
+        Store_Check = Make_Check(State_Of_Result(sqlite3_errcode(Database)), Path, reason);
         sqlite3_exec(Database, "ROLLBACK", nullptr, nullptr, nullptr);
         failure = "not possible to write into history database " + Path + ": " + reason;
         return false;
     }
     return true;
+}
+
+bool History_Store::Checkpoint(std::string& failure)
+{
+    if (!Database || Open_Mode != Mode::Read_Write || Store_Check.State != History_Store_State::Ready)
+    {
+        failure = Store_Check.Detail.empty() ? "history database " + Path + " is not open for writing" : Store_Check.Detail;
+        return false;
+    }
+    // Waits (the busy timeout) for readers of the log to finish, then empties it.
+    const int result = sqlite3_wal_checkpoint_v2(Database, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    std::string reason = result == SQLITE_OK ? std::string() : Sqlite_Text(Database, result);
+    if (result == SQLITE_OK && Start_Log_Afresh(Database, reason)) return true;
+    failure = "not possible to checkpoint history database " + Path + ": " + reason;
+    return false;
 }
 
 bool History_Store::Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure)
@@ -307,11 +518,19 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
         failure = Make_Check(History_Store_State::Directory, path).Detail + "; remove or rename it first";
         return false;
     }
+    const Turn turn;
+    if (!turn.Taken)
+    {
+        failure = In_Use_Here(path).Detail + "; try again when it is free";
+        return false;
+    }
     // A database that another process is writing is not pulled away under it.
     sqlite3* old_database = nullptr;
     if (::stat(path.c_str(), &status) == 0 &&
-        sqlite3_open_v2(path.c_str(), &old_database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK)
+        Open_Database(path, &old_database, SQLITE_OPEN_READWRITE) == SQLITE_OK)
     {
+        // Its close must not checkpoint: that would remove the log by its name, by then the new file's.
+        sqlite3_db_config(old_database, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         sqlite3_busy_timeout(old_database, Busy_Timeout_Milliseconds);
         if (sqlite3_exec(old_database, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_BUSY)
         {
@@ -336,19 +555,27 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     ::close(descriptor);
     sqlite3* database = nullptr;
     std::string reason;
-    bool written = sqlite3_open_v2(temporary.c_str(), &database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr) == SQLITE_OK;
+    bool written = Open_Database(temporary, &database, SQLITE_OPEN_READWRITE) == SQLITE_OK;
     if (!written) reason = Sqlite_Text(database, sqlite3_errcode(database));
     const std::string pragmas = "PRAGMA application_id = " + std::to_string(Application_Id) +
                                 "; PRAGMA user_version = " + std::to_string(Schema_Version) +
                                 "; PRAGMA synchronous = FULL";
+    // The days go in through the rollback journal (written once); the file then switches to
+    // the log, whose empty files its close removes again.
     written = written && Execute(database, pragmas.c_str(), reason) && Execute(database, "BEGIN", reason) &&
               Execute(database, Schema_Sql, reason);
     for (std::size_t index = 0; written && index < days.size(); ++index) written = Insert_Day(database, days[index], reason);
-    written = written && Execute(database, "COMMIT", reason);
+    written = written && Execute(database, "COMMIT", reason) && Execute(database, "PRAGMA journal_mode = WAL", reason);
     sqlite3_close(database);
-    // The old file's journal must not be applied to the new file.
-    if (written) ::unlink((path + "-journal").c_str());
+    // The old file's journal, log and index must never be applied to the new file.
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+    {
+        if (written && ::unlink((path + suffix).c_str()) != 0 && errno != ENOENT)
+        {
+            written = false;
+            reason = "not possible to remove " + path + suffix + ": " + std::strerror(errno);
+        }
+    }
     if (written && ::rename(temporary.c_str(), path.c_str()) != 0)
     {
         written = false;
@@ -357,12 +584,21 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     release_old();
     if (!written)
     {
-        ::unlink(temporary.c_str());
-        ::unlink((temporary + "-journal").c_str());
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"}) ::unlink((temporary + suffix).c_str());
         failure = "not possible to write history database " + path + ": " + reason;
         return false;
     }
     Sync_Directory_Of(path);
+    // The log begins now, so the first export does not pay for creating it.
+    sqlite3* primed = nullptr;
+    if (Open_Database(path, &primed, SQLITE_OPEN_READWRITE) == SQLITE_OK)
+    {
+        sqlite3_db_config(primed, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        sqlite3_busy_timeout(primed, Busy_Timeout_Milliseconds);
+        Use_Write_Ahead_Log(primed);
+        Start_Log_Afresh(primed, reason);
+    }
+    sqlite3_close(primed);
     return true;
 }
 

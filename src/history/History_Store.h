@@ -2,6 +2,8 @@
 // Work_History.sqlite: an index of the target log, one row per day and one per day and
 // work type. It is never the only copy of anything; whatever is wrong with it, the caller
 // goes on and the history can be read again from the target log.
+// It keeps a write-ahead log (Work_History.sqlite-wal, with its index -shm) so that the
+// day's transaction costs one sync; readers only read all three files.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,11 +38,12 @@ class History_Store
 public:
     enum class Mode
     {
-        Read,        // never writes, never creates
+        Read,        // never writes, never creates, changes no file (not even the log's index)
         Read_Write,  // an existing file only; never creates
     };
 
-    // Opens and checks the file; Check() says what is wrong when it cannot be used.
+    // Opens and checks the file; Check() says what is wrong when it cannot be used. One
+    // store at a time is open in this process: another one waits a moment, then is Locked.
     History_Store(const std::string& path, Mode mode);
     ~History_Store();
     History_Store(const History_Store&) = delete;
@@ -55,9 +58,16 @@ public:
     // the reason when it could not be written.
     bool Replace_Day(const History_Day& day, std::string& failure);
 
+    // Moves what the write-ahead log holds into the database file and begins the log
+    // afresh, with its header synced, so that the next transaction costs one sync again.
+    // Costs several syncs: for a moment nobody waits on. False with the reason (nothing is
+    // lost then; the log stays as it was).
+    bool Checkpoint(std::string& failure);
+
     // Writes a new database at path from the days (replacing whatever stands there, unless
     // it is a directory or locked by another process), through a synced temporary file
-    // renamed into place; false with the reason otherwise.
+    // renamed into place (the old file's log and index removed first, so they can never be
+    // applied to the new one); false with the reason otherwise.
     static bool Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure);
 
 private:
@@ -65,6 +75,7 @@ private:
     Mode Open_Mode;
     sqlite3* Database = nullptr;
     History_Store_Check Store_Check;
+    bool Holds_Turn = false;
 };
 
 // The check alone, for a quick look without keeping the file open.

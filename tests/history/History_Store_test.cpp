@@ -105,17 +105,32 @@ TEST_F(History_Store_Files, EachDamagedStoreIsNamedAndRebuildReplacesIt)
     EXPECT_NE(failure.find("directory"), std::string::npos) << failure;
 }
 
-// Another process in the middle of a write: readers, the export and the rebuild wait a
-// moment, then go on without the database and say why.
+// Another process in the middle of a write: readers read what was committed before it;
+// the export and the rebuild wait a moment, then go on without the database and say why.
+// A process that holds the whole file keeps the readers out as well.
 TEST_F(History_Store_Files, StoreLockedByAnotherProcessIsNamedAndLeftAlone)
 {
     Write_Good_Store({Day(2, 480, {{"Coding", 480}})});
     {
         Store_Lock_Holder holder(Path());
         ASSERT_TRUE(holder.Locked);
+        EXPECT_EQ(Stored_Days().size(), 1u);
+        {
+            History_Store store(Path(), History_Store::Mode::Read_Write);
+            std::string failure;
+            EXPECT_FALSE(store.Replace_Day(Day(3, 60, {}), failure));
+            EXPECT_EQ(store.Check().State, History_Store_State::Locked) << failure;
+            EXPECT_NE(failure.find("locked"), std::string::npos) << failure;
+        }
+        std::string failure;
+        EXPECT_FALSE(History_Store::Write_New(Path(), {}, failure));
+        EXPECT_NE(failure.find("locked"), std::string::npos) << failure;
+    }
+    {
+        Store_Lock_Holder holder(Path(), Store_Lock_Holder::Hold::Whole_File);
+        ASSERT_TRUE(holder.Locked);
         EXPECT_EQ(Check_History_Store(Path()).State, History_Store_State::Locked);
-        History_Store store(Path(), History_Store::Mode::Read_Write);
-        EXPECT_EQ(store.Check().State, History_Store_State::Locked);
+        EXPECT_EQ(History_Store(Path(), History_Store::Mode::Read_Write).Check().State, History_Store_State::Locked);
         std::string failure;
         EXPECT_FALSE(History_Store::Write_New(Path(), {}, failure));
         EXPECT_NE(failure.find("locked"), std::string::npos) << failure;

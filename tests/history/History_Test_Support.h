@@ -1,5 +1,6 @@
 #pragma once
-// A second process that holds a database in the middle of a write until it is released.
+// A second process that holds a database in the middle of a write until it is released:
+// readers of the log go on reading; or the whole file, which no one can read meanwhile.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -10,7 +11,13 @@
 class Store_Lock_Holder
 {
 public:
-    explicit Store_Lock_Holder(const std::string& path)
+    enum class Hold
+    {
+        Writing,
+        Whole_File,
+    };
+
+    explicit Store_Lock_Holder(const std::string& path, Hold hold = Hold::Writing)
     {
         if (::pipe(Ready) != 0 || ::pipe(Release) != 0) return;
         Holder = ::fork();
@@ -18,7 +25,9 @@ public:
         {
             sqlite3* database = nullptr;
             sqlite3_open(path.c_str(), &database);
-            char byte = sqlite3_exec(database, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK ? '1' : '0';
+            const char* sql =
+                hold == Hold::Writing ? "BEGIN EXCLUSIVE" : "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE";
+            char byte = sqlite3_exec(database, sql, nullptr, nullptr, nullptr) == SQLITE_OK ? '1' : '0';
             (void)!::write(Ready[1], &byte, 1);
             (void)!::read(Release[0], &byte, 1);
             ::_exit(0);

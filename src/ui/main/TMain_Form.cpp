@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPainter>
 
+#include "history/History_Export.h"
 #include "platform/Format.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"
@@ -457,5 +458,6 @@ void TMain_Form::Form_Close()
     if (Tray_Icon_Component) Tray_Icon_Component->SetIconVisible(false);
     Work_Log_Context context = Context();
     Show_Day_Summary(context, Log);
+    Checkpoint_History_When_Due(Paths);
     Save_Error_Log_And_Terminate();
 }
