@@ -47,7 +47,10 @@ private:
         bool Sync(int&) override { return true; }
         bool Close(int& error_number) override { return Inner->Close(error_number); }
         bool Size(std::uint64_t& size, int& error_number) override { return Inner->Size(size, error_number); }
-        bool Truncate(std::uint64_t length, int& error_number) override { return Inner->Truncate(length, error_number); }
+        bool Truncate(std::uint64_t length, int& error_number) override
+        {
+            return Inner->Truncate(length, error_number);
+        }
         bool Read_At(std::uint64_t offset, std::size_t count, std::string& data, int& error_number) override
         {
             return Inner->Read_At(offset, count, data, error_number);
@@ -135,8 +138,14 @@ void Export_To_Target_Of_Size(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(Export_To_Target_Of_Size<Posix_Work_Log_File_System>)
-    ->Name("Export_Synced")->Arg(1 << 10)->Arg(100 << 20)->Unit(benchmark::kMicrosecond);
+    ->Name("Export_Synced")
+    ->Arg(1 << 10)
+    ->Arg(100 << 20)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(Export_To_Target_Of_Size<Unsynced_File_System>)
-    ->Name("Export_Without_Fsync")->Arg(1 << 10)->Arg(100 << 20)->Unit(benchmark::kMicrosecond);
+    ->Name("Export_Without_Fsync")
+    ->Arg(1 << 10)
+    ->Arg(100 << 20)
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

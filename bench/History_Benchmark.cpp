@@ -67,8 +67,8 @@ std::vector<Work_Record> Generated_Day(const Calendar_Date& date, unsigned& seed
         users.push_back({{"", "", "", std::string(Types[row]), Time_Text(minutes), "remark " + std::to_string(row)}});
     }
     const int unassigned = worked - booked;
-    records.push_back({{"", "", "", "Office",
-                        unassigned < 0 ? "- " + Time_Text(-unassigned) : Time_Text(unassigned), ""}});
+    records.push_back(
+        {{"", "", "", "Office", unassigned < 0 ? "- " + Time_Text(-unassigned) : Time_Text(unassigned), ""}});
     records.insert(records.end(), users.begin(), users.end());
     return records;
 }

@@ -56,9 +56,21 @@ public:
 
 std::vector<History_Day> Ten_Years_Of_Days(const Calendar_Date& last)
 {
-    static const char* const work_types[] = {"Programov\xe1n\xed", "Porada", "Dokumentace", "Testov\xe1n\xed",
-                                             "Podpora", "Anal\xfdza", "Revize k\xf3" "du", "\xda" "dr\xfe" "ba",
-                                             "\x8akolen\xed", "Pl\xe1nov\xe1n\xed", "Cesta", "DEFAULT"};
+    static const char* const work_types[] = {"Programov\xe1n\xed",
+                                             "Porada",
+                                             "Dokumentace",
+                                             "Testov\xe1n\xed",
+                                             "Podpora",
+                                             "Anal\xfdza",
+                                             "Revize k\xf3"
+                                             "du",
+                                             "\xda"
+                                             "dr\xfe"
+                                             "ba",
+                                             "\x8akolen\xed",
+                                             "Pl\xe1nov\xe1n\xed",
+                                             "Cesta",
+                                             "DEFAULT"};
     std::vector<History_Day> days;
     unsigned seed = 12345;
     const auto random = [&seed](unsigned range) {

@@ -11,14 +11,14 @@
 #include <string>
 #include <string_view>
 
-#define ZL_FUZZ_CHECK(condition)                                                              \
-    do                                                                                        \
-    {                                                                                         \
-        if (!(condition))                                                                     \
-        {                                                                                     \
+#define ZL_FUZZ_CHECK(condition)                                                                   \
+    do                                                                                             \
+    {                                                                                              \
+        if (!(condition))                                                                          \
+        {                                                                                          \
             std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                     \
-        }                                                                                     \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)
 
 class Fuzz_Directory

@@ -43,7 +43,15 @@ int main(int argc, char** argv)
     Settings settings;
     Start_Up_Values start_up;
     Language_Texts texts;
-    texts.Day_Names = {"", "Ned\xECle", "Pond\xEBl\xED", "\xDAter\xFD", "St\xF8" "eda", "\xC8tvrtek", "P\xE1tek", "Sobota"};
+    texts.Day_Names = {"",
+                       "Ned\xECle",
+                       "Pond\xEBl\xED",
+                       "\xDAter\xFD",
+                       "St\xF8"
+                       "eda",
+                       "\xC8tvrtek",
+                       "P\xE1tek",
+                       "Sobota"};
     Posix_Work_Log_File_System files;
     Work_Log_Context context{paths, time, patterns, errors, dialogs, settings, start_up, texts, files};
 

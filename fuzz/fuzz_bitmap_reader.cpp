@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!Read_Simple_Bitmap(bytes, bitmap)) return 0;
     ZL_FUZZ_CHECK(bitmap.Width > 0 && bitmap.Height > 0);
     ZL_FUZZ_CHECK(bitmap.Bytes_Per_Pixel == 3 || bitmap.Bytes_Per_Pixel == 4);
-    ZL_FUZZ_CHECK(bitmap.Stride % 4 == 0 && bitmap.Stride >= bitmap.Bytes_Per_Pixel * static_cast<std::size_t>(bitmap.Width));
+    ZL_FUZZ_CHECK(bitmap.Stride % 4 == 0 &&
+                  bitmap.Stride >= bitmap.Bytes_Per_Pixel * static_cast<std::size_t>(bitmap.Width));
     ZL_FUZZ_CHECK(bitmap.Pixel_Offset + bitmap.Stride * static_cast<std::size_t>(bitmap.Height) <= size);
     // The address sanitizer watches each row's reads; the row buffer is exactly one row.
     std::vector<std::uint32_t> row(static_cast<std::size_t>(bitmap.Width));

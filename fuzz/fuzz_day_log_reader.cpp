@@ -35,10 +35,9 @@ public:
 struct Fuzz_Program
 {
     explicit Fuzz_Program(const std::string& directory)
-        : Paths(directory),
-          Time(Date_Time{2026, 12, 7, 9, 30, 0, 0}),
-          Errors(Time, Patterns.Long_Time),
-          Context{Paths, Time, Patterns, Errors, Dialogs, Program_Settings, Start_Up, Texts, Files}
+        : Paths(directory), Time(Date_Time{2026, 12, 7, 9, 30, 0, 0}),
+          Errors(Time, Patterns.Long_Time), Context{Paths,    Time,  Patterns, Errors, Dialogs, Program_Settings,
+                                                    Start_Up, Texts, Files}
     {
         for (int i = 1; i <= 19; ++i) Texts.Message_Strings[i] = "message %0:s " + std::to_string(i);
         for (int i = 1; i <= 6; ++i) Texts.Message_Buttons[i] = "button " + std::to_string(i);
@@ -107,7 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Stored_Day_Log stored;
         ZL_FUZZ_CHECK(Open_Actual_Work_Log(program.Context, stored));
         ZL_FUZZ_CHECK(stored.Whole_Record_Count == size / Work_Record_Size);
-        ZL_FUZZ_CHECK(stored.Records.size() == std::min<std::uint64_t>(stored.Whole_Record_Count, Max_Day_Log_Records + 1));
+        ZL_FUZZ_CHECK(stored.Records.size() ==
+                      std::min<std::uint64_t>(stored.Whole_Record_Count, Max_Day_Log_Records + 1));
         for (const Work_Record& record : stored.Records) Check_Record(record);
     }
 
@@ -130,8 +130,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string expected = program.Program_Settings.Target_Log_File_Separator + "\r\n";
         for (std::size_t offset = 0; offset + Work_Record_Size <= size; offset += Work_Record_Size)
         {
-            const std::optional<std::string> line = Target_Log_Line(program.Program_Settings.Target_Log_File_Format,
-                                                                    Decode_Work_Record(bytes.substr(offset, Work_Record_Size)));
+            const std::optional<std::string> line =
+                Target_Log_Line(program.Program_Settings.Target_Log_File_Format,
+                                Decode_Work_Record(bytes.substr(offset, Work_Record_Size)));
             ZL_FUZZ_CHECK(line.has_value());
             expected += *line + "\r\n";
         }

@@ -17,10 +17,7 @@ namespace
 // A few work types that differ only in letter case, so duplicates come often.
 const char* const Work_Types[] = {"Coding", "CODING", "\xC8ten\xED", "\xE8TEN\xCD", "Meeting", "Default", "Day", "x"};
 
-bool Changes_Nothing(Day_Verdict verdict)
-{
-    return verdict != Day_Verdict::Done;
-}
+bool Changes_Nothing(Day_Verdict verdict) { return verdict != Day_Verdict::Done; }
 
 }  // namespace
 
@@ -49,8 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (command & 0x0F)
         {
         case 0:
-        case 1:
-        {
+        case 1: {
             Record_Input input;
             input.Row = (command & 0x0F) == 0 ? log.Size() : row;
             input.Work_Type = Work_Types[argument % std::size(Work_Types)];
@@ -66,9 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 3: verdict = rules.Clear_User_Rows(yes); break;
         case 4: verdict = rules.Lengthen_Record(row, yes); break;
         case 5: verdict = rules.Shorten_Record(row); break;
-        case 6:
-            rules.Refresh_For_Minute(static_cast<Minute_Of_Day>((log.Current_Minute() + argument) % 1440));
-            break;
+        case 6: rules.Refresh_For_Minute(static_cast<Minute_Of_Day>((log.Current_Minute() + argument) % 1440)); break;
         case 7: setup.Time_Scroll_Resolution = argument; break;
         case 8: setup.Display_Zentavo_Overrange_Warning = yes; break;
         case 9: setup.Time_Scroll_Control = yes; break;

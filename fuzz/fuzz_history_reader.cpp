@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (end == std::string_view::npos) end = text.size();
         const std::string_view line = text.substr(position, end - position);
         position = end + 1;
-        const std::optional<Work_Record> record = Parse_Target_Log_Line(*compiled.Pattern, line, format.Short_Date_Pattern);
+        const std::optional<Work_Record> record =
+            Parse_Target_Log_Line(*compiled.Pattern, line, format.Short_Date_Pattern);
         if (!record) continue;
         const std::optional<std::string> written =
             Format(format.Line_Pattern, std::vector<std::string>(record->Fields.begin(), record->Fields.end()));

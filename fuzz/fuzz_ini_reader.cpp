@@ -58,10 +58,14 @@ Difference Differ(std::string_view before, std::string_view after)
     while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
            before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
         ++suffix;
-    return {before.substr(prefix, before.size() - prefix - suffix), after.substr(prefix, after.size() - prefix - suffix)};
+    return {before.substr(prefix, before.size() - prefix - suffix),
+            after.substr(prefix, after.size() - prefix - suffix)};
 }
 
-std::size_t Line_Feeds(std::string_view text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+std::size_t Line_Feeds(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 }  // namespace
 

@@ -9,7 +9,6 @@
 
 #include "config/Program_Version.h"
 #include "history/History_Command_Line.h"
-#include "ui/main/Single_Instance.h"
 #include "platform/Clock.h"
 #include "platform/Code_Page.h"
 #include "platform/Display_Platform.h"
@@ -19,11 +18,12 @@
 #include "ui/dialogs/Update_Record_Form.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/Quick_Tooltip_Style.h"
+#include "ui/main/Single_Instance.h"
 #include "ui/main/System_Date_Time_Patterns.h"
 #include "ui/main/TMain_Form.h"
+#include "ui/main/Termination_Signals.h"
 #include "ui/report/History_Report_Source.h"
 #include "ui/report/Report_Form_Opener.h"
-#include "ui/main/Termination_Signals.h"
 #include "ui/tray/Deferred_Tray_Shell.h"
 #include "ui/tray/Qt_Tray_Shell.h"
 #include "worklog/Work_Log_File_System.h"
@@ -65,8 +65,9 @@ int main(int argc, char* argv[])
     const Display_Platform_Choice platform = Choose_Display_Platform(Process_Display_Environment(argc, argv));
     if (!platform.Display_Found)
     {
-        std::fprintf(stderr, "zentavo-logger: no display found (DISPLAY is not set); "
-                             "start it inside a desktop session or under xvfb-run.\n");
+        std::fprintf(stderr,
+                     "zentavo-logger: no display found (DISPLAY is not set); "
+                     "start it inside a desktop session or under xvfb-run.\n");
         return 1;
     }
     // Asked for this process only: a program it opens chooses its own platform.
@@ -110,31 +111,36 @@ int main(int argc, char* argv[])
     seams.Shell = &shell;
     seams.Tray = &tray;
     seams.Files = &files;
-    seams.Make_Message_Dialogs = [](Settings& settings, const Dialog_Resources& resources) -> std::shared_ptr<Message_Dialogs> {
+    seams.Make_Message_Dialogs = [](Settings& settings,
+                                    const Dialog_Resources& resources) -> std::shared_ptr<Message_Dialogs> {
         return std::make_shared<Qt_Message_Dialogs>(settings, resources.Errors, resources.Paths, resources.Button_Skin,
-                                                     resources.Parent);
+                                                    resources.Parent);
     };
     seams.Show_Plain_Message = Show_Plain_Message_Box;
-    seams.Quit_Application = [] { QCoreApplication::exit(0); };
+    seams.Quit_Application = [] {
+        QCoreApplication::exit(0);
+    };
     seams.Display_Update_Record_Form = Display_Update_Record_Form;
     seams.Display_Setup_Form = Display_Setup_Form;
 
     // The report window and its history are made at the first R, never at start.
-    Report_Form_Opener report_opener([&clock, patterns = seams.Patterns](const Program_Paths& paths, const Settings& settings) {
-        return std::make_unique<History_Report_Source>(
-            [&paths, &settings, patterns] { return History_Settings_From(paths, settings, patterns); },
-            [&clock] {
-                const Date_Time now = clock.Now();
-                return Calendar_Date{now.Year, now.Month, now.Day};
-            });
-    });
+    Report_Form_Opener report_opener(
+        [&clock, patterns = seams.Patterns](const Program_Paths& paths, const Settings& settings) {
+            return std::make_unique<History_Report_Source>(
+                [&paths, &settings, patterns] { return History_Settings_From(paths, settings, patterns); },
+                [&clock] {
+                    const Date_Time now = clock.Now();
+                    return Calendar_Date{now.Year, now.Month, now.Day};
+                });
+        });
     seams.Display_Report_Form = [&report_opener](const Settings& settings, const Language_Texts& texts,
                                                  const Dialog_Resources& resources) {
         return report_opener.Display_Report_Form(settings, texts, resources);
     };
 
     TMain_Form main_form(std::move(seams));
-    QObject::connect(&instance, &Single_Instance::Restore_Request, &main_form, [&main_form] { main_form.Restore_Request(); });
+    QObject::connect(&instance, &Single_Instance::Restore_Request, &main_form,
+                     [&main_form] { main_form.Restore_Request(); });
     Termination_Signals termination_signals;
     QObject::connect(&termination_signals, &Termination_Signals::Termination_Requested, &main_form,
                      [&main_form](int) { main_form.End_Day_And_Quit(); });

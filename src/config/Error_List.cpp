@@ -18,10 +18,7 @@ void Error_List::Add(std::string_view text)
     List_Lines.push_back(Format_Time(List_Clock.Now(), Long_Time_Pattern) + std::string(text));
 }
 
-void Error_List::Add_Bare(std::string_view line)
-{
-    List_Lines.emplace_back(line);
-}
+void Error_List::Add_Bare(std::string_view line) { List_Lines.emplace_back(line); }
 
 bool Write_Error_Log(const std::string& path, const std::vector<std::string>& lines)
 {
@@ -84,7 +81,9 @@ bool Check_File_Availability(const std::string& program_directory, const std::ve
         {
             if (character == '\\') character = '/';
         }
-        struct stat status {};
+        struct stat status
+        {
+        };
         const bool present = !relative.empty() && ::stat((program_directory + relative).c_str(), &status) == 0 &&
                              S_ISREG(status.st_mode);
         if (!present) missing.push_back(name);

@@ -30,11 +30,16 @@ private:
 bool Write_Error_Log(const std::string& path, const std::vector<std::string>& lines);
 
 // Reads File_List: one name per line, CR LF, LF or CR alone end a line.
-enum class File_List_Status { Read, Missing, Empty, Too_Long };
+enum class File_List_Status
+{
+    Read,
+    Missing,
+    Empty,
+    Too_Long
+};
 File_List_Status Read_File_List(const std::string& path, std::vector<std::string>& names);
 
 // True when every name is a regular file under the program directory; the names that are
 // not (exactly as written, an empty line included) go to missing in list order.
-bool Check_File_Availability(const std::string& program_directory,
-                             const std::vector<std::string>& names,
+bool Check_File_Availability(const std::string& program_directory, const std::vector<std::string>& names,
                              std::vector<std::string>& missing);

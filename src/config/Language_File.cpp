@@ -62,6 +62,7 @@ std::string Read_Language_Text(const std::string& language_file_path, std::strin
 bool Is_Czech_Language_File(std::string_view language_file_path)
 {
     const std::size_t slash = language_file_path.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? language_file_path : language_file_path.substr(slash + 1);
+    const std::string_view name =
+        slash == std::string_view::npos ? language_file_path : language_file_path.substr(slash + 1);
     return name == "Czech.lng";
 }

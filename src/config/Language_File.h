@@ -11,12 +11,11 @@
 Language_Texts Load_Language_Texts(const std::string& language_file_path);
 
 // One text of a section ("Setup_Form", "Update_Record_Form"), the key when it is missing.
-std::string Read_Language_Text(const std::string& language_file_path, std::string_view section,
-                               std::string_view key);
+std::string Read_Language_Text(const std::string& language_file_path, std::string_view section, std::string_view key);
 // The same with a readable text of its own when the key is missing (a language file from
 // before the key was added).
-std::string Read_Language_Text(const std::string& language_file_path, std::string_view section,
-                               std::string_view key, std::string_view fallback);
+std::string Read_Language_Text(const std::string& language_file_path, std::string_view section, std::string_view key,
+                               std::string_view fallback);
 
 // True when the file-name part of the path is exactly "Czech.lng" (letter case counts).
 bool Is_Czech_Language_File(std::string_view language_file_path);

@@ -14,14 +14,14 @@ struct Language_Texts
     std::string Day_Row_Label;                      // Column_Names "6"
     std::string Tray_Hint_Format;                   // no length limit; "#" is a line break at use
     std::string Tray_Text_2;
-    std::string Tray_Text_3;                        // "#" already replaced by CR
-    std::array<std::string, 20> Message_Strings;    // [1..19]
-    std::array<std::string, 7> Message_Buttons;     // [1..6]
+    std::string Tray_Text_3;                      // "#" already replaced by CR
+    std::array<std::string, 20> Message_Strings;  // [1..19]
+    std::array<std::string, 7> Message_Buttons;   // [1..6]
 
     // The warning when the day cannot be stored while the program runs (section
     // Save_Warning); a language file without these keys gets the built-in texts.
-    std::string Save_Failed_Message;    // "1": %0:s the reason
-    std::string Disk_Full_Reason;       // "2"
-    std::string Access_Denied_Reason;   // "3"
-    std::string Other_Failure_Reason;   // "4": %0:s the error's number, %1:s the system's text for it
+    std::string Save_Failed_Message;   // "1": %0:s the reason
+    std::string Disk_Full_Reason;      // "2"
+    std::string Access_Denied_Reason;  // "3"
+    std::string Other_Failure_Reason;  // "4": %0:s the error's number, %1:s the system's text for it
 };

@@ -14,8 +14,7 @@ public:
     // 2 the second button or Escape.
     virtual int Display_Message_Dialog(const std::string& icon_file_name, int animation_interval,
                                        const std::string& message, const std::string& first_button,
-                                       const std::string& second_button,
-                                       const std::vector<std::string>& arguments) = 0;
+                                       const std::string& second_button, const std::vector<std::string>& arguments) = 0;
 
     // The splash screen shown when a new day begins after a past day was exported.
     virtual void Show_Start_Splash_Screen() = 0;

@@ -111,10 +111,7 @@ void Read_Settings(const Ini_File& ini, const Program_Paths& paths, Settings& se
 
 }  // namespace
 
-std::string Setup_Ini_Path(const Program_Paths& paths)
-{
-    return paths.File("Setup.ini");
-}
+std::string Setup_Ini_Path(const Program_Paths& paths) { return paths.File("Setup.ini"); }
 
 void Read_Start_Up_Settings(const Program_Paths& paths, Settings& settings, Start_Up_Values& start_up)
 {

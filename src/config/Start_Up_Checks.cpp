@@ -9,7 +9,8 @@ std::optional<std::string> Create_Error_Log_File(const Program_Paths& paths)
     return "Attempt to create the error log file " + path + "\rfailed.";
 }
 
-std::string Report_Missing_Files(const Program_Paths& paths, Error_List& errors, const std::vector<std::string>& missing)
+std::string Report_Missing_Files(const Program_Paths& paths, Error_List& errors,
+                                 const std::vector<std::string>& missing)
 {
     errors.Add(" - CHECK_FILE_AVAILABILITY - missing " + std::to_string(missing.size()) + " file(s)");
     for (const std::string& name : missing) errors.Add_Bare(name);

@@ -16,4 +16,5 @@ std::optional<std::string> Create_Error_Log_File(const Program_Paths& paths);
 std::optional<std::string> Check_Required_Files(const Program_Paths& paths, Error_List& errors);
 
 // Files that are missing or unreadable (skins File_List did not protect are reported alike).
-std::string Report_Missing_Files(const Program_Paths& paths, Error_List& errors, const std::vector<std::string>& missing);
+std::string Report_Missing_Files(const Program_Paths& paths, Error_List& errors,
+                                 const std::vector<std::string>& missing);

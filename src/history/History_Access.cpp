@@ -19,11 +19,13 @@ namespace
 bool Read_Target_Log_File(const std::string& path, std::string& content, std::string& problem)
 {
     if (Read_Whole_File(path, content)) return true;
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::stat(path.c_str(), &status) != 0)
-        problem = "target log " + path + (errno == ENOENT ? " not found" : std::string(" cannot be read: ") + std::strerror(errno));
-    else
-        problem = "target log " + path + " cannot be read";
+        problem = "target log " + path +
+                  (errno == ENOENT ? " not found" : std::string(" cannot be read: ") + std::strerror(errno));
+    else problem = "target log " + path + " cannot be read";
     return false;
 }
 
@@ -133,7 +135,8 @@ History_Rebuild_Result Rebuild_History_Store(const History_Settings& settings, c
     return result;
 }
 
-History_Days History_Days::Load(const History_Settings& settings, Missing_Store missing, const Reading_Progress& progress)
+History_Days History_Days::Load(const History_Settings& settings, Missing_Store missing,
+                                const Reading_Progress& progress)
 {
     History_Days loaded;
     loaded.Full_Time_Minutes = settings.Full_Time_Minutes;
@@ -149,10 +152,8 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
         History_Rebuild_Result rebuilt = Rebuild_History_Store(settings, progress);
         loaded.All_Days = rebuilt.Reading.Days;
         loaded.Reading = std::move(rebuilt.Reading);
-        if (rebuilt.Written)
-            loaded.Store_State = Check_History_Store(settings.Store_Path());
-        else
-            loaded.Load_Problem = rebuilt.Failure;
+        if (rebuilt.Written) loaded.Store_State = Check_History_Store(settings.Store_Path());
+        else loaded.Load_Problem = rebuilt.Failure;
         have_days = true;
     }
     if (!have_days)
@@ -160,20 +161,19 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
         std::string content;
         if (Read_Target_Log_File(settings.Target_Log_File_Name, content, loaded.Load_Problem))
             loaded.Reading = Read_Target_Log_Text(content, settings.Format, progress);
-        else
-            loaded.Reading = Target_Log_Reading{};
+        else loaded.Reading = Target_Log_Reading{};
         loaded.All_Days = loaded.Reading->Days;
     }
     if (std::optional<History_Day> today = Stored_Day_Log_Day(settings))
     {
         auto same_date = std::find_if(loaded.All_Days.begin(), loaded.All_Days.end(),
                                       [&](const History_Day& day) { return day.Date == today->Date; });
-        if (same_date != loaded.All_Days.end())
-            *same_date = std::move(*today);
+        if (same_date != loaded.All_Days.end()) *same_date = std::move(*today);
         else
-            loaded.All_Days.insert(std::upper_bound(loaded.All_Days.begin(), loaded.All_Days.end(), *today,
-                                                    [](const History_Day& a, const History_Day& b) { return a.Date < b.Date; }),
-                                   std::move(*today));
+            loaded.All_Days.insert(
+                std::upper_bound(loaded.All_Days.begin(), loaded.All_Days.end(), *today,
+                                 [](const History_Day& a, const History_Day& b) { return a.Date < b.Date; }),
+                std::move(*today));
     }
     return loaded;
 }

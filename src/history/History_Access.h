@@ -79,7 +79,7 @@ History_Report Compute_History_Report(const std::vector<History_Day>& days, cons
 struct History_Rebuild_Result
 {
     bool Written = false;
-    std::string Failure;        // English; why nothing was written
+    std::string Failure;         // English; why nothing was written
     Target_Log_Reading Reading;  // what the target log held
 };
 

@@ -16,15 +16,31 @@ namespace
 
 // Options of the window system's toolkit, in their double-dash spelling: they start the
 // window, not the command line.
-constexpr std::array<std::string_view, 17> Toolkit_Options = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
-    "qwindowtitle", "reverse", "session", "display", "geometry", "style", "stylesheet", "widgetcount",
-    "nograb", "dograb", "sync"};
+constexpr std::array<std::string_view, 17> Toolkit_Options = {"platform",
+                                                              "platformpluginpath",
+                                                              "platformtheme",
+                                                              "plugin",
+                                                              "qwindowgeometry",
+                                                              "qwindowicon",
+                                                              "qwindowtitle",
+                                                              "reverse",
+                                                              "session",
+                                                              "display",
+                                                              "geometry",
+                                                              "style",
+                                                              "stylesheet",
+                                                              "widgetcount",
+                                                              "nograb",
+                                                              "dograb",
+                                                              "sync"};
 
 std::string Usage(const std::string& program)
 {
-    return "Usage: " + program + " --report week|month|year|all [--from YYYY-MM-DD --to YYYY-MM-DD] [--days] [--csv]\n"
-           "       " + program + " --help | --version\n"
+    return "Usage: " + program +
+           " --report week|month|year|all [--from YYYY-MM-DD --to YYYY-MM-DD] [--days] [--csv]\n"
+           "       " +
+           program +
+           " --help | --version\n"
            "\n"
            "Prints the time of the history for a period, without starting the window:\n"
            "  --report PERIOD  this week (Monday to Sunday), this month, this year, or all days\n"
@@ -114,15 +130,16 @@ std::optional<Request> Parse(const std::vector<std::string>& arguments, std::str
         return request;
     }
     if (!request.Kind) return problem = "--report is missing", std::nullopt;
-    if (request.From.has_value() != request.To.has_value()) return problem = "--from and --to go together", std::nullopt;
+    if (request.From.has_value() != request.To.has_value())
+        return problem = "--from and --to go together", std::nullopt;
     if (request.From && *request.To < *request.From) return problem = "--to comes before --from", std::nullopt;
     return request;
 }
 
 std::size_t Display_Width(const std::string& utf8_text)
 {
-    return static_cast<std::size_t>(
-        std::count_if(utf8_text.begin(), utf8_text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(
+        utf8_text.begin(), utf8_text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 std::string Padded(const std::string& text, std::size_t width, bool right_aligned = false)
@@ -161,7 +178,8 @@ std::string Work_Type_Table(const History_Report& report)
     }
     std::size_t time_width = std::max<std::size_t>(5, Minutes_As_Hours_Text(total).size());
     std::string table = Period_Line(report) + "\n";
-    table += Padded("Work type", name_width) + "  " + Padded("Time", time_width, true) + "  " + Padded("Share", 7, true) + '\n';
+    table += Padded("Work type", name_width) + "  " + Padded("Time", time_width, true) + "  " +
+             Padded("Share", 7, true) + '\n';
     for (std::size_t index = 0; index < names.size(); ++index)
         table += Padded(names[index], name_width) + "  " +
                  Padded(Minutes_As_Hours_Text(report.By_Work_Type[index].Minutes), time_width, true) + "  " +
@@ -185,7 +203,8 @@ std::string Days_Table(const History_Report& report)
         rows.push_back({Iso_Date_Text(day.Date), Minutes_As_Hours_Text(day.Worked_Minutes),
                         Minutes_As_Hours_Text(day.Full_Time_Minutes), Signed_Hours_Text(day.Overtime_Minutes),
                         Signed_Hours_Text(day.Balance_Minutes)});
-        for (std::size_t column = 0; column < 5; ++column) widths[column] = std::max(widths[column], rows.back()[column].size());
+        for (std::size_t column = 0; column < 5; ++column)
+            widths[column] = std::max(widths[column], rows.back()[column].size());
     }
     const auto line = [&](const std::array<std::string, 5>& cells) {
         std::string text = Padded(cells[0], widths[0]);
@@ -207,15 +226,15 @@ bool Is_History_Command_Line(const std::vector<std::string>& arguments)
     {
         if (argument == "-h") return true;
         if (argument.rfind("--", 0) != 0) continue;
-        const std::string_view name = std::string_view(argument).substr(2, argument.find('=') == std::string::npos
-                                                                                ? std::string_view::npos
-                                                                                : argument.find('=') - 2);
+        const std::string_view name = std::string_view(argument).substr(
+            2, argument.find('=') == std::string::npos ? std::string_view::npos : argument.find('=') - 2);
         if (std::find(Toolkit_Options.begin(), Toolkit_Options.end(), name) == Toolkit_Options.end()) return true;
     }
     return false;
 }
 
-int Run_History_Command_Line(const std::vector<std::string>& arguments, const History_Command_Line_Environment& environment,
+int Run_History_Command_Line(const std::vector<std::string>& arguments,
+                             const History_Command_Line_Environment& environment,
                              const std::function<History_Settings()>& settings_source)
 {
     std::string problem;
@@ -250,7 +269,8 @@ int Run_History_Command_Line(const std::vector<std::string>& arguments, const Hi
     const History_Store_Check& store = days.Store();
     if (store.State != History_Store_State::Ready && store.State != History_Store_State::Missing)
         note(store.Detail + "; the report was read from the target log; the report window (key R) rebuilds it");
-    if (store.State == History_Store_State::Missing && days.Target_Log_Was_Read() && days.Problem().empty() && !writable)
+    if (store.State == History_Store_State::Missing && days.Target_Log_Was_Read() && days.Problem().empty() &&
+        !writable)
         note("the folder " + settings.Program_Directory + " cannot be written; the target log was read in memory");
     if (!days.Problem().empty()) note(days.Problem());
     if (days.Target_Log() && !days.Target_Log()->Clean()) note(days.Target_Log()->Problems_Text());
@@ -260,10 +280,8 @@ int Run_History_Command_Line(const std::vector<std::string>& arguments, const Hi
                                                 : History_Period_Containing(*request->Kind, environment.Today);
     const History_Report report = days.Report(period);
     std::string output;
-    if (request->Csv)
-        output = request->Days ? Days_Csv(report) : Work_Type_Csv(report);
-    else
-        output = request->Days ? Days_Table(report) : Work_Type_Table(report);
+    if (request->Csv) output = request->Days ? Days_Csv(report) : Work_Type_Csv(report);
+    else output = request->Days ? Days_Table(report) : Work_Type_Table(report);
     std::fputs(output.c_str(), environment.Out);
     return std::fflush(environment.Out) == 0 ? 0 : 1;
 }

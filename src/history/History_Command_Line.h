@@ -25,7 +25,8 @@ struct History_Command_Line_Environment
 // Runs the command (arguments without the program name); gives the exit status: 0 done,
 // 1 the history could not be read, 2 a wrong option (the usage is printed).
 // settings_source is called only when a report is asked for.
-int Run_History_Command_Line(const std::vector<std::string>& arguments, const History_Command_Line_Environment& environment,
+int Run_History_Command_Line(const std::vector<std::string>& arguments,
+                             const History_Command_Line_Environment& environment,
                              const std::function<History_Settings()>& settings_source);
 
 // The folder of the running executable, with a trailing '/' (empty when unknown).

@@ -27,7 +27,9 @@ const char* Protocol_Code(History_Store_State state)
 void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector<Work_Record>& stored_records)
 {
     const std::string path = context.Paths.File(History_Store_File_Name);
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::stat(path.c_str(), &status) != 0) return;
 
     const std::string prefix = " - SAVE_WORK_HISTORY - ";
@@ -44,19 +46,22 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
     History_Store store(path, History_Store::Mode::Read_Write);
     if (store.Check().State != History_Store_State::Ready)
     {
-        context.Errors.Add(prefix + "OPEN - " + Protocol_Code(store.Check().State) + " - " + File_Name_To_Cp1250(store.Check().Detail) +
-                           not_kept);
+        context.Errors.Add(prefix + "OPEN - " + Protocol_Code(store.Check().State) + " - " +
+                           File_Name_To_Cp1250(store.Check().Detail) + not_kept);
         return;
     }
     std::string failure;
     if (!store.Replace_Day(*counted.Day, failure))
-        context.Errors.Add(prefix + "WRITE - " + Protocol_Code(store.Check().State) + " - " + File_Name_To_Cp1250(failure) + not_kept);
+        context.Errors.Add(prefix + "WRITE - " + Protocol_Code(store.Check().State) + " - " +
+                           File_Name_To_Cp1250(failure) + not_kept);
 }
 
 void Checkpoint_History_When_Due(const Program_Paths& paths)
 {
     const std::string path = paths.File(History_Store_File_Name);
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::stat((path + "-wal").c_str(), &status) != 0 || status.st_size <= Checkpoint_Log_Bytes) return;
     History_Store store(path, History_Store::Mode::Read_Write);
     std::string failure;

@@ -47,22 +47,17 @@ History_Period Moved_Period(const History_Period& period, int direction)
 {
     switch (period.Kind)
     {
-    case History_Period_Kind::Week:
-        return History_Period_Containing(period.Kind, Add_Days(period.From, 7 * direction));
-    case History_Period_Kind::Month:
-    {
+    case History_Period_Kind::Week: return History_Period_Containing(period.Kind, Add_Days(period.From, 7 * direction));
+    case History_Period_Kind::Month: {
         int month = period.From.Month + direction;
         int year = period.From.Year;
         if (month < 1) month = 12, --year;
         if (month > 12) month = 1, ++year;
         return History_Period_Containing(period.Kind, {year, month, 1});
     }
-    case History_Period_Kind::Year:
-        return History_Period_Containing(period.Kind, {period.From.Year + direction, 1, 1});
-    case History_Period_Kind::All:
-        return period;
-    case History_Period_Kind::Custom:
-    {
+    case History_Period_Kind::Year: return History_Period_Containing(period.Kind, {period.From.Year + direction, 1, 1});
+    case History_Period_Kind::All: return period;
+    case History_Period_Kind::Custom: {
         const long long length = Days_Since_Epoch(period.To) - Days_Since_Epoch(period.From) + 1;
         return {period.Kind, Add_Days(period.From, length * direction), Add_Days(period.To, length * direction)};
     }

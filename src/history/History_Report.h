@@ -24,17 +24,17 @@ struct Work_Type_Minutes
 struct History_Report_Day
 {
     Calendar_Date Date;
-    long long Worked_Minutes = 0;     // the Day_Row's duration
-    long long Full_Time_Minutes = 0;  // Full_Time_Value in minutes
-    long long Overtime_Minutes = 0;   // Worked_Minutes - Full_Time_Minutes (may be negative)
-    long long Balance_Minutes = 0;    // running sum of Overtime_Minutes from the period's start
+    long long Worked_Minutes = 0;                 // the Day_Row's duration
+    long long Full_Time_Minutes = 0;              // Full_Time_Value in minutes
+    long long Overtime_Minutes = 0;               // Worked_Minutes - Full_Time_Minutes (may be negative)
+    long long Balance_Minutes = 0;                // running sum of Overtime_Minutes from the period's start
     std::vector<Work_Type_Minutes> By_Work_Type;  // this day's minutes per work type
 };
 
 struct History_Report
 {
-    Calendar_Date From;  // first day of the period, inclusive
-    Calendar_Date To;    // last day of the period, inclusive
+    Calendar_Date From;                           // first day of the period, inclusive
+    Calendar_Date To;                             // last day of the period, inclusive
     std::vector<Work_Type_Minutes> By_Work_Type;  // most minutes first; only types with time
     std::vector<History_Report_Day> Days;         // stored days in the period, oldest first
     long long Worked_Minutes = 0;

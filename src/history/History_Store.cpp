@@ -64,17 +64,13 @@ History_Store_State State_Of_Result(int result)
     switch (result & 0xFF)
     {
     case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return History_Store_State::Locked;
+    case SQLITE_LOCKED: return History_Store_State::Locked;
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
     case SQLITE_FORMAT:
-    case SQLITE_SCHEMA:
-        return History_Store_State::Damaged;
-    case SQLITE_READONLY:
-        return History_Store_State::Read_Only;
-    default:
-        return History_Store_State::Unopenable;
+    case SQLITE_SCHEMA: return History_Store_State::Damaged;
+    case SQLITE_READONLY: return History_Store_State::Read_Only;
+    default: return History_Store_State::Unopenable;
     }
 }
 
@@ -109,7 +105,9 @@ History_Store_Check In_Use_Here(const std::string& path)
 // The file system's answer before SQLite is asked: missing, a directory, read-only.
 std::optional<History_Store_Check> File_Check(const std::string& path, bool for_writing)
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::stat(path.c_str(), &status) != 0)
     {
         if (errno == ENOENT) return Make_Check(History_Store_State::Missing, path);
@@ -120,7 +118,8 @@ std::optional<History_Store_Check> File_Check(const std::string& path, bool for_
     // A mode without any write bit is refused even for root, as for the program's other files.
     if (for_writing && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return Make_Check(History_Store_State::Read_Only, path);
-    if (::access(path.c_str(), R_OK) != 0) return Make_Check(History_Store_State::Unopenable, path, std::strerror(errno));
+    if (::access(path.c_str(), R_OK) != 0)
+        return Make_Check(History_Store_State::Unopenable, path, std::strerror(errno));
     return std::nullopt;
 }
 
@@ -203,7 +202,9 @@ int Open_Database(const std::string& name, sqlite3** database, int flags)
 
 bool Exists(const std::string& path)
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     return ::stat(path.c_str(), &status) == 0;
 }
 
@@ -226,8 +227,9 @@ std::string Uri_Of(const std::string& path, const char* parameters)
     for (const char character : path)
     {
         const auto byte = static_cast<unsigned char>(character);
-        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') ||
-                           byte == '/' || byte == '.' || byte == '_' || byte == '-' || byte == '~';
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || byte == '/' || byte == '.' || byte == '_' || byte == '-' ||
+                           byte == '~';
         if (plain)
         {
             uri += character;
@@ -445,8 +447,7 @@ bool History_Store::Read_All_Days(std::vector<History_Day>& days)
     while ((result = sqlite3_step(*day_rows)) == SQLITE_ROW)
     {
         const unsigned char* text = sqlite3_column_text(*day_rows, 0);
-        const std::optional<Calendar_Date> date =
-            Parse_Iso_Date(text ? reinterpret_cast<const char*>(text) : "");
+        const std::optional<Calendar_Date> date = Parse_Iso_Date(text ? reinterpret_cast<const char*>(text) : "");
         if (!date) return fail(SQLITE_CORRUPT);
         index_of_date[Iso_Date_Text(*date)] = days.size();
         days.push_back({*date, sqlite3_column_int64(*day_rows, 1), {}});
@@ -474,7 +475,8 @@ bool History_Store::Replace_Day(const History_Day& day, std::string& failure)
 {
     if (!Database || Open_Mode != Mode::Read_Write || Store_Check.State != History_Store_State::Ready)
     {
-        failure = Store_Check.Detail.empty() ? "history database " + Path + " is not open for writing" : Store_Check.Detail;
+        failure =
+            Store_Check.Detail.empty() ? "history database " + Path + " is not open for writing" : Store_Check.Detail;
         return false;
     }
     std::string reason;
@@ -499,7 +501,8 @@ bool History_Store::Checkpoint(std::string& failure)
 {
     if (!Database || Open_Mode != Mode::Read_Write || Store_Check.State != History_Store_State::Ready)
     {
-        failure = Store_Check.Detail.empty() ? "history database " + Path + " is not open for writing" : Store_Check.Detail;
+        failure =
+            Store_Check.Detail.empty() ? "history database " + Path + " is not open for writing" : Store_Check.Detail;
         return false;
     }
     // Waits (the busy timeout) for readers of the log to finish, then empties it.
@@ -512,7 +515,9 @@ bool History_Store::Checkpoint(std::string& failure)
 
 bool History_Store::Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure)
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
     {
         failure = Make_Check(History_Store_State::Directory, path).Detail + "; remove or rename it first";
@@ -526,8 +531,7 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     }
     // A database that another process is writing is not pulled away under it.
     sqlite3* old_database = nullptr;
-    if (::stat(path.c_str(), &status) == 0 &&
-        Open_Database(path, &old_database, SQLITE_OPEN_READWRITE) == SQLITE_OK)
+    if (::stat(path.c_str(), &status) == 0 && Open_Database(path, &old_database, SQLITE_OPEN_READWRITE) == SQLITE_OK)
     {
         // Its close must not checkpoint: that would remove the log by its name, by then the new file's.
         sqlite3_db_config(old_database, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
@@ -564,7 +568,8 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     // the log, whose empty files its close removes again.
     written = written && Execute(database, pragmas.c_str(), reason) && Execute(database, "BEGIN", reason) &&
               Execute(database, Schema_Sql, reason);
-    for (std::size_t index = 0; written && index < days.size(); ++index) written = Insert_Day(database, days[index], reason);
+    for (std::size_t index = 0; written && index < days.size(); ++index)
+        written = Insert_Day(database, days[index], reason);
     written = written && Execute(database, "COMMIT", reason) && Execute(database, "PRAGMA journal_mode = WAL", reason);
     sqlite3_close(database);
     // The old file's journal, log and index must never be applied to the new file.

@@ -16,19 +16,22 @@ inline constexpr const char* History_Store_File_Name = "Work_History.sqlite";
 enum class History_Store_State
 {
     Ready,
-    Missing,    // no file yet: the target log has not been read in
-    Damaged,    // not a database, truncated, or not this program's
-    Read_Only,  // the file's mode has no write bit (only writing is refused)
-    Locked,     // another process holds it
-    Directory,  // a directory stands where the file belongs
-    Unopenable, // any other failure of the system (permissions, I/O)
+    Missing,     // no file yet: the target log has not been read in
+    Damaged,     // not a database, truncated, or not this program's
+    Read_Only,   // the file's mode has no write bit (only writing is refused)
+    Locked,      // another process holds it
+    Directory,   // a directory stands where the file belongs
+    Unopenable,  // any other failure of the system (permissions, I/O)
 };
 
 struct History_Store_Check
 {
     History_Store_State State = History_Store_State::Missing;
     std::string Detail;  // English, names the file; empty when Ready
-    bool Usable_For_Reading() const { return State == History_Store_State::Ready || State == History_Store_State::Read_Only; }
+    bool Usable_For_Reading() const
+    {
+        return State == History_Store_State::Ready || State == History_Store_State::Read_Only;
+    }
 };
 
 struct sqlite3;

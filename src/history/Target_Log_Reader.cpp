@@ -203,10 +203,8 @@ private:
             return;
         }
         if (!Is_Possible_Row(Pattern, record, Line, Short_Date_Pattern)) return;
-        if (!First)
-            First = record;
-        else if (!Same_Counted_Fields(*First, record))
-            Ambiguous = true;
+        if (!First) First = record;
+        else if (!Same_Counted_Fields(*First, record)) Ambiguous = true;
     }
 
     const Target_Log_Pattern& Pattern;
@@ -231,8 +229,8 @@ Compiled_Target_Log_Pattern Compile_Target_Log_Pattern(std::string_view format_t
 {
     const std::vector<std::string> six_fields(Work_Record_Field_Count);
     if (!Format(format_text, six_fields))
-        return {std::nullopt, "the line pattern " + std::string(format_text) +
-                                  " is not valid, only %0:s to %5:s may be used"};
+        return {std::nullopt,
+                "the line pattern " + std::string(format_text) + " is not valid, only %0:s to %5:s may be used"};
     Target_Log_Pattern pattern = Split_Pattern(format_text);
     std::array<bool, Work_Record_Field_Count> present{};
     for (std::size_t index = 0; index < pattern.Pieces.size(); ++index)

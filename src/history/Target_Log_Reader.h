@@ -18,10 +18,10 @@
 struct Target_Log_Pattern_Piece
 {
     bool Is_Field = false;
-    std::string Literal;           // when not a field
-    std::size_t Field_Index = 0;   // 0..5 when a field
+    std::string Literal;          // when not a field
+    std::size_t Field_Index = 0;  // 0..5 when a field
     bool Left_Aligned = false;
-    std::size_t Width = 0;         // blanks pad the value up to this
+    std::size_t Width = 0;                 // blanks pad the value up to this
     std::optional<std::size_t> Precision;  // the value was cut to this
 };
 
@@ -51,14 +51,14 @@ std::optional<Work_Record> Parse_Target_Log_Line(const Target_Log_Pattern& patte
 
 struct Target_Log_Reading
 {
-    std::vector<History_Day> Days;  // one per date, oldest first
-    std::string Pattern_Problem;    // not empty: nothing was read
-    std::uint64_t Lines = 0;             // lines of the file, separator lines included
-    std::uint64_t Unfitting_Lines = 0;   // neither the separator nor fitting the pattern
-    std::uint64_t Orphan_Lines = 0;      // fitting rows before the first Day_Row
-    std::uint64_t Uncountable_Blocks = 0;  // a block whose durations are not times
-    std::uint64_t Replaced_Blocks = 0;     // earlier blocks of a date that a later one replaced
-    std::uint64_t Incomplete_Blocks = 0;   // counted although no whole block of its date exists
+    std::vector<History_Day> Days;                            // one per date, oldest first
+    std::string Pattern_Problem;                              // not empty: nothing was read
+    std::uint64_t Lines = 0;                                  // lines of the file, separator lines included
+    std::uint64_t Unfitting_Lines = 0;                        // neither the separator nor fitting the pattern
+    std::uint64_t Orphan_Lines = 0;                           // fitting rows before the first Day_Row
+    std::uint64_t Uncountable_Blocks = 0;                     // a block whose durations are not times
+    std::uint64_t Replaced_Blocks = 0;                        // earlier blocks of a date that a later one replaced
+    std::uint64_t Incomplete_Blocks = 0;                      // counted although no whole block of its date exists
     std::vector<std::uint64_t> First_Unfitting_Line_Numbers;  // 1-based, at most ten
 
     bool Clean() const

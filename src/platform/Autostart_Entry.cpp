@@ -16,7 +16,9 @@ std::string Autostart_File_Path(const Xdg_Environment& environment)
 
 bool Autostart_File_Exists(const std::string& path)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
@@ -35,12 +37,9 @@ std::string Desktop_Exec_Argument(const std::string& executable_path)
     for (const char character : executable_path)
     {
         // Inside quotes " ` $ \ take a backslash; the string rule then doubles every backslash.
-        if (quote && (character == '"' || character == '`' || character == '$'))
-            argument += "\\\\";
-        else if (quote && character == '\\')
-            argument += "\\\\\\";
-        else if (character == '%')
-            argument += '%';  // "%%" is a literal percent sign, not a field code
+        if (quote && (character == '"' || character == '`' || character == '$')) argument += "\\\\";
+        else if (quote && character == '\\') argument += "\\\\\\";
+        else if (character == '%') argument += '%';  // "%%" is a literal percent sign, not a field code
         argument += character;
     }
     if (quote) argument += '"';

@@ -18,8 +18,8 @@ std::uint32_t Read_U32(std::string_view bytes, std::size_t at)
 
 std::uint16_t Read_U16(std::string_view bytes, std::size_t at)
 {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                      static_cast<unsigned char>(bytes[at + 1]) << 8);
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1])
+                                                                                  << 8);
 }
 }  // namespace
 

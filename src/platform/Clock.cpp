@@ -45,10 +45,10 @@ int Day_Of_Week(const Date_Time& value)
 
 Date_Time System_Clock::Now() const
 {
-    timeval now {};
+    timeval now{};
     ::gettimeofday(&now, nullptr);
     const std::time_t seconds = now.tv_sec;
-    std::tm local {};
+    std::tm local{};
     ::localtime_r(&seconds, &local);
     Date_Time value;
     value.Year = local.tm_year + 1900;

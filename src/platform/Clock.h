@@ -5,8 +5,8 @@
 struct Date_Time
 {
     int Year = 2000;
-    int Month = 1;   // 1..12
-    int Day = 1;     // 1..31
+    int Month = 1;  // 1..12
+    int Day = 1;    // 1..31
     int Hour = 0;
     int Minute = 0;
     int Second = 0;

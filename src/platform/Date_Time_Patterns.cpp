@@ -18,11 +18,20 @@ bool Is_Field_Letter(char character)
 {
     switch (character)
     {
-    case 'd': case 'M': case 'y': case 'h': case 'H': case 'm': case 's': case 'z': case 'A': case 'a': case 'P':
-    case 'p': case 't':
-        return true;
-    default:
-        return false;
+    case 'd':
+    case 'M':
+    case 'y':
+    case 'h':
+    case 'H':
+    case 'm':
+    case 's':
+    case 'z':
+    case 'A':
+    case 'a':
+    case 'P':
+    case 'p':
+    case 't': return true;
+    default: return false;
     }
 }
 
@@ -30,7 +39,9 @@ int Maximum_Count(char letter)
 {
     switch (letter)
     {
-    case 'd': case 'M': case 'y': return 4;
+    case 'd':
+    case 'M':
+    case 'y': return 4;
     case 'z': return 3;
     case 't': return 4;
     default: return 2;
@@ -89,8 +100,8 @@ std::vector<Pattern_Token> Tokenize(std::string_view pattern)
         // AP / ap (and A / a alone) are the day-half marker; a P or p alone is literal.
         if (character == 'A' || character == 'a')
         {
-            const bool pair = position + 1 < pattern.size() &&
-                              (pattern[position + 1] == 'P' || pattern[position + 1] == 'p');
+            const bool pair =
+                position + 1 < pattern.size() && (pattern[position + 1] == 'P' || pattern[position + 1] == 'p');
             tokens.push_back({character, pair ? 2 : 1, {}});
             position += pair ? 2 : 1;
             continue;
@@ -136,9 +147,9 @@ constexpr std::array<const char*, 8> Long_Day_Names = {"",          "Sunday",   
                                                        "Wednesday", "Thursday", "Friday", "Saturday"};
 constexpr std::array<const char*, 13> Short_Month_Names = {"",    "Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr std::array<const char*, 13> Long_Month_Names = {
-    "", "January", "February", "March", "April", "May", "June", "July", "August", "September", "October",
-    "November", "December"};
+constexpr std::array<const char*, 13> Long_Month_Names = {"",        "January",  "February", "March",  "April",
+                                                          "May",     "June",     "July",     "August", "September",
+                                                          "October", "November", "December"};
 
 // Core has no locale of its own: the rare name fields of a pattern are shown in English.
 std::string Format_Fields(const Date_Time& value, std::string_view pattern)
@@ -157,22 +168,16 @@ std::string Format_Fields(const Date_Time& value, std::string_view pattern)
         {
         case 0: out += token.Literal; break;
         case 'd':
-            if (token.Count <= 2)
-                out += Number(value.Day, token.Count);
-            else if (valid_date)
-                out += (token.Count == 3 ? Short_Day_Names : Long_Day_Names)[Day_Of_Week(value)];
+            if (token.Count <= 2) out += Number(value.Day, token.Count);
+            else if (valid_date) out += (token.Count == 3 ? Short_Day_Names : Long_Day_Names)[Day_Of_Week(value)];
             break;
         case 'M':
-            if (token.Count <= 2)
-                out += Number(value.Month, token.Count);
+            if (token.Count <= 2) out += Number(value.Month, token.Count);
             else if (value.Month >= 1 && value.Month <= 12)
                 out += (token.Count == 3 ? Short_Month_Names : Long_Month_Names)[value.Month];
             break;
-        case 'y':
-            out += token.Count == 4 ? Number(value.Year, 4) : Number(((value.Year % 100) + 100) % 100, 2);
-            break;
-        case 'h':
-        {
+        case 'y': out += token.Count == 4 ? Number(value.Year, 4) : Number(((value.Year % 100) + 100) % 100, 2); break;
+        case 'h': {
             int hour = value.Hour;
             if (twelve_hour)
             {
@@ -238,15 +243,9 @@ std::string Rewrite_Unquoted_Fields(std::string_view pattern, char letter, Rewri
 
 }  // namespace
 
-std::string Format_Date(const Date_Time& value, std::string_view pattern)
-{
-    return Format_Fields(value, pattern);
-}
+std::string Format_Date(const Date_Time& value, std::string_view pattern) { return Format_Fields(value, pattern); }
 
-std::string Format_Time(const Date_Time& value, std::string_view pattern)
-{
-    return Format_Fields(value, pattern);
-}
+std::string Format_Time(const Date_Time& value, std::string_view pattern) { return Format_Fields(value, pattern); }
 
 std::optional<Date_Time> Parse_Date(std::string_view text, std::string_view pattern)
 {
@@ -284,8 +283,7 @@ std::optional<Date_Time> Parse_Date(std::string_view text, std::string_view patt
                 year = 2000 + value;
             }
             break;
-        default:
-            return std::nullopt;  // a date is read from date fields only
+        default: return std::nullopt;  // a date is read from date fields only
         }
     }
     if (position != text.size() || year < 0 || month < 0 || day < 0) return std::nullopt;

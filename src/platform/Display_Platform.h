@@ -7,17 +7,17 @@
 
 struct Display_Environment
 {
-    std::string Qt_Platform;      // $QT_QPA_PLATFORM
-    std::string Display;          // $DISPLAY
-    std::string Wayland_Display;  // $WAYLAND_DISPLAY
+    std::string Qt_Platform;        // $QT_QPA_PLATFORM
+    std::string Display;            // $DISPLAY
+    std::string Wayland_Display;    // $WAYLAND_DISPLAY
     std::string Platform_Argument;  // the value of "-platform" on the command line
 };
 
 struct Display_Platform_Choice
 {
-    std::string Platform;          // the platform to ask for; empty leaves the choice to Qt
-    bool Display_Found = true;     // false: no X server, no Wayland compositor, nothing chosen
-    bool Without_X_Server = false; // the window runs on Wayland and cannot do all it does on X
+    std::string Platform;           // the platform to ask for; empty leaves the choice to Qt
+    bool Display_Found = true;      // false: no X server, no Wayland compositor, nothing chosen
+    bool Without_X_Server = false;  // the window runs on Wayland and cannot do all it does on X
 };
 
 Display_Platform_Choice Choose_Display_Platform(const Display_Environment& environment);

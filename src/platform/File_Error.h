@@ -10,8 +10,8 @@ inline constexpr int ERROR_UNRECOGNIZED_VOLUME = 1005;
 
 struct File_Error
 {
-    int Code = 0;       // the number written into protocol lines
-    std::string Text;   // the readable message for it
+    int Code = 0;      // the number written into protocol lines
+    std::string Text;  // the readable message for it
 };
 
 // Maps a POSIX errno to the number and text that a protocol line shows.

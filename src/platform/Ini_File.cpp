@@ -24,7 +24,12 @@ struct Ini_Line
     std::size_t End = 0;
 };
 
-enum class Line_Kind { Other, Section, Key };
+enum class Line_Kind
+{
+    Other,
+    Section,
+    Key
+};
 
 struct Parsed_Line
 {
@@ -157,7 +162,9 @@ bool Replace_File(const std::string& path, const std::string& content)
     if (Is_Read_Only_File(path)) return false;
     // A symbolic link stays a link to the rewritten file.
     const std::string target = Final_Link_Target(path);
-    struct stat old_status {};
+    struct stat old_status
+    {
+    };
     const bool existed = ::stat(target.c_str(), &old_status) == 0;
     if (existed && !S_ISREG(old_status.st_mode)) return false;
 
@@ -204,12 +211,12 @@ struct Named_Color
 };
 
 constexpr std::array<Named_Color, 22> Color_Names = {{
-    {"clBlack", 0x000000},   {"clMaroon", 0x000080},     {"clGreen", 0x008000},   {"clOlive", 0x008080},
-    {"clNavy", 0x800000},    {"clPurple", 0x800080},     {"clTeal", 0x808000},    {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0},  {"clRed", 0x0000FF},        {"clLime", 0x00FF00},    {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},    {"clFuchsia", 0xFF00FF},    {"clAqua", 0xFFFF00},    {"clWhite", 0xFFFFFF},
-    {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6}, {"clCream", 0xF0FBFF},   {"clMedGray", 0xA4A0A0},
-    {"clLtGray", 0xC0C0C0},  {"clDkGray", 0x808080},
+    {"clBlack", 0x000000},      {"clMaroon", 0x000080},  {"clGreen", 0x008000}, {"clOlive", 0x008080},
+    {"clNavy", 0x800000},       {"clPurple", 0x800080},  {"clTeal", 0x808000},  {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},     {"clRed", 0x0000FF},     {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},       {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},  {"clWhite", 0xFFFFFF},
+    {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6}, {"clCream", 0xF0FBFF}, {"clMedGray", 0xA4A0A0},
+    {"clLtGray", 0xC0C0C0},     {"clDkGray", 0x808080},
 }};
 
 int Hex_Digit_Value(char character)
@@ -353,7 +360,9 @@ bool Ini_File::Write_String(std::string_view section, std::string_view key, std:
     std::string content;
     if (!Read_Whole_File(File_Path, content))
     {
-        struct stat status {};
+        struct stat status
+        {
+        };
         // Only a missing file starts empty; one that exists but cannot be read is not overwritten.
         if (::stat(File_Path.c_str(), &status) == 0) return false;
         content.clear();
@@ -404,7 +413,9 @@ bool Ini_File::Delete_Key(std::string_view section, std::string_view key)
     std::string content;
     if (!Read_Whole_File(File_Path, content))
     {
-        struct stat status {};
+        struct stat status
+        {
+        };
         return ::stat(File_Path.c_str(), &status) != 0;  // a missing file has nothing to delete
     }
     const std::vector<Ini_Line> lines = Split_Lines(content);

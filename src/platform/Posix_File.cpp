@@ -16,12 +16,16 @@ int Open_Regular_File(const std::string& path, int flags, int& error_number, mod
     {
         error_number = errno;
         // A FIFO opened for writing without a reader fails with ENXIO before it can be looked at.
-        struct stat status {};
+        struct stat status
+        {
+        };
         if (error_number == ENXIO && ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
             error_number = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
         return -1;
     }
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(descriptor, &status) != 0)
     {
         error_number = errno;

@@ -21,22 +21,23 @@ std::string Without_Trailing_Slash(std::string path)
 
 bool Is_Regular_File(const std::string& path)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 // A folder without any write bit counts as read-only even for root, as files do.
 bool Is_Writable_Directory(const std::string& path)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return false;
     return (status.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
-std::string Reason(int error_number)
-{
-    return std::strerror(error_number);
-}
+std::string Reason(int error_number) { return std::strerror(error_number); }
 
 bool Copy_File(const std::string& source, const std::string& target, std::string& failure)
 {
@@ -102,8 +103,8 @@ bool Fill_User_Folder(const std::string& source, const std::string& target, std:
         return false;
     }
     // Filled beside its final place under another name, then renamed in one step.
-    std::string filling = parent + "/." + target_folder.substr(parent.size() + (parent == "/" ? 0 : 1)) +
-                          ".filling-XXXXXX";
+    std::string filling =
+        parent + "/." + target_folder.substr(parent.size() + (parent == "/" ? 0 : 1)) + ".filling-XXXXXX";
     if (::mkdtemp(filling.data()) == nullptr)
     {
         failure = "cannot create a folder in " + parent + ": " + Reason(errno);
@@ -154,13 +155,17 @@ Program_Folder_Choice Choose_Program_Folder(const std::string& executable_direct
     }
 
     const std::string user_folder = Xdg_Data_Home(environment) + "/" + User_Folder_Name;
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::stat(user_folder.c_str(), &status) == 0)
     {
         // An installation into the data home itself (prefix ~/.local with the data in
         // share/) would have the program write into its installation, where the next
         // install overwrites the user's settings.
-        struct stat installed {};
+        struct stat installed
+        {
+        };
         if (::stat(installed_data_directory.c_str(), &installed) == 0 && installed.st_dev == status.st_dev &&
             installed.st_ino == status.st_ino)
         {
@@ -177,8 +182,9 @@ Program_Folder_Choice Choose_Program_Folder(const std::string& executable_direct
 
     // A read-only portable folder is the data to copy; otherwise the installed data.
     choice.Data_Source =
-        data_beside ? beside
-                    : Without_Trailing_Slash(std::filesystem::path(installed_data_directory).lexically_normal().string());
+        data_beside
+            ? beside
+            : Without_Trailing_Slash(std::filesystem::path(installed_data_directory).lexically_normal().string());
     if (!Is_Regular_File(choice.Data_Source + "/" + Marking_Language_File))
     {
         choice.Failure = "The program's data was not found: neither " + beside + " nor " + choice.Data_Source +
@@ -188,8 +194,8 @@ Program_Folder_Choice Choose_Program_Folder(const std::string& executable_direct
     std::string failure;
     if (!Fill_User_Folder(choice.Data_Source, user_folder, failure))
     {
-        choice.Failure = "The folder " + user_folder + " could not be prepared from " + choice.Data_Source + ": " +
-                         failure + ".";
+        choice.Failure =
+            "The folder " + user_folder + " could not be prepared from " + choice.Data_Source + ": " + failure + ".";
         return choice;
     }
     choice.Filled = true;

@@ -16,9 +16,9 @@ struct Program_Folder_Choice
 {
     std::string Program_Directory;  // ends with '/'; empty when no usable folder exists
     bool Portable = false;
-    bool Filled = false;            // this start created the user's folder from Data_Source
-    std::string Data_Source;        // where the installed data was read (installed only)
-    std::string Failure;            // why there is no folder, naming the paths
+    bool Filled = false;      // this start created the user's folder from Data_Source
+    std::string Data_Source;  // where the installed data was read (installed only)
+    std::string Failure;      // why there is no folder, naming the paths
 };
 
 // executable_directory and installed_data_directory may end with '/' or not.

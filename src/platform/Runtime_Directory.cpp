@@ -1,7 +1,8 @@
 #include "platform/Runtime_Directory.h"
 
-#include <cerrno>
 #include <sys/stat.h>
+
+#include <cerrno>
 #include <vector>
 
 namespace
@@ -22,14 +23,18 @@ std::string Without_Trailing_Slashes(std::string path)
 
 bool Is_Private_Directory(const std::string& path, uid_t user)
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == user &&
            (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 bool Is_Own_Socket(const std::string& path, uid_t user)
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     return ::lstat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode) && status.st_uid == user;
 }
 
@@ -53,8 +58,7 @@ std::string Private_Runtime_Directory(const Runtime_Directory_Places& places, ui
             // Made here, it is the user's with mode 0700; found, it must prove to be.
             if (::mkdir(folder.c_str(), S_IRWXU) == 0)
                 ::chmod(folder.c_str(), S_IRWXU);  // whatever the umask took away
-            else if (errno != EEXIST)
-                continue;
+            else if (errno != EEXIST) continue;
             if (Usable(folder, user, max_length)) return folder;
         }
     return {};

@@ -1,9 +1,10 @@
 #pragma once
 // The folder of the single-instance socket: one that no other user owns or can write, so
 // nobody else can answer a start in the program's place or listen to what it says.
+#include <sys/types.h>
+
 #include <cstddef>
 #include <string>
-#include <sys/types.h>
 
 struct Runtime_Directory_Places
 {

@@ -25,7 +25,9 @@ std::string Base_Directory(const std::string& value, const std::string& home, co
 
 bool Is_Directory(const std::string& path)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 }  // namespace

@@ -38,10 +38,7 @@ std::string Day_Log_Invariant_Fault(const Day_Log& day_log)
     return {};
 }
 
-void Day_Log::Check_Invariants() const
-{
-    assert(Day_Log_Invariant_Fault(*this).empty());
-}
+void Day_Log::Check_Invariants() const { assert(Day_Log_Invariant_Fault(*this).empty()); }
 
 void Day_Log::Append_Record(const Work_Record& record)
 {
@@ -163,9 +160,8 @@ void Day_Log::Refresh_Summary_Rows(Minute_Of_Day current_minute)
     if (Rows.size() > Unassigned_Row)
     {
         const auto unassigned = static_cast<std::int16_t>(Elapsed_Minutes() - Recorded);
-        Rows[Unassigned_Row][Duration_Field] = unassigned < 0
-                                                      ? "- " + Minute_Of_Day_To_Text(Minute_Of_Day(-unassigned))
-                                                      : Minute_Of_Day_To_Text(Minute_Of_Day(unassigned));
+        Rows[Unassigned_Row][Duration_Field] = unassigned < 0 ? "- " + Minute_Of_Day_To_Text(Minute_Of_Day(-unassigned))
+                                                              : Minute_Of_Day_To_Text(Minute_Of_Day(unassigned));
     }
     Check_Invariants();
 }

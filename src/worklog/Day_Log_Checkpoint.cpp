@@ -3,11 +3,11 @@
 #include <cerrno>
 
 #include "config/Program_Messages.h"
-#include "worklog/File_Failure.h"
 #include "platform/Code_Page.h"
 #include "platform/Format.h"
 #include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
+#include "worklog/File_Failure.h"
 
 Day_Log_Checkpoint::Outcome Day_Log_Checkpoint::Save(Work_Log_Context& context, const Day_Log& day_log)
 {
@@ -35,10 +35,8 @@ std::string Day_Log_Checkpoint::Reason(const Language_Texts& texts) const
     switch (Error_Number)
     {
     case ENOSPC:
-    case EDQUOT:
-        return texts.Disk_Full_Reason;
-    default:
-        break;
+    case EDQUOT: return texts.Disk_Full_Reason;
+    default: break;
     }
     const File_Failure failure = Classify_File_Failure(Error_Number);
     if (failure.Named_Code == ERROR_ACCESS_DENIED) return texts.Access_Denied_Reason;

@@ -136,7 +136,8 @@ bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored, std
     std::string content;
     std::uint64_t file_size = 0;
     int error_number = 0;
-    const std::uint64_t max_bytes = std::min<std::uint64_t>(max_records, SIZE_MAX / Work_Record_Size) * Work_Record_Size;
+    const std::uint64_t max_bytes =
+        std::min<std::uint64_t>(max_records, SIZE_MAX / Work_Record_Size) * Work_Record_Size;
     if (!context.Files.Read_Prefix(path, static_cast<std::size_t>(max_bytes), content, file_size, error_number))
     {
         Add_Open_Failure(&context.Errors, prefix, path, error_number);
@@ -155,8 +156,7 @@ bool Save_Actual_Work_Log(Work_Log_Context& context, const Day_Log& day_log)
     return Save_Day_Log_File(context, day_log, &context.Errors, ignored);
 }
 
-bool Checkpoint_Day_Log(Work_Log_Context& context, const Day_Log& day_log, Error_List* failure_lines,
-                        int* error_number)
+bool Checkpoint_Day_Log(Work_Log_Context& context, const Day_Log& day_log, Error_List* failure_lines, int* error_number)
 {
     if (day_log.Records().empty()) return false;
     // A file that already holds these bytes is left alone: rewriting and syncing it would

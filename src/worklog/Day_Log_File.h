@@ -24,7 +24,7 @@ Work_Record Decode_Work_Record(std::string_view bytes);
 struct Stored_Day_Log
 {
     std::vector<Work_Record> Records;
-    std::uint64_t Whole_Record_Count = 0;  // of the whole file
+    std::uint64_t Whole_Record_Count = 0;    // of the whole file
     std::uint64_t Partial_Record_Bytes = 0;  // after the last whole record, never read
 };
 

@@ -40,10 +40,7 @@ bool Day_Rules::Work_Type_Editable(std::size_t row) const
     return row != 0 || !Day.Has_User_Rows();
 }
 
-bool Day_Rules::Duration_Editable(std::size_t row) const
-{
-    return row >= Day.Size() || Day.Is_User_Row(row);
-}
+bool Day_Rules::Duration_Editable(std::size_t row) const { return row >= Day.Size() || Day.Is_User_Row(row); }
 
 bool Day_Rules::Full_Time_Reached() const
 {
@@ -137,10 +134,7 @@ Day_Verdict Day_Rules::Shorten_Record(std::size_t row)
     return Day_Verdict::Done;
 }
 
-void Day_Rules::Refresh_Summary_Rows(Minute_Of_Day now)
-{
-    Day.Refresh_Summary_Rows(now);
-}
+void Day_Rules::Refresh_Summary_Rows(Minute_Of_Day now) { Day.Refresh_Summary_Rows(now); }
 
 bool Day_Rules::Refresh_For_Minute(Minute_Of_Day now)
 {

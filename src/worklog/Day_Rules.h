@@ -15,14 +15,14 @@
 enum class Day_Verdict
 {
     Done,
-    Refused,                   // nothing to act on, or no room left
-    Ask_Overtime_Adding,       // more recorded than has elapsed: ask, then call again confirmed
+    Refused,              // nothing to act on, or no room left
+    Ask_Overtime_Adding,  // more recorded than has elapsed: ask, then call again confirmed
     Ask_Overtime_Editing,
     Ask_Before_Deleting,
     Ask_Before_Clearing,
-    Tell_Empty_Work_Type,      // the record editor's input cannot be stored as it is
+    Tell_Empty_Work_Type,  // the record editor's input cannot be stored as it is
     Tell_Duplicate_Work_Type,
-    Tell_Duration_Too_Long,    // not a time, or longer than the minutes available
+    Tell_Duration_Too_Long,  // not a time, or longer than the minutes available
     Tell_Zero_Duration,
 };
 

@@ -1,12 +1,12 @@
 #include "worklog/Day_Start.h"
 
 #include "config/Program_Messages.h"
-#include "worklog/File_Failure.h"
 #include "history/History_Export.h"
 #include "platform/Code_Page.h"
 #include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Export_Journal.h"
+#include "worklog/File_Failure.h"
 #include "worklog/Target_Log_Export.h"
 
 namespace
@@ -41,13 +41,14 @@ void Keep_Unusable_Day_Log(Work_Log_Context& context)
     }
     const File_Error error = File_Error_From_Errno(error_number);
     context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - KEEP - UNEXPECTED_ERROR - not possible to keep file " +
-                       File_Name_To_Cp1250(path) + " as " + File_Name_To_Cp1250(kept_path) + ". " + std::to_string(error.Code) + " - " + error.Text);
+                       File_Name_To_Cp1250(path) + " as " + File_Name_To_Cp1250(kept_path) + ". " +
+                       std::to_string(error.Code) + " - " + error.Text);
 }
 
 // Continues today's day from the stored records; record 0 was checked already. Gives the
 // number of records dropped for a duration that is not a time.
 std::size_t Continue_Stored_Day(Work_Log_Context& context, const std::vector<Work_Record>& records,
-                         Minute_Of_Day day_start_minute, Day_Log& day_log)
+                                Minute_Of_Day day_start_minute, Day_Log& day_log)
 {
     context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual");
     std::vector<Work_Record> kept{records[0]};
@@ -98,9 +99,9 @@ std::string Invalid_Reason(Work_Log_Context& context, const Stored_Day_Log& stor
 // The protocol line of a file that ends in a part of a record, which no reader uses.
 void Report_Partial_Record(Work_Log_Context& context, const Stored_Day_Log& stored)
 {
-    context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file " + File_Name_To_Cp1250(context.Day_Log_Path()) +
-                       " ends with an incomplete record of " + std::to_string(stored.Partial_Record_Bytes) +
-                       " bytes");
+    context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file " +
+                       File_Name_To_Cp1250(context.Day_Log_Path()) + " ends with an incomplete record of " +
+                       std::to_string(stored.Partial_Record_Bytes) + " bytes");
 }
 
 }  // namespace
@@ -128,8 +129,10 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     const File_Kind kind = context.Files.Kind_Of(path);
     if (kind == File_Kind::Missing)
     {
-        context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - FILE_NOT_FOUND - file " + File_Name_To_Cp1250(path) + " not found");
-        if (!context.Start_Up.First_Start && Ask(context, Program_Message::Ask_About_Missing_Day_Log, file_name_argument) == 2)
+        context.Errors.Add(" - OPEN_ACTUAL_WORK_LOG - FILE_NOT_FOUND - file " + File_Name_To_Cp1250(path) +
+                           " not found");
+        if (!context.Start_Up.First_Start &&
+            Ask(context, Program_Message::Ask_About_Missing_Day_Log, file_name_argument) == 2)
             return {Day_Log_Outcome::Missing, true};
         Start_New_Day(context, day_log);
         return {Day_Log_Outcome::Missing, false};
@@ -139,7 +142,8 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     Stored_Day_Log stored;
     if (kind != File_Kind::Directory && !Open_Actual_Work_Log(context, stored))
     {
-        if (Ask(context, Program_Message::Ask_About_Unreadable_Day_Log, file_name_argument) == 2) return {Day_Log_Outcome::Unopenable, true};
+        if (Ask(context, Program_Message::Ask_About_Unreadable_Day_Log, file_name_argument) == 2)
+            return {Day_Log_Outcome::Unopenable, true};
         Keep_Unusable_Day_Log(context);
         Start_New_Day(context, day_log);
         return {Day_Log_Outcome::Unopenable, false};
@@ -180,15 +184,16 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     if (stored.Whole_Record_Count > stored.Records.size() &&
         !Open_Actual_Work_Log(context, stored, stored.Whole_Record_Count))
     {
-        if (Ask(context, Program_Message::Ask_About_Unreadable_Day_Log, file_name_argument) == 2) return {Day_Log_Outcome::Unopenable, true};
+        if (Ask(context, Program_Message::Ask_About_Unreadable_Day_Log, file_name_argument) == 2)
+            return {Day_Log_Outcome::Unopenable, true};
         Keep_Unusable_Day_Log(context);
         Start_New_Day(context, day_log);
         return {Day_Log_Outcome::Unopenable, false};
     }
     if (stored.Partial_Record_Bytes > 0) Report_Partial_Record(context, stored);
     const Settings& settings = context.Program_Settings;
-    while (!Save_Target_Work_Log(context, stored.Records, settings.Target_Log_File_Format,
-                                 settings.Target_Log_File_Name))
+    while (
+        !Save_Target_Work_Log(context, stored.Records, settings.Target_Log_File_Format, settings.Target_Log_File_Name))
     {
         if (Ask(context, Program_Message::Ask_Before_Exporting_Past_Day) != 1) return {Day_Log_Outcome::Past_Day, true};
     }

@@ -14,9 +14,19 @@ namespace
 const std::string Czech_Which = "Co\x9E ";
 const std::string Czech_Is_In_Total = "je celkem ";
 const std::string Czech_Are_In_Total = "jsou celkem ";
-const std::string Czech_So_You_Have = "Tak\x9E" "e m\xE1te ";
-const std::string Czech_Overtime = " p\xF8" "es\xE8" "as.";
-const std::string Czech_No_Overtime = "Tak\x9E" "e nem\xE1te \x9E\xE1" "dn\xFD p\xF8" "es\xE8" "as...";
+const std::string Czech_So_You_Have =
+    "Tak\x9E"
+    "e m\xE1te ";
+const std::string Czech_Overtime =
+    " p\xF8"
+    "es\xE8"
+    "as.";
+const std::string Czech_No_Overtime =
+    "Tak\x9E"
+    "e nem\xE1te \x9E\xE1"
+    "dn\xFD p\xF8"
+    "es\xE8"
+    "as...";
 
 std::string Without_Line_Breaks(std::string text)
 {
@@ -62,8 +72,9 @@ std::array<std::string, 6> Day_Summary(const Work_Log_Context& context, const Da
     arguments[1] = Minute_Of_Day_To_Text(day_log.Current_Minute());
     arguments[2] = Formatted_Text(texts.Message_Strings[16], elapsed);
     if (texts.Is_Czech_Language)
-        arguments[4] = Cut_To_Short_String(Czech_Which + (elapsed >= 2 && elapsed <= 4 ? Czech_Are_In_Total : Czech_Is_In_Total) +
-                                           Duration_Phrase(Whole_Hours(elapsed), Remaining_Minutes(elapsed), 1) + ".");
+        arguments[4] =
+            Cut_To_Short_String(Czech_Which + (elapsed >= 2 && elapsed <= 4 ? Czech_Are_In_Total : Czech_Is_In_Total) +
+                                Duration_Phrase(Whole_Hours(elapsed), Remaining_Minutes(elapsed), 1) + ".");
     if (elapsed > full_time)
     {
         const auto overtime = static_cast<Minute_Of_Day>(elapsed - full_time);

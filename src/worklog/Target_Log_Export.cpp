@@ -2,10 +2,10 @@
 
 #include <cerrno>
 
-#include "worklog/File_Failure.h"
 #include "platform/Code_Page.h"
 #include "platform/Format.h"
 #include "worklog/Export_Journal.h"
+#include "worklog/File_Failure.h"
 
 namespace
 {
@@ -48,9 +48,7 @@ void Add_Rewrite_Failure(Error_List& errors, const std::string& file_name, int e
     case ERROR_ACCESS_DENIED:
         errors.Add(prefix + "ERROR_ACCESS_DENIED - access to " + name + " denied, file is read only");
         break;
-    case ERROR_NOT_READY:
-        errors.Add(prefix + "ERROR_NOT_READY - file " + name + ", drive not ready");
-        break;
+    case ERROR_NOT_READY: errors.Add(prefix + "ERROR_NOT_READY - file " + name + ", drive not ready"); break;
     case ERROR_UNRECOGNIZED_VOLUME:
         errors.Add(prefix + "ERROR_UNRECOGNIZED_VOLUME - file " + name + ", unknown file system");
         break;
@@ -65,8 +63,8 @@ void Add_Writeln_Failure(Error_List& errors, const std::string& file_name, int e
     const std::string name = File_Name_To_Cp1250(file_name);
     const File_Error error = File_Error_From_Errno(error_number);
     // A single blank between the code and the text here, as this line always had.
-    errors.Add(" - SAVE_TARGET_WORK_LOG - WRITELN - UNEXPECTED_ERROR - not possible to write record into file " +
-               name + ". " + std::to_string(error.Code) + " " + error.Text);
+    errors.Add(" - SAVE_TARGET_WORK_LOG - WRITELN - UNEXPECTED_ERROR - not possible to write record into file " + name +
+               ". " + std::to_string(error.Code) + " " + error.Text);
 }
 
 }  // namespace
@@ -79,7 +77,12 @@ std::optional<std::string> Target_Log_Line(const std::string& format_text, const
 namespace
 {
 
-enum class Block_State { Absent, Whole, Torn };
+enum class Block_State
+{
+    Absent,
+    Whole,
+    Torn
+};
 
 // What an earlier attempt at exporting the same day left in the target log, as the
 // journal tells: nothing, the whole block, or a beginning of it that a crash cut off.
@@ -173,8 +176,7 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
         written = file->Truncate(length_before, error_number) && file->Sync(error_number);
         length = length_before;
         break;
-    case Block_State::Absent:
-        break;
+    case Block_State::Absent: break;
     }
     const Export_Journal_Entry entry{name, length, identity};
     // Without its note this attempt is only unsafe across a crash; a note that says

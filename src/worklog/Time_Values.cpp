@@ -52,15 +52,9 @@ Hour_Minute Decode_Minute_Of_Day(Minute_Of_Day value)
     return {true, static_cast<std::uint8_t>(value / 60), static_cast<std::uint8_t>(value % 60)};
 }
 
-std::uint16_t Whole_Hours(std::uint16_t minute_count)
-{
-    return static_cast<std::uint16_t>(minute_count / 60);
-}
+std::uint16_t Whole_Hours(std::uint16_t minute_count) { return static_cast<std::uint16_t>(minute_count / 60); }
 
-std::uint16_t Remaining_Minutes(std::uint16_t minute_count)
-{
-    return static_cast<std::uint16_t>(minute_count % 60);
-}
+std::uint16_t Remaining_Minutes(std::uint16_t minute_count) { return static_cast<std::uint16_t>(minute_count % 60); }
 
 Hour_Minute Text_To_Hour_Minute(std::string_view text)
 {
@@ -79,10 +73,7 @@ Minute_Of_Day_Result Text_To_Minute_Of_Day(std::string_view text)
     return {true, static_cast<Minute_Of_Day>(parsed.Hours * 60 + parsed.Minutes)};
 }
 
-Minute_Of_Day Text_To_Minute_Of_Day_Or_Zero(std::string_view text)
-{
-    return Text_To_Minute_Of_Day(text).Value;
-}
+Minute_Of_Day Text_To_Minute_Of_Day_Or_Zero(std::string_view text) { return Text_To_Minute_Of_Day(text).Value; }
 
 std::string Minute_Of_Day_To_Text(Minute_Of_Day value)
 {
@@ -112,7 +103,8 @@ std::string Minute_Word(std::uint8_t grammatical_case, std::uint8_t count)
 std::string Duration_Phrase(std::uint16_t hours, std::uint16_t minutes, std::uint8_t grammatical_case)
 {
     std::string phrase;
-    if (hours > 0) phrase += std::to_string(hours) + " " + Hour_Word(grammatical_case, static_cast<std::uint8_t>(hours));
+    if (hours > 0)
+        phrase += std::to_string(hours) + " " + Hour_Word(grammatical_case, static_cast<std::uint8_t>(hours));
     if (hours > 0 && minutes > 0) phrase += " a ";
     if (minutes > 0)
         phrase += std::to_string(minutes) + " " + Minute_Word(grammatical_case, static_cast<std::uint8_t>(minutes));

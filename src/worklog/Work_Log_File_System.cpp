@@ -1,11 +1,12 @@
 #include "worklog/Work_Log_File_System.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 
 #include "platform/File_Error.h"
 #include "platform/Posix_File.h"
@@ -47,7 +48,9 @@ public:
 
     bool Size(std::uint64_t& size, int& error_number) override
     {
-        struct stat status{};
+        struct stat status
+        {
+        };
         if (::fstat(Descriptor, &status) != 0)
         {
             error_number = errno;
@@ -73,7 +76,8 @@ public:
         std::size_t done = 0;
         while (done < count)
         {
-            const ssize_t got = ::pread(Descriptor, data.data() + done, count - done, static_cast<off_t>(offset + done));
+            const ssize_t got =
+                ::pread(Descriptor, data.data() + done, count - done, static_cast<off_t>(offset + done));
             if (got < 0 && errno == EINTR) continue;
             if (got < 0)
             {
@@ -104,22 +108,18 @@ std::unique_ptr<Writable_File> Open_Writable(const std::string& path, int flags,
 
 File_Kind Posix_Work_Log_File_System::Kind_Of(const std::string& path) const
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::stat(path.c_str(), &status) != 0) return File_Kind::Missing;
     if (S_ISREG(status.st_mode)) return File_Kind::Regular;
     if (S_ISDIR(status.st_mode)) return File_Kind::Directory;
     return File_Kind::Other;
 }
 
-bool Posix_Work_Log_File_System::Is_Read_Only(const std::string& path) const
-{
-    return Is_Read_Only_File(path);
-}
+bool Posix_Work_Log_File_System::Is_Read_Only(const std::string& path) const { return Is_Read_Only_File(path); }
 
-std::string Posix_Work_Log_File_System::Final_Target(const std::string& path) const
-{
-    return Final_Link_Target(path);
-}
+std::string Posix_Work_Log_File_System::Final_Target(const std::string& path) const { return Final_Link_Target(path); }
 
 bool Posix_Work_Log_File_System::Read_Prefix(const std::string& path, std::size_t max_bytes, std::string& content,
                                              std::uint64_t& file_size, int& error_number)
@@ -146,7 +146,9 @@ std::unique_ptr<Writable_File> Posix_Work_Log_File_System::Create_Replacement(co
     const int descriptor = Open_Regular_File(path, O_WRONLY | O_CREAT | O_TRUNC, error_number);
     if (descriptor < 0) return nullptr;
     auto file = std::make_unique<Posix_Writable_File>(descriptor);
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::stat(replaced.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
         ::fchmod(descriptor, status.st_mode & 07777) != 0)
     {

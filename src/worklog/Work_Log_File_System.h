@@ -25,10 +25,10 @@ public:
 
 enum class File_Kind
 {
-    Missing,    // nothing there (a link to nothing included)
-    Regular,    // a regular file, or a link to one
+    Missing,  // nothing there (a link to nothing included)
+    Regular,  // a regular file, or a link to one
     Directory,
-    Other,      // a FIFO, a device, a socket
+    Other,  // a FIFO, a device, a socket
 };
 
 class Work_Log_File_System

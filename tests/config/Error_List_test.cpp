@@ -88,8 +88,8 @@ TEST(File_Availability, OnlyRegularFilesCountAndMissingNamesKeepTheirSpelling)
     std::filesystem::create_symlink(directory.File("Czech.lng"), directory.File("Link.lng"));
 
     Names missing;
-    EXPECT_TRUE(Check_File_Availability(directory.Path(), {"Czech.lng", "Skin/Button.bmp", "Skin\\Button.bmp", "Link.lng"},
-                                        missing));
+    EXPECT_TRUE(Check_File_Availability(directory.Path(),
+                                        {"Czech.lng", "Skin/Button.bmp", "Skin\\Button.bmp", "Link.lng"}, missing));
     EXPECT_TRUE(missing.empty());
     EXPECT_FALSE(Check_File_Availability(
         directory.Path(), {"Skin", "", "Czech.lng", "czech.lng", "Skin/None.bmp", "Czech.lng "}, missing));

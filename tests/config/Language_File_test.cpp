@@ -11,9 +11,15 @@ TEST(Language_File, MissingFileGivesTheKeysAndMessagesTheKeyWithALineBreak)
     for (int key = 1; key <= 7; ++key)
     {
         const std::string name = std::to_string(key);
-        if (key <= 4) { EXPECT_EQ(texts.Main_Form_Captions[key], name); }
+        if (key <= 4)
+        {
+            EXPECT_EQ(texts.Main_Form_Captions[key], name);
+        }
         EXPECT_EQ(texts.Day_Names[key], name);
-        if (key <= 6) { EXPECT_EQ(texts.Message_Buttons[key], name); }
+        if (key <= 6)
+        {
+            EXPECT_EQ(texts.Message_Buttons[key], name);
+        }
     }
     for (int key = 0; key <= 5; ++key) EXPECT_EQ(texts.Column_Names[key], std::to_string(key));
     for (int key = 1; key <= 19; ++key) EXPECT_EQ(texts.Message_Strings[key], std::to_string(key) + "#");
@@ -28,10 +34,13 @@ TEST(Language_File, TextsAreCutHashesReplacedAndEmptyValuesKept)
     Test_Temporary_Directory directory;
     const std::string long_text(300, 'L');
     const std::string cut(255, 'L');
-    directory.Write("Texts.lng", "[Message_Strings]\r\n2=" + long_text + "\r\n3=\r\n4=a#b\r\n"
-                                 "[Tray_Icon]\r\n1=" + long_text + "#%0:s\r\n2=" + long_text + "\r\n3=first#second#" +
-                                     long_text + "\r\n[Column_Names]\r\n6=\r\n[Main_Form]\r\n1=Add\r\n"
-                                 "[Setup_Form]\r\n1=\r\n2=" + long_text + "\r\n");
+    directory.Write("Texts.lng", "[Message_Strings]\r\n2=" + long_text +
+                                     "\r\n3=\r\n4=a#b\r\n"
+                                     "[Tray_Icon]\r\n1=" +
+                                     long_text + "#%0:s\r\n2=" + long_text + "\r\n3=first#second#" + long_text +
+                                     "\r\n[Column_Names]\r\n6=\r\n[Main_Form]\r\n1=Add\r\n"
+                                     "[Setup_Form]\r\n1=\r\n2=" +
+                                     long_text + "\r\n");
     const std::string path = directory.File("Texts.lng");
     const Language_Texts texts = Load_Language_Texts(path);
     // "#" in messages stays: the dialog turns it into line breaks at use.

@@ -94,10 +94,13 @@ TEST_F(Settings_File_Test, AHandEditedFileSetsEveryKey)
 
 TEST_F(Settings_File_Test, FileNamesAreCp1250TextAndComeOutAsTheFileSystemNamesThem)
 {
-    Directory.Write("Setup.ini", "[Main_Setup]\r\nLanguage_File_Name=\xC8" "e\x9Atina.lng\r\n"
-                                 "Target_Log_File_Name=/data/\x8Akoda \x80.csv\r\n");
+    Directory.Write("Setup.ini",
+                    "[Main_Setup]\r\nLanguage_File_Name=\xC8"
+                    "e\x9Atina.lng\r\n"
+                    "Target_Log_File_Name=/data/\x8Akoda \x80.csv\r\n");
     Read();
-    EXPECT_EQ(Read_Settings.Language_File_Path, Directory.File("\xC4\x8C" "e\xC5\xA1tina.lng"));
+    EXPECT_EQ(Read_Settings.Language_File_Path, Directory.File("\xC4\x8C"
+                                                               "e\xC5\xA1tina.lng"));
     EXPECT_EQ(Read_Settings.Target_Log_File_Name, "/data/\xC5\xA0koda \xE2\x82\xAC.csv");
     // A name present but empty stays empty; it does not become the default.
     Directory.Write("Setup.ini", "[Main_Setup]\r\nTarget_Log_File_Name=\r\n");
@@ -107,11 +110,13 @@ TEST_F(Settings_File_Test, FileNamesAreCp1250TextAndComeOutAsTheFileSystemNamesT
 
 TEST_F(Settings_File_Test, NarrowFieldsKeepTheirLowBitsAndLongTextsAreCut)
 {
-    Directory.Write("Setup.ini", "[Main_Setup]\r\nTime_Scroll_Resolution=266\r\nFull_Time_Value=65546\r\n"
-                                 "Target_Log_File_Format=" + std::string(300, 'f') +
-                                 "\r\nNew_Log_Record_Working_Hours=half\r\n"
-                                 "[Visual_Setup]\r\nMain_Form_Transparency=300\r\nMain_Form_Anchor=$104\r\n"
-                                 "Setup_Form_Left=32768\r\nSetup_Form_Top=-70000\r\n");
+    Directory.Write("Setup.ini",
+                    "[Main_Setup]\r\nTime_Scroll_Resolution=266\r\nFull_Time_Value=65546\r\n"
+                    "Target_Log_File_Format=" +
+                        std::string(300, 'f') +
+                        "\r\nNew_Log_Record_Working_Hours=half\r\n"
+                        "[Visual_Setup]\r\nMain_Form_Transparency=300\r\nMain_Form_Anchor=$104\r\n"
+                        "Setup_Form_Left=32768\r\nSetup_Form_Top=-70000\r\n");
     Read();
     EXPECT_EQ(Read_Settings.Time_Scroll_Resolution, 10);
     EXPECT_EQ(Read_Settings.Full_Time_Value, 10);
@@ -158,18 +163,29 @@ TEST_F(Settings_File_Test, FirstStartMarkerIsRemovedAndEveryOtherByteKept)
 
 TEST_F(Settings_File_Test, SettingsDialogSaveWritesItsKeysInOrderAndNothingElse)
 {
-    Directory.Write("Setup.ini", "[Main_Setup]\r\nLanguage_File_Name=English.lng\r\nFull_Time_Value=450\r\n"
-                                 "[Visual_Setup]\r\nMain_Form_Color=clRed\r\n");
-    const Setup_Form_Save_Values values{
-        .Target_Log_File_Name = "/data/log.csv", .Target_Log_File_Format = std::string(300, 'x'),
-        .Target_Log_File_Separator = "----", .Default_Work_Type = "Programov\xE1n\xED", .Default_Remark = {}, .Form_Movement_Restrictions = true,
-        .Main_Form_Transparency = 150, .Display_Start_Splash_Screen = false, .Display_End_Splash_Screen = true,
-        .Display_Zentavo_Overrange_Warning = false, .Display_Full_Time_Hint = false, .Time_Scroll_Control = false,
-        .Time_Scroll_Resolution = 240, .Minimize_To_Tray_After_Start = true, .Main_Form_Anchor = 3};
+    Directory.Write("Setup.ini",
+                    "[Main_Setup]\r\nLanguage_File_Name=English.lng\r\nFull_Time_Value=450\r\n"
+                    "[Visual_Setup]\r\nMain_Form_Color=clRed\r\n");
+    const Setup_Form_Save_Values values{.Target_Log_File_Name = "/data/log.csv",
+                                        .Target_Log_File_Format = std::string(300, 'x'),
+                                        .Target_Log_File_Separator = "----",
+                                        .Default_Work_Type = "Programov\xE1n\xED",
+                                        .Default_Remark = {},
+                                        .Form_Movement_Restrictions = true,
+                                        .Main_Form_Transparency = 150,
+                                        .Display_Start_Splash_Screen = false,
+                                        .Display_End_Splash_Screen = true,
+                                        .Display_Zentavo_Overrange_Warning = false,
+                                        .Display_Full_Time_Hint = false,
+                                        .Time_Scroll_Control = false,
+                                        .Time_Scroll_Resolution = 240,
+                                        .Minimize_To_Tray_After_Start = true,
+                                        .Main_Form_Anchor = 3};
     ASSERT_TRUE(Save_Setup_Form_Values(Setup_Path, values));
     EXPECT_EQ(Directory.Read("Setup.ini"),
               "[Main_Setup]\r\nLanguage_File_Name=English.lng\r\nFull_Time_Value=450\r\n"
-              "Target_Log_File_Name=/data/log.csv\r\nTarget_Log_File_Format=" + std::string(300, 'x') +
+              "Target_Log_File_Name=/data/log.csv\r\nTarget_Log_File_Format=" +
+                  std::string(300, 'x') +
                   "\r\nTarget_Log_File_Separator=----\r\nDefault_Work_Type=Programov\xE1n\xED\r\nDefault_Remark=\r\n"
                   "Form_Movement_Restrictions=1\r\nDisplay_Start_Splash_Screen=0\r\nDisplay_End_Splash_Screen=1\r\n"
                   "Display_Zentavo_Overrange_Warning=0\r\nDisplay_Full_Time_Hint=0\r\nTime_Scroll_Control=0\r\n"
@@ -219,8 +235,7 @@ TEST_F(Settings_File_Test, MemoryStartsWithWhatAMissingFileReads)
     const Start_Up_Values start_up_in_memory;
     Read();
     // Only the anchor decides whether the position was read.
-    EXPECT_EQ(Switches(Read_Settings, Start_Up),
-              Switches(in_memory, Start_Up_Values{.Main_Form_Position_Read = true}));
+    EXPECT_EQ(Switches(Read_Settings, Start_Up), Switches(in_memory, Start_Up_Values{.Main_Form_Position_Read = true}));
     EXPECT_EQ(Numbers(Read_Settings), Numbers(in_memory));
     EXPECT_EQ(Positions(Read_Settings), Positions(in_memory));
     EXPECT_EQ(std::tuple(Read_Settings.Target_Log_File_Format, Read_Settings.Target_Log_File_Separator,
@@ -243,13 +258,21 @@ TEST_F(Settings_File_Test, MemoryStartsWithWhatAMissingFileReads)
 // that was saved; the file's bytes are those of every earlier version.
 TEST_F(Settings_File_Test, WhatTheDialogSavesIsWhatTheNextStartReads)
 {
-    const Setup_Form_Save_Values saved{
-        .Target_Log_File_Name = "/data/V\xFDkaz.csv", .Target_Log_File_Format = "%5:s|%0:s",
-        .Target_Log_File_Separator = "====", .Default_Work_Type = "Porada", .Default_Remark = "t\xFDm",
-        .Form_Movement_Restrictions = true, .Main_Form_Transparency = 140, .Display_Start_Splash_Screen = false,
-        .Display_End_Splash_Screen = true, .Display_Zentavo_Overrange_Warning = false,
-        .Display_Full_Time_Hint = false, .Time_Scroll_Control = false, .Time_Scroll_Resolution = 45,
-        .Minimize_To_Tray_After_Start = true, .Main_Form_Anchor = 0};
+    const Setup_Form_Save_Values saved{.Target_Log_File_Name = "/data/V\xFDkaz.csv",
+                                       .Target_Log_File_Format = "%5:s|%0:s",
+                                       .Target_Log_File_Separator = "====",
+                                       .Default_Work_Type = "Porada",
+                                       .Default_Remark = "t\xFDm",
+                                       .Form_Movement_Restrictions = true,
+                                       .Main_Form_Transparency = 140,
+                                       .Display_Start_Splash_Screen = false,
+                                       .Display_End_Splash_Screen = true,
+                                       .Display_Zentavo_Overrange_Warning = false,
+                                       .Display_Full_Time_Hint = false,
+                                       .Time_Scroll_Control = false,
+                                       .Time_Scroll_Resolution = 45,
+                                       .Minimize_To_Tray_After_Start = true,
+                                       .Main_Form_Anchor = 0};
     ASSERT_TRUE(Save_Setup_Form_Values(Setup_Path, saved));
     const Window_Positions positions{-40, 2000, -1, 0, 640, 480, 32767, -32768};
     ASSERT_TRUE(Save_Window_Positions(Setup_Path, positions));
@@ -275,14 +298,14 @@ TEST_F(Settings_File_Test, WhatTheDialogSavesIsWhatTheNextStartReads)
               std::tuple(true, 140, false, false, false, false, 45, true, 0));
     EXPECT_EQ(Positions(Read_Settings), Positions(positions));
     EXPECT_TRUE(Read_Display_End_Splash_Screen(Setup_Path));
-    EXPECT_EQ(Shown(Read_Setup_Form_File_Values(Setup_Path)),
-              std::tuple("Porada", "t\xFDm", false, true, false, true));
+    EXPECT_EQ(Shown(Read_Setup_Form_File_Values(Setup_Path)), std::tuple("Porada", "t\xFDm", false, true, false, true));
 }
 
 TEST_F(Settings_File_Test, ReadingWithoutStartingLeavesTheMarkerAndReadsAsTheStartDoes)
 {
-    const std::string content = "[Main_Setup]\r\nFirst_Start=1\r\nTarget_Log_File_Name=/data/\x8Akoda.csv\r\n"
-                                "Full_Time_Value=450\r\n[Visual_Setup]\r\nMain_Form_Anchor=3\r\nSetup_Form_Left=7\r\n";
+    const std::string content =
+        "[Main_Setup]\r\nFirst_Start=1\r\nTarget_Log_File_Name=/data/\x8Akoda.csv\r\n"
+        "Full_Time_Value=450\r\n[Visual_Setup]\r\nMain_Form_Anchor=3\r\nSetup_Form_Left=7\r\n";
     Directory.Write("Setup.ini", content);
     const Settings read = ::Read_Settings(Paths);
     EXPECT_EQ(Directory.Read("Setup.ini"), content);

@@ -33,8 +33,8 @@ TEST_P(Shipped_Language_File, DefinesEveryKeyWithAShortTextThatTheLoaderFinds)
 {
     const Ini_File ini(Path);
     const std::tuple<const char*, int, int> sections[] = {
-        {"Main_Form", 1, 4},        {"Day_Names", 1, 7},        {"Column_Names", 0, 6},    {"Tray_Icon", 1, 3},
-        {"Message_Strings", 1, 19}, {"Message_Buttons", 1, 6}, {"Setup_Form", 1, 22}, {"Update_Record_Form", 1, 7}};
+        {"Main_Form", 1, 4},        {"Day_Names", 1, 7},       {"Column_Names", 0, 6}, {"Tray_Icon", 1, 3},
+        {"Message_Strings", 1, 19}, {"Message_Buttons", 1, 6}, {"Setup_Form", 1, 22},  {"Update_Record_Form", 1, 7}};
     for (const auto& [section, first, last] : sections)
     {
         for (int key = first; key <= last; ++key)
@@ -100,7 +100,8 @@ TEST_P(Shipped_Language_File, SaveWarningTextsAreTheFilesOwnAndFitTheirArguments
         EXPECT_TRUE(value && !value->empty() && value->size() <= 255) << key;
     }
     EXPECT_EQ(Texts.Save_Failed_Message, ini.Read_Value("Save_Warning", "1").value_or(""));
-    for (const auto& [pattern, count] : {std::pair{Texts.Save_Failed_Message, 1}, std::pair{Texts.Other_Failure_Reason, 2}})
+    for (const auto& [pattern, count] :
+         {std::pair{Texts.Save_Failed_Message, 1}, std::pair{Texts.Other_Failure_Reason, 2}})
     {
         EXPECT_TRUE(Format(pattern, Arguments(count)).has_value()) << pattern;
         EXPECT_FALSE(Format(pattern, Arguments(count - 1)).has_value()) << pattern;
@@ -114,15 +115,17 @@ TEST(Shipped_Language_Files, ALanguageFileWithoutTheSaveWarningGetsReadableTexts
     Test_Temporary_Directory directory;
     directory.Write("Old.lng", "[Message_Strings]\r\n1=x\r\n");
     const Language_Texts texts = Load_Language_Texts(directory.File("Old.lng"));
-    for (const std::string& text : {texts.Save_Failed_Message, texts.Disk_Full_Reason, texts.Access_Denied_Reason,
-                                    texts.Other_Failure_Reason})
+    for (const std::string& text :
+         {texts.Save_Failed_Message, texts.Disk_Full_Reason, texts.Access_Denied_Reason, texts.Other_Failure_Reason})
         EXPECT_GT(text.size(), 10u) << text;
     EXPECT_NE(Format(texts.Save_Failed_Message, {"<reason>"}).value_or("").find("<reason>"), std::string::npos);
 }
 
 TEST_P(Shipped_Language_File, ButtonsOfOneDialogStartWithDifferentLetters)
 {
-    const auto first_letter = [&](int button) { return Cp1250_To_Utf8(Texts.Message_Buttons[button].substr(0, 1)); };
+    const auto first_letter = [&](int button) {
+        return Cp1250_To_Utf8(Texts.Message_Buttons[button].substr(0, 1));
+    };
     for (const auto& [first, second] : {std::pair{2, 3}, std::pair{4, 6}, std::pair{5, 6}})
         EXPECT_NE(first_letter(first), first_letter(second)) << first << " " << second;
 }

@@ -25,11 +25,17 @@ struct Work_Type_Fixture
 
 TEST(Work_Type_List, EveryLineEndCountsAndEmptyLinesOfferNothing)
 {
-    EXPECT_EQ(Split_Work_Type_Lines("Coding\r\nMeeting\nLunch\rTravel"), (Lines{"Coding", "Meeting", "Lunch", "Travel"}));
+    EXPECT_EQ(Split_Work_Type_Lines("Coding\r\nMeeting\nLunch\rTravel"),
+              (Lines{"Coding", "Meeting", "Lunch", "Travel"}));
     EXPECT_EQ(Split_Work_Type_Lines("\r\n\r\nA\r\n\n\rB\r\n"), (Lines{"A", "B"}));
     EXPECT_EQ(Split_Work_Type_Lines(""), Lines{});
     // CP1250 bytes pass through untouched, spaces inside a line included.
-    EXPECT_EQ(Split_Work_Type_Lines("Ob\xEC" "d \x9A" "koly\r\n"), Lines{"Ob\xEC" "d \x9A" "koly"});
+    EXPECT_EQ(Split_Work_Type_Lines("Ob\xEC"
+                                    "d \x9A"
+                                    "koly\r\n"),
+              Lines{"Ob\xEC"
+                    "d \x9A"
+                    "koly"});
 }
 
 TEST(Work_Type_List, ReadsTheFileBesideTheProgramWithoutAProtocolLine)
@@ -53,8 +59,9 @@ TEST(Work_Type_List, AFileThatCannotBeReadGivesNoTypesAndOneLineNamingPathAndRea
     std::filesystem::create_directory(path);
     EXPECT_EQ(Read_Work_Type_List(fixture.Paths, fixture.Errors), Lines{});
     ASSERT_EQ(fixture.Errors.Lines().size(), 2u);
-    EXPECT_NE(fixture.Errors.Lines()[1].find(" - OPEN_WORK_TYPE_LIST - UNEXPECTED_ERROR - not possible to read file " + path),
-              std::string::npos);
+    EXPECT_NE(
+        fixture.Errors.Lines()[1].find(" - OPEN_WORK_TYPE_LIST - UNEXPECTED_ERROR - not possible to read file " + path),
+        std::string::npos);
 }
 
 }  // namespace

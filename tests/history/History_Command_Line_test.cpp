@@ -59,30 +59,35 @@ protected:
     }
 
     Test_Temporary_Directory Directory;
-    History_Settings Settings{Directory.Path(), Directory.File("Work_Log.csv"),
-                              {"%0:s;%1:s;%2:s;%3:s;%4:s;%5:s", "", "dd.MM.yyyy"}, 480};
+    History_Settings Settings{
+        Directory.Path(), Directory.File("Work_Log.csv"), {"%0:s;%1:s;%2:s;%3:s;%4:s;%5:s", "", "dd.MM.yyyy"}, 480};
     bool Settings_Asked = false;
 };
 
 // Hand-made history: Monday 30.11. booked 00:30 Office + 02:00 Meeting + 06:00 Coding of
 // 08:30; Tuesday 1.12. 09:00 unbooked DEFAULT; Thursday 3.12. overbooked (08:00 elapsed,
 // 05:00 Coding + 04:00 Review booked).
-const std::string Example_Log = "\r\nMonday;30.11.2026;08:00 - 16:30;Celkem;08:30;\r\n;;;Office;00:30;\r\n"
-                                ";;;Meeting;02:00;\r\n;;;Coding;06:00;\r\n"
-                                "\r\nTuesday;01.12.2026;08:00 - 17:00;DEFAULT;09:00;\r\n"
-                                "\r\nThursday;03.12.2026;08:00 - 16:00;Celkem;08:00;\r\n;;;Office;- 01:00;\r\n"
-                                ";;;Coding;05:00;\r\n;;;Review;04:00;\r\n";
+const std::string Example_Log =
+    "\r\nMonday;30.11.2026;08:00 - 16:30;Celkem;08:30;\r\n;;;Office;00:30;\r\n"
+    ";;;Meeting;02:00;\r\n;;;Coding;06:00;\r\n"
+    "\r\nTuesday;01.12.2026;08:00 - 17:00;DEFAULT;09:00;\r\n"
+    "\r\nThursday;03.12.2026;08:00 - 16:00;Celkem;08:00;\r\n;;;Office;- 01:00;\r\n"
+    ";;;Coding;05:00;\r\n;;;Review;04:00;\r\n";
 
 }  // namespace
 
 TEST_F(History_Command, WrongOptionsPrintTheUsageAndGiveTwo)
 {
     for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{"--report"}, {"--report", "fortnight"}, {"--csv"}, {"--report", "week", "--bogus"},
+         std::vector<std::vector<std::string>>{{"--report"},
+                                               {"--report", "fortnight"},
+                                               {"--csv"},
+                                               {"--report", "week", "--bogus"},
                                                {"--report", "week", "--from", "2026-01-01"},
                                                {"--report", "week", "--from", "2026-02-30", "--to", "2026-03-01"},
                                                {"--report", "week", "--from", "2026-03-01", "--to", "2026-02-01"},
-                                               {"--version", "--csv"}, {"--report", "week", "--csv", "--csv"}})
+                                               {"--version", "--csv"},
+                                               {"--report", "week", "--csv", "--csv"}})
     {
         const Run run = Call(arguments);
         EXPECT_EQ(run.Status, 2) << ::testing::PrintToString(arguments);
@@ -112,7 +117,8 @@ TEST_F(History_Command, FirstReportReadsTheTargetLogInOnceThenOnlyReads)
     EXPECT_EQ(first.Status, 0) << first.Err;
     // Coding 06:00 + 05:00, DEFAULT 09:00, Review 04:00, Meeting 02:00, Office 00:30
     // (the overbooked day's negative unbooked time counts nothing): 1590 minutes.
-    EXPECT_EQ(first.Out, "work_type,minutes\nCoding,660\nDEFAULT,540\nReview,240\nMeeting,120\nOffice,30\ntotal,1590\n");
+    EXPECT_EQ(first.Out,
+              "work_type,minutes\nCoding,660\nDEFAULT,540\nReview,240\nMeeting,120\nOffice,30\ntotal,1590\n");
     EXPECT_TRUE(std::filesystem::is_regular_file(Directory.File(History_Store_File_Name)));
 
     // The target log changes behind the database's back: the report reads the database.
@@ -120,8 +126,9 @@ TEST_F(History_Command, FirstReportReadsTheTargetLogInOnceThenOnlyReads)
     const auto before = Folder_State();
     const Run days = Call({"--report", "month", "--from", "2026-11-30", "--to", "2026-12-01", "--days", "--csv"});
     EXPECT_EQ(days.Status, 0) << days.Err;
-    EXPECT_EQ(days.Out, "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
-                        "2026-11-30,510,480,30,30\n2026-12-01,540,480,60,90\n");
+    EXPECT_EQ(days.Out,
+              "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
+              "2026-11-30,510,480,30,30\n2026-12-01,540,480,60,90\n");
     EXPECT_EQ(Folder_State(), before);
 
     const Run table = Call({"--report", "all"});
@@ -138,8 +145,9 @@ TEST_F(History_Command, DamagedStoreIsReportedAndTheTargetLogCountsInstead)
     const auto before = Folder_State();
     const Run run = Call({"--report", "year", "--days", "--csv"});
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
-                       "2026-11-30,510,480,30,30\n2026-12-01,540,480,60,90\n2026-12-03,480,480,0,90\n");
+    EXPECT_EQ(run.Out,
+              "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
+              "2026-11-30,510,480,30,30\n2026-12-01,540,480,60,90\n2026-12-03,480,480,0,90\n");
     EXPECT_NE(run.Err.find("is damaged"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find("rebuilds"), std::string::npos) << run.Err;
     EXPECT_EQ(Folder_State(), before);

@@ -19,10 +19,10 @@ namespace
 {
 
 // Friday 4.12.2026 as the day log stores it; the clock says Monday 7.12.
-const std::vector<Work_Record> Past_Day{
-    Make_Record("Friday", "04.12.2026", "08:00 - 16:10", "Celkem", "08:10", ""),
-    Make_Record("", "", "", "Office", "00:40", ""), Make_Record("", "", "", "Coding", "05:30", "a; b"),
-    Make_Record("", "", "", "Meeting", "02:00", "")};
+const std::vector<Work_Record> Past_Day{Make_Record("Friday", "04.12.2026", "08:00 - 16:10", "Celkem", "08:10", ""),
+                                        Make_Record("", "", "", "Office", "00:40", ""),
+                                        Make_Record("", "", "", "Coding", "05:30", "a; b"),
+                                        Make_Record("", "", "", "Meeting", "02:00", "")};
 
 const History_Day Past_History_Day{{2026, 12, 4}, 490, {{"Office", 40}, {"Coding", 330}, {"Meeting", 120}}};
 const History_Day Earlier_Day{{2026, 12, 3}, 480, {{"DEFAULT", 480}}};
@@ -86,7 +86,10 @@ TEST_F(History_Export, DamagedStoreNeverStopsTheExport)
 {
     // What the protocol names, and whether opening or only writing finds it.
     const std::vector<std::pair<std::string, std::function<void()>>> damages{
-        {"OPEN - DATABASE_DAMAGED", [&] { Write(Store_Path(), std::string(3000, '\x17')); }},
+        {"OPEN - DATABASE_DAMAGED",
+         [&] {
+             Write(Store_Path(), std::string(3000, '\x17'));
+         }},
         {"WRITE - DATABASE_DAMAGED",
          [&] {
              std::vector<History_Day> many;
@@ -99,7 +102,10 @@ TEST_F(History_Export, DamagedStoreNeverStopsTheExport)
              Write_Store({Earlier_Day});
              Make_Read_Only(Store_Path());
          }},
-        {"OPEN - ERROR_DIRECTORY", [&] { std::filesystem::create_directory(Store_Path()); }},
+        {"OPEN - ERROR_DIRECTORY",
+         [&] {
+             std::filesystem::create_directory(Store_Path());
+         }},
     };
     for (const auto& [code, damage] : damages)
     {
@@ -114,7 +120,8 @@ TEST_F(History_Export, DamagedStoreNeverStopsTheExport)
         ASSERT_EQ(Errors.Lines().size(), first_line + 3) << code;
         EXPECT_NE(Lines().back().find(" - SAVE_WORK_HISTORY - " + code + " - "), std::string::npos) << Lines().back();
         EXPECT_NE(Lines().back().find("history database " + Store_Path()), std::string::npos) << Lines().back();
-        const History_Days days = History_Days::Load(Settings_Of_History(), History_Days::Missing_Store::Read_In_Memory_Only);
+        const History_Days days =
+            History_Days::Load(Settings_Of_History(), History_Days::Missing_Store::Read_In_Memory_Only);
         EXPECT_NE(days.Store().State, History_Store_State::Ready) << code;
         const auto exported = std::find_if(days.Days().begin(), days.Days().end(),
                                            [](const History_Day& day) { return day.Date == Past_History_Day.Date; });
@@ -123,8 +130,8 @@ TEST_F(History_Export, DamagedStoreNeverStopsTheExport)
     }
 
     // Locked by another process: the start waits a moment, then goes on.
-    for (const auto& [step, hold] : {std::pair{"WRITE", Store_Lock_Holder::Hold::Writing},
-                                     std::pair{"OPEN", Store_Lock_Holder::Hold::Whole_File}})
+    for (const auto& [step, hold] :
+         {std::pair{"WRITE", Store_Lock_Holder::Hold::Writing}, std::pair{"OPEN", Store_Lock_Holder::Hold::Whole_File}})
     {
         std::filesystem::remove_all(Store_Path());
         Write_Store({Earlier_Day});
@@ -133,8 +140,9 @@ TEST_F(History_Export, DamagedStoreNeverStopsTheExport)
             Store_Lock_Holder holder(Store_Path(), hold);
             ASSERT_TRUE(holder.Locked);
             EXPECT_EQ(Start().Outcome, Day_Log_Outcome::Past_Day);
-            EXPECT_NE(Lines().back().find(std::string(" - SAVE_WORK_HISTORY - ") + step + " - ERROR_SHARING_VIOLATION - "),
-                      std::string::npos)
+            EXPECT_NE(
+                Lines().back().find(std::string(" - SAVE_WORK_HISTORY - ") + step + " - ERROR_SHARING_VIOLATION - "),
+                std::string::npos)
                 << Lines().back();
         }
         EXPECT_EQ(Stored_Days(), std::vector<History_Day>{Earlier_Day});

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "History_Test_Support.h"
-
 #include "history/Calendar.h"
 #include "history/History_Access.h"
 #include "history/History_Csv.h"
@@ -52,10 +51,10 @@ TEST(History_Period, MonthsAndYearsStepOverTheirBoundsAndLeapDays)
 TEST(History_Report, PeriodSumsTypesAndRunsTheBalanceOverStoredDaysOnly)
 {
     const std::vector<History_Day> days{
-        Day(11, 27, 400, {{"Coding", 400}}),                 // before the week
+        Day(11, 27, 400, {{"Coding", 400}}),                  // before the week
         Day(11, 30, 510, {{"Office", 30}, {"Coding", 480}}),  // Monday
         Day(12, 1, 420, {{"Meeting", 60}, {"Coding", 360}}),  // Tuesday; Wednesday not stored
-        Day(12, 3, 480, {{"Meeting", 600}}),                 // overbooked Thursday
+        Day(12, 3, 480, {{"Meeting", 600}}),                  // overbooked Thursday
     };
     const History_Report report =
         Compute_History_Report(days, History_Period_Containing(History_Period_Kind::Week, {2026, 12, 2}), 480);
@@ -67,14 +66,15 @@ TEST(History_Report, PeriodSumsTypesAndRunsTheBalanceOverStoredDaysOnly)
     EXPECT_EQ((std::vector<long long>{report.Days[0].Balance_Minutes, report.Days[1].Balance_Minutes,
                                       report.Days[2].Balance_Minutes}),
               (std::vector<long long>{30, -30, -30}));
-    EXPECT_EQ(report.By_Work_Type,
-              (std::vector<Work_Type_Minutes>{{"Coding", 840}, {"Meeting", 660}, {"Office", 30}}));
+    EXPECT_EQ(report.By_Work_Type, (std::vector<Work_Type_Minutes>{{"Coding", 840}, {"Meeting", 660}, {"Office", 30}}));
 
     EXPECT_EQ(Work_Type_Csv(report), "work_type,minutes\nCoding,840\nMeeting,660\nOffice,30\ntotal,1530\n");
-    EXPECT_EQ(Days_Csv(report), "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
-                                "2026-11-30,510,480,30,30\n2026-12-01,420,480,-60,-30\n2026-12-03,480,480,0,-30\n");
+    EXPECT_EQ(Days_Csv(report),
+              "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
+              "2026-11-30,510,480,30,30\n2026-12-01,420,480,-60,-30\n2026-12-03,480,480,0,-30\n");
 
-    const History_Report all = Compute_History_Report(days, History_Period_Containing(History_Period_Kind::All, {}), 480);
+    const History_Report all =
+        Compute_History_Report(days, History_Period_Containing(History_Period_Kind::All, {}), 480);
     EXPECT_EQ(all.From, (Calendar_Date{2026, 11, 27}));
     EXPECT_EQ(all.To, (Calendar_Date{2026, 12, 3}));
     EXPECT_EQ(all.Overtime_Balance_Minutes, -80 - 30);
@@ -85,7 +85,8 @@ TEST(History_Csv, FieldsAreQuotedAsCsvReadersExpectAndWorkTypesBecomeUtf8)
     History_Report report;
     report.By_Work_Type = {{"Sch\xf9zka, \"velk\xe1\"", 90}, {"a\nb", 1}};
     EXPECT_EQ(Work_Type_Csv(report),
-              "work_type,minutes\n\"Sch\xc5\xaf" "zka, \"\"velk\xc3\xa1\"\"\",90\n\"a\nb\",1\ntotal,91\n");
+              "work_type,minutes\n\"Sch\xc5\xaf"
+              "zka, \"\"velk\xc3\xa1\"\"\",90\n\"a\nb\",1\ntotal,91\n");
     EXPECT_EQ(Minutes_As_Hours_Text(-61), "-01:01");
     EXPECT_EQ(Minutes_As_Hours_Text(6000), "100:00");
 }

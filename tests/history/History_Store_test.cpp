@@ -13,9 +13,9 @@
 #include <map>
 #include <thread>
 
+#include "History_Test_Support.h"
 #include "history/History_Access.h"
 #include "history/History_Export.h"
-#include "History_Test_Support.h"
 #include "support/Test_Temporary_Directory.h"
 
 namespace
@@ -99,10 +99,18 @@ TEST_F(History_Store_Files, ReplacingADayKeepsItOnceAndKeepsTheOthers)
         ASSERT_EQ(store.Check().State, History_Store_State::Ready) << store.Check().Detail;
         std::string failure;
         ASSERT_TRUE(store.Replace_Day(Day(3, 310, {{"Review", 310}}), failure)) << failure;
-        ASSERT_TRUE(store.Replace_Day(Day(4, 60, {{"\x8a" "kolen\xed", 60}}), failure)) << failure;  // CP1250 bytes
+        ASSERT_TRUE(store.Replace_Day(Day(4, 60,
+                                          {{"\x8a"
+                                            "kolen\xed",
+                                            60}}),
+                                      failure))
+            << failure;  // CP1250 bytes
     }
     EXPECT_EQ(Stored_Days(), (std::vector<History_Day>{Day(2, 480, {{"Coding", 480}}), Day(3, 310, {{"Review", 310}}),
-                                                       Day(4, 60, {{"\x8a" "kolen\xed", 60}})}));
+                                                       Day(4, 60,
+                                                           {{"\x8a"
+                                                             "kolen\xed",
+                                                             60}})}));
 }
 
 // Every way the file can be unusable is named, and a rebuild replaces what can be replaced.
@@ -120,7 +128,8 @@ TEST_F(History_Store_Files, EachDamagedStoreIsNamedAndRebuildReplacesIt)
     Write_Good_Store(std::vector<History_Day>(1, days[0]));
     {
         std::vector<History_Day> many;
-        for (int day = 1; day <= 30; ++day) many.push_back(Day(day, day, {{std::string(300, char('a' + day % 26)), day}}));
+        for (int day = 1; day <= 30; ++day)
+            many.push_back(Day(day, day, {{std::string(300, char('a' + day % 26)), day}}));
         Write_Good_Store(many);
     }
     const std::uintmax_t size = std::filesystem::file_size(Path());
@@ -133,7 +142,8 @@ TEST_F(History_Store_Files, EachDamagedStoreIsNamedAndRebuildReplacesIt)
     std::filesystem::remove(Path());
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(Path().c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE days (x); INSERT INTO days VALUES (1)", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE days (x); INSERT INTO days VALUES (1)", nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_close(other);
     EXPECT_EQ(Check_History_Store(Path()).State, History_Store_State::Damaged);
 

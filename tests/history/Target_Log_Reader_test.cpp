@@ -24,10 +24,10 @@ std::vector<Work_Type_Minutes> Types(std::initializer_list<Work_Type_Minutes> en
 // user rows; the worked time is the Day_Row's, whatever the rows add up to.
 TEST(Target_Log_Reader, BookedDayCountsUserRowsAndUnbookedTimeUnderTheirTypes)
 {
-    const Target_Log_Reading reading = Read_Target_Log_Text(
-        Lines({"", "Monday;30.11.2026;08:00 - 16:30;Celkem;08:30;", ";;;Office;00:30;left over",
-               ";;;Meeting;02:00;with; semicolons; in the remark", ";;;Coding;06:00;"}),
-        Default_Format);
+    const Target_Log_Reading reading =
+        Read_Target_Log_Text(Lines({"", "Monday;30.11.2026;08:00 - 16:30;Celkem;08:30;", ";;;Office;00:30;left over",
+                                    ";;;Meeting;02:00;with; semicolons; in the remark", ";;;Coding;06:00;"}),
+                             Default_Format);
     ASSERT_EQ(reading.Days.size(), 1u);
     EXPECT_TRUE(reading.Clean()) << reading.Problems_Text();
     EXPECT_EQ(reading.Days[0].Date, (Calendar_Date{2026, 11, 30}));
@@ -48,10 +48,10 @@ TEST(Target_Log_Reader, DayWithoutUserRowsCountsWholeUnderTheDayRowsType)
 // worked time stays the Day_Row's.
 TEST(Target_Log_Reader, OverbookedDayKeepsItsWorkedTimeAndBookedTypes)
 {
-    const Target_Log_Reading reading = Read_Target_Log_Text(
-        Lines({"", "Wednesday;02.12.2026;08:00 - 16:00;Celkem;08:00;", ";;;Office;- 01:00;", ";;;Coding;05:00;",
-               ";;;Review;04:00;"}),
-        Default_Format);
+    const Target_Log_Reading reading =
+        Read_Target_Log_Text(Lines({"", "Wednesday;02.12.2026;08:00 - 16:00;Celkem;08:00;", ";;;Office;- 01:00;",
+                                    ";;;Coding;05:00;", ";;;Review;04:00;"}),
+                             Default_Format);
     ASSERT_EQ(reading.Days.size(), 1u);
     EXPECT_TRUE(reading.Clean()) << reading.Problems_Text();
     EXPECT_EQ(reading.Days[0].Worked_Minutes, 480);
@@ -62,8 +62,8 @@ TEST(Target_Log_Reader, OverbookedDayKeepsItsWorkedTimeAndBookedTypes)
 // again. Only the whole one counts, whichever order the blocks of other days have.
 TEST(Target_Log_Reader, LastWholeBlockOfADateReplacesAnEarlierPartialOne)
 {
-    const std::string whole_block = Lines({"", "Thursday;03.12.2026;08:00 - 12:00;Celkem;04:00;",
-                                           ";;;Office;01:00;", ";;;Coding;03:00;"});
+    const std::string whole_block =
+        Lines({"", "Thursday;03.12.2026;08:00 - 12:00;Celkem;04:00;", ";;;Office;01:00;", ";;;Coding;03:00;"});
     const std::string partial_block =
         Lines({"", "Thursday;03.12.2026;08:00 - 12:00;Celkem;04:00;", ";;;Office;01:00;"});
     const std::string other_day = Lines({"", "Friday;04.12.2026;08:00 - 09:00;DEFAULT;01:00;"});
@@ -93,8 +93,8 @@ TEST(Target_Log_Reader, UserPatternIsReadBackWithItsLiteralTextAndWidths)
 {
     const Target_Log_Format format{"[%1:s] %3:-8s = %4:s (%5:s)", "=== day ===", "yyyy-MM-dd"};
     const Target_Log_Reading reading = Read_Target_Log_Text(
-        Lines({"=== day ===", "[2026-12-05] Celkem   = 03:00 ()", "[] Office   = 00:15 (rest)", "[] Writing  = 02:45 (a)",
-               "=== day ===", "[2026-12-06] DEFAULT  = 01:30 (weekend)"}),
+        Lines({"=== day ===", "[2026-12-05] Celkem   = 03:00 ()", "[] Office   = 00:15 (rest)",
+               "[] Writing  = 02:45 (a)", "=== day ===", "[2026-12-06] DEFAULT  = 01:30 (weekend)"}),
         format);
     EXPECT_TRUE(reading.Clean()) << reading.Problems_Text();
     ASSERT_EQ(reading.Days.size(), 2u);
@@ -129,7 +129,8 @@ TEST(Target_Log_Reader, LinesThatDoNotFitAreCountedNotGuessed)
 TEST(Target_Log_Reader, PatternsThatCannotBeReadBackReadNothing)
 {
     const std::string text = Lines({"", "Monday;07.12.2026;08:00 - 10:00;Celkem;02:00;"});
-    for (const char* pattern : {"%1:s;%3:s", "%1:s;%3:s%4:s", "%1:s;%3:s;%4:.3s", "%1:s;%3:s;%4:d", "%1:s;%7:s;%3:s;%4:s"})
+    for (const char* pattern :
+         {"%1:s;%3:s", "%1:s;%3:s%4:s", "%1:s;%3:s;%4:.3s", "%1:s;%3:s;%4:d", "%1:s;%7:s;%3:s;%4:s"})
     {
         const Target_Log_Reading reading = Read_Target_Log_Text(text, {pattern, "", "dd.MM.yyyy"});
         EXPECT_FALSE(reading.Pattern_Problem.empty()) << pattern;
@@ -163,12 +164,13 @@ TEST(Target_Log_Reader, ProgressCanStopTheReading)
     EXPECT_EQ(calls, 2);
     EXPECT_TRUE(stopped.Days.empty());
     std::uint64_t last_done = 0;
-    const Target_Log_Reading whole = Read_Target_Log_Text(text, Default_Format, [&](std::uint64_t done, std::uint64_t total) {
-        EXPECT_GE(done, last_done);
-        EXPECT_EQ(total, text.size());
-        last_done = done;
-        return true;
-    });
+    const Target_Log_Reading whole =
+        Read_Target_Log_Text(text, Default_Format, [&](std::uint64_t done, std::uint64_t total) {
+            EXPECT_GE(done, last_done);
+            EXPECT_EQ(total, text.size());
+            last_done = done;
+            return true;
+        });
     EXPECT_EQ(last_done, text.size());
     EXPECT_EQ(whole.Days.size(), 28u);
     EXPECT_EQ(whole.Replaced_Blocks, 28u * 399u);

@@ -64,9 +64,11 @@ TEST(Autostart_Entry, TheFileIsTheSettingWrittenWholeAndRemoved)
 
     // Written again for a moved program, it names the new place; no temporary is left.
     ASSERT_TRUE(Write_Autostart_File(path, "/opt/z l/zentavo-logger", failure)) << failure;
-    EXPECT_NE(Test_Temporary_Directory::Read_File(path).find("\nExec=\"/opt/z l/zentavo-logger\"\n"), std::string::npos);
+    EXPECT_NE(Test_Temporary_Directory::Read_File(path).find("\nExec=\"/opt/z l/zentavo-logger\"\n"),
+              std::string::npos);
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory.File("home/.config/autostart")))
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator(directory.File("home/.config/autostart")))
         ++entries;
     EXPECT_EQ(entries, 1);
 

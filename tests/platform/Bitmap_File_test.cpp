@@ -1,12 +1,12 @@
 // The bitmap decoder for the program's skins: rows in either order, row padding, both
 // depths, and every kind it must leave to a full decoder.
+#include "platform/Bitmap_File.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "platform/Bitmap_File.h"
 
 namespace
 {
@@ -32,7 +32,8 @@ std::vector<std::uint32_t> Test_Pixels(int width, int height)
     for (int row = 0; row < height; ++row)
         for (int column = 0; column < width; ++column)
             pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(row * 40 + 7) << 16 |
-                             static_cast<std::uint32_t>(column * 30 + 11) << 8 | static_cast<std::uint32_t>(row * column + 3));
+                             static_cast<std::uint32_t>(column * 30 + 11) << 8 |
+                             static_cast<std::uint32_t>(row * column + 3));
     return pixels;
 }
 
@@ -110,16 +111,16 @@ TEST(Bitmap_File, Other_Kinds_And_Damaged_Files_Are_Left_To_A_Full_Decoder)
     std::string changed = good;
     changed[0] = 'X';
     refused.push_back(changed);
-    for (const auto& [at, value] : std::vector<std::pair<std::size_t, std::uint32_t>>{
-             {30, 1},            // run-length compressed
-             {30, 3},            // bit fields
-             {14, 12},           // the old core header
-             {18, 0},            // no width
-             {22, 0},            // no height
-             {18, 0x80000000u},  // a negative width
-             {18, 100000},       // wider than any skin, and than the file
-             {10, 0xFFFFFFF0u},  // pixels beyond the end
-             {10, 20}})          // pixels inside the header
+    for (const auto& [at, value] :
+         std::vector<std::pair<std::size_t, std::uint32_t>>{{30, 1},            // run-length compressed
+                                                            {30, 3},            // bit fields
+                                                            {14, 12},           // the old core header
+                                                            {18, 0},            // no width
+                                                            {22, 0},            // no height
+                                                            {18, 0x80000000u},  // a negative width
+                                                            {18, 100000},  // wider than any skin, and than the file
+                                                            {10, 0xFFFFFFF0u},  // pixels beyond the end
+                                                            {10, 20}})          // pixels inside the header
     {
         changed = good;
         Put_U32(changed, at, value);

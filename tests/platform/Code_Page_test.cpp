@@ -41,8 +41,8 @@ TEST(Code_Page, UnmappableAndMalformedInputBecomesQuestionMarks)
 
 TEST(Code_Page, CzechCapitalsEqualTheirSmallLettersIgnoringCase)
 {
-    EXPECT_TRUE(Cp1250_Equal_Ignoring_Case(Utf8_To_Cp1250("ĚŠČŘŽÝÁÍÉŮÚŤĎŇ Ł Ą Ż Ľ"),
-                                           Utf8_To_Cp1250("ěščřžýáíéůúťďň ł ą ż ľ")));
+    EXPECT_TRUE(
+        Cp1250_Equal_Ignoring_Case(Utf8_To_Cp1250("ĚŠČŘŽÝÁÍÉŮÚŤĎŇ Ł Ą Ż Ľ"), Utf8_To_Cp1250("ěščřžýáíéůúťďň ł ą ż ľ")));
 }
 
 TEST(Code_Page, SignsBesideTheLettersAreNoPairs)

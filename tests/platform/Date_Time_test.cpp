@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/Clock.h"
-#include "support/Fake_Clock.h"
 #include "platform/Date_Time_Patterns.h"
+#include "support/Fake_Clock.h"
 
 TEST(Clock, WeekdaysCountFromSundayAndDatesKnowLeapYears)
 {
-    const std::pair<Date_Time, int> weekdays[] = {{{2026, 12, 6}, 1}, {{2026, 12, 7}, 2}, {{2000, 2, 29}, 3},
-                                                  {{1970, 1, 1}, 5},  {{2024, 3, 2}, 7}};
+    const std::pair<Date_Time, int> weekdays[] = {
+        {{2026, 12, 6}, 1}, {{2026, 12, 7}, 2}, {{2000, 2, 29}, 3}, {{1970, 1, 1}, 5}, {{2024, 3, 2}, 7}};
     for (const auto& [date, weekday] : weekdays) EXPECT_EQ(Day_Of_Week(date), weekday) << date.Year;
     EXPECT_TRUE(Is_Valid_Date(2024, 2, 29));
     EXPECT_TRUE(Is_Valid_Date(2000, 2, 29));
@@ -74,11 +74,13 @@ TEST(Date_Time_Patterns, ParsingIsStrict)
 
 TEST(Date_Time_Patterns, LocalePatternsAreWidenedAndLoseTheirTimeZone)
 {
-    const std::pair<const char*, const char*> widened[] = {
-        {"d/M/yy", "d/M/yyyy"}, {"dd.MM.yy", "dd.MM.yyyy"}, {"yyyy-MM-dd", "yyyy-MM-dd"}, {"dd 'yy' yy", "dd 'yy' yyyy"}};
+    const std::pair<const char*, const char*> widened[] = {{"d/M/yy", "d/M/yyyy"},
+                                                           {"dd.MM.yy", "dd.MM.yyyy"},
+                                                           {"yyyy-MM-dd", "yyyy-MM-dd"},
+                                                           {"dd 'yy' yy", "dd 'yy' yyyy"}};
     for (const auto& [pattern, expected] : widened) EXPECT_EQ(Widen_Short_Date_Pattern(pattern), expected);
     const std::pair<const char*, const char*> stripped[] = {
-        {"H:mm:ss t", "H:mm:ss"},   {"h:mm:ss AP t", "h:mm:ss AP"},          {"t HH:mm:ss", "HH:mm:ss"},
-        {"HH:mm:ss", "HH:mm:ss"},   {"HH:mm:ss 'at' tttt", "HH:mm:ss 'at'"}, {"H:mm:ss (t)", "H:mm:ss"}};
+        {"H:mm:ss t", "H:mm:ss"}, {"h:mm:ss AP t", "h:mm:ss AP"},          {"t HH:mm:ss", "HH:mm:ss"},
+        {"HH:mm:ss", "HH:mm:ss"}, {"HH:mm:ss 'at' tttt", "HH:mm:ss 'at'"}, {"H:mm:ss (t)", "H:mm:ss"}};
     for (const auto& [pattern, expected] : stripped) EXPECT_EQ(Strip_Time_Zone_From_Pattern(pattern), expected);
 }

@@ -10,11 +10,17 @@
 
 TEST(File_Error, ErrnoValuesMapToTheProtocolNumbers)
 {
-    const std::pair<int, int> codes[] = {
-        {EACCES, ERROR_ACCESS_DENIED}, {EPERM, ERROR_ACCESS_DENIED},      {EROFS, ERROR_ACCESS_DENIED},
-        {EBUSY, ERROR_SHARING_VIOLATION}, {ETXTBSY, ERROR_SHARING_VIOLATION}, {ENOTDIR, ERROR_PATH_NOT_FOUND},
-        {ENODEV, ERROR_NOT_READY},     {ENXIO, ERROR_NOT_READY},          {ENOMEDIUM, ERROR_NOT_READY},
-        {ENOSPC, ENOSPC},              {ENOENT, ENOENT}};
+    const std::pair<int, int> codes[] = {{EACCES, ERROR_ACCESS_DENIED},
+                                         {EPERM, ERROR_ACCESS_DENIED},
+                                         {EROFS, ERROR_ACCESS_DENIED},
+                                         {EBUSY, ERROR_SHARING_VIOLATION},
+                                         {ETXTBSY, ERROR_SHARING_VIOLATION},
+                                         {ENOTDIR, ERROR_PATH_NOT_FOUND},
+                                         {ENODEV, ERROR_NOT_READY},
+                                         {ENXIO, ERROR_NOT_READY},
+                                         {ENOMEDIUM, ERROR_NOT_READY},
+                                         {ENOSPC, ENOSPC},
+                                         {ENOENT, ENOENT}};
     for (const auto& [error, code] : codes) EXPECT_EQ(File_Error_From_Errno(error).Code, code) << error;
     EXPECT_EQ(File_Error_From_Errno(EACCES).Text, "Access is denied.");
     EXPECT_EQ(File_Error_From_Errno(ENOSPC).Text, std::strerror(ENOSPC));

@@ -21,7 +21,9 @@ protected:
 
     mode_t Mode(const std::string& name) const
     {
-        struct stat status {};
+        struct stat status
+        {
+        };
         EXPECT_EQ(::stat(Directory.File(name).c_str(), &status), 0);
         return status.st_mode & 0777;
     }
@@ -59,10 +61,11 @@ TEST_F(Ini_File_Test, MissingFileGivesEveryDefaultAndIsNotCreatedByReading)
 
 TEST_F(Ini_File_Test, NamesIgnoreCaseValuesAreTrimmedAndFirstOccurrenceWins)
 {
-    Directory.Write("Setup.ini", "[main_setup]\r\n  Target_Log_File_Separator =   ---  day ---  \r\n"
-                                 "FULL_TIME_VALUE=450\nFull_Time_Value=999\r\nEmpty_Value=\r\n"
-                                 "[Visual_Setup]\r\nTitle_Bold=1\r\nTitle_Color=blueish\r\nMain_Form_Anchor=yes\r\n"
-                                 "[MAIN_SETUP]\r\nDefault_Remark=from the second section\r\n");
+    Directory.Write("Setup.ini",
+                    "[main_setup]\r\n  Target_Log_File_Separator =   ---  day ---  \r\n"
+                    "FULL_TIME_VALUE=450\nFull_Time_Value=999\r\nEmpty_Value=\r\n"
+                    "[Visual_Setup]\r\nTitle_Bold=1\r\nTitle_Color=blueish\r\nMain_Form_Anchor=yes\r\n"
+                    "[MAIN_SETUP]\r\nDefault_Remark=from the second section\r\n");
     EXPECT_EQ(Ini.Read_String("Main_Setup", "target_log_file_separator", "x"), "---  day ---");
     EXPECT_EQ(Ini.Read_Integer("Main_Setup", "Full_Time_Value", 480), 450);
     EXPECT_EQ(Ini.Read_String("Main_Setup", "Empty_Value", "default"), "");
@@ -79,18 +82,24 @@ TEST_F(Ini_File_Test, NamesIgnoreCaseValuesAreTrimmedAndFirstOccurrenceWins)
 
 TEST_F(Ini_File_Test, IntegersAndColoursTakeTheirDecimalHexadecimalAndNamedForms)
 {
-    const std::pair<const char*, std::int32_t> integers[] = {
-        {"42", 42},   {"-17", -17},       {"+8", 8},  {"$1F", 31}, {"0x1f", 31}, {"-$10", -16}, {"$FFFFFFFF", -1},
-        {"2147483647", 2147483647}, {"-2147483648", INT32_MIN}};
+    const std::pair<const char*, std::int32_t> integers[] = {{"42", 42},
+                                                             {"-17", -17},
+                                                             {"+8", 8},
+                                                             {"$1F", 31},
+                                                             {"0x1f", 31},
+                                                             {"-$10", -16},
+                                                             {"$FFFFFFFF", -1},
+                                                             {"2147483647", 2147483647},
+                                                             {"-2147483648", INT32_MIN}};
     for (const auto& [text, value] : integers) EXPECT_EQ(Parse_Ini_Integer(text), value) << text;
     for (const char* bad : {"", "-", "$", "0x", "2147483648", "$100000000", "12a", "1 2", "1.5", "true", "0x-1",
                             "99999999999999999999999"})
         EXPECT_FALSE(Parse_Ini_Integer(bad).has_value()) << bad;
 
-    const std::pair<const char*, std::uint32_t> colours[] = {
-        {"$0005C490", 0x0005C490u},  {"255", 0x000000FFu},       {"clRed", 0x000000FFu},
-        {"CLBLUE", 0x00FF0000u},     {"clMoneyGreen", 0x00C0DCC0u}, {"clSkyBlue", 0x00F0CAA6u},
-        {"clCream", 0x00F0FBFFu},    {"clMedGray", 0x00A4A0A0u}};
+    const std::pair<const char*, std::uint32_t> colours[] = {{"$0005C490", 0x0005C490u},    {"255", 0x000000FFu},
+                                                             {"clRed", 0x000000FFu},        {"CLBLUE", 0x00FF0000u},
+                                                             {"clMoneyGreen", 0x00C0DCC0u}, {"clSkyBlue", 0x00F0CAA6u},
+                                                             {"clCream", 0x00F0FBFFu},      {"clMedGray", 0x00A4A0A0u}};
     for (const auto& [text, value] : colours) EXPECT_EQ(Parse_Ini_Color(text), value) << text;
     for (const char* bad : {"clNoSuchColour", "green", "", "-1", "$80000005", "#FF0000"})
         EXPECT_FALSE(Parse_Ini_Color(bad).has_value()) << bad;
@@ -99,8 +108,9 @@ TEST_F(Ini_File_Test, IntegersAndColoursTakeTheirDecimalHexadecimalAndNamedForms
 TEST_F(Ini_File_Test, WritingAKeyChangesOnlyItsLine)
 {
     const std::string head = "; hand-written comment\r\n[Main_Setup]\r\nTarget_Log_File_Name=";
-    const std::string middle = "\r\nodd line without equals\nTime_Scroll_Control=1\r\n\r\n[Visual_Setup]\r\n"
-                               "Main_Form_Anchor=";
+    const std::string middle =
+        "\r\nodd line without equals\nTime_Scroll_Control=1\r\n\r\n[Visual_Setup]\r\n"
+        "Main_Form_Anchor=";
     Directory.Write("Setup.ini", head + "/old/Work_Log.csv" + middle + "0");
     ASSERT_TRUE(Ini.Write_String("MAIN_SETUP", "target_log_file_name", "/new/Log.csv"));
     ASSERT_TRUE(Ini.Write_Integer("Visual_Setup", "Main_Form_Anchor", 3));
@@ -169,7 +179,7 @@ TEST_F(Ini_File_Test, AReadOnlyFileOrAFailedWriteKeepsTheFileWholeAndNoTemporary
 
     // A file-size limit makes the write fail part way, for root too.
     ASSERT_EQ(::chmod(Path.c_str(), 0644), 0);
-    rlimit previous {};
+    rlimit previous{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
     const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = previous;

@@ -18,7 +18,9 @@ protected:
     {
         std::filesystem::create_directories(Root.File("prefix/bin"));
         std::filesystem::create_directories(Root.File("prefix/share/zentavo-logger/Skin"));
-        Root.Write("prefix/bin/zentavo-logger", "\x7f" "ELF");
+        Root.Write("prefix/bin/zentavo-logger",
+                   "\x7f"
+                   "ELF");
         ::chmod(Root.File("prefix/bin/zentavo-logger").c_str(), 0755);
         Root.Write("prefix/share/zentavo-logger/Czech.lng", "[Main_Form]\r\n1=P\xF8idat\r\n");
         Root.Write("prefix/share/zentavo-logger/Setup.ini", "[Main_Setup]\r\nFirst_Start=1\r\n");
@@ -37,7 +39,9 @@ protected:
 
     static int Mode(const std::string& path)
     {
-        struct stat status {};
+        struct stat status
+        {
+        };
         return ::stat(path.c_str(), &status) == 0 ? int(status.st_mode & 07777) : -1;
     }
 
@@ -80,7 +84,8 @@ TEST_F(Program_Folder, TheFirstInstalledStartFillsAPrivateFolderAndLaterStartsKe
     const Program_Folder_Choice second = Choose();
     EXPECT_FALSE(second.Filled);
     EXPECT_EQ(second.Program_Directory, User_Folder());
-    EXPECT_EQ(Test_Temporary_Directory::Read_File(User_Folder() + "Setup.ini"), "[Main_Setup]\r\nDefault_Remark=mine\r\n");
+    EXPECT_EQ(Test_Temporary_Directory::Read_File(User_Folder() + "Setup.ini"),
+              "[Main_Setup]\r\nDefault_Remark=mine\r\n");
     EXPECT_FALSE(std::filesystem::exists(User_Folder() + "Skin/Header_Row.bmp"));
 }
 

@@ -17,15 +17,14 @@ constexpr uid_t Nobody = 65534;
 
 mode_t Mode_Of(const std::string& path)
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & (S_IFMT | 07777) : 0;  // type and mode
 }
 
 // Gives the path to another user; only root can, so elsewhere the caller skips that case.
-bool Give_Away(const std::string& path)
-{
-    return ::getuid() == 0 && ::lchown(path.c_str(), Nobody, Nobody) == 0;
-}
+bool Give_Away(const std::string& path) { return ::getuid() == 0 && ::lchown(path.c_str(), Nobody, Nobody) == 0; }
 
 std::string Fallback_Name(int spare = 0)
 {
@@ -82,8 +81,8 @@ TEST_F(Runtime_Directory_Test, OwnPrivateRuntimeFolderIsUsedAndAnyOtherIsReplace
     const std::string group = Made_Folder("group", 0770);
     const std::string link = Temporary.File("link");
     ASSERT_EQ(::symlink(runtime.c_str(), link.c_str()), 0);
-    for (const std::string& unusable : {shared, group, link, Temporary.File("missing"), std::string("runtime"),
-                                        std::string()})
+    for (const std::string& unusable :
+         {shared, group, link, Temporary.File("missing"), std::string("runtime"), std::string()})
     {
         EXPECT_EQ(Chosen(unusable), fallback) << unusable;
         EXPECT_EQ(Mode_Of(fallback), S_IFDIR | 0700u);

@@ -4,8 +4,7 @@ bool Fake_Tray_Shell::Add_Icon(const Tray_Icon_Data& data)
 {
     Requests.push_back({Request_Kind::Add, data});
     // Like the real tray, an icon that is there already cannot be added twice.
-    if (!Available || Icon_Present)
-        return false;
+    if (!Available || Icon_Present) return false;
     Icon_Present = true;
     Shown = data;
     return true;
@@ -14,11 +13,9 @@ bool Fake_Tray_Shell::Add_Icon(const Tray_Icon_Data& data)
 bool Fake_Tray_Shell::Modify_Icon(const Tray_Icon_Data& data)
 {
     Requests.push_back({Request_Kind::Modify, data});
-    if (!Available || !Icon_Present)
-        return false;
+    if (!Available || !Icon_Present) return false;
     Shown = data;
-    if ((data.Flags & Tray_Icon_Data::Info_Flag) && !data.Balloon_Text.isEmpty())
-        ++Balloons_Shown;
+    if ((data.Flags & Tray_Icon_Data::Info_Flag) && !data.Balloon_Text.isEmpty()) ++Balloons_Shown;
     return true;
 }
 
@@ -41,8 +38,6 @@ void Fake_Tray_Shell::Set_Available(bool available)
 {
     const bool appeared = available && !Available;
     Available = available;
-    if (!available)
-        Icon_Present = false;
-    if (appeared)
-        Notify_Tray_Created();
+    if (!available) Icon_Present = false;
+    if (appeared) Notify_Tray_Created();
 }

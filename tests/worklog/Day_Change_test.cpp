@@ -1,9 +1,8 @@
 // The first start on a later day, step by step: the stored day goes to the target log once
 // and whole, whatever instant a crash or a full disk interrupts it.
+#include "Work_Log_Test_Support.h"
 #include "worklog/Day_Start.h"
 #include "worklog/Export_Journal.h"
-
-#include "Work_Log_Test_Support.h"
 
 namespace
 {
@@ -15,9 +14,10 @@ const std::vector<Work_Record> Past_Day{
     Make_Record("", "", "", "Meeting", "03:00", "weekly"),
 };
 const std::string Older_Day = "\r\nSaturday;05.12.2026;08:00 - 12:00;Day label;04:00;\r\n";
-const std::string Past_Day_Block = "\r\nSunday;06.12.2026;07:58 - 17:12;Day label;09:14;\r\n"
-                                   ";;;Unassigned;- 00:06;breaks\r\n;;;Coding;06:20;export; tests\r\n"
-                                   ";;;Meeting;03:00;weekly\r\n";
+const std::string Past_Day_Block =
+    "\r\nSunday;06.12.2026;07:58 - 17:12;Day label;09:14;\r\n"
+    ";;;Unassigned;- 00:06;breaks\r\n;;;Coding;06:20;export; tests\r\n"
+    ";;;Meeting;03:00;weekly\r\n";
 
 class Day_Change : public Work_Log_Test
 {
@@ -79,8 +79,8 @@ TEST_F(Day_Change, CrashAfterAnyFileStepAndAgainInTheRestartLeavesTheDayInTheTar
     for (std::size_t first = 1; first <= steps.size(); ++first)
         for (std::size_t second = 0; second <= steps.size(); ++second)  // 0: the restart runs through
         {
-            SCOPED_TRACE("crash after " + steps[first - 1] + " (step " + std::to_string(first) +
-                         "), then after step " + std::to_string(second) + " of the restart");
+            SCOPED_TRACE("crash after " + steps[first - 1] + " (step " + std::to_string(first) + "), then after step " +
+                         std::to_string(second) + " of the restart");
             Store_Past_Day();
             ASSERT_TRUE(Start_Until_Crash(int(first)));
             const bool crashed_again = Start_Until_Crash(int(second));

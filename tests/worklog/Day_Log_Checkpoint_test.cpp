@@ -42,8 +42,9 @@ TEST_F(Day_Log_Checkpoint_Test, FailingSavesAreToldOnceAndTheirRecoveryIsRecorde
     EXPECT_EQ(Save_At(34), Outcome::Still_Failing);
     Dialogs.Answer(1);
     Checkpoint.Show_Warning(Context);
-    EXPECT_EQ(Dialogs.Calls, (std::vector<Dialog_Call>{{"Error_Icon_Source.bmp", 70, "not saved: %0:s",
-                                                        Texts.Message_Buttons[1], "", {"disk full"}}}));
+    EXPECT_EQ(Dialogs.Calls,
+              (std::vector<Dialog_Call>{
+                  {"Error_Icon_Source.bmp", 70, "not saved: %0:s", Texts.Message_Buttons[1], "", {"disk full"}}}));
     EXPECT_EQ(Read(Day_Log_Path()).substr(513, 13), "09:30 - 09:31");  // the last day that was stored
 
     Files.Create_Error = 0;

@@ -17,7 +17,9 @@ Day_Log Day_Of(const std::vector<Work_Record>& records)
 
 const Work_Record Day_Row = Make_Record("Monday", "07.12.2026", "08:00 - 09:30", "Day", "01:30", "");
 const Work_Record Unassigned_Row = Make_Record("", "", "", "DEFAULT", "- 00:20", "first remark");
-const Work_Record User_Row = Make_Record("", "", "", "Coding", "01:00", "\x8A" "koda");  // CP1250 "Š"
+const Work_Record User_Row = Make_Record("", "", "", "Coding", "01:00",
+                                         "\x8A"
+                                         "koda");  // CP1250 "Š"
 const Day_Log Three_Rows = Day_Of({Day_Row, Unassigned_Row, User_Row});
 
 class Day_Log_File : public Work_Log_Test
@@ -45,11 +47,16 @@ protected:
 
 TEST_F(Day_Log_File, RecordLayoutIsSixLengthPrefixedFieldsOf256Bytes)
 {
-    const std::string bytes = Encode_Work_Record(Make_Record("Po", "07.12.2026", "", "Coding", std::string(300, 'x'), ""));
+    const std::string bytes =
+        Encode_Work_Record(Make_Record("Po", "07.12.2026", "", "Coding", std::string(300, 'x'), ""));
     ASSERT_EQ(bytes.size(), 1536u);
-    const std::string expected_head = std::string("\x02Po") + std::string(253, '\0') + "\x0A" "07.12.2026";
+    const std::string expected_head = std::string("\x02Po") + std::string(253, '\0') +
+                                      "\x0A"
+                                      "07.12.2026";
     EXPECT_EQ(bytes.substr(0, expected_head.size()), expected_head);
-    EXPECT_EQ(bytes.substr(512, 263), std::string(256, '\0') + "\x06" "Coding");
+    EXPECT_EQ(bytes.substr(512, 263), std::string(256, '\0') +
+                                          "\x06"
+                                          "Coding");
     EXPECT_EQ(bytes.substr(1024, 257), "\xFF" + std::string(255, 'x') + '\0');  // a longer text keeps 255 characters
 
     std::string leftover(1536, '\xCC');  // leftover memory as another writer may leave it
@@ -105,14 +112,16 @@ TEST_F(Day_Log_File, FailuresGiveTheirLinesAndKeepThePreviousFileWhole)
     EXPECT_FALSE(Open_Actual_Work_Log(Context, stored));
 
     const std::string reset = " - OPEN_ACTUAL_WORK_LOG - RESET - ";
-    EXPECT_EQ(Lines(), (Lines_Of{rewrite + "ERROR_SHARING_VIOLATION - file " + Day_Log_Path() + " is used by another thread",
-                                 rewrite + "ERROR_ACCESS_DENIED - access to " + Day_Log_Path() + " denied, file is read only",
-                                 Unexpected(rewrite + "UNEXPECTED_ERROR - not possible to create file ", EMFILE),
-                                 Unexpected(rewrite + "UNEXPECTED_ERROR - not possible to create file ", EIO),
-                                 Unexpected(" - SAVE_ACTUAL_WORK_LOG - WRITE - UNEXPECTED_ERROR - not possible to write "
-                                            "record into file ", ENOSPC),
-                                 reset + "ERROR_SHARING_VIOLATION - file " + Day_Log_Path() + " is used by another thread",
-                                 Unexpected(reset + "UNEXPECTED_ERROR - not possible to create file ", EIO)}));
+    EXPECT_EQ(Lines(),
+              (Lines_Of{rewrite + "ERROR_SHARING_VIOLATION - file " + Day_Log_Path() + " is used by another thread",
+                        rewrite + "ERROR_ACCESS_DENIED - access to " + Day_Log_Path() + " denied, file is read only",
+                        Unexpected(rewrite + "UNEXPECTED_ERROR - not possible to create file ", EMFILE),
+                        Unexpected(rewrite + "UNEXPECTED_ERROR - not possible to create file ", EIO),
+                        Unexpected(" - SAVE_ACTUAL_WORK_LOG - WRITE - UNEXPECTED_ERROR - not possible to write "
+                                   "record into file ",
+                                   ENOSPC),
+                        reset + "ERROR_SHARING_VIOLATION - file " + Day_Log_Path() + " is used by another thread",
+                        Unexpected(reset + "UNEXPECTED_ERROR - not possible to create file ", EIO)}));
     Expect_Unchanged_And_No_Temporary();
 }
 
@@ -123,7 +132,9 @@ TEST_F(Day_Log_File, ProcessKilledInTheMiddleOfASaveLeavesThePreviousFileWhole)
     if (child == 0)
     {
         Files.Fail_Write_Number = 3;
-        Files.On_Failing_Write = [] { ::_exit(0); };
+        Files.On_Failing_Write = [] {
+            ::_exit(0);
+        };
         Save_Actual_Work_Log(Context, Day_Of({Day_Row, Unassigned_Row, User_Row, User_Row}));
         ::_exit(1);  // the save did not reach its third write
     }
@@ -165,8 +176,8 @@ TEST_F(Day_Log_File, CheckpointOfUnchangedRecordsWritesNothingButAnyDifferenceIs
     EXPECT_FALSE(Checkpoint_Day_Log(Context, changed));
     Files.Create_Error = 0;
     EXPECT_TRUE(Checkpoint_Day_Log(Context, changed));
-    EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Day_Row) + Encode_Work_Record(Unassigned_Row) +
-                                        Encode_Work_Record(changed_row));
+    EXPECT_EQ(Read(Day_Log_Path()),
+              Encode_Work_Record(Day_Row) + Encode_Work_Record(Unassigned_Row) + Encode_Work_Record(changed_row));
     // A longer file whose start matches is not taken for the same day.
     Store_Records({Day_Row, Unassigned_Row, changed_row, User_Row});
     EXPECT_TRUE(Checkpoint_Day_Log(Context, changed));
@@ -176,7 +187,9 @@ TEST_F(Day_Log_File, CheckpointOfUnchangedRecordsWritesNothingButAnyDifferenceIs
 TEST_F(Day_Log_File, SaveReplacesTheFileALinkNamesKeepsItsModeAndMakesNewFilesUnwritableForOthers)
 {
     auto mode_of = [](const std::string& path) {
-        struct stat status{};
+        struct stat status
+        {
+        };
         ::stat(path.c_str(), &status);
         return status.st_mode & 07777;
     };
@@ -198,8 +211,8 @@ TEST_F(Day_Log_File, SaveReplacesTheFileALinkNamesKeepsItsModeAndMakesNewFilesUn
     ::umask(previous_mask);
 
     ASSERT_TRUE(through_link && to_new_file && plain_new_file);
-    EXPECT_EQ(Read(Paths.File("kept/day.log")), Encode_Work_Record(Day_Row) + Encode_Work_Record(Unassigned_Row) +
-                                                   Encode_Work_Record(User_Row));
+    EXPECT_EQ(Read(Paths.File("kept/day.log")),
+              Encode_Work_Record(Day_Row) + Encode_Work_Record(Unassigned_Row) + Encode_Work_Record(User_Row));
     EXPECT_EQ(mode_of(Paths.File("kept/day.log")), 0640u);
     EXPECT_EQ(Read(Paths.File("kept/new.log")), Encode_Work_Record(Day_Row));
     EXPECT_EQ(mode_of(Paths.File("kept/new.log")), 0664u);

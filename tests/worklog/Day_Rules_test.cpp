@@ -139,14 +139,11 @@ TEST_F(Day_Rules_Test, ClearingADayWithoutRecordsAsksNothing)
     EXPECT_EQ(Rules.Clear_User_Rows(false), Verdict::Refused);
 }
 
-TEST_F(Day_Rules_Test, EmptyWorkTypeIsRefused)
-{
-    EXPECT_EQ(Add("", "00:30"), Verdict::Tell_Empty_Work_Type);
-}
+TEST_F(Day_Rules_Test, EmptyWorkTypeIsRefused) { EXPECT_EQ(Add("", "00:30"), Verdict::Tell_Empty_Work_Type); }
 
 TEST_F(Day_Rules_Test, DuplicateIgnoresCp1250LetterCase)
 {
-    Add("\xC8ten\xED", "00:30");  // Čtení
+    Add("\xC8ten\xED", "00:30");                                               // Čtení
     const Record_Verdict verdict = Store(Log.Size(), "\xE8TEN\xCD", "00:10");  // čTENÍ
     EXPECT_EQ(verdict.Verdict, Verdict::Tell_Duplicate_Work_Type);
     EXPECT_EQ(verdict.Duplicate_Row, 2);

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/Code_Page.h"
-
 #include "Work_Log_Test_Support.h"
+#include "platform/Code_Page.h"
 
 namespace
 {
@@ -13,7 +12,9 @@ using Lines_Of = std::vector<std::string>;
 
 const Work_Record Day_Row = Make_Record("Monday", "07.12.2026", "07:45 - 09:10", "Day label", "01:25", "");
 const Work_Record Unassigned_Row = Make_Record("", "", "", "Unassigned", "- 00:20", "its remark");
-const Work_Record First_User_Row = Make_Record("", "", "", "Coding", "01:00", "\x81\x9A" "a");  // undefined and "š"
+const Work_Record First_User_Row = Make_Record("", "", "", "Coding", "01:00",
+                                               "\x81\x9A"
+                                               "a");  // undefined and "š"
 const Work_Record Second_User_Row = Make_Record("", "", "", "Meeting", "00:30", "");
 
 class Day_Start : public Work_Log_Test
@@ -24,9 +25,9 @@ protected:
     // A new day at the clock's time: Monday 7.12.2026 09:30.
     void Expect_New_Day()
     {
-        EXPECT_EQ(Log.Records(), std::vector<Work_Record>{Make_Record("Monday", "07.12.2026", "09:30 - 09:30",
-                                                                    Start_Up.Default_Work_Type, "00:00",
-                                                                    Start_Up.Default_Remark)});
+        EXPECT_EQ(Log.Records(),
+                  std::vector<Work_Record>{Make_Record("Monday", "07.12.2026", "09:30 - 09:30",
+                                                       Start_Up.Default_Work_Type, "00:00", Start_Up.Default_Remark)});
         EXPECT_EQ(std::tuple(Log.Day_Start_Minute(), Log.Recorded_Minutes()), std::tuple(570, 0));
     }
 
@@ -40,8 +41,9 @@ protected:
 
     Dialog_Call Question(int message, int first, int second, std::vector<std::string> arguments = {}) const
     {
-        return {"Error_Icon_Source.bmp", 70, Texts.Message_Strings[message], Texts.Message_Buttons[first],
-                Texts.Message_Buttons[second], std::move(arguments)};
+        return {"Error_Icon_Source.bmp",        70,
+                Texts.Message_Strings[message], Texts.Message_Buttons[first],
+                Texts.Message_Buttons[second],  std::move(arguments)};
     }
 
     Day_Log Log;
@@ -76,8 +78,8 @@ TEST_F(Day_Start, UnopenableFileAsksThreeAndIsKeptAsideUnlessReadOnly)
     Dialogs.Answer(1);
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Unopenable);
     EXPECT_EQ(Dialogs.Calls, std::vector<Dialog_Call>{Question(3, 5, 6, {"Actual_Work_Log.log"})});
-    EXPECT_EQ(Lines(), Lines_Of{" - OPEN_ACTUAL_WORK_LOG - RESET - ERROR_ACCESS_DENIED - access to " +
-                                Day_Log_Path() + " denied, file is read only"});
+    EXPECT_EQ(Lines(), Lines_Of{" - OPEN_ACTUAL_WORK_LOG - RESET - ERROR_ACCESS_DENIED - access to " + Day_Log_Path() +
+                                " denied, file is read only"});
     Expect_New_Day();
     EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Day_Row));  // no save can replace it, so it stays
     Dialogs.Answer(2);
@@ -100,7 +102,9 @@ TEST_F(Day_Start, FilesWithoutAUsableDayAreInvalidAndKeptAside)
     for (int i = 0; i < 16; ++i) seventeen += Encode_Work_Record(Second_User_Row);
     const std::string prefix = " - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - ";
     const std::string empty = prefix + "file " + Day_Log_Path() + " is empty";
-    const auto with = [](std::size_t field, const char* text) { return Encode_Work_Record(With_Field(Day_Row, field, text)); };
+    const auto with = [](std::size_t field, const char* text) {
+        return Encode_Work_Record(With_Field(Day_Row, field, text));
+    };
     const std::pair<std::string, std::string> cases[] = {
         {"", empty},
         {whole.substr(0, 1535), empty},
@@ -145,7 +149,7 @@ TEST_F(Day_Start, TodaysLogContinuesWithRecordedMinutesOfTheUserRows)
     EXPECT_TRUE(Dialogs.Calls.empty());
     EXPECT_EQ(Lines(), Lines_Of{" - OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual"});
     EXPECT_EQ(Log.Records(), (std::vector<Work_Record>{Day_Row, With_Field(Unassigned_Row, Duration_Field, "00:20"),
-                                                     First_User_Row, Second_User_Row}));
+                                                       First_User_Row, Second_User_Row}));
     EXPECT_EQ(std::tuple(Log.Day_Start_Minute(), Log.Recorded_Minutes()), std::tuple(465, 90));
     EXPECT_FALSE(std::filesystem::exists(Day_Log_Path() + ".invalid"));
 
@@ -155,7 +159,7 @@ TEST_F(Day_Start, TodaysLogContinuesWithRecordedMinutesOfTheUserRows)
     const std::size_t first_new_line = Errors.Lines().size();
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Valid);
     EXPECT_EQ(Log.Records(), (std::vector<Work_Record>{Day_Row, With_Field(Unassigned_Row, Duration_Field, "x"),
-                                                     First_User_Row, Second_User_Row}));
+                                                       First_User_Row, Second_User_Row}));
     EXPECT_EQ(Log.Recorded_Minutes(), 90);
     const Lines_Of lines = Lines();
     EXPECT_EQ(Lines_Of(lines.begin() + std::ptrdiff_t(first_new_line), lines.end()),
@@ -171,7 +175,8 @@ TEST_F(Day_Start, TruncatedLogUsesItsWholeRecordsAndKeepsTheOriginalAside)
     {
         SCOPED_TRACE(date);
         std::filesystem::remove(Target());
-        Store_Records({With_Field(Day_Row, Date_Field, date), Unassigned_Row, First_User_Row}, std::string(700, '\x05'));
+        Store_Records({With_Field(Day_Row, Date_Field, date), Unassigned_Row, First_User_Row},
+                      std::string(700, '\x05'));
         const std::string original = Read(Day_Log_Path());
         const std::size_t first_new_line = Errors.Lines().size();
         const bool today = date == "07.12.2026";
@@ -186,8 +191,11 @@ TEST_F(Day_Start, TruncatedLogUsesItsWholeRecordsAndKeepsTheOriginalAside)
         EXPECT_EQ(Read(Day_Log_Path() + ".invalid"), original);
         EXPECT_EQ(Read(Day_Log_Path()).size(), Log.Size() * 1536);
         if (today) EXPECT_EQ(Log.Size(), 3u);
-        else EXPECT_EQ(Read(Target()), "\r\nMonday;06.12.2026;07:45 - 09:10;Day label;01:25;\r\n"
-                                       ";;;Unassigned;- 00:20;its remark\r\n;;;Coding;01:00;\x81\x9A" "a\r\n");
+        else
+            EXPECT_EQ(Read(Target()),
+                      "\r\nMonday;06.12.2026;07:45 - 09:10;Day label;01:25;\r\n"
+                      ";;;Unassigned;- 00:20;its remark\r\n;;;Coding;01:00;\x81\x9A"
+                      "a\r\n");
     }
 }
 
@@ -203,7 +211,7 @@ TEST_F(Day_Start, UserRowWithoutATimeIsDroppedKeptInTheFileAsideAndTheLastTwoRow
     EXPECT_EQ(Read(Day_Log_Path() + ".invalid"), stored);
     EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log[0]));
     EXPECT_EQ(Log.Records(), std::vector<Work_Record>{Make_Record("Monday", "07.12.2026", "07:45 - 09:10", "Unassigned",
-                                                                "01:25", "its remark")});
+                                                                  "01:25", "its remark")});
     EXPECT_EQ(Log.Recorded_Minutes(), 0);
 }
 
@@ -223,9 +231,11 @@ TEST_F(Day_Start, LogOfAnotherDateIsExportedOnceThenANewDayBegins)
         EXPECT_EQ(Lines_Of(lines.begin() + std::ptrdiff_t(first_new_line), lines.end()),
                   (Lines_Of{" - OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date",
                             " - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " + Target()}));
-        EXPECT_EQ(Read(Target()), "--\r\nMonday;" + date + ";07:45 - 09:10;Day label;01:25;\r\n"
-                                  ";;;Unassigned;- 00:20;its remark\r\n;;;Coding;01:00;\x81\x9A" "a\r\n"
-                                  ";;;Meeting;00:30;\r\n");
+        EXPECT_EQ(Read(Target()), "--\r\nMonday;" + date +
+                                      ";07:45 - 09:10;Day label;01:25;\r\n"
+                                      ";;;Unassigned;- 00:20;its remark\r\n;;;Coding;01:00;\x81\x9A"
+                                      "a\r\n"
+                                      ";;;Meeting;00:30;\r\n");
         Expect_New_Day();
         // The new day is on disk at once, so the next start continues it instead of exporting again.
         EXPECT_EQ(Read(Day_Log_Path()), Encode_Work_Record(Log[0]));
@@ -254,8 +264,8 @@ TEST_F(Day_Start, FailedExportIsOfferedAgainUntilItSucceedsOrTheUserEnds)
     EXPECT_FALSE(result.Terminate_Requested);
     EXPECT_EQ(Dialogs.Calls, std::vector<Dialog_Call>(3, Question(5, 4, 6)));
     const std::string not_actual = " - OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date";
-    const std::string not_found = " - SAVE_TARGET_WORK_LOG - REWRITE - ERROR_PATH_NOT_FOUND - path " + directory +
-                                  " not found";
+    const std::string not_found =
+        " - SAVE_TARGET_WORK_LOG - REWRITE - ERROR_PATH_NOT_FOUND - path " + directory + " not found";
     EXPECT_EQ(Lines(), (Lines_Of{not_actual, not_found, not_actual, not_found, not_found,
                                  " - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " + Target()}));
     EXPECT_EQ(Read(Target()), "\r\nMonday;04.12.2026;07:45 - 09:10;Day label;01:25;\r\n");
@@ -269,7 +279,7 @@ TEST_F(Day_Start, NewDayTakesTheDayNameOfItsWeekdayAndCutsLongTexts)
     Start_Up.Default_Work_Type = std::string(300, 'w');
     Start_New_Day(Context, Log);
     EXPECT_EQ(Log.Records(), std::vector<Work_Record>{Make_Record("Sunday", "13.12.2026", "00:05 - 00:05",
-                                                                std::string(255, 'w'), "00:00", "")});
+                                                                  std::string(255, 'w'), "00:00", "")});
     EXPECT_EQ(Log.Day_Start_Minute(), 5);
 }
 
@@ -289,18 +299,21 @@ TEST_F(Day_Start, FileNamesReachTheFileSystemAsTheyAreAndTheProtocolAsCp1250Text
     // "Výkaz" fits CP1250, "日" does not: the protocol shows it as "?".
     const std::string folder = Paths.File("V\xC3\xBDkaz \xE6\x97\xA5/");
     const std::string folder_text = Utf8_To_Cp1250(Paths.File("")) + "V\xFDkaz ?/";
-    Program_Settings.Target_Log_File_Name = folder + "Pr\xC3\xA1" "ce.csv";
+    Program_Settings.Target_Log_File_Name = folder +
+                                            "Pr\xC3\xA1"
+                                            "ce.csv";
     Store_Records({With_Field(Day_Row, Date_Field, "04.12.2026")});
     Start_Up.Display_Start_Splash_Screen = false;
     Dialogs.Answer(1, [&] { std::filesystem::create_directory(folder); });
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Past_Day);
 
     EXPECT_EQ(Read(Program_Settings.Target_Log_File_Name), "\r\nMonday;04.12.2026;07:45 - 09:10;Day label;01:25;\r\n");
-    EXPECT_EQ(Lines(), (Lines_Of{" - OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date",
-                                 " - SAVE_TARGET_WORK_LOG - REWRITE - ERROR_PATH_NOT_FOUND - path " + folder_text +
-                                     " not found",
-                                 " - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " + folder_text +
-                                     "Pr\xE1" "ce.csv"}));
+    EXPECT_EQ(Lines(),
+              (Lines_Of{" - OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date",
+                        " - SAVE_TARGET_WORK_LOG - REWRITE - ERROR_PATH_NOT_FOUND - path " + folder_text + " not found",
+                        " - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " + folder_text +
+                            "Pr\xE1"
+                            "ce.csv"}));
 }
 
 TEST_F(Day_Start, DirectoryInPlaceOfTheLogIsADamagedLogKeptAsideAndTheNewDayCanBeSaved)
@@ -312,9 +325,10 @@ TEST_F(Day_Start, DirectoryInPlaceOfTheLogIsADamagedLogKeptAsideAndTheNewDayCanB
     const Load_Day_Log_Result result = Load();
     EXPECT_EQ(result.Outcome, Day_Log_Outcome::Invalid);
     EXPECT_EQ(Dialogs.Calls, std::vector<Dialog_Call>{Question(4, 5, 6)});
-    EXPECT_EQ(Lines(), (Lines_Of{" - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file " + Day_Log_Path() + " is a directory",
-                                 " - OPEN_ACTUAL_WORK_LOG - KEEP - OK - file " + Day_Log_Path() + " kept as " +
-                                     Day_Log_Path() + ".invalid"}));
+    EXPECT_EQ(Lines(),
+              (Lines_Of{" - OPEN_ACTUAL_WORK_LOG - INVALID_RECORD - file " + Day_Log_Path() + " is a directory",
+                        " - OPEN_ACTUAL_WORK_LOG - KEEP - OK - file " + Day_Log_Path() + " kept as " + Day_Log_Path() +
+                            ".invalid"}));
     EXPECT_EQ(Read(Day_Log_Path() + ".invalid/inside"), "what the folder held");
     Expect_New_Day();
     EXPECT_TRUE(Checkpoint_Day_Log(Context, Log));
@@ -333,7 +347,8 @@ TEST_F(Day_Start, DirectoryInPlaceOfTheLogIsADamagedLogKeptAsideAndTheNewDayCanB
 TEST_F(Day_Start, PastDayOfMoreThanSixteenRecordsIsExportedWhole)
 {
     std::vector<Work_Record> records{With_Field(Day_Row, Date_Field, "04.12.2026"), Unassigned_Row};
-    std::string expected = "\r\nMonday;04.12.2026;07:45 - 09:10;Day label;01:25;\r\n;;;Unassigned;- 00:20;its remark\r\n";
+    std::string expected =
+        "\r\nMonday;04.12.2026;07:45 - 09:10;Day label;01:25;\r\n;;;Unassigned;- 00:20;its remark\r\n";
     for (int i = 0; i < 18; ++i)
     {
         records.push_back(Make_Record("", "", "", "Task " + std::to_string(i), "00:05", ""));

@@ -1,7 +1,7 @@
 #include "worklog/End_Of_Day.h"
 
-#include "platform/Code_Page.h"
 #include "Work_Log_Test_Support.h"
+#include "platform/Code_Page.h"
 
 namespace
 {
@@ -76,16 +76,31 @@ TEST_F(End_Of_Day, DayThatWasNeverLoadedIsNotSaved)
 
 TEST_F(End_Of_Day, SummaryTellsTotalAndOvertimeAndInCzechAlsoInWords)
 {
-    const auto czech = [](const char* utf8) { return Utf8_To_Cp1250(utf8); };
-    const std::string no_overtime = "Tak\x9E" "e nem\xE1te \x9E\xE1" "dn\xFD p\xF8" "es\xE8" "as...";
+    const auto czech = [](const char* utf8) {
+        return Utf8_To_Cp1250(utf8);
+    };
+    const std::string no_overtime =
+        "Tak\x9E"
+        "e nem\xE1te \x9E\xE1"
+        "dn\xFD p\xF8"
+        "es\xE8"
+        "as...";
     const std::string two_hours = czech("Což je celkem 2 hodiny.");
     const std::tuple<bool, int, int, Summary> cases[] = {
-        {true, 480, 605, {"08:00", "10:05", "Total: 02:05", "Noovertime", czech("Což je celkem 2 hodiny a 5 minut."),
-                          no_overtime}},
-        {true, 480, 1021, {"08:00", "17:01", "Total: 09:01", "Overtime: 01:01", czech("Což je celkem 9 hodin a 1 minuta."),
-                           czech("Takže máte 1 hodinu a 1 minutu přesčas.")}},
-        {true, 480, 483, {"08:00", "08:03", "Total: 00:03", "Noovertime", czech("Což jsou celkem 3 minuty."), no_overtime}},
-        {true, 0, 120, {"00:00", "02:00", "Total: 02:00", "Noovertime", two_hours, no_overtime}},  // minutes decide
+        {true,
+         480,
+         605,
+         {"08:00", "10:05", "Total: 02:05", "Noovertime", czech("Což je celkem 2 hodiny a 5 minut."), no_overtime}},
+        {true,
+         480,
+         1021,
+         {"08:00", "17:01", "Total: 09:01", "Overtime: 01:01", czech("Což je celkem 9 hodin a 1 minuta."),
+          czech("Takže máte 1 hodinu a 1 minutu přesčas.")}},
+        {true,
+         480,
+         483,
+         {"08:00", "08:03", "Total: 00:03", "Noovertime", czech("Což jsou celkem 3 minuty."), no_overtime}},
+        {true, 0, 120, {"00:00", "02:00", "Total: 02:00", "Noovertime", two_hours, no_overtime}},    // minutes decide
         {true, 1380, 60, {"23:00", "01:00", "Total: 02:00", "Noovertime", two_hours, no_overtime}},  // across midnight
         {false, 0, 480, {"00:00", "08:00", "Total: 08:00", "Noovertime", "", ""}},  // the full time is no overtime
         {false, 0, 481, {"00:00", "08:01", "Total: 08:01", "Overtime: 00:01", "", ""}},
@@ -115,7 +130,11 @@ TEST_F(End_Of_Day, SummaryIsShownOnlyWhenSetupAsksAndTimeHasPassed)
     Log.Refresh_Summary_Rows(605);
     Dialogs.Answer(1);
     EXPECT_TRUE(Show_Day_Summary(Context, Log));
-    const Dialog_Call shown{"Summary_Icon_Source.bmp", 100, Texts.Message_Strings[15], "button 1", "",
+    const Dialog_Call shown{"Summary_Icon_Source.bmp",
+                            100,
+                            Texts.Message_Strings[15],
+                            "button 1",
+                            "",
                             {"08:00", "10:05", "Total: 02:05", "Noovertime", "", ""}};
     EXPECT_EQ(Dialogs.Calls, std::vector<Dialog_Call>{shown});
     EXPECT_TRUE(Errors.Lines().empty());

@@ -28,9 +28,9 @@ public:
     std::function<void()> On_Failing_Write;  // e.g. end the process there
     int Writes = 0;
 
-    int Crash_After_Step = 0;          // 1 = right after the first step that touches a file
-    bool Sync_To_Disk = true;          // a killed process needs no sync; a crash loop runs faster without
-    std::vector<std::string> Steps;    // every step done, "Write Work_Log.csv" and the like
+    int Crash_After_Step = 0;        // 1 = right after the first step that touches a file
+    bool Sync_To_Disk = true;        // a killed process needs no sync; a crash loop runs faster without
+    std::vector<std::string> Steps;  // every step done, "Write Work_Log.csv" and the like
 
     bool Read_Prefix(const std::string& path, std::size_t max_bytes, std::string& content, std::uint64_t& file_size,
                      int& error_number) override
@@ -96,10 +96,7 @@ private:
             }
             return Done(Inner->Write(data, error_number), "Write");
         }
-        bool Sync(int& error_number) override
-        {
-            return Done(!Owner.Sync_To_Disk || Inner->Sync(error_number), "Sync");
-        }
+        bool Sync(int& error_number) override { return Done(!Owner.Sync_To_Disk || Inner->Sync(error_number), "Sync"); }
         bool Close(int& error_number) override { return Done(Inner->Close(error_number), "Close"); }
         bool Size(std::uint64_t& size, int& error_number) override { return Inner->Size(size, error_number); }
         bool Truncate(std::uint64_t length, int& error_number) override

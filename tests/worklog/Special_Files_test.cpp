@@ -1,10 +1,12 @@
 // Every file the program reads or writes, with something other than a regular file in
 // its place: each reader and writer gives its "cannot be read" (or "cannot be written")
 // answer at once and never blocks, and nothing but a regular file is ever replaced.
-#include <csignal>
-#include <cstring>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstring>
+
+#include "Work_Log_Test_Support.h"
 #include "config/Error_List.h"
 #include "config/Language_File.h"
 #include "config/Settings_File.h"
@@ -14,12 +16,17 @@
 #include "worklog/Export_Journal.h"
 #include "worklog/Target_Log_Export.h"
 
-#include "Work_Log_Test_Support.h"
-
 namespace
 {
 
-enum class Special { Fifo, Directory, Link_To_Null_Device, Link_To_Zero_Device, Dangling_Link };
+enum class Special
+{
+    Fifo,
+    Directory,
+    Link_To_Null_Device,
+    Link_To_Zero_Device,
+    Dangling_Link
+};
 
 const char* Name_Of(Special kind)
 {
@@ -113,9 +120,8 @@ TEST_F(Special_Files, ReadersTakeThemForFilesThatCannotBeRead)
         EXPECT_EQ(read.Target_Log_File_Format, Settings{}.Target_Log_File_Format);
         EXPECT_FALSE(start_up.First_Start);
     });
-    For_Each_Kind("the language file", Paths.File("Czech.lng"), [&](Special) {
-        EXPECT_EQ(Load_Language_Texts(Paths.File("Czech.lng")).Message_Strings[4], "4#");
-    });
+    For_Each_Kind("the language file", Paths.File("Czech.lng"),
+                  [&](Special) { EXPECT_EQ(Load_Language_Texts(Paths.File("Czech.lng")).Message_Strings[4], "4#"); });
     For_Each_Kind("File_List", Paths.File("File_List"), [&](Special) {
         std::vector<std::string> names;
         EXPECT_EQ(Read_File_List(Paths.File("File_List"), names), File_List_Status::Missing);
@@ -173,8 +179,9 @@ TEST_F(Special_Files, WritersRefuseThemAndReplaceOnlyRegularFiles)
         {
             ASSERT_EQ(Errors.Lines().size(), lines + 1);
             EXPECT_NE(Errors.Lines().back().find(" - SAVE_ACTUAL_WORK_LOG - REWRITE - UNEXPECTED_ERROR - not possible "
-                                                 "to create file " + Day_Log_Path() + ". " +
-                                                 std::to_string(Error_Of(kind)) + " - " + std::strerror(Error_Of(kind))),
+                                                 "to create file " +
+                                                 Day_Log_Path() + ". " + std::to_string(Error_Of(kind)) + " - " +
+                                                 std::strerror(Error_Of(kind))),
                       std::string::npos);
         }
     });
@@ -187,8 +194,9 @@ TEST_F(Special_Files, WritersRefuseThemAndReplaceOnlyRegularFiles)
         {
             ASSERT_EQ(Errors.Lines().size(), lines + 1);
             EXPECT_NE(Errors.Lines().back().find(" - SAVE_TARGET_WORK_LOG - APPEND - UNEXPECTED_ERROR - not possible "
-                                                 "to create file " + Target() + ". " + std::to_string(Error_Of(kind)) +
-                                                 " - " + std::strerror(Error_Of(kind))),
+                                                 "to create file " +
+                                                 Target() + ". " + std::to_string(Error_Of(kind)) + " - " +
+                                                 std::strerror(Error_Of(kind))),
                       std::string::npos);
         }
     });

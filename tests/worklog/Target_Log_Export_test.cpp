@@ -1,9 +1,8 @@
 #include "worklog/Target_Log_Export.h"
 
+#include "Work_Log_Test_Support.h"
 #include "platform/File_Error.h"
 #include "worklog/Export_Journal.h"
-
-#include "Work_Log_Test_Support.h"
 
 namespace
 {
@@ -12,8 +11,7 @@ using Lines_Of = std::vector<std::string>;
 
 const std::vector<Work_Record> Stored_Day{
     Make_Record("Monday", "07.12.2026", "08:00 - 16:30", "Day total", "08:30", ""),
-    Make_Record("", "", "", "DEFAULT", "- 00:20", "rest"),
-    Make_Record("", "", "", "Coding", "05:00", "a;b"),
+    Make_Record("", "", "", "DEFAULT", "- 00:20", "rest"), Make_Record("", "", "", "Coding", "05:00", "a;b"),
     Make_Record("", "", "", "Meeting", "03:50", "\x8A\x81\x98 z"),  // CP1250 bytes, two of them undefined
 };
 
@@ -31,8 +29,9 @@ protected:
 TEST_F(Target_Log_Export, NewTargetGetsTheSeparatorAndOneLinePerRecordAndLaterBlocksAreAppended)
 {
     ASSERT_TRUE(Export());
-    EXPECT_EQ(Read(Target()), "\r\nMonday;07.12.2026;08:00 - 16:30;Day total;08:30;\r\n;;;DEFAULT;- 00:20;rest\r\n"
-                              ";;;Coding;05:00;a;b\r\n;;;Meeting;03:50;\x8A\x81\x98 z\r\n");
+    EXPECT_EQ(Read(Target()),
+              "\r\nMonday;07.12.2026;08:00 - 16:30;Day total;08:30;\r\n;;;DEFAULT;- 00:20;rest\r\n"
+              ";;;Coding;05:00;a;b\r\n;;;Meeting;03:50;\x8A\x81\x98 z\r\n");
     EXPECT_TRUE(Errors.Lines().empty());
 
     const std::string existing = "old line\r\nunfinished";
@@ -41,8 +40,9 @@ TEST_F(Target_Log_Export, NewTargetGetsTheSeparatorAndOneLinePerRecordAndLaterBl
     ASSERT_TRUE(Export("%1:s %3:s=%4:s"));
     Remove_Export_Journal(Context);  // as the day start does once the new day is stored
     ASSERT_TRUE(Export("%1:s %3:s=%4:s"));
-    const std::string block = "=== day ===\r\n07.12.2026 Day total=08:30\r\n DEFAULT=- 00:20\r\n Coding=05:00\r\n"
-                              " Meeting=03:50\r\n";
+    const std::string block =
+        "=== day ===\r\n07.12.2026 Day total=08:30\r\n DEFAULT=- 00:20\r\n Coding=05:00\r\n"
+        " Meeting=03:50\r\n";
     EXPECT_EQ(Read(Target()), existing + block + block);
 }
 
@@ -53,7 +53,7 @@ TEST_F(Target_Log_Export, PatternTheFormatRejectsWritesNothingAndSaysWhy)
         SCOPED_TRACE(pattern);
         EXPECT_FALSE(Export(pattern));
         EXPECT_EQ(Lines().back(), (" - SAVE_TARGET_WORK_LOG - FORMAT - INVALID_FORMAT - line pattern " + pattern +
-                                    " is not valid, only %0:s to %5:s may be used"));
+                                   " is not valid, only %0:s to %5:s may be used"));
         EXPECT_FALSE(std::filesystem::exists(Target()));
     }
     EXPECT_EQ(Lines().size(), 4u);
@@ -85,15 +85,14 @@ TEST_F(Target_Log_Export, CreateAndAppendFailuresGiveTheirLinesAndWriteNothing)
     const std::string rewrite = " - SAVE_TARGET_WORK_LOG - REWRITE - ";
     const std::string append = " - SAVE_TARGET_WORK_LOG - APPEND - ";
     const std::string cannot_create = "UNEXPECTED_ERROR - not possible to create file " + name + ". ";
-    EXPECT_EQ(Lines(), (Lines_Of{
-                           rewrite + "ERROR_PATH_NOT_FOUND - path " + directory + " not found",
-                           rewrite + "ERROR_ACCESS_DENIED - access to " + name + " denied, file is read only",
-                           rewrite + "ERROR_NOT_READY - file " + name + ", drive not ready",
-                           rewrite + cannot_create + "32 - " + File_Error_From_Errno(EBUSY).Text,
-                           rewrite + cannot_create + std::to_string(EISDIR) + " - " + std::strerror(EISDIR),
-                           append + "ERROR_ACCESS_DENIED - access to " + name + " denied, file is read only",
-                           append + "ERROR_SHARING_VIOLATION - file " + name + " is used by another thread",
-                           append + cannot_create + std::to_string(EIO) + " - " + std::strerror(EIO)}));
+    EXPECT_EQ(Lines(), (Lines_Of{rewrite + "ERROR_PATH_NOT_FOUND - path " + directory + " not found",
+                                 rewrite + "ERROR_ACCESS_DENIED - access to " + name + " denied, file is read only",
+                                 rewrite + "ERROR_NOT_READY - file " + name + ", drive not ready",
+                                 rewrite + cannot_create + "32 - " + File_Error_From_Errno(EBUSY).Text,
+                                 rewrite + cannot_create + std::to_string(EISDIR) + " - " + std::strerror(EISDIR),
+                                 append + "ERROR_ACCESS_DENIED - access to " + name + " denied, file is read only",
+                                 append + "ERROR_SHARING_VIOLATION - file " + name + " is used by another thread",
+                                 append + cannot_create + std::to_string(EIO) + " - " + std::strerror(EIO)}));
     EXPECT_EQ(Read(name), "kept\r\n");
 }
 
@@ -122,9 +121,11 @@ TEST_F(Target_Log_Export, WriteFailureAtAnyLineLeavesTheTargetLogAsItWasAndTheRe
                 {
                     EXPECT_EQ(Read(Target()), before);
                 }
-                EXPECT_EQ(Lines().back(), " - SAVE_TARGET_WORK_LOG - WRITELN - UNEXPECTED_ERROR - not possible to "
-                                          "write record into file " + Target() + ". " + std::to_string(ENOSPC) + " " +
-                                          std::strerror(ENOSPC));  // a single blank between the code and the text
+                EXPECT_EQ(Lines().back(),
+                          " - SAVE_TARGET_WORK_LOG - WRITELN - UNEXPECTED_ERROR - not possible to "
+                          "write record into file " +
+                              Target() + ". " + std::to_string(ENOSPC) + " " +
+                              std::strerror(ENOSPC));  // a single blank between the code and the text
                 EXPECT_TRUE(Export());
             }
             EXPECT_EQ(Read(Target()), before + block);

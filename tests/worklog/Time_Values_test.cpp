@@ -19,14 +19,14 @@ TEST(Time_Values, MinutesOfTheDayAreEncodedAndDecodedOnlyWithinOneDay)
     EXPECT_EQ(Parts(Decode_Minute_Of_Day(1439)), std::tuple(true, 23, 59));
     EXPECT_EQ(Parts(Decode_Minute_Of_Day(1440)), std::tuple(false, 0, 0));
     EXPECT_EQ(std::tuple(Whole_Hours(541), Remaining_Minutes(541)), std::tuple(9, 1));
-    EXPECT_EQ(Whole_Hours(65535), 1092);  // no range check on durations
+    EXPECT_EQ(Whole_Hours(65535), 1092);                                           // no range check on durations
     EXPECT_EQ(Time_To_Minute_Of_Day(Date_Time{2026, 1, 1, 8, 59, 59, 999}), 539);  // seconds dropped, not rounded
 }
 
 TEST(Time_Values, TextsAreReadFromCharactersOneTwoFourAndFiveOnly)
 {
     const std::pair<const char*, int> valid[] = {{"23:59", 1439}, {"12-30", 750}, {"12:30 and more", 750},
-                                                 {"12:5", 725},   {" 7:30", 450},  {"08:05", 485}};
+                                                 {"12:5", 725},   {" 7:30", 450}, {"08:05", 485}};
     for (const auto& [text, value] : valid)
     {
         EXPECT_EQ(Parts(Text_To_Minute_Of_Day(text)), std::tuple(true, value)) << text;

@@ -99,7 +99,10 @@ protected:
     }
 
     static std::string Read(const std::string& path) { return Test_Temporary_Directory::Read_File(path); }
-    static void Write(const std::string& path, const std::string& bytes) { Test_Temporary_Directory::Write_File(path, bytes); }
+    static void Write(const std::string& path, const std::string& bytes)
+    {
+        Test_Temporary_Directory::Write_File(path, bytes);
+    }
     static void Make_Read_Only(const std::string& path) { ::chmod(path.c_str(), 0444); }
     std::string Day_Log_Path() const { return Paths.File("Actual_Work_Log.log"); }
     std::string Target() const { return Program_Settings.Target_Log_File_Name; }

@@ -8,10 +8,7 @@ QFont Program_Font()
     return font;
 }
 
-QFont Program_Bold_Font()
-{
-    return With_Bold(Program_Font(), true);
-}
+QFont Program_Bold_Font() { return With_Bold(Program_Font(), true); }
 
 QFont With_Bold(QFont font, bool bold)
 {

@@ -11,7 +11,13 @@ class TVela_Button_ : public QWidget
     Q_OBJECT
 
 public:
-    enum class Face { Normal = 0, Hot = 1, Down = 2, Disabled = 3 };
+    enum class Face
+    {
+        Normal = 0,
+        Hot = 1,
+        Down = 2,
+        Disabled = 3
+    };
     static constexpr int Skin_Face_Count = 4;
 
     explicit TVela_Button_(QWidget* parent = nullptr);
@@ -76,6 +82,6 @@ private:
     bool Held_Down = false;
     int Button_Tag = 0;
     bool Pointer_Inside = false;
-    bool Pressing = false;       // left button went down on the button and is still down
-    bool Press_Inside = false;   // ...and the pointer is over the button now
+    bool Pressing = false;      // left button went down on the button and is still down
+    bool Press_Inside = false;  // ...and the pointer is over the button now
 };

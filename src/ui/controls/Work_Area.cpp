@@ -16,10 +16,8 @@ QRect Keep_Inside_Work_Area(QRect proposed, const QRect& work_area)
     const int area_bottom = work_area.y() + work_area.height();
     if (proposed.x() < work_area.x()) proposed.moveLeft(work_area.x());
     if (proposed.y() < work_area.y()) proposed.moveTop(work_area.y());
-    if (proposed.x() + proposed.width() > area_right)
-        proposed.moveLeft(area_right - proposed.width());
-    if (proposed.y() + proposed.height() > area_bottom)
-        proposed.moveTop(area_bottom - proposed.height());
+    if (proposed.x() + proposed.width() > area_right) proposed.moveLeft(area_right - proposed.width());
+    if (proposed.y() + proposed.height() > area_bottom) proposed.moveTop(area_bottom - proposed.height());
     return proposed;
 }
 

@@ -41,8 +41,7 @@ std::uint16_t Caption_Hotkey(const std::string& caption)
     return first >= 'a' && first <= 'z' ? std::uint16_t(first - 'a' + 'A') : std::uint16_t(first);
 }
 
-TMessage_Dialog_Form::TMessage_Dialog_Form(const Program_Paths& paths, Error_List& errors,
-                                           QWidget* parent)
+TMessage_Dialog_Form::TMessage_Dialog_Form(const Program_Paths& paths, Error_List& errors, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), Paths(paths), Errors(errors)
 {
     setWindowTitle(QStringLiteral("Zentavo Logger"));
@@ -76,15 +75,13 @@ TMessage_Dialog_Form::TMessage_Dialog_Form(const Program_Paths& paths, Error_Lis
 
     if (!Load_Skin_Bitmap(Path_To_QString(Paths.Skin(Background_File_Name)), Message_Dialog_Background_Bitmap))
     {
-        Errors.Add(Utf8_To_Cp1250(" - Display_Message_Dialog - nebyl nalezen soubor se zdrojem pozadí - "
-                                  "Message_Dialog_Form_Background.bmp"));
+        Errors.Add(
+            Utf8_To_Cp1250(" - Display_Message_Dialog - nebyl nalezen soubor se zdrojem pozadí - "
+                           "Message_Dialog_Form_Background.bmp"));
     }
 }
 
-TMessage_Dialog_Form::~TMessage_Dialog_Form()
-{
-    Animation_Timer->stop();
-}
+TMessage_Dialog_Form::~TMessage_Dialog_Form() { Animation_Timer->stop(); }
 
 void TMessage_Dialog_Form::Set_Buttons(const QPixmap& button_skin, const std::string& button_1_text,
                                        const std::string& button_2_text)
@@ -110,8 +107,7 @@ void TMessage_Dialog_Form::Set_Buttons(const QPixmap& button_skin, const std::st
     Letter_Keys_Enabled = First_Hotkey != Second_Hotkey;
 }
 
-void TMessage_Dialog_Form::Set_Message(const std::string& message_format,
-                                       const std::vector<std::string>& arguments)
+void TMessage_Dialog_Form::Set_Message(const std::string& message_format, const std::vector<std::string>& arguments)
 {
     std::string pattern = Cut_To_Short_String(message_format);
     for (char& character : pattern)
@@ -200,10 +196,7 @@ void TMessage_Dialog_Form::Animation_TimerTimer()
     update(Icon_Left, Icon_Top, Frame_Size, Frame_Size);
 }
 
-void TMessage_Dialog_Form::Vela_Button_1Click(TVela_Button_* sender)
-{
-    Choose(sender->Tag());
-}
+void TMessage_Dialog_Form::Vela_Button_1Click(TVela_Button_* sender) { Choose(sender->Tag()); }
 
 void TMessage_Dialog_Form::Choose(int answer)
 {
@@ -234,10 +227,8 @@ void TMessage_Dialog_Form::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (!Letter_Keys_Enabled) return;
-    if (Is_Key_Character(First_Hotkey) && key == First_Hotkey)
-        Choose(1);
-    else if (Is_Key_Character(Second_Hotkey) && key == Second_Hotkey)
-        Choose(2);
+    if (Is_Key_Character(First_Hotkey) && key == First_Hotkey) Choose(1);
+    else if (Is_Key_Character(Second_Hotkey) && key == Second_Hotkey) Choose(2);
 }
 
 void TMessage_Dialog_Form::mousePressEvent(QMouseEvent* event)
@@ -253,7 +244,4 @@ void TMessage_Dialog_Form::mouseMoveEvent(QMouseEvent* event)
     move(Keep_Inside_Work_Area(proposed, Primary_Work_Area()).topLeft());
 }
 
-void TMessage_Dialog_Form::mouseReleaseEvent(QMouseEvent*)
-{
-    Dragging = false;
-}
+void TMessage_Dialog_Form::mouseReleaseEvent(QMouseEvent*) { Dragging = false; }

@@ -28,7 +28,7 @@ public:
     static constexpr int Icon_Left = 20;
     static constexpr int Icon_Top = 20;
     static constexpr int Buttons_Design_Top = 96;
-    static constexpr int Text_Bottom_Limit = 84;     // the text ends above the buttons' band
+    static constexpr int Text_Bottom_Limit = 84;  // the text ends above the buttons' band
     static constexpr int Label_Right_Margin = 12;
     static constexpr int Background_Split_Row = 86;  // between the icon and the buttons' band
 
@@ -37,8 +37,7 @@ public:
     ~TMessage_Dialog_Form() override;
 
     // Captions are CP1250; an empty second caption leaves one button, moved to the middle.
-    void Set_Buttons(const QPixmap& button_skin, const std::string& button_1_text,
-                     const std::string& button_2_text);
+    void Set_Buttons(const QPixmap& button_skin, const std::string& button_1_text, const std::string& button_2_text);
     // The CP1250 pattern ("#" a line break) formatted with its arguments; a pattern that
     // does not fit them is shown as it stands.
     void Set_Message(const std::string& message_format, const std::vector<std::string>& arguments);

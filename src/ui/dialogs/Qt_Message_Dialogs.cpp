@@ -14,8 +14,8 @@ namespace
 {
 std::int16_t To_Int16(int value)
 {
-    return std::int16_t(std::clamp<int>(value, std::numeric_limits<std::int16_t>::min(),
-                                        std::numeric_limits<std::int16_t>::max()));
+    return std::int16_t(
+        std::clamp<int>(value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
 }  // namespace
 
@@ -35,8 +35,7 @@ int Qt_Message_Dialogs::Display_Message_Dialog(const std::string& icon_file_name
     Message_Dialog_Form = &form;
 
     // A remembered position off the present screen would hide a modal question.
-    const QRect remembered(Setup.Message_Dialog_Form_Left, Setup.Message_Dialog_Form_Top, form.width(),
-                           form.height());
+    const QRect remembered(Setup.Message_Dialog_Form_Left, Setup.Message_Dialog_Form_Top, form.width(), form.height());
     const QRect work_area = Primary_Work_Area();
     form.move(work_area.isEmpty() ? remembered.topLeft() : Keep_Inside_Work_Area(remembered, work_area).topLeft());
 

@@ -15,15 +15,14 @@ class Qt_Message_Dialogs final : public Message_Dialogs
 {
 public:
     // The dialog's position is kept in the settings' Message_Dialog_Form_Left and _Top.
-    Qt_Message_Dialogs(Settings& settings, Error_List& errors, const Program_Paths& paths,
-                       const QPixmap& button_skin, QWidget* parent);
+    Qt_Message_Dialogs(Settings& settings, Error_List& errors, const Program_Paths& paths, const QPixmap& button_skin,
+                       QWidget* parent);
 
     void Set_Button_Skin(const QPixmap& button_skin) { Button_Skin = button_skin; }
     void Set_Parent(QWidget* parent) { Parent = parent; }
 
-    int Display_Message_Dialog(const std::string& icon_file_name, int animation_interval,
-                               const std::string& message, const std::string& first_button,
-                               const std::string& second_button,
+    int Display_Message_Dialog(const std::string& icon_file_name, int animation_interval, const std::string& message,
+                               const std::string& first_button, const std::string& second_button,
                                const std::vector<std::string>& arguments) override;
 
     // Shows Skin/Splash_Screen.bmp for 1700 ms; a missing picture is protocolled and skipped.

@@ -13,25 +13,25 @@
 #include <QWheelEvent>
 #include <memory>
 
-#include "config/Message_Dialogs.h"
+#include "config/Error_List.h"
 #include "config/Language_File.h"
+#include "config/Language_Texts.h"
+#include "config/Message_Dialogs.h"
 #include "config/Program_Messages.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 #include "config/Settings_File.h"
 #include "platform/Autostart_Entry.h"
 #include "platform/Code_Page.h"
 #include "platform/Short_String.h"
-#include "worklog/Target_Log_Export.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
-#include "config/Error_List.h"
-#include "config/Language_Texts.h"
-#include "config/Program_Paths.h"
-#include "config/Settings.h"
 #include "ui/dialogs/Dialog_Resources.h"
 #include "ui/dialogs/Main_Form_Preview.h"
 #include "ui/dialogs/Update_Record_Face_Drag.h"
 #include "ui/dialogs/Update_Record_Work_Type_List.h"
+#include "worklog/Target_Log_Export.h"
 
 namespace
 {
@@ -41,10 +41,7 @@ constexpr int Wheel_Notch = 120;
 constexpr const char* Start_At_Login_Key = "20";
 
 // Read at each use: a session may set these after the program started.
-std::string Autostart_Path()
-{
-    return Autostart_File_Path(Process_Xdg_Environment());
-}
+std::string Autostart_Path() { return Autostart_File_Path(Process_Xdg_Environment()); }
 
 // Refusals of the save, with their texts for a language file that lacks them.
 struct Refusal
@@ -53,28 +50,21 @@ struct Refusal
     const char* Fallback;
 };
 constexpr Refusal Name_Not_Storable{
-    "21", "The file name \"%0:s\" holds characters that the settings cannot store (shown here as question "
-          "marks).##Please choose a name without them."};
+    "21",
+    "The file name \"%0:s\" holds characters that the settings cannot store (shown here as question "
+    "marks).##Please choose a name without them."};
 constexpr Refusal Pattern_Not_Usable{
-    "22", "The record format \"%0:s\" cannot be used.##Only the placeholders %%0:s to %%5:s may be used, "
-          "and %%%% for a percent sign."};
+    "22",
+    "The record format \"%0:s\" cannot be used.##Only the placeholders %%0:s to %%5:s may be used, "
+    "and %%%% for a percent sign."};
 
 // Setup.ini keeps file names as CP1250 text; a name it cannot hold would come back as
 // another file.
-bool Fits_Cp1250(const QString& text)
-{
-    return From_Cp1250(To_Cp1250(text)) == text;
-}
+bool Fits_Cp1250(const QString& text) { return From_Cp1250(To_Cp1250(text)) == text; }
 
-QString Framed(const QString& text)
-{
-    return QStringLiteral("  ") + text + QStringLiteral("  ");
-}
+QString Framed(const QString& text) { return QStringLiteral("  ") + text + QStringLiteral("  "); }
 
-std::string Path_To_Bytes(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
+std::string Path_To_Bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QGroupBox* New_Group_Box(QWidget* parent, const char* name, const QString& title, QRect bounds)
 {
@@ -113,8 +103,8 @@ QCheckBox* New_Check_Box(QWidget* parent, const char* name, int top)
 
 TSetup_Form::TSetup_Form(Settings& settings, const Language_Texts& texts, Main_Form_Preview& preview,
                          const Dialog_Resources& resources, Message_Dialogs& message_dialogs)
-    : QDialog(resources.Parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(resources.Parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       Setup(settings), Texts(texts), Preview(preview), Resources(resources), Dialogs(message_dialogs)
 {
     setObjectName(QStringLiteral("Setup_Form"));
@@ -154,8 +144,8 @@ void TSetup_Form::Create_Components()
     Form_Transparency_Track_Bar->setRange(0, 150);
     Form_Transparency_Track_Bar->setTickPosition(QSlider::NoTicks);
 
-    GroupBox3 = New_Group_Box(this, "GroupBox3", QString::fromUtf8(" Formát výstupního souboru "),
-                              QRect(368, 16, 337, 161));
+    GroupBox3 =
+        New_Group_Box(this, "GroupBox3", QString::fromUtf8(" Formát výstupního souboru "), QRect(368, 16, 337, 161));
     Label4 = New_Label(GroupBox3, "Label4", QString::fromUtf8("název souboru"), QRect(16, 24, 70, 13));
     Target_Log_File_Name_Edit_Box = New_Edit_Box(GroupBox3, "Target_Log_File_Name_Edit_Box", QRect(24, 38, 297, 19));
     Label2 = New_Label(GroupBox3, "Label2", QString::fromUtf8("formát záznamů"), QRect(16, 64, 74, 13));
@@ -165,8 +155,8 @@ void TSetup_Form::Create_Components()
     Target_Log_File_Separator_Edit_Box =
         New_Edit_Box(GroupBox3, "Target_Log_File_Separator_Edit_Box", QRect(24, 118, 297, 19));
 
-    Anchoring_Panel = New_Group_Box(this, "Anchoring_Panel", QString::fromUtf8(" Ukotvení okna "),
-                                    QRect(368, 184, 337, 89));
+    Anchoring_Panel =
+        New_Group_Box(this, "Anchoring_Panel", QString::fromUtf8(" Ukotvení okna "), QRect(368, 184, 337, 89));
     struct Anchor_Layout
     {
         const char* Name;
@@ -244,16 +234,15 @@ void TSetup_Form::Create_Components()
             &TSetup_Form::Display_Full_Time_Hint_Check_BoxClick);
     connect(Form_Movement_Restrictions_Check_Box, &QCheckBox::toggled, this,
             &TSetup_Form::Form_Movement_Restrictions_Check_BoxClick);
-    connect(Form_Transparency_Track_Bar, &QSlider::valueChanged, this,
-            &TSetup_Form::Form_Transparency_Track_BarChange);
+    connect(Form_Transparency_Track_Bar, &QSlider::valueChanged, this, &TSetup_Form::Form_Transparency_Track_BarChange);
 
     // The form sees every key first, so Escape closes it from whichever control has focus.
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 
     Face_Drag = new TUpdate_Record_Face_Drag(this, Setup);
-    for (QWidget* handle : std::initializer_list<QWidget*>{this, GroupBox1, GroupBox2, GroupBox3, GroupBox4, GroupBox5,
-                                                           Anchoring_Panel, Label1, Label2, Label3, Label4, Label5,
-                                                           Time_Scroll_Resolution_Label})
+    for (QWidget* handle :
+         std::initializer_list<QWidget*>{this, GroupBox1, GroupBox2, GroupBox3, GroupBox4, GroupBox5, Anchoring_Panel,
+                                         Label1, Label2, Label3, Label4, Label5, Time_Scroll_Resolution_Label})
         Face_Drag->Add_Handle(handle);
 }
 
@@ -274,9 +263,8 @@ void TSetup_Form::Set_Texts_From_Language_File()
     // Language files older than the option lack its caption: a readable one stands in.
     const std::string start_at_login = Read_Language_Text(language_file, Language_Section, Start_At_Login_Key);
     Start_At_Login_Check_Box->setText(start_at_login != Start_At_Login_Key ? From_Cp1250(start_at_login)
-                                      : Texts.Is_Czech_Language
-                                          ? QString::fromUtf8("Spouštět po přihlášení")
-                                          : QStringLiteral("Start at login"));
+                                      : Texts.Is_Czech_Language ? QString::fromUtf8("Spouštět po přihlášení")
+                                                                : QStringLiteral("Start at login"));
     Label5->setText(text("19"));
     Label5->adjustSize();
     Time_Scroll_Resolution_Label->move(Label5->x() + Label5->width() + 5, Time_Scroll_Resolution_Label->y());
@@ -336,20 +324,13 @@ void TSetup_Form::Fill()
 
 void TSetup_Form::Show_Time_Scroll_Resolution()
 {
-    Time_Scroll_Resolution_Label->setText(
-        QStringLiteral("%1 min").arg(Setup.Time_Scroll_Resolution));
+    Time_Scroll_Resolution_Label->setText(QStringLiteral("%1 min").arg(Setup.Time_Scroll_Resolution));
     Time_Scroll_Resolution_Label->adjustSize();
 }
 
-void TSetup_Form::Default_Work_Type_Combo_BoxChange()
-{
-    Modified_Tag = 1;
-}
+void TSetup_Form::Default_Work_Type_Combo_BoxChange() { Modified_Tag = 1; }
 
-void TSetup_Form::Display_Start_Splash_Screen_Check_BoxClick()
-{
-    Modified_Tag = 1;
-}
+void TSetup_Form::Display_Start_Splash_Screen_Check_BoxClick() { Modified_Tag = 1; }
 
 void TSetup_Form::Display_Full_Time_Hint_Check_BoxClick()
 {
@@ -433,17 +414,15 @@ bool TSetup_Form::Form_Mouse_Wheel(int angle_delta)
 
 void TSetup_Form::Refuse_Save(QLineEdit* box, const char* key, const char* fallback, const std::string& argument)
 {
-    const std::string text =
-        Read_Language_Text(Texts.Language_File_Path, Language_Section, key, fallback);
+    const std::string text = Read_Language_Text(Texts.Language_File_Path, Language_Section, key, fallback);
     Put_Message_Text(Dialogs, Texts, Program_Message::Tell_Settings_Refused, text, {argument});
     box->setFocus();
 }
 
 void TSetup_Form::Report_Write_Failure(const char* what)
 {
-    Resources.Errors.Add(std::string(" - ") + what +
-                                            " - WRITE - UNEXPECTED_ERROR - not possible to write into file " +
-                                            File_Name_To_Cp1250(Setup_Ini_Path(Resources.Paths)));
+    Resources.Errors.Add(std::string(" - ") + what + " - WRITE - UNEXPECTED_ERROR - not possible to write into file " +
+                         File_Name_To_Cp1250(Setup_Ini_Path(Resources.Paths)));
 }
 
 bool TSetup_Form::Save_Settings()
@@ -495,8 +474,7 @@ bool TSetup_Form::Save_Settings()
     values.Time_Scroll_Resolution = settings.Time_Scroll_Resolution;
     values.Minimize_To_Tray_After_Start = Minimize_To_Tray_After_Start_Check_Box->isChecked();
     values.Main_Form_Anchor = settings.Main_Form_Anchor;
-    if (!Save_Setup_Form_Values(Setup_Ini_Path(Resources.Paths), values))
-        Report_Write_Failure("SAVE_SETUP");
+    if (!Save_Setup_Form_Values(Setup_Ini_Path(Resources.Paths), values)) Report_Write_Failure("SAVE_SETUP");
     Save_Start_At_Login();
     Modified_Tag = 0;
     return true;
@@ -512,7 +490,7 @@ void TSetup_Form::Save_Start_At_Login()
     const std::string program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
     if (wanted ? Write_Autostart_File(path, program, failure) : Remove_Autostart_File(path, failure)) return;
     Resources.Errors.Add(std::string(" - SAVE_START_AT_LOGIN - ") + (wanted ? "WRITE" : "REMOVE") +
-                                            " - UNEXPECTED_ERROR - " + File_Name_To_Cp1250(failure));
+                         " - UNEXPECTED_ERROR - " + File_Name_To_Cp1250(failure));
 }
 
 void TSetup_Form::Save_ButtonClick()
@@ -538,7 +516,7 @@ void TSetup_Form::Read_Back_Live_Settings()
     Settings& settings = Setup;
     ::Read_Back_Live_Settings(Setup_Ini_Path(Resources.Paths), settings);
     Preview.Set_Alpha_Blend(settings.Main_Form_Transparency > 0,
-                              static_cast<std::uint8_t>(255 - settings.Main_Form_Transparency));
+                            static_cast<std::uint8_t>(255 - settings.Main_Form_Transparency));
     Preview.Apply_Anchor();
 }
 
@@ -547,8 +525,7 @@ bool TSetup_Form::FormClose()
     if (Modified_Tag != 1) return true;
     const Language_Texts& texts = Texts;
     const int answer = Put_Message(Dialogs, texts, Program_Message::Ask_To_Save_Changed_Settings);
-    if (answer == 1)
-        return Save_Settings();  // an empty default work type keeps the dialog open, so nothing is lost
+    if (answer == 1) return Save_Settings();  // an empty default work type keeps the dialog open, so nothing is lost
     Read_Back_Live_Settings();
     return true;
 }
@@ -573,8 +550,7 @@ bool TSetup_Form::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Wheel:
         if (Form_Mouse_Wheel(static_cast<QWheelEvent*>(event)->angleDelta().y())) return true;
         break;
-    default:
-        break;
+    default: break;
     }
     return QDialog::eventFilter(watched, event);
 }

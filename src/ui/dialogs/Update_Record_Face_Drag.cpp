@@ -11,17 +11,13 @@ TUpdate_Record_Face_Drag::TUpdate_Record_Face_Drag(QWidget* window, const Settin
 {
 }
 
-void TUpdate_Record_Face_Drag::Add_Handle(QWidget* handle)
-{
-    handle->installEventFilter(this);
-}
+void TUpdate_Record_Face_Drag::Add_Handle(QWidget* handle) { handle->installEventFilter(this); }
 
 bool TUpdate_Record_Face_Drag::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type())
     {
-    case QEvent::MouseButtonPress:
-    {
+    case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         Dragging = true;
         Pointer_Offset = mouse->globalPosition().toPoint() - Window->frameGeometry().topLeft();
@@ -44,8 +40,7 @@ bool TUpdate_Record_Face_Drag::eventFilter(QObject* watched, QEvent* event)
         if (!Dragging) break;
         if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) Dragging = false;
         return true;
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -9,18 +9,18 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include "config/Message_Dialogs.h"
+#include "config/Error_List.h"
 #include "config/Language_File.h"
+#include "config/Language_Texts.h"
+#include "config/Message_Dialogs.h"
+#include "config/Program_Paths.h"
+#include "config/Settings.h"
 #include "config/Settings_File.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
-#include "config/Error_List.h"
-#include "config/Language_Texts.h"
-#include "config/Program_Paths.h"
-#include "config/Settings.h"
 #include "ui/dialogs/Dialog_Resources.h"
 #include "ui/dialogs/Record_Table_View.h"
 #include "ui/dialogs/Update_Record_Face_Drag.h"
@@ -33,10 +33,7 @@ namespace
 constexpr const char* Language_Section = "Update_Record_Form";
 constexpr std::uint8_t No_Row = Record_Table_View::No_Row;
 
-QString Two_Digits(int value)
-{
-    return QString::asprintf("%.2d", value);
-}
+QString Two_Digits(int value) { return QString::asprintf("%.2d", value); }
 
 // A remark is one line of the target log, so pasted line breaks become blanks.
 QString Remark_As_One_Line(QString text)
@@ -56,10 +53,7 @@ bool Focus_Moved_By_User(const QFocusEvent* event)
     return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
 }
 
-bool Is_Enter(const QKeyEvent* event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
+bool Is_Enter(const QKeyEvent* event) { return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter; }
 
 }  // namespace
 
@@ -96,8 +90,8 @@ int Time_Box_Value(const QString& text)
 TUpdate_Record_Form::TUpdate_Record_Form(Day_Rules& rules, Settings& settings, const Language_Texts& texts,
                                          Record_Table_View& table, const Dialog_Resources& resources,
                                          Message_Dialogs& message_dialogs, std::uint8_t edited_row)
-    : QDialog(resources.Parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(resources.Parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       Rules(rules), Setup(settings), Texts(texts), Table(table), Resources(resources), Dialogs(message_dialogs),
       Edited_Row(edited_row)
 {
@@ -287,14 +281,12 @@ void TUpdate_Record_Form::Update_Record_ButtonClick()
         Flash_Timer->stop();
         Table.Draw_Row(Flash_Row, Flash_Row == Table.Highlighted_Row());
         return;
-    case Day_Verdict::Tell_Duration_Too_Long:
-    {
+    case Day_Verdict::Tell_Duration_Too_Long: {
         const Minute_Of_Day available = verdict.Available_Minutes;
         Show_Message(Program_Message::Tell_Duration_Too_Long,
                      {Minute_Of_Day_To_Text(available),
-                      Texts.Is_Czech_Language
-                          ? Duration_Phrase(Whole_Hours(available), Remaining_Minutes(available), 1)
-                          : std::string()});
+                      Texts.Is_Czech_Language ? Duration_Phrase(Whole_Hours(available), Remaining_Minutes(available), 1)
+                                              : std::string()});
         return;
     }
     case Day_Verdict::Tell_Zero_Duration: Show_Message(Program_Message::Tell_Zero_Duration); return;
@@ -335,15 +327,9 @@ bool TUpdate_Record_Form::Hour_Edit_BoxKeyPress(QLineEdit* box, QKeyEvent* event
     return true;
 }
 
-void TUpdate_Record_Form::Hour_Edit_BoxExit(QLineEdit* box)
-{
-    box->setText(Two_Digits(Time_Box_Value(box->text())));
-}
+void TUpdate_Record_Form::Hour_Edit_BoxExit(QLineEdit* box) { box->setText(Two_Digits(Time_Box_Value(box->text()))); }
 
-void TUpdate_Record_Form::Remark_Memo_BoxEnter()
-{
-    Remark_Memo_Box->selectAll();
-}
+void TUpdate_Record_Form::Remark_Memo_BoxEnter() { Remark_Memo_Box->selectAll(); }
 
 void TUpdate_Record_Form::Limit_Remark_Length()
 {
@@ -368,8 +354,7 @@ bool TUpdate_Record_Form::eventFilter(QObject* watched, QEvent* event)
     const bool time_box = watched == Hour_Edit_Box || watched == Minute_Edit_Box;
     switch (event->type())
     {
-    case QEvent::KeyPress:
-    {
+    case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (Work_Type_Combo_BoxKeyDown(key)) return true;
         if (time_box && Hour_Edit_BoxKeyPress(static_cast<QLineEdit*>(watched), key)) return true;
@@ -387,8 +372,7 @@ bool TUpdate_Record_Form::eventFilter(QObject* watched, QEvent* event)
             return handled;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return QDialog::eventFilter(watched, event);
 }

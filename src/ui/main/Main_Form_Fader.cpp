@@ -55,10 +55,8 @@ void Main_Form_Fader::Effect_TimerTimer()
         Set_Alpha_Blend(Alpha_Blend_On, value);
         if (value < 240 - transparency) return;
         Effect_Timer.stop();
-        if (transparency == 0)
-            Set_Alpha_Blend(false, value);
-        else
-            Set_Alpha_Blend(Alpha_Blend_On, static_cast<std::uint8_t>(255 - transparency));
+        if (transparency == 0) Set_Alpha_Blend(false, value);
+        else Set_Alpha_Blend(Alpha_Blend_On, static_cast<std::uint8_t>(255 - transparency));
         return;
     }
     const auto value = static_cast<std::uint8_t>(Alpha_Blend_Level - step);
@@ -84,10 +82,8 @@ void Main_Form_Fader::Reveal()
 
 void Main_Form_Fader::Conceal()
 {
-    if (TNotificationIcon* tray_icon = Tray_Icon ? Tray_Icon() : nullptr)
-        tray_icon->ConcealMainForm();
-    else
-        Window.showMinimized();
+    if (TNotificationIcon* tray_icon = Tray_Icon ? Tray_Icon() : nullptr) tray_icon->ConcealMainForm();
+    else Window.showMinimized();
 }
 
 void Main_Form_Fader::Set_Tray_Show_Hint(bool show)

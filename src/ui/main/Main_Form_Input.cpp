@@ -93,24 +93,16 @@ void Main_Form_Input::Mouse_Press(QMouseEvent* event)
     if (Form.Settings_Of_Main_Form().Main_Form_Anchor == 0) Form.Drag().Press(event);
 }
 
-void Main_Form_Input::Mouse_Move(QMouseEvent* event)
-{
-    Form.Drag().Move(event);
-}
+void Main_Form_Input::Mouse_Move(QMouseEvent* event) { Form.Drag().Move(event); }
 
-void Main_Form_Input::Mouse_Release(QMouseEvent* event)
-{
-    Form.Drag().Release(event);
-}
+void Main_Form_Input::Mouse_Release(QMouseEvent* event) { Form.Drag().Release(event); }
 
 void Main_Form_Input::Double_Click(QMouseEvent* event)
 {
     // Only the left button's double click puts the window away; for the other buttons the
     // second press is a press like the first (two right clicks toggle the bar twice).
-    if (event->button() == Qt::LeftButton)
-        Form.Minimize_ButtonClick();
-    else
-        Mouse_Press(event);
+    if (event->button() == Qt::LeftButton) Form.Minimize_ButtonClick();
+    else Mouse_Press(event);
 }
 
 void Main_Form_Input::Wheel(QWheelEvent* event)
@@ -134,8 +126,7 @@ bool Main_Form_Input::eventFilter(QObject* watched, QEvent* event)
             Key_Down(static_cast<QKeyEvent*>(event));
             Typed_Text(static_cast<QKeyEvent*>(event), true);
         }
-        else if (event->type() == QEvent::KeyRelease)
-            Key_Up(static_cast<QKeyEvent*>(event));
+        else if (event->type() == QEvent::KeyRelease) Key_Up(static_cast<QKeyEvent*>(event));
         return false;
     }
     const bool is_title = watched == Form.Title_Label();

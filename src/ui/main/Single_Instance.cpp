@@ -1,5 +1,13 @@
 #include "ui/main/Single_Instance.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -10,13 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/file.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "platform/Runtime_Directory.h"
 
@@ -36,7 +37,12 @@ constexpr int Accept_Pause_Ms = 250;
 constexpr qsizetype Max_Socket_Path = 100;
 constexpr qsizetype Hashed_Name_Length = 19;
 
-enum class Lock_Result { Taken, Busy, Unusable };
+enum class Lock_Result
+{
+    Taken,
+    Busy,
+    Unusable
+};
 
 // An exclusive lock on a file beside the socket. The kernel drops it when its process dies,
 // so no stale lock can hold up a start, and nothing of it is synced to the disk.
@@ -44,7 +50,9 @@ Lock_Result Try_Lock(const QByteArray& path, int& descriptor)
 {
     descriptor = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (descriptor < 0) return errno == EINTR ? Lock_Result::Busy : Lock_Result::Unusable;
-    struct stat held{}, named{};
+    struct stat held
+    {
+    }, named{};
     Lock_Result result = Lock_Result::Unusable;
     if (::fstat(descriptor, &held) != 0 || !S_ISREG(held.st_mode) || held.st_uid != ::getuid())
         result = Lock_Result::Unusable;
@@ -53,8 +61,7 @@ Lock_Result Try_Lock(const QByteArray& path, int& descriptor)
     // The holder before removes the file as it lets go: only the file still at the path is the lock.
     else if (::stat(path.constData(), &named) != 0 || held.st_dev != named.st_dev || held.st_ino != named.st_ino)
         result = Lock_Result::Busy;
-    else
-        return Lock_Result::Taken;
+    else return Lock_Result::Taken;
     ::close(descriptor);
     descriptor = -1;
     return result;
@@ -77,10 +84,8 @@ QString Display_Name()
     if (dot >= 0 && dot + 1 < display.size() &&
         std::all_of(display.cbegin() + dot + 1, display.cend(), [](QChar c) { return c.isDigit(); }))
         display.truncate(dot);
-    if (display.isEmpty())
-        display = qEnvironmentVariable("WAYLAND_DISPLAY");
-    if (display.isEmpty())
-        display = QStringLiteral("none");
+    if (display.isEmpty()) display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty()) display = QStringLiteral("none");
     return display;
 }
 
@@ -116,8 +121,7 @@ int Connect_To_First(const QByteArray& path)
     const timeval timeout{Connect_Timeout_Ms / 1000, (Connect_Timeout_Ms % 1000) * 1000};
     ::setsockopt(descriptor, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
     int result = 0;
-    do
-        result = ::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    do result = ::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address);
     while (result < 0 && errno == EINTR);
     // Only a listener of this user's own may hear the start.
     if (result == 0 && Peer_Is_Same_User(descriptor)) return descriptor;
@@ -155,10 +159,8 @@ private:
         while (Received.size() <= Max_Request_Length)
         {
             const ssize_t count = ::read(Descriptor, buffer, sizeof buffer);
-            if (count > 0)
-                Received.append(buffer, count);
-            else if (count < 0 && errno == EINTR)
-                continue;
+            if (count > 0) Received.append(buffer, count);
+            else if (count < 0 && errno == EINTR) continue;
             else
             {
                 // Nothing more for now; or the other side went (a start that said its
@@ -201,8 +203,7 @@ Single_Instance::~Single_Instance()
 {
     // The connections go first: they tell this object when they close.
     const QObjectList owned = children();
-    for (QObject* child : owned)
-        delete dynamic_cast<Connection*>(child);
+    for (QObject* child : owned) delete dynamic_cast<Connection*>(child);
     if (Listener >= 0)
     {
         delete Listener_Notifier;
@@ -233,9 +234,9 @@ QString Single_Instance::Instance_Directory()
         const char* value = std::getenv(name);
         return std::string(value != nullptr ? value : "");
     };
-    return QFile::decodeName(QByteArray::fromStdString(Private_Runtime_Directory(
-        {variable("XDG_RUNTIME_DIR"), variable("TMPDIR")}, ::getuid(),
-        static_cast<std::size_t>(Max_Socket_Path - 1 - Hashed_Name_Length))));
+    return QFile::decodeName(QByteArray::fromStdString(
+        Private_Runtime_Directory({variable("XDG_RUNTIME_DIR"), variable("TMPDIR")}, ::getuid(),
+                                  static_cast<std::size_t>(Max_Socket_Path - 1 - Hashed_Name_Length))));
 }
 
 QString Single_Instance::Server_Path() const
@@ -245,10 +246,9 @@ QString Single_Instance::Server_Path() const
     const QString directory = Instance_Directory();
     if (directory.isEmpty()) return {};
     QString path = directory + QLatin1Char('/') + Key;
-    if (QFile::encodeName(path).size() <= Max_Socket_Path)
-        return path;
-    return directory + QStringLiteral("/zl-")
-        + QString::fromLatin1(QCryptographicHash::hash(Key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    if (QFile::encodeName(path).size() <= Max_Socket_Path) return path;
+    return directory + QStringLiteral("/zl-") +
+           QString::fromLatin1(QCryptographicHash::hash(Key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
 }
 
 bool Single_Instance::Become_First_Or_Forward()
@@ -356,13 +356,10 @@ void Single_Instance::Accept_Connections()
         const int descriptor = ::accept4(Listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (descriptor >= 0)
         {
-            if (Peer_Is_Same_User(descriptor))
-                new Connection(descriptor, *this);
-            else
-                ::close(descriptor);
+            if (Peer_Is_Same_User(descriptor)) new Connection(descriptor, *this);
+            else ::close(descriptor);
         }
-        else if (errno == EAGAIN || errno == EWOULDBLOCK)
-            return;
+        else if (errno == EAGAIN || errno == EWOULDBLOCK) return;
         else if (errno != EINTR && errno != ECONNABORTED)
         {
             Listener_Notifier->setEnabled(false);

@@ -8,7 +8,6 @@
 class QSocketNotifier;
 class QTimer;
 
-
 class Single_Instance : public QObject
 {
     Q_OBJECT

@@ -7,8 +7,8 @@
 
 namespace
 {
-constexpr int Cell_Top_Offset = 2;     // text top within a row
-constexpr int Cell_Bottom_Offset = 15; // exclusive bottom of the text cell within a row
+constexpr int Cell_Top_Offset = 2;      // text top within a row
+constexpr int Cell_Bottom_Offset = 15;  // exclusive bottom of the text cell within a row
 constexpr int Header_Height = 18;
 
 void Set_Text_Look(QPainter& painter, std::uint32_t bgr_color, bool bold)
@@ -67,8 +67,8 @@ void Draw_Header_Row(QPainter& painter, int table_left, int table_top, const Set
     painter.restore();
 }
 
-TData_Grid::TData_Grid(QWidget* parent, const Day_Log& day_log, const Settings& settings,
-                       const Data_Grid_Skins& skins, Data_Grid_Hooks hooks)
+TData_Grid::TData_Grid(QWidget* parent, const Day_Log& day_log, const Settings& settings, const Data_Grid_Skins& skins,
+                       Data_Grid_Hooks hooks)
     : QWidget(parent), Log(day_log), Look(settings), Skins(skins), Hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("Data_Grid"));
@@ -86,8 +86,7 @@ void TData_Grid::Draw_Row(std::uint8_t row, bool highlighted)
 
 void TData_Grid::Paint_All_Rows()
 {
-    for (std::size_t row = 0; row < Drawn_Highlighted.size(); ++row)
-        Drawn_Highlighted[row] = (row == Highlighted);
+    for (std::size_t row = 0; row < Drawn_Highlighted.size(); ++row) Drawn_Highlighted[row] = (row == Highlighted);
     update();
 }
 
@@ -155,7 +154,8 @@ void TData_Grid::mousePressEvent(QMouseEvent* event)
 void TData_Grid::mouseReleaseEvent(QMouseEvent* event)
 {
     // A click is a left press and release both on the table.
-    const bool click = Left_Pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        Left_Pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton) Left_Pressed = false;
     event->accept();
     if (!click) return;

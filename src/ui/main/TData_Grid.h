@@ -27,11 +27,11 @@ struct Data_Grid_Skins
 // What the table asks of the window it sits on.
 struct Data_Grid_Hooks
 {
-    std::function<bool()> Is_Fading;             // the window's fade runs: clicks do nothing
-    std::function<bool()> Is_Dialog_Open;        // editor or message dialog: the highlight stays
+    std::function<bool()> Is_Fading;                        // the window's fade runs: clicks do nothing
+    std::function<bool()> Is_Dialog_Open;                   // editor or message dialog: the highlight stays
     std::function<void(std::uint8_t)> Open_Editor_For_Row;  // left click
-    std::function<void()> Delete_Highlighted_Record;         // right button
-    std::function<void()> Day_Changed;                       // the record editor stored a record
+    std::function<void()> Delete_Highlighted_Record;        // right button
+    std::function<void()> Day_Changed;                      // the record editor stored a record
 };
 
 class TData_Grid : public QWidget, public Record_Table_View
@@ -39,8 +39,8 @@ class TData_Grid : public QWidget, public Record_Table_View
     Q_OBJECT
 
 public:
-    TData_Grid(QWidget* parent, const Day_Log& day_log, const Settings& settings,
-               const Data_Grid_Skins& skins, Data_Grid_Hooks hooks);
+    TData_Grid(QWidget* parent, const Day_Log& day_log, const Settings& settings, const Data_Grid_Skins& skins,
+               Data_Grid_Hooks hooks);
 
     // Draws one row in the given look; a row past the last one changes nothing visible.
     void Draw_Row(std::uint8_t row, bool highlighted) override;
@@ -62,7 +62,10 @@ public:
     std::uint8_t Pointer_Row() const { return Pointer; }
 
     // The look each row was last drawn in; what the next paint shows.
-    bool Row_Drawn_Highlighted(std::uint8_t row) const { return row < Drawn_Highlighted.size() && Drawn_Highlighted[row]; }
+    bool Row_Drawn_Highlighted(std::uint8_t row) const
+    {
+        return row < Drawn_Highlighted.size() && Drawn_Highlighted[row];
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

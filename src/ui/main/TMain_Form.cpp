@@ -60,22 +60,32 @@ void TMain_Form::Create_Controls()
     Buttons = std::make_unique<Command_Button_Bar>(
         this, [this] { return Is_Fading(); },
         std::array<std::function<void()>, 4>{[this] { Add_Record_ButtonClick(); }, [this] { Setup_ButtonClick(); },
-                                             [this] { Open_Log_ButtonClick(); }, [this] { Shutdown_ButtonClick(); }});
+                                             [this] { Open_Log_ButtonClick(); },
+                                             [this] {
+                                                 Shutdown_ButtonClick();
+                                             }});
 
     Update_Timer.setInterval(500);
     connect(&Update_Timer, &QTimer::timeout, this, [this] { Update_TimerTimer(); });
     // A key released while the window was away never reached it.
-    Fading.Revealing = [this] { Input.Arm(); };
-    Fading.Tray_Icon = [this] { return Tray_Icon_Component.get(); };
+    Fading.Revealing = [this] {
+        Input.Arm();
+    };
+    Fading.Tray_Icon = [this] {
+        return Tray_Icon_Component.get();
+    };
 
     if (Seams.Tray)
     {
         Tray_Icon_Component = std::make_unique<TNotificationIcon>(*Seams.Tray, this);
         Tray_Icon_Component->SetIcon(windowIcon());
-        Tray_Icon_Component->OnMouseDown = [this](TNotificationIcon*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        Tray_Icon_Component->OnMouseDown = [this](TNotificationIcon*, Qt::MouseButton, Qt::KeyboardModifiers, int,
+                                                  int) {
             Tray_IconMouseDown();
         };
-        Tray_Icon_Component->OnDblClick = [this](TNotificationIcon*) { Tray_IconDblClick(); };
+        Tray_Icon_Component->OnDblClick = [this](TNotificationIcon*) {
+            Tray_IconDblClick();
+        };
         // In the tray from the moment the layout exists: during the start-up questions and
         // the splash screen too.
         Tray_Icon_Component->SetIconVisible(true);
@@ -111,15 +121,12 @@ Testing_Mode::Hooks TMain_Form::Testing_Hooks()
             }};
 }
 
-Dialog_Resources TMain_Form::Resources()
-{
-    return {Paths, *Errors, Skins.Button_Skin_Bitmap, this};
-}
+Dialog_Resources TMain_Form::Resources() { return {Paths, *Errors, Skins.Button_Skin_Bitmap, this}; }
 
 Work_Log_Context TMain_Form::Context()
 {
-    return Work_Log_Context{Paths, *Seams.Clock_Source, Seams.Patterns, *Errors, *Dialogs,
-                            Setup, Start_Values, Texts, *Seams.Files};
+    return Work_Log_Context{Paths, *Seams.Clock_Source, Seams.Patterns, *Errors,     *Dialogs,
+                            Setup, Start_Values,        Texts,          *Seams.Files};
 }
 
 // ---------------------------------------------------------------------------------------
@@ -188,20 +195,11 @@ void TMain_Form::Show_Checkpoint_Warning()
 // ---------------------------------------------------------------------------------------
 // Table
 
-QLabel* TMain_Form::Title_Label() const
-{
-    return Title->Title_Label();
-}
+QLabel* TMain_Form::Title_Label() const { return Title->Title_Label(); }
 
-TVela_Button_* TMain_Form::Add_Record_Button() const
-{
-    return Buttons->Add_Record_Button();
-}
+TVela_Button_* TMain_Form::Add_Record_Button() const { return Buttons->Add_Record_Button(); }
 
-bool TMain_Form::Add_Record_Button_Enabled() const
-{
-    return Buttons->Add_Record_Button()->isEnabled();
-}
+bool TMain_Form::Add_Record_Button_Enabled() const { return Buttons->Add_Record_Button()->isEnabled(); }
 
 void TMain_Form::Day_Changed()
 {
@@ -210,15 +208,9 @@ void TMain_Form::Day_Changed()
     Checkpoint_Day_Log();
 }
 
-QPoint TMain_Form::Position_To_Save() const
-{
-    return {x(), Bar.Top_To_Save(y())};
-}
+QPoint TMain_Form::Position_To_Save() const { return {x(), Bar.Top_To_Save(y())}; }
 
-void TMain_Form::Set_Alpha_Blend(bool enabled, std::uint8_t value)
-{
-    Fading.Set_Alpha_Blend(enabled, value);
-}
+void TMain_Form::Set_Alpha_Blend(bool enabled, std::uint8_t value) { Fading.Set_Alpha_Blend(enabled, value); }
 
 void TMain_Form::Open_Editor_For_Row(std::uint8_t row)
 {
@@ -231,8 +223,8 @@ void TMain_Form::Run_Record_Editor(bool add_mode)
     if (!Seams.Display_Update_Record_Form || !Dialogs || Editor_Open) return;
     Editor_Open = true;
     const Dialog_Resources resources = Resources();
-    const int result = Seams.Display_Update_Record_Form(Rules, Setup, Texts, *Grid, resources, *Dialogs,
-                                                        Edited_Row_Index, add_mode);
+    const int result =
+        Seams.Display_Update_Record_Form(Rules, Setup, Texts, *Grid, resources, *Dialogs, Edited_Row_Index, add_mode);
     Editor_Open = false;
     if (Day_Has_Ended) return;
     Take_Focus_Back();
@@ -249,10 +241,7 @@ void TMain_Form::Run_Record_Editor(bool add_mode)
 // ---------------------------------------------------------------------------------------
 // Commands
 
-int TMain_Form::Ask(Program_Message message)
-{
-    return Dialogs ? Put_Message(*Dialogs, Texts, message) : 2;
-}
+int TMain_Form::Ask(Program_Message message) { return Dialogs ? Put_Message(*Dialogs, Texts, message) : 2; }
 
 void TMain_Form::Toggle_Button_Bar()
 {
@@ -294,10 +283,7 @@ void TMain_Form::Clear_All_Records()
     Checkpoint_Day_Log();
 }
 
-void TMain_Form::Keep_Add_Button_Rule()
-{
-    Buttons->Add_Record_Button()->setEnabled(Rules.May_Add_Record());
-}
+void TMain_Form::Keep_Add_Button_Rule() { Buttons->Add_Record_Button()->setEnabled(Rules.May_Add_Record()); }
 
 void TMain_Form::Form_Mouse_Wheel_Down()
 {

@@ -21,8 +21,8 @@
 #include "ui/main/Button_Bar_State.h"
 #include "ui/main/Main_Form_Fader.h"
 #include "ui/main/Main_Form_Input.h"
-#include "ui/main/Main_Form_Skins.h"
 #include "ui/main/Main_Form_Seams.h"
+#include "ui/main/Main_Form_Skins.h"
 #include "ui/main/TData_Grid.h"
 #include "ui/main/Testing_Mode.h"
 #include "ui/main/Window_Drag.h"
@@ -171,7 +171,9 @@ private:
     Day_Log Log;
     Day_Rules Rules{Log, Setup, Texts};
     Main_Form_Fader Fading{*this, Setup};
-    Window_Drag Dragger{*this, [this](QRect proposed) { return Form_Moving(proposed); }};
+    Window_Drag Dragger{*this, [this](QRect proposed) {
+                            return Form_Moving(proposed);
+                        }};
     Main_Form_Input Input{*this};
     Testing_Mode Testing_Panel_Mode{*this, Input, Testing_Hooks()};
     std::shared_ptr<Message_Dialogs> Program_Dialogs;

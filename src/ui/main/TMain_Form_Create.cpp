@@ -32,11 +32,13 @@ void TMain_Form::Form_Create()
     for (const std::string& note : Seams.Start_Notes) Errors->Add(note);
 
     // 5: the record table.
-    Grid = new TData_Grid(this, Log, Setup, Skins.Grid,
-                          Data_Grid_Hooks{[this] { return Is_Fading(); },
-                                          [this] { return Editor_Open || Message_Dialog_Depth > 0; },
-                                          [this](std::uint8_t row) { Open_Editor_For_Row(row); },
-                                          [this] { Delete_Highlighted_Record(); }, [this] { Day_Changed(); }});
+    Grid = new TData_Grid(
+        this, Log, Setup, Skins.Grid,
+        Data_Grid_Hooks{[this] { return Is_Fading(); }, [this] { return Editor_Open || Message_Dialog_Depth > 0; },
+                        [this](std::uint8_t row) { Open_Editor_For_Row(row); }, [this] { Delete_Highlighted_Record(); },
+                        [this] {
+                            Day_Changed();
+                        }});
     Grid->setGeometry(6, 46, 743, 0);
     Grid->show();
 
@@ -53,9 +55,7 @@ void TMain_Form::Form_Create()
     Read_Language_File();
 
     // 11: the day.
-    Program_Dialogs = Seams.Make_Message_Dialogs
-                          ? Seams.Make_Message_Dialogs(Setup, Resources())
-                          : nullptr;
+    Program_Dialogs = Seams.Make_Message_Dialogs ? Seams.Make_Message_Dialogs(Setup, Resources()) : nullptr;
     if (!Program_Dialogs)
     {
         Save_Error_Log_And_Terminate();

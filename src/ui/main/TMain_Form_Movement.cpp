@@ -20,10 +20,7 @@ QRect TMain_Form::Form_Moving(QRect proposed)
 // ---------------------------------------------------------------------------------------
 // Fades
 
-bool TMain_Form::Is_Showing() const
-{
-    return isVisible() && !isMinimized();
-}
+bool TMain_Form::Is_Showing() const { return isVisible() && !isMinimized(); }
 
 void TMain_Form::Fade_Out_To_Tray()
 {
@@ -43,16 +40,13 @@ void TMain_Form::Minimize_ButtonClick()
 void TMain_Form::Tray_IconMouseDown()
 {
     if (Is_Fading() || Day_Has_Ended || !Creation_Done) return;
-    if (Is_Showing())
-        Fading.Reveal();
-    else
-        Fading.Fade_In();
+    if (Is_Showing()) Fading.Reveal();
+    else Fading.Fade_In();
 }
 
 void TMain_Form::Tray_IconDblClick()
 {
-    if (Is_Fading() || Day_Has_Ended || Editor_Open || Setup_Open || Message_Dialog_Depth > 0 || !Is_Showing())
-        return;
+    if (Is_Fading() || Day_Has_Ended || Editor_Open || Setup_Open || Message_Dialog_Depth > 0 || !Is_Showing()) return;
     Fade_Out_To_Tray();
 }
 

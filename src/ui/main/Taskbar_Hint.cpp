@@ -44,7 +44,8 @@ void Keep_Off_The_Taskbar(QWidget& window)
     if (!x11 || !x11->connection()) return;
     xcb_connection_t* connection = x11->connection();
     static const Taskbar_Atoms atoms = Intern_Atoms(connection);
-    if (atoms.State == XCB_ATOM_NONE || atoms.Skip_Taskbar == XCB_ATOM_NONE || atoms.Skip_Pager == XCB_ATOM_NONE) return;
+    if (atoms.State == XCB_ATOM_NONE || atoms.Skip_Taskbar == XCB_ATOM_NONE || atoms.Skip_Pager == XCB_ATOM_NONE)
+        return;
     // The window is withdrawn here, so its state holds nothing the window manager keeps;
     // Qt adds its own states to these when it maps the window.
     const xcb_atom_t states[] = {atoms.Skip_Taskbar, atoms.Skip_Pager};

@@ -1,11 +1,12 @@
 #include "ui/main/Termination_Signals.h"
 
-#include <QSocketNotifier>
-#include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
 
 namespace
 {

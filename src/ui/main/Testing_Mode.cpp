@@ -26,17 +26,16 @@ TTesting_Panel& Testing_Mode::Panel_Of_Window()
     QObject::connect(Panel, &TTesting_Panel::Credits_Due, &Window, [this] {
         if (Callbacks.Credits_Due) Callbacks.Credits_Due();
     });
-    if (const Error_List* protocol = Callbacks.Protocol ? Callbacks.Protocol() : nullptr) Panel->Copy_Protocol(*protocol);
+    if (const Error_List* protocol = Callbacks.Protocol ? Callbacks.Protocol() : nullptr)
+        Panel->Copy_Protocol(*protocol);
     return *Panel;
 }
 
 void Testing_Mode::Key_Typed(QChar character)
 {
     // A character that breaks the code is not taken as its new beginning.
-    if (character == QLatin1Char(Testing_Access_Code[Code_Position - 1]))
-        ++Code_Position;
-    else
-        Code_Position = 1;
+    if (character == QLatin1Char(Testing_Access_Code[Code_Position - 1])) ++Code_Position;
+    else Code_Position = 1;
     if (Code_Position != Access_Code_Length + 1) return;
     Code_Position = 1;
     Open();
@@ -47,7 +46,8 @@ void Testing_Mode::Open()
     Is_Active = true;
     Window.resize(Window.width(), Window_Height);
     TTesting_Panel& panel = Panel_Of_Window();
-    if (const Error_List* protocol = Callbacks.Protocol ? Callbacks.Protocol() : nullptr) panel.Copy_Protocol(*protocol);
+    if (const Error_List* protocol = Callbacks.Protocol ? Callbacks.Protocol() : nullptr)
+        panel.Copy_Protocol(*protocol);
     panel.move(panel.x(), Window.height() - Panel_Bottom_Gap);
     panel.show();
     if (Callbacks.Opened) Callbacks.Opened();

@@ -102,8 +102,7 @@ void TTesting_Panel::Error_List_BoxKeyPress(QChar character)
         Credits_Step_Value = Credits_Shown_Step;
         emit Credits_Due();
     }
-    else
-        Credits_Step_Value = 0;
+    else Credits_Step_Value = 0;
 }
 
 void TTesting_Panel::TST_Exit_Testing_ModeMouseEnter()

@@ -31,10 +31,7 @@ Title_Strip::Title_Strip(QWidget* window, QObject* event_filter, std::function<v
     QObject::connect(Minimize_Button, &TVela_Button_::Clicked, window, std::move(minimize));
 }
 
-void Title_Strip::Set_Title(const QString& title)
-{
-    Title->setText(title);
-}
+void Title_Strip::Set_Title(const QString& title) { Title->setText(title); }
 
 void Title_Strip::Set_Look(const Settings& settings)
 {
@@ -46,7 +43,4 @@ void Title_Strip::Set_Look(const Settings& settings)
     Title->setFont(title_font);
 }
 
-void Title_Strip::Set_Minimize_Skin(const QPixmap& skin)
-{
-    Minimize_Button->Set_Button_Skin(skin);
-}
+void Title_Strip::Set_Minimize_Skin(const QPixmap& skin) { Minimize_Button->Set_Button_Skin(skin); }

@@ -3,7 +3,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-Window_Drag::Window_Drag(QWidget& window, std::function<QRect(QRect)> moving) : Window(window), Moving(std::move(moving))
+Window_Drag::Window_Drag(QWidget& window, std::function<QRect(QRect)> moving)
+    : Window(window), Moving(std::move(moving))
 {
 }
 

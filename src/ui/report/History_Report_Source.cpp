@@ -34,8 +34,8 @@ Report_Store_State Report_Store_State_Of(History_Store_State state)
 }
 
 Report_Load_Outcome History_Report_Source::Load_Days(const History_Settings& settings,
-                                                    History_Days::Missing_Store missing,
-                                                    const Report_Progress& progress)
+                                                     History_Days::Missing_Store missing,
+                                                     const Report_Progress& progress)
 {
     Days = History_Days::Load(settings, missing, Reading_Progress_Of(progress));
     Report_Load_Outcome outcome;

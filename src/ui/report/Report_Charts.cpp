@@ -5,9 +5,9 @@
 #include <QPainterPath>
 #include <algorithm>
 
-#include "ui/controls/Ui_Text.h"
 #include "history/Calendar.h"
 #include "history/History_Csv.h"
+#include "ui/controls/Ui_Text.h"
 
 namespace
 {
@@ -70,10 +70,7 @@ void TWork_Type_Chart::Set_Work_Types(std::vector<Work_Type_Minutes> work_types)
     update();
 }
 
-QString TWork_Type_Chart::Row_Name(std::size_t row) const
-{
-    return From_Cp1250(Rows.at(row).Work_Type);
-}
+QString TWork_Type_Chart::Row_Name(std::size_t row) const { return From_Cp1250(Rows.at(row).Work_Type); }
 
 QString TWork_Type_Chart::Row_Time(std::size_t row) const
 {
@@ -109,8 +106,10 @@ void TWork_Type_Chart::paintEvent(QPaintEvent* event)
         painter.fillRect(QRect(8, band.top() + 4, 10, 9), color);
         painter.setPen(Look.Row_Text_Color);
         const QRect name(Name_Left, band.top(), Time_Right - 70 - Name_Left, Row_Height);
-        painter.drawText(name, Qt::AlignLeft | Qt::AlignVCenter, metrics.elidedText(Row_Name(row), Qt::ElideRight, name.width()));
-        painter.drawText(QRect(Time_Right - 66, band.top(), 66, Row_Height), Qt::AlignRight | Qt::AlignVCenter, Row_Time(row));
+        painter.drawText(name, Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(Row_Name(row), Qt::ElideRight, name.width()));
+        painter.drawText(QRect(Time_Right - 66, band.top(), 66, Row_Height), Qt::AlignRight | Qt::AlignVCenter,
+                         Row_Time(row));
         painter.drawText(QRect(Share_Right - 66, band.top(), 66, Row_Height), Qt::AlignRight | Qt::AlignVCenter,
                          Row_Share(row));
         const QRect bar = Row_Bar(row);
@@ -154,7 +153,8 @@ void TDay_Chart::Set_Report(const History_Report& report)
 
 QRect TDay_Chart::Plot_Area() const
 {
-    return QRect(Plot_Left, Plot_Top, width() - Plot_Left - Plot_Right_Margin, height() - Plot_Top - Plot_Bottom_Margin);
+    return QRect(Plot_Left, Plot_Top, width() - Plot_Left - Plot_Right_Margin,
+                 height() - Plot_Top - Plot_Bottom_Margin);
 }
 
 QRect TDay_Chart::Slot_Rectangle(long long slot) const
@@ -207,8 +207,8 @@ std::vector<TDay_Chart::Segment> TDay_Chart::Day_Segments(std::size_t day) const
         below += part->Minutes;
         const int top = Minutes_To_Y(below);
         if (bottom <= top) continue;  // thinner than a pixel
-        segments.push_back({part->Work_Type, Work_Type_Color(order_of(part->Work_Type)),
-                            QRect(left, top, width, bottom - top)});
+        segments.push_back(
+            {part->Work_Type, Work_Type_Color(order_of(part->Work_Type)), QRect(left, top, width, bottom - top)});
     }
     return segments;
 }
@@ -289,7 +289,9 @@ std::vector<TDay_Chart::Axis_Label> TDay_Chart::Axis_Labels() const
 {
     std::vector<Axis_Label> labels;
     const long long slot_total = Slot_Count();
-    const auto date_of = [this](long long slot) { return Date_From_Days_Since_Epoch(First_Day_Number + slot); };
+    const auto date_of = [this](long long slot) {
+        return Date_From_Days_Since_Epoch(First_Day_Number + slot);
+    };
     if (slot_total <= 7)
     {
         // Day_Names run from Sunday (1) to Saturday (7).
@@ -301,7 +303,8 @@ std::vector<TDay_Chart::Axis_Label> TDay_Chart::Axis_Labels() const
     }
     if (slot_total <= 31)
     {
-        for (long long slot = 0; slot < slot_total; ++slot) labels.push_back({slot, slot, QString::number(date_of(slot).Day)});
+        for (long long slot = 0; slot < slot_total; ++slot)
+            labels.push_back({slot, slot, QString::number(date_of(slot).Day)});
         return labels;
     }
     // Longer periods: each month (up to a year) or each year, the label over its span.
@@ -312,9 +315,9 @@ std::vector<TDay_Chart::Axis_Label> TDay_Chart::Axis_Labels() const
         const Calendar_Date date = date_of(slot);
         if (slot < slot_total && !(date.Day == 1 && (by_month || date.Month == 1))) continue;
         const Calendar_Date span_date = date_of(span_start);
-        labels.push_back({span_start, slot - 1,
-                          by_month ? QString::number(span_date.Month) + QStringLiteral(".")
-                                   : QString::number(span_date.Year)});
+        labels.push_back(
+            {span_start, slot - 1,
+             by_month ? QString::number(span_date.Month) + QStringLiteral(".") : QString::number(span_date.Year)});
         span_start = slot;
     }
     return labels;

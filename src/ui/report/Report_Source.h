@@ -8,7 +8,13 @@
 
 #include "history/History_Report.h"
 
-enum class Report_Period_Kind { Week, Month, Year, All };
+enum class Report_Period_Kind
+{
+    Week,
+    Month,
+    Year,
+    All
+};
 
 // What is wrong with the history database, as the window explains it.
 enum class Report_Store_State

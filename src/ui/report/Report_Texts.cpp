@@ -63,7 +63,4 @@ Report_Texts Report_Texts::Load(const std::string& language_file_path)
     return texts;
 }
 
-const char* Report_Texts::Built_In(Report_Text key)
-{
-    return Built_In_Texts[std::size_t(key)];
-}
+const char* Report_Texts::Built_In(Report_Text key) { return Built_In_Texts[std::size_t(key)]; }

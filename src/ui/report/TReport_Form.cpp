@@ -11,12 +11,12 @@
 #include <QSaveFile>
 #include <QScrollArea>
 
+#include "history/Calendar.h"
+#include "history/History_Csv.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Skin_Bitmap.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
-#include "history/Calendar.h"
-#include "history/History_Csv.h"
 
 namespace
 {
@@ -76,10 +76,7 @@ TReport_Form::~TReport_Form()
     if (Worker.joinable()) Worker.join();
 }
 
-QString TReport_Form::Text(Report_Text key) const
-{
-    return From_Cp1250(Setup.Texts[key]);
-}
+QString TReport_Form::Text(Report_Text key) const { return From_Cp1250(Setup.Texts[key]); }
 
 QString TReport_Form::Store_State_Text(Report_Store_State state) const
 {
@@ -174,8 +171,8 @@ void TReport_Form::Create_Components()
     Notice_Label->setGeometry(Margin + 2, Notice_Top - 2, Band_Width - 105 - 12, 29);
     Notice_Label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Notice_Label->setWordWrap(true);
-    Notice_Rebuild_Button = New_Button(this, "Notice_Rebuild_Button", Report_Text::Rebuild,
-                                       Client_Width - Margin - 105, Notice_Top);
+    Notice_Rebuild_Button =
+        New_Button(this, "Notice_Rebuild_Button", Report_Text::Rebuild, Client_Width - Margin - 105, Notice_Top);
     connect(Notice_Rebuild_Button, &TVela_Button_::Clicked, this, [this] { Rebuild_ButtonClick(); });
     Notice_Rebuild_Button->hide();
 
@@ -222,15 +219,9 @@ void TReport_Form::Create_Problem_Panel()
     Problem_Panel->hide();
 }
 
-bool TReport_Form::Problem_Shown() const
-{
-    return !Problem_Panel->isHidden();
-}
+bool TReport_Form::Problem_Shown() const { return !Problem_Panel->isHidden(); }
 
-bool TReport_Form::Notice_Shown() const
-{
-    return !Notice_Label->text().isEmpty();
-}
+bool TReport_Form::Notice_Shown() const { return !Notice_Label->text().isEmpty(); }
 
 void TReport_Form::Open()
 {
@@ -268,15 +259,18 @@ void TReport_Form::Start_Work(Work work)
             const int permille = total > 0 ? int(std::min<std::uint64_t>(done, total) * 1000 / total) : 0;
             if (permille == last_permille) return;
             last_permille = permille;
-            QMetaObject::invokeMethod(this, [this, permille] { Progress_Bar->setValue(permille); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, permille] { Progress_Bar->setValue(permille); }, Qt::QueuedConnection);
         };
-        Report_Load_Outcome outcome = work == Work::Load ? Setup.Source->Load(progress) : Setup.Source->Rebuild(progress);
+        Report_Load_Outcome outcome =
+            work == Work::Load ? Setup.Source->Load(progress) : Setup.Source->Rebuild(progress);
         {
             std::lock_guard lock(Outcome_Mutex);
             Worker_Outcome = std::move(outcome);
         }
         Outcome_Ready.notify_all();
-        QMetaObject::invokeMethod(this, [this] { Collect_Work(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Collect_Work(); }, Qt::QueuedConnection);
     });
 }
 
@@ -298,8 +292,8 @@ void TReport_Form::Finish_Work(const Report_Load_Outcome& outcome, Work work)
     Progress_Bar->hide();
     Readable = outcome.Readable;
     const QString state = Store_State_Text(outcome.Store_State);
-    const QString detail = QString::fromStdString(outcome.Store_State == Report_Store_State::Ready ? std::string()
-                                                                                                   : outcome.Store_Detail);
+    const QString detail =
+        QString::fromStdString(outcome.Store_State == Report_Store_State::Ready ? std::string() : outcome.Store_Detail);
     if (!Readable)
     {
         QStringList lines;
@@ -315,13 +309,12 @@ void TReport_Form::Finish_Work(const Report_Load_Outcome& outcome, Work work)
         Show_Report();
         if (outcome.Rebuild_Failed)
             Show_Notice(Text(Report_Text::Rebuild_Failed), QString::fromStdString(outcome.Failure), true, true);
-        else if (outcome.Store_State != Report_Store_State::Ready)
-            Show_Notice(state, detail, true, true);
+        else if (outcome.Store_State != Report_Store_State::Ready) Show_Notice(state, detail, true, true);
         else if (outcome.Unreadable_Lines > 0)
-            Show_Notice(Text(Report_Text::Unreadable_Lines) + QStringLiteral(" ") + QString::number(outcome.Unreadable_Lines),
-                        QString(), false, true);
-        else if (work == Work::Rebuild)
-            Show_Notice(QString(), QString(), false, false);
+            Show_Notice(
+                Text(Report_Text::Unreadable_Lines) + QStringLiteral(" ") + QString::number(outcome.Unreadable_Lines),
+                QString(), false, true);
+        else if (work == Work::Rebuild) Show_Notice(QString(), QString(), false, false);
     }
     Update_Buttons();
     update();
@@ -340,8 +333,9 @@ void TReport_Form::Show_Period(Report_Period_Kind kind, int offset)
 void TReport_Form::Show_Report()
 {
     Report = Setup.Source->Report_For(Kind, Offset);
-    Period_Label->setText(Report.From.Year == 0 ? QStringLiteral("\u2013")
-                                                : Date_Text(Report.From) + QStringLiteral("  \u2013  ") + Date_Text(Report.To));
+    Period_Label->setText(Report.From.Year == 0
+                              ? QStringLiteral("\u2013")
+                              : Date_Text(Report.From) + QStringLiteral("  \u2013  ") + Date_Text(Report.To));
     Type_Chart->Set_Work_Types(Report.By_Work_Type);
     Days_Chart->Set_Report(Report);
     Worked_Value_Label->setText(QString::fromStdString(Minutes_As_Hours_Text(Report.Worked_Minutes)));
@@ -409,7 +403,9 @@ void TReport_Form::Next_ButtonClick()
 void TReport_Form::Save_Csv_ButtonClick()
 {
     if (!Save_Csv_Button->isEnabled()) return;
-    const auto date = [](const Calendar_Date& value) { return QString::fromStdString(Iso_Date_Text(value)); };
+    const auto date = [](const Calendar_Date& value) {
+        return QString::fromStdString(Iso_Date_Text(value));
+    };
     const QString name = Report.From.Year == 0
                              ? QStringLiteral("work-history.csv")
                              : QStringLiteral("work-history-%1-%2.csv").arg(date(Report.From), date(Report.To));
@@ -443,7 +439,8 @@ void TReport_Form::paintEvent(QPaintEvent*)
     const Report_Chart_Look& look = Setup.Look;
     const auto header = [&](int top, const std::vector<std::pair<QRect, Qt::Alignment>>& cells,
                             const std::vector<QString>& texts) {
-        Draw_Skin_Band(painter, QRect(Margin, top, Band_Width, Header_Height), look.Header_Skin, QColor(0x3c, 0x6e, 0x0a));
+        Draw_Skin_Band(painter, QRect(Margin, top, Band_Width, Header_Height), look.Header_Skin,
+                       QColor(0x3c, 0x6e, 0x0a));
         painter.setPen(look.Header_Text_Color);
         painter.setFont(With_Bold(Program_Font(), look.Header_Text_Bold));
         for (std::size_t index = 0; index < cells.size(); ++index)

@@ -5,9 +5,9 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -78,7 +78,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    enum class Work { Load, Rebuild };
+    enum class Work
+    {
+        Load,
+        Rebuild
+    };
 
     void Create_Components();
     void Create_Problem_Panel();

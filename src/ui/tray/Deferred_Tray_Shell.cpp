@@ -61,10 +61,7 @@ bool Deferred_Tray_Shell::Is_Available() const
     return Real && Real->Is_Available();
 }
 
-QPoint Deferred_Tray_Shell::Cursor_Position() const
-{
-    return Real ? Real->Cursor_Position() : QCursor::pos();
-}
+QPoint Deferred_Tray_Shell::Cursor_Position() const { return Real ? Real->Cursor_Position() : QCursor::pos(); }
 
 Qt::KeyboardModifiers Deferred_Tray_Shell::Keyboard_Modifiers() const
 {

@@ -13,12 +13,10 @@ TNotificationIcon::TNotificationIcon(Tray_Shell& shell, QWidget* owner)
     IconCycleTimer.Set_Tick_Handler([this](TLightTimer*) { Cycle_Step(); });
     SingleClickTimer.Set_Tick_Handler([this](TLightTimer*) { Single_Click_Expired(); });
     PointerExitTimer.Set_Tick_Handler([this](TLightTimer*) { Pointer_Exit_Check(); });
-    Shell.Set_Notification_Handler([this](Tray_Shell::Notification notification) {
-        Handle_Notification(notification);
-    });
+    Shell.Set_Notification_Handler(
+        [this](Tray_Shell::Notification notification) { Handle_Notification(notification); });
     Shell.Set_Tray_Created_Handler([this] { Tray_Created(); });
-    if (Owner)
-        Owner->installEventFilter(this);
+    if (Owner) Owner->installEventFilter(this);
 }
 
 TNotificationIcon::~TNotificationIcon()
@@ -27,8 +25,7 @@ TNotificationIcon::~TNotificationIcon()
     // The shell outlives the icon and must not call into it any more.
     Shell.Set_Notification_Handler(nullptr);
     Shell.Set_Tray_Created_Handler(nullptr);
-    if (Owner)
-        Owner->removeEventFilter(this);
+    if (Owner) Owner->removeEventFilter(this);
 }
 
 void TNotificationIcon::Fill_Icon_Data()
@@ -65,10 +62,8 @@ void TNotificationIcon::SetIcon(const QIcon& value)
 
 void TNotificationIcon::SetIconVisible(bool value)
 {
-    if (value)
-        AddTrayIcon();
-    else
-        RemoveTrayIcon();
+    if (value) AddTrayIcon();
+    else RemoveTrayIcon();
 }
 
 void TNotificationIcon::SetHint(const QString& value)
@@ -91,8 +86,7 @@ void TNotificationIcon::SetIconList(const QList<QIcon>& value)
 
 void TNotificationIcon::SetIconIndex(int value)
 {
-    if (Icon_List_Value.isEmpty())
-        Icon_Index_Value = 0;
+    if (Icon_List_Value.isEmpty()) Icon_Index_Value = 0;
     else
     {
         const int count = static_cast<int>(Icon_List_Value.size());
@@ -109,15 +103,15 @@ void TNotificationIcon::SetCycleIcons(bool value)
     {
         SetIconIndex(0);
         const std::uint32_t limit = std::numeric_limits<std::int32_t>::max();
-        IconCycleTimer.Set_Period(static_cast<std::int32_t>(Cycle_Interval_Value > limit ? limit : Cycle_Interval_Value));
+        IconCycleTimer.Set_Period(
+            static_cast<std::int32_t>(Cycle_Interval_Value > limit ? limit : Cycle_Interval_Value));
     }
     IconCycleTimer.Set_Running(value);
 }
 
 void TNotificationIcon::SetCycleInterval(std::uint32_t value)
 {
-    if (value == Cycle_Interval_Value)
-        return;
+    if (value == Cycle_Interval_Value) return;
     Cycle_Interval_Value = value;
     SetCycleIcons(Cycle_Icons_Value);
 }
@@ -128,20 +122,11 @@ void TNotificationIcon::SetWantEnterExitEvents(bool value)
     PointerExitTimer.Set_Running(value);
 }
 
-QMenu* TNotificationIcon::PopupMenu() const
-{
-    return Popup_Menu_Value;
-}
+QMenu* TNotificationIcon::PopupMenu() const { return Popup_Menu_Value; }
 
-void TNotificationIcon::SetPopupMenu(QMenu* value)
-{
-    Popup_Menu_Value = value;
-}
+void TNotificationIcon::SetPopupMenu(QMenu* value) { Popup_Menu_Value = value; }
 
-bool TNotificationIcon::Tray_Available() const
-{
-    return Shell.Is_Available();
-}
+bool TNotificationIcon::Tray_Available() const { return Shell.Is_Available(); }
 
 void TNotificationIcon::Loaded()
 {
@@ -149,8 +134,7 @@ void TNotificationIcon::Loaded()
     {
         bool show_main_form = true;
         OnStartup(this, show_main_form);
-        if (!show_main_form)
-            ConcealMainForm();
+        if (!show_main_form) ConcealMainForm();
     }
     UpdateTrayIcon();
 }
@@ -178,10 +162,8 @@ void TNotificationIcon::ClearBalloon()
 
 void TNotificationIcon::RevealMainForm()
 {
-    if (!Owner)
-        return;
-    if (Owner->isMinimized())
-        Owner->setWindowState(Owner->windowState() & ~Qt::WindowMinimized);
+    if (!Owner) return;
+    if (Owner->isMinimized()) Owner->setWindowState(Owner->windowState() & ~Qt::WindowMinimized);
     Owner->show();
     Owner->raise();
     Owner->activateWindow();
@@ -195,8 +177,7 @@ void TNotificationIcon::RevealMainForm()
 
 void TNotificationIcon::ConcealMainForm()
 {
-    if (!Owner)
-        return;
+    if (!Owner) return;
     if (!Tray_Available())
     {
         // Without a tray nothing could bring a hidden window back.
@@ -211,12 +192,10 @@ void TNotificationIcon::HideAppButton()
 {
     // The application has no hidden window of its own here; the taskbar button is the
     // owner's, and a tool window has none.
-    if (!Owner || (Owner->windowFlags() & Qt::Tool))
-        return;
+    if (!Owner || (Owner->windowFlags() & Qt::Tool)) return;
     const bool was_visible = Owner->isVisible();
     Owner->setWindowFlag(Qt::Tool, true);
-    if (was_visible)
-        Owner->show();
+    if (was_visible) Owner->show();
 }
 
 void TNotificationIcon::SendToTray()
@@ -227,8 +206,7 @@ void TNotificationIcon::SendToTray()
 
 void TNotificationIcon::Tray_Created()
 {
-    if (Icon_Visible_Value)
-        AddTrayIcon();
+    if (Icon_Visible_Value) AddTrayIcon();
 }
 
 void TNotificationIcon::Handle_Notification(Tray_Shell::Notification notification)
@@ -237,26 +215,20 @@ void TNotificationIcon::Handle_Notification(Tray_Shell::Notification notificatio
     switch (notification)
     {
     case N::Balloon_Show:
-        if (OnBalloonHintShow)
-            OnBalloonHintShow(this);
+        if (OnBalloonHintShow) OnBalloonHintShow(this);
         return;
     case N::Balloon_Hide:
-        if (OnBalloonHintHide)
-            OnBalloonHintHide(this);
+        if (OnBalloonHintHide) OnBalloonHintHide(this);
         return;
     case N::Balloon_Timeout:
-        if (OnBalloonHintTimeout)
-            OnBalloonHintTimeout(this);
+        if (OnBalloonHintTimeout) OnBalloonHintTimeout(this);
         return;
     case N::Balloon_User_Click:
-        if (OnBalloonHintClick)
-            OnBalloonHintClick(this);
+        if (OnBalloonHintClick) OnBalloonHintClick(this);
         return;
-    default:
-        break;
+    default: break;
     }
-    if (!Enabled_Value)
-        return;
+    if (!Enabled_Value) return;
 
     const Qt::KeyboardModifiers shift = Shell.Keyboard_Modifiers();
     const QPoint position = Shell.Cursor_Position();
@@ -273,8 +245,7 @@ void TNotificationIcon::Handle_Notification(Tray_Shell::Notification notificatio
         break;
     case N::Left_Button_Down:
         // A press that starts a new gesture forgets a double click that had no timer to end it.
-        if (!SingleClickTimer.Is_Running())
-            Double_Clicked = false;
+        if (!SingleClickTimer.Is_Running()) Double_Clicked = false;
         if (OnDblClick)
         {
             SingleClickTimer.Set_Period(QApplication::doubleClickInterval());
@@ -282,12 +253,10 @@ void TNotificationIcon::Handle_Notification(Tray_Shell::Notification notificatio
         }
         RaiseMouseDown(Qt::LeftButton, shift, position.x(), position.y());
         Left_Button_Down = true;
-        if (Left_Popup_Value && Popup_Menu_Value)
-            Popup_At_Cursor();
+        if (Left_Popup_Value && Popup_Menu_Value) Popup_At_Cursor();
         break;
     case N::Left_Button_Up:
-        if (Left_Button_Down)
-            Click_Pending = true;
+        if (Left_Button_Down) Click_Pending = true;
         if (Left_Button_Down && !SingleClickTimer.Is_Running())
         {
             Left_Button_Down = false;
@@ -301,32 +270,23 @@ void TNotificationIcon::Handle_Notification(Tray_Shell::Notification notificatio
         Click_Pending = false;
         Double_Clicked = true;
         RaiseDblClick();
-        if (Popup_Menu_Value && !Left_Popup_Value)
-            Click_Default_Menu_Item();
+        if (Popup_Menu_Value && !Left_Popup_Value) Click_Default_Menu_Item();
         break;
     case N::Right_Button_Down:
         RaiseMouseDown(Qt::RightButton, shift, position.x(), position.y());
-        if (Popup_Menu_Value)
-            Popup_At_Cursor();
+        if (Popup_Menu_Value) Popup_At_Cursor();
         break;
     case N::Right_Button_Up:
-        if (Notify_Version_Value == 0)
-            RaiseMouseUp(Qt::RightButton, shift, position.x(), position.y());
+        if (Notify_Version_Value == 0) RaiseMouseUp(Qt::RightButton, shift, position.x(), position.y());
         break;
     case N::Context_Menu:
     case N::Select:
     case N::Key_Select:
-        if (Notify_Version_Value == 1)
-            RaiseMouseUp(Qt::RightButton, shift, position.x(), position.y());
+        if (Notify_Version_Value == 1) RaiseMouseUp(Qt::RightButton, shift, position.x(), position.y());
         break;
-    case N::Middle_Button_Down:
-        RaiseMouseDown(Qt::MiddleButton, shift, position.x(), position.y());
-        break;
-    case N::Middle_Button_Up:
-        RaiseMouseUp(Qt::MiddleButton, shift, position.x(), position.y());
-        break;
-    default:
-        break;
+    case N::Middle_Button_Down: RaiseMouseDown(Qt::MiddleButton, shift, position.x(), position.y()); break;
+    case N::Middle_Button_Up: RaiseMouseUp(Qt::MiddleButton, shift, position.x(), position.y()); break;
+    default: break;
     }
 }
 
@@ -348,8 +308,7 @@ void TNotificationIcon::Cycle_Step()
         RaiseCycle(0);
         return;
     }
-    if (Icon_Index_Value >= static_cast<int>(Icon_List_Value.size()))
-        Icon_Index_Value = 0;
+    if (Icon_Index_Value >= static_cast<int>(Icon_List_Value.size())) Icon_Index_Value = 0;
     Icon_Value = Icon_List_Value[Icon_Index_Value];
     UpdateTrayIcon();
     const int next = Icon_Index_Value + 1 < static_cast<int>(Icon_List_Value.size()) ? Icon_Index_Value + 1 : 0;
@@ -360,8 +319,7 @@ void TNotificationIcon::Cycle_Step()
 
 void TNotificationIcon::Pointer_Exit_Check()
 {
-    if (Pointer_Outside)
-        return;
+    if (Pointer_Outside) return;
     if (Shell.Cursor_Position() != Last_Pointer_Position)
     {
         Pointer_Outside = true;
@@ -371,14 +329,12 @@ void TNotificationIcon::Pointer_Exit_Check()
 
 void TNotificationIcon::Popup_At_Cursor()
 {
-    if (Popup_Menu_Value)
-        Popup_Menu_Value->popup(Shell.Cursor_Position());
+    if (Popup_Menu_Value) Popup_Menu_Value->popup(Shell.Cursor_Position());
 }
 
 void TNotificationIcon::Click_Default_Menu_Item()
 {
-    if (Popup_Menu_Value && Popup_Menu_Value->defaultAction())
-        Popup_Menu_Value->defaultAction()->trigger();
+    if (Popup_Menu_Value && Popup_Menu_Value->defaultAction()) Popup_Menu_Value->defaultAction()->trigger();
 }
 
 bool TNotificationIcon::eventFilter(QObject* watched, QEvent* event)
@@ -386,8 +342,7 @@ bool TNotificationIcon::eventFilter(QObject* watched, QEvent* event)
     if (watched == Owner && event->type() == QEvent::WindowStateChange && Minimize_To_Tray_Value &&
         Owner->isMinimized() && Tray_Available())
     {
-        if (OnMinimizeToTray)
-            OnMinimizeToTray(this);
+        if (OnMinimizeToTray) OnMinimizeToTray(this);
         // Hiding inside the window's own state change confuses some window managers.
         QMetaObject::invokeMethod(this, &TNotificationIcon::SendToTray, Qt::QueuedConnection);
     }
@@ -396,48 +351,40 @@ bool TNotificationIcon::eventFilter(QObject* watched, QEvent* event)
 
 void TNotificationIcon::RaiseClick()
 {
-    if (OnClick)
-        OnClick(this);
+    if (OnClick) OnClick(this);
 }
 
 void TNotificationIcon::RaiseDblClick()
 {
-    if (OnDblClick)
-        OnDblClick(this);
+    if (OnDblClick) OnDblClick(this);
 }
 
 void TNotificationIcon::RaiseCycle(int next_index)
 {
-    if (OnCycle)
-        OnCycle(this, next_index);
+    if (OnCycle) OnCycle(this, next_index);
 }
 
 void TNotificationIcon::RaiseMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
 {
-    if (OnMouseDown)
-        OnMouseDown(this, button, shift, x, y);
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
 }
 
 void TNotificationIcon::RaiseMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
 {
-    if (OnMouseUp)
-        OnMouseUp(this, button, shift, x, y);
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
 }
 
 void TNotificationIcon::RaiseMouseMove(Qt::KeyboardModifiers shift, int x, int y)
 {
-    if (OnMouseMove)
-        OnMouseMove(this, shift, x, y);
+    if (OnMouseMove) OnMouseMove(this, shift, x, y);
 }
 
 void TNotificationIcon::RaiseMouseEnter()
 {
-    if (OnMouseEnter)
-        OnMouseEnter(this);
+    if (OnMouseEnter) OnMouseEnter(this);
 }
 
 void TNotificationIcon::RaiseMouseExit()
 {
-    if (OnMouseExit)
-        OnMouseExit(this);
+    if (OnMouseExit) OnMouseExit(this);
 }

@@ -28,8 +28,7 @@ public:
     using TNotifyEvent = std::function<void(TNotificationIcon* sender)>;
     using TMouseEvent = std::function<void(TNotificationIcon* sender, Qt::MouseButton button,
                                            Qt::KeyboardModifiers shift, int x, int y)>;
-    using TMouseMoveEvent =
-        std::function<void(TNotificationIcon* sender, Qt::KeyboardModifiers shift, int x, int y)>;
+    using TMouseMoveEvent = std::function<void(TNotificationIcon* sender, Qt::KeyboardModifiers shift, int x, int y)>;
     using TCycleEvent = std::function<void(TNotificationIcon* sender, int next_index)>;
     using TStartupEvent = std::function<void(TNotificationIcon* sender, bool& show_main_form)>;
 

@@ -8,8 +8,7 @@ Qt_Tray_Shell::Qt_Tray_Shell(QObject* parent)
     : QObject(parent), Availability_Timer(Availability_Poll_Ms, [this](TLightTimer*) { Poll_Availability(); })
 {
     connect(&Tray_Icon, &QSystemTrayIcon::activated, this, &Qt_Tray_Shell::Tray_Icon_Activated);
-    connect(&Tray_Icon, &QSystemTrayIcon::messageClicked, this,
-            [this] { Notify(Notification::Balloon_User_Click); });
+    connect(&Tray_Icon, &QSystemTrayIcon::messageClicked, this, [this] { Notify(Notification::Balloon_User_Click); });
     Was_Available = QSystemTrayIcon::isSystemTrayAvailable();
     // Qt reports no "TaskbarCreated"; a tray host that appears again is noticed by polling.
     Availability_Timer.Set_Running(true);
@@ -27,26 +26,22 @@ QString Qt_Tray_Shell::Shown_Text(QString text)
 
 void Qt_Tray_Shell::Apply(const Tray_Icon_Data& data)
 {
-    if (data.Flags & Tray_Icon_Data::Icon_Flag)
-        Tray_Icon.setIcon(data.Icon);
-    if (data.Flags & Tray_Icon_Data::Tip_Flag)
-        Tray_Icon.setToolTip(Shown_Text(data.Tip));
+    if (data.Flags & Tray_Icon_Data::Icon_Flag) Tray_Icon.setIcon(data.Icon);
+    if (data.Flags & Tray_Icon_Data::Tip_Flag) Tray_Icon.setToolTip(Shown_Text(data.Tip));
 }
 
 bool Qt_Tray_Shell::Add_Icon(const Tray_Icon_Data& data)
 {
     Apply(data);
     // Hiding first makes Qt dock the icon anew, which a restarted tray host needs.
-    if (Tray_Icon.isVisible())
-        Tray_Icon.hide();
+    if (Tray_Icon.isVisible()) Tray_Icon.hide();
     Tray_Icon.show();
     return Is_Available();
 }
 
 bool Qt_Tray_Shell::Modify_Icon(const Tray_Icon_Data& data)
 {
-    if (!Tray_Icon.isVisible())
-        return false;
+    if (!Tray_Icon.isVisible()) return false;
     Apply(data);
     // Qt cannot withdraw a balloon, so clearing one (an empty text) asks nothing of it.
     if ((data.Flags & Tray_Icon_Data::Info_Flag) && !data.Balloon_Text.isEmpty())
@@ -57,17 +52,13 @@ bool Qt_Tray_Shell::Modify_Icon(const Tray_Icon_Data& data)
                                    : 10000;
         const QString title = Shown_Text(data.Balloon_Title);
         const QString text = Shown_Text(data.Balloon_Text);
-        if (data.Balloon_Icon_Kind == 4)
-            Tray_Icon.showMessage(title, text, data.Icon, timeout_ms);
+        if (data.Balloon_Icon_Kind == 4) Tray_Icon.showMessage(title, text, data.Icon, timeout_ms);
         else
         {
             QSystemTrayIcon::MessageIcon kind = QSystemTrayIcon::NoIcon;
-            if (data.Balloon_Icon_Kind == 1)
-                kind = QSystemTrayIcon::Information;
-            else if (data.Balloon_Icon_Kind == 2)
-                kind = QSystemTrayIcon::Warning;
-            else if (data.Balloon_Icon_Kind == 3)
-                kind = QSystemTrayIcon::Critical;
+            if (data.Balloon_Icon_Kind == 1) kind = QSystemTrayIcon::Information;
+            else if (data.Balloon_Icon_Kind == 2) kind = QSystemTrayIcon::Warning;
+            else if (data.Balloon_Icon_Kind == 3) kind = QSystemTrayIcon::Critical;
             Tray_Icon.showMessage(title, text, kind, timeout_ms);
         }
     }
@@ -81,20 +72,11 @@ bool Qt_Tray_Shell::Delete_Icon()
     return was_visible;
 }
 
-bool Qt_Tray_Shell::Is_Available() const
-{
-    return QSystemTrayIcon::isSystemTrayAvailable();
-}
+bool Qt_Tray_Shell::Is_Available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-QPoint Qt_Tray_Shell::Cursor_Position() const
-{
-    return QCursor::pos();
-}
+QPoint Qt_Tray_Shell::Cursor_Position() const { return QCursor::pos(); }
 
-Qt::KeyboardModifiers Qt_Tray_Shell::Keyboard_Modifiers() const
-{
-    return QGuiApplication::queryKeyboardModifiers();
-}
+Qt::KeyboardModifiers Qt_Tray_Shell::Keyboard_Modifiers() const { return QGuiApplication::queryKeyboardModifiers(); }
 
 // Qt reports presses only, not releases, so each activation becomes a whole press and
 // release of its button:
@@ -133,15 +115,13 @@ void Qt_Tray_Shell::Tray_Icon_Activated(QSystemTrayIcon::ActivationReason reason
         Notify(Notification::Middle_Button_Down);
         Notify(Notification::Middle_Button_Up);
         break;
-    case QSystemTrayIcon::Unknown:
-        break;
+    case QSystemTrayIcon::Unknown: break;
     }
 }
 
 void Qt_Tray_Shell::Deliver_Pending_Trigger()
 {
-    if (!Trigger_Pending)
-        return;
+    if (!Trigger_Pending) return;
     Trigger_Pending = false;
     Notify(Notification::Left_Button_Down);
     Notify(Notification::Left_Button_Up);
@@ -152,6 +132,5 @@ void Qt_Tray_Shell::Poll_Availability()
     const bool available = Is_Available();
     const bool appeared = available && !Was_Available;
     Was_Available = available;
-    if (appeared)
-        Notify_Tray_Created();
+    if (appeared) Notify_Tray_Created();
 }

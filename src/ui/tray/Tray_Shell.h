@@ -71,13 +71,11 @@ public:
 protected:
     void Notify(Notification notification)
     {
-        if (On_Notification)
-            On_Notification(notification);
+        if (On_Notification) On_Notification(notification);
     }
     void Notify_Tray_Created()
     {
-        if (On_Tray_Created)
-            On_Tray_Created();
+        if (On_Tray_Created) On_Tray_Created();
     }
 
 private:

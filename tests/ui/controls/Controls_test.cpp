@@ -73,7 +73,7 @@ private slots:
             {{0, 100, 300, 100}, {50, 100, 300, 100}},    {{100, 0, 300, 100}, {100, 30, 300, 100}},
             {{700, 100, 300, 100}, {550, 100, 300, 100}}, {{100, 600, 300, 100}, {100, 530, 300, 100}},
             {{550, 530, 300, 100}, {550, 530, 300, 100}},  // touching the corner stays
-            {{10, 10, 900, 700}, {-50, -70, 900, 700}},   // larger: right and bottom win
+            {{10, 10, 900, 700}, {-50, -70, 900, 700}},    // larger: right and bottom win
         };
         for (const auto& [proposed, kept] : table) QCOMPARE(Keep_Inside_Work_Area(proposed, area), kept);
     }

@@ -25,9 +25,10 @@ private slots:
     void Skins_Are_24_Bit_Bitmaps_Of_Their_Size_And_Icons_Animate()
     {
         const QList<QPair<const char*, QSize>> skins = {
-            {"Default_Data_Row", {743, 17}}, {"Focused_Data_Row", {743, 17}}, {"Header_Row", {743, 18}},
-            {"Button_Skin", {420, 25}},      {"Minimize_Button_Skin", {68, 17}},
-            {"Message_Dialog_Form_Background", {355, 138}}, {"Splash_Screen", {390, 243}}};
+            {"Default_Data_Row", {743, 17}},    {"Focused_Data_Row", {743, 17}},
+            {"Header_Row", {743, 18}},          {"Button_Skin", {420, 25}},
+            {"Minimize_Button_Skin", {68, 17}}, {"Message_Dialog_Form_Background", {355, 138}},
+            {"Splash_Screen", {390, 243}}};
         for (const auto& [name, size] : skins)
         {
             const QString path = Data + "Skin/" + name + ".bmp";
@@ -51,8 +52,8 @@ private slots:
     {
         const auto same_as_qt = [](const QString& path) {
             QPixmap pixmap;
-            return Load_Skin_Bitmap(path, pixmap) &&
-                   pixmap.toImage().convertToFormat(QImage::Format_RGB32) == QImage(path).convertToFormat(QImage::Format_RGB32);
+            return Load_Skin_Bitmap(path, pixmap) && pixmap.toImage().convertToFormat(QImage::Format_RGB32) ==
+                                                         QImage(path).convertToFormat(QImage::Format_RGB32);
         };
         const QStringList skins = QDir(Data + "Skin").entryList({"*.bmp"});
         QCOMPARE(skins.size(), 12);
@@ -88,10 +89,10 @@ private slots:
             listed << QString::fromLatin1(line.chopped(1));
             QVERIFY2(QFileInfo(Data + listed.last()).isFile(), qPrintable(listed.last()));
         }
-        for (const char* needed : {"Default_Data_Row", "Focused_Data_Row", "Header_Row", "Button_Skin",
-                                   "Minimize_Button_Skin", "Message_Dialog_Form_Background", "Error_Icon_Source",
-                                   "Warning_Icon_Source", "Shutdown_Icon_Source", "Overtime_Icon_Source",
-                                   "Summary_Icon_Source"})
+        for (const char* needed :
+             {"Default_Data_Row", "Focused_Data_Row", "Header_Row", "Button_Skin", "Minimize_Button_Skin",
+              "Message_Dialog_Form_Background", "Error_Icon_Source", "Warning_Icon_Source", "Shutdown_Icon_Source",
+              "Overtime_Icon_Source", "Summary_Icon_Source"})
             QVERIFY2(listed.contains(QStringLiteral("Skin/") + needed + ".bmp"), needed);
         // Files whose absence the program handles must not stop its start.
         for (const QString& name : listed)

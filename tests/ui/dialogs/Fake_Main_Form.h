@@ -32,8 +32,7 @@
 class Fake_Main_Form final : public Record_Table_View, public Main_Form_Preview
 {
 public:
-    explicit Fake_Main_Form(const std::string& program_directory)
-        : Paths(program_directory), Errors(Clock, "HH:mm:ss")
+    explicit Fake_Main_Form(const std::string& program_directory) : Paths(program_directory), Errors(Clock, "HH:mm:ss")
     {
         Skin = QPixmap(420, 25);
         Skin.fill(Qt::gray);
@@ -172,7 +171,8 @@ inline void Use_Installed_Data(Fake_Main_Form& main)
     main.Texts.Language_File_Path = data + "/Czech.lng";
     main.Texts.Is_Czech_Language = true;
     QFile::remove(QString::fromStdString(main.Paths.File("Work_Type_List")));
-    QFile::copy(QString::fromStdString(data + "/Work_Type_List"), QString::fromStdString(main.Paths.File("Work_Type_List")));
+    QFile::copy(QString::fromStdString(data + "/Work_Type_List"),
+                QString::fromStdString(main.Paths.File("Work_Type_List")));
     const QPixmap skin(QString::fromStdString(data + "/Skin/Button_Skin.bmp"));
     if (!skin.isNull()) main.Skin = skin;
 }

@@ -109,7 +109,8 @@ private slots:
         Paths = std::make_unique<Program_Paths>(Directory->path().toStdString());
         Errors = std::make_unique<Error_List>(Clock, "HH:mm:ss");
         Setup = Settings();
-        Dialogs = std::make_unique<Qt_Message_Dialogs>(Setup, *Errors, *Paths, QPixmap(Skin("Button_Skin.bmp")), nullptr);
+        Dialogs =
+            std::make_unique<Qt_Message_Dialogs>(Setup, *Errors, *Paths, QPixmap(Skin("Button_Skin.bmp")), nullptr);
     }
 
     void cleanup()
@@ -121,7 +122,12 @@ private slots:
 
     void Keys_Answer_By_Enter_Escape_And_Distinct_First_Letters()
     {
-        struct Case { std::string First, Second; QList<int> Keys; int Answer; };
+        struct Case
+        {
+            std::string First, Second;
+            QList<int> Keys;
+            int Answer;
+        };
         const QList<Case> table = {
             {"Ano", "Ne", {Qt::Key_Return}, 1},
             {"Ano", "Ne", {Qt::Key_Enter}, 1},
@@ -139,22 +145,25 @@ private slots:
 
         // A held key (the main window's shutdown key repeating) does not answer.
         bool open = false, inside = false;
-        QCOMPARE(Ask("Exit", "No", [&](TMessage_Dialog_Form* form) {
-                     inside = Dialogs->Open_Message_Dialog() == form;
-                     QTest::simulateEvent(form, true, Qt::Key_Return, Qt::NoModifier, QString(), true);
-                     QTest::simulateEvent(form, true, Qt::Key_E, Qt::NoModifier, "e", true);
-                     open = form->isVisible();
-                     form->close();
-                 }),
+        QCOMPARE(Ask("Exit", "No",
+                     [&](TMessage_Dialog_Form* form) {
+                         inside = Dialogs->Open_Message_Dialog() == form;
+                         QTest::simulateEvent(form, true, Qt::Key_Return, Qt::NoModifier, QString(), true);
+                         QTest::simulateEvent(form, true, Qt::Key_E, Qt::NoModifier, "e", true);
+                         open = form->isVisible();
+                         form->close();
+                     }),
                  2);
         QVERIFY(open && inside && !Dialogs->Is_Message_Dialog_Open());
-        QCOMPARE(Ask("Ano", "Ne", [](TMessage_Dialog_Form* form) {
-                     QTest::mouseClick(form->Vela_Button_2, Qt::LeftButton, {}, QPoint(50, 12));
-                 }),
+        QCOMPARE(Ask("Ano", "Ne",
+                     [](TMessage_Dialog_Form* form) {
+                         QTest::mouseClick(form->Vela_Button_2, Qt::LeftButton, {}, QPoint(50, 12));
+                     }),
                  2);
-        QCOMPARE(Ask("Ano", "Ne", [](TMessage_Dialog_Form* form) {
-                     QTest::mouseClick(form->Vela_Button_1, Qt::LeftButton, {}, QPoint(50, 12));
-                 }),
+        QCOMPARE(Ask("Ano", "Ne",
+                     [](TMessage_Dialog_Form* form) {
+                         QTest::mouseClick(form->Vela_Button_1, Qt::LeftButton, {}, QPoint(50, 12));
+                     }),
                  1);
         QVERIFY(Errors->Lines().empty());
     }
@@ -187,12 +196,15 @@ private slots:
             face = form->grab().toImage();
             form->close();
         };
-        Ask("Ano", "Ne", look, "Soubor se z\xE1znamem dne je po\x9Akozen\xFD.##Chcete pokra\xE8ovat s nov\xFDm dnem, nebo program ukon\xE8it?");
+        Ask("Ano", "Ne", look,
+            "Soubor se z\xE1znamem dne je po\x9Akozen\xFD.##Chcete pokra\xE8ovat s nov\xFDm dnem, nebo program "
+            "ukon\xE8it?");
         QVERIFY(label.right() < 355 - 8 && label.height() > 3 * 12 && label.bottom() < button.top());
         QCOMPARE(face.width(), 355);
 
         // The end-of-day summary has seven lines; the band under the buttons moves down too.
-        Ask("OK", "", look, "Za\xE8\xE1tek: %0:s#Konec: %1:s##%2:s#%4:s##%3:s#%5:s", {"07:58", "16:31", "a", "b", "c", "d"});
+        Ask("OK", "", look, "Za\xE8\xE1tek: %0:s#Konec: %1:s##%2:s#%4:s##%3:s#%5:s",
+            {"07:58", "16:31", "a", "b", "c", "d"});
         QVERIFY(face.height() > 138 && face.width() == 355 && label.bottom() < button.top());
         QCOMPARE(button, QRect(124, face.height() - 138 + 96, 105, 25));
         const QImage background(Skin("Message_Dialog_Form_Background.bmp"));
@@ -204,7 +216,12 @@ private slots:
     {
         const QList<std::tuple<std::string, std::vector<std::string>, QString>> table = {
             {"Soubor#%0:s#nebyl nalezen.", {"Log.log"}, "Soubor\nLog.log\nnebyl nalezen."},
-            {"%1:s - %0:s", {"\xE8" "ervenec", "P\xF8" "est\xE1vka"}, "Přestávka - červenec"},
+            {"%1:s - %0:s",
+             {"\xE8"
+              "ervenec",
+              "P\xF8"
+              "est\xE1vka"},
+             "Přestávka - červenec"},
             {"Typ: %s", {"A#B"}, "Typ: A#B"},  // a "#" in an argument is text
             // A pattern that does not fit its arguments is shown unformatted.
             {"Od %0:s do %1:s#mimo", {"00:10"}, "Od %0:s do %1:s\nmimo"},
@@ -214,10 +231,13 @@ private slots:
         for (const auto& [message, arguments, expected] : table)
         {
             QString shown;
-            Ask("OK", "", [&](TMessage_Dialog_Form* form) {
-                shown = form->Label1->text();
-                form->close();
-            }, message, arguments);
+            Ask(
+                "OK", "",
+                [&](TMessage_Dialog_Form* form) {
+                    shown = form->Label1->text();
+                    form->close();
+                },
+                message, arguments);
             QCOMPARE(shown, expected);
         }
     }
@@ -243,15 +263,21 @@ private slots:
         Ask("Ano", "Ne", drag);
         const QPoint far(area.right() + 1 - 355, area.bottom() + 1 - 138);
         QCOMPARE(positions, (QList<QPoint>{area.topLeft() + QPoint(70, 80), area.topLeft() + QPoint(100, 120),
-                                          area.topLeft(), far, QPoint(far.x() - 60, area.y())}));
+                                           area.topLeft(), far, QPoint(far.x() - 60, area.y())}));
         positions.clear();
-        Ask("Ano", "Ne", [&](TMessage_Dialog_Form* form) { positions << form->pos(); form->close(); });
+        Ask("Ano", "Ne", [&](TMessage_Dialog_Form* form) {
+            positions << form->pos();
+            form->close();
+        });
         QCOMPARE(positions, QList<QPoint>{QPoint(far.x() - 60, area.y())});
 
         // Remembered on a screen since removed.
         Setup.Message_Dialog_Form_Left = 30000;
         Setup.Message_Dialog_Form_Top = -500;
-        Ask("Ano", "Ne", [&](TMessage_Dialog_Form* form) { positions << form->pos(); form->close(); });
+        Ask("Ano", "Ne", [&](TMessage_Dialog_Form* form) {
+            positions << form->pos();
+            form->close();
+        });
         QCOMPARE(positions.last(), QPoint(far.x(), area.y()));
     }
 
@@ -260,10 +286,13 @@ private slots:
         const QImage background(Skin("Message_Dialog_Form_Background.bmp"));
         const QImage icon(Skin("Error_Icon_Source.bmp"));
         QImage shown;
-        Ask("OK", "", [&](TMessage_Dialog_Form* form) {
-            shown = form->grab().toImage();
-            form->close();
-        }, "x", {}, "Error_Icon_Source.bmp", 70);
+        Ask(
+            "OK", "",
+            [&](TMessage_Dialog_Form* form) {
+                shown = form->grab().toImage();
+                form->close();
+            },
+            "x", {}, "Error_Icon_Source.bmp", 70);
         QCOMPARE(shown.pixelColor(0, 0), QColor(Qt::black));
         QCOMPARE(shown.pixelColor(354, 137), QColor(Qt::black));
         QCOMPARE(shown.pixelColor(300, 10), background.pixelColor(300, 10));
@@ -279,17 +308,21 @@ private slots:
             for (int y = 0; y < 64; ++y) strip.setPixelColor(x, y, colours[x / 64]);
         QVERIFY(strip.save(Skin("Strip.bmp"), "BMP"));
         QList<int> frames;
-        Ask("OK", "", [&](TMessage_Dialog_Form* form) {
-            QCOMPARE(form->Frame_Count(), 5);
-            QCOMPARE(form->Animation_Timer->interval(), 35);
-            for (int tick = 0; tick < 7; ++tick)
-            {
-                QVERIFY(QTest::qWaitFor([&] { return frames.isEmpty() || form->Shown_Frame() != frames.last(); }, 1000));
-                frames << form->Shown_Frame();
-                QCOMPARE(form->grab().toImage().pixelColor(52, 52), colours[frames.last()]);
-            }
-            form->close();
-        }, "x", {}, "Strip.bmp", 35);
+        Ask(
+            "OK", "",
+            [&](TMessage_Dialog_Form* form) {
+                QCOMPARE(form->Frame_Count(), 5);
+                QCOMPARE(form->Animation_Timer->interval(), 35);
+                for (int tick = 0; tick < 7; ++tick)
+                {
+                    QVERIFY(QTest::qWaitFor([&] { return frames.isEmpty() || form->Shown_Frame() != frames.last(); },
+                                            1000));
+                    frames << form->Shown_Frame();
+                    QCOMPARE(form->grab().toImage().pixelColor(52, 52), colours[frames.last()]);
+                }
+                form->close();
+            },
+            "x", {}, "Strip.bmp", 35);
         // Frames follow each other and wrap from the last to the first.
         QCOMPARE(frames.size(), 7);
         for (int i = 1; i < frames.size(); ++i) QCOMPARE(frames[i], (frames[i - 1] + 1) % 5);
@@ -299,11 +332,14 @@ private slots:
         picture.setPixelColor(99, 69, Qt::darkRed);
         QVERIFY(picture.save(Skin("Still.bmp"), "BMP"));
         QImage shown;
-        Ask("OK", "", [&](TMessage_Dialog_Form* form) {
-            QVERIFY(form->Frame_Count() == 1 && !form->Animation_Timer->isActive());
-            shown = form->grab().toImage();
-            form->close();
-        }, "x", {}, "Still.bmp", 70);
+        Ask(
+            "OK", "",
+            [&](TMessage_Dialog_Form* form) {
+                QVERIFY(form->Frame_Count() == 1 && !form->Animation_Timer->isActive());
+                shown = form->grab().toImage();
+                form->close();
+            },
+            "x", {}, "Still.bmp", 70);
         QCOMPARE(shown.pixelColor(20, 20), QColor(Qt::cyan));
         QCOMPARE(shown.pixelColor(119, 89), QColor(Qt::darkRed));
     }
@@ -312,25 +348,30 @@ private slots:
     {
         const QImage background(Skin("Message_Dialog_Form_Background.bmp"));
         QColor icon_area;
-        QCOMPARE(Ask("Ano", "Ne", [&](TMessage_Dialog_Form* form) {
-                     QVERIFY(form->Frame_Count() == 0 && !form->Animation_Timer->isActive());
-                     icon_area = form->grab().toImage().pixelColor(52, 52);
-                     QTest::keyClick(form, Qt::Key_N);
-                 }, "x", {}, "Missing_Icon.bmp", 70),
+        QCOMPARE(Ask(
+                     "Ano", "Ne",
+                     [&](TMessage_Dialog_Form* form) {
+                         QVERIFY(form->Frame_Count() == 0 && !form->Animation_Timer->isActive());
+                         icon_area = form->grab().toImage().pixelColor(52, 52);
+                         QTest::keyClick(form, Qt::Key_N);
+                     },
+                     "x", {}, "Missing_Icon.bmp", 70),
                  2);
         QCOMPARE(icon_area, background.pixelColor(52, 52));
         QVERIFY(QFile::remove(Skin("Message_Dialog_Form_Background.bmp")));
-        QCOMPARE(Ask("Ano", "Ne", [&](TMessage_Dialog_Form* form) {
-                     QVERIFY(!form->Has_Background());
-                     icon_area = form->grab().toImage().pixelColor(300, 3);
-                     QTest::keyClick(form, Qt::Key_A);
-                 }),
+        QCOMPARE(Ask("Ano", "Ne",
+                     [&](TMessage_Dialog_Form* form) {
+                         QVERIFY(!form->Has_Background());
+                         icon_area = form->grab().toImage().pixelColor(300, 3);
+                         QTest::keyClick(form, Qt::Key_A);
+                     }),
                  1);
         QCOMPARE(icon_area, QColor(Qt::white));
         QCOMPARE(Errors->Lines(), (std::vector<std::string>{
-            "14:05:09 - DISPLAY_MESSAGE_DIALOG - source file " + Paths->Skin_Directory + "Missing_Icon.bmp not found",
-            "14:05:09 - Display_Message_Dialog - nebyl nalezen soubor se zdrojem pozad\xED - "
-            "Message_Dialog_Form_Background.bmp"}));
+                                      "14:05:09 - DISPLAY_MESSAGE_DIALOG - source file " + Paths->Skin_Directory +
+                                          "Missing_Icon.bmp not found",
+                                      "14:05:09 - Display_Message_Dialog - nebyl nalezen soubor se zdrojem pozad\xED - "
+                                      "Message_Dialog_Form_Background.bmp"}));
     }
 
     void The_Splash_Has_The_Pictures_Size_Centred_On_Top_And_Waits_For_Its_Timer()

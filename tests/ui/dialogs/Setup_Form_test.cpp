@@ -1,4 +1,6 @@
 // The settings dialog driven as a user would: clicks, keys, the wheel and scripted answers.
+#include "ui/dialogs/Setup_Form.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -13,7 +15,6 @@
 #include "platform/Code_Page.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/dialogs/Fake_Main_Form.h"
-#include "ui/dialogs/Setup_Form.h"
 
 namespace
 {
@@ -116,7 +117,8 @@ private slots:
             {
                 Click(form, names[clicked]);
                 states << QString();
-                for (const char* name : names) states.last() += Part<TVela_Button_>(form, name)->Button_Down() ? '1' : '0';
+                for (const char* name : names)
+                    states.last() += Part<TVela_Button_>(form, name)->Button_Down() ? '1' : '0';
             }
             fixture.Dialogs.Answers = {2};
             form->close();
@@ -229,7 +231,8 @@ private slots:
         });
         QVERIFY(open_after_save && open_after_close);
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M8", "M19", "M8", "M19"}));
-        QVERIFY(fixture.Dialogs.Calls[0].Icon == "Error_Icon_Source.bmp" && fixture.Dialogs.Calls[0].First_Button == "B1");
+        QVERIFY(fixture.Dialogs.Calls[0].Icon == "Error_Icon_Source.bmp" &&
+                fixture.Dialogs.Calls[0].First_Button == "B1");
         QCOMPARE(int(fixture.Main.Setup.Main_Form_Transparency), 60);
         QVERIFY(fixture.Setup_Ini().find("Main_Form_Transparency=60\r\n") != std::string::npos);
         QVERIFY(fixture.Setup_Ini().find("Default_Work_Type=Coding\r\n") != std::string::npos);
@@ -270,7 +273,8 @@ private slots:
 
         const std::vector<Scripted_Message_Dialogs::Call>& calls = fixture.Dialogs.Calls;
         QCOMPARE(calls.size(), std::size_t(1 + bad_patterns.size()));
-        QVERIFY2(calls[0].Message != "21" && calls[0].Message.find("%0:s") != std::string::npos, calls[0].Message.c_str());
+        QVERIFY2(calls[0].Message != "21" && calls[0].Message.find("%0:s") != std::string::npos,
+                 calls[0].Message.c_str());
         QCOMPARE(calls[0].Arguments, std::vector<std::string>{"/data/V\xFDkaz ??.csv"});
         for (std::size_t index = 0; index < calls.size(); ++index)
             QVERIFY(calls[index].Icon == "Error_Icon_Source.bmp" && calls[index].First_Button == "B1" &&
@@ -334,8 +338,8 @@ private slots:
         });
         const std::vector<std::string>& lines = fixture.Main.Errors.Lines();
         QCOMPARE(lines.size(), std::size_t(2));
-        const std::string tail = " - WRITE - UNEXPECTED_ERROR - not possible to write into file " +
-                                 fixture.Main.Paths.File("Setup.ini");
+        const std::string tail =
+            " - WRITE - UNEXPECTED_ERROR - not possible to write into file " + fixture.Main.Paths.File("Setup.ini");
         QVERIFY(lines[0].find(" - SAVE_WINDOW_POSITIONS" + tail) != std::string::npos);
         QVERIFY(lines[1].find(" - SAVE_SETUP" + tail) != std::string::npos);
     }
@@ -428,7 +432,8 @@ private slots:
         fixture.Main.Setup.Target_Log_File_Name = "/home/user/zentavo-logger/Work_Log.csv";
         fixture.Main.Setup.Main_Form_Anchor = 4;
         fixture.Run([&](TSetup_Form* form) {
-            QCOMPARE(Grab_Screenshot(form, fixture.Directory.path(), "screenshot-settings.png").size(), QSize(721, 398));
+            QCOMPARE(Grab_Screenshot(form, fixture.Directory.path(), "screenshot-settings.png").size(),
+                     QSize(721, 398));
             form->close();
         });
         QVERIFY(fixture.Main.Errors.Lines().empty());

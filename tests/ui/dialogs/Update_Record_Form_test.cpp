@@ -1,7 +1,8 @@
 // The record editor driven as a user would: keys, clicks and the scripted message dialog.
+#include "ui/dialogs/Update_Record_Form.h"
+
 #include <sys/stat.h>
 
-#include <cstring>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,12 +10,12 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QtTest>
+#include <cstring>
 
 #include "platform/Code_Page.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
 #include "ui/dialogs/Fake_Main_Form.h"
-#include "ui/dialogs/Update_Record_Form.h"
 #include "ui/dialogs/Update_Record_Work_Type_List.h"
 
 namespace
@@ -34,8 +35,8 @@ struct Editor_Fixture : Dialog_Fixture
     {
         if (add_mode) Main.Edited = static_cast<std::uint8_t>(Main.Log.Size());
         Arm<TUpdate_Record_Form>(std::move(action));
-        return Display_Update_Record_Form(Main.Rules, Main.Setup, Main.Texts, Main, Main.Resources, Dialogs, Main.Edited,
-                                          add_mode);
+        return Display_Update_Record_Form(Main.Rules, Main.Setup, Main.Texts, Main, Main.Resources, Dialogs,
+                                          Main.Edited, add_mode);
     }
 };
 
@@ -74,14 +75,15 @@ private slots:
         main.Setup.Update_Record_Form_Top = 110;
         QString proposed;
         QPoint opened_at;
-        QCOMPARE(fixture.Run(true, [&](TUpdate_Record_Form* form) {
-                     opened_at = form->pos();
-                     form->move(70, 80);
-                     proposed = Time_Shown(form);
-                     QTest::keyClicks(Work_Type(form), "Coding");
-                     QTest::keyClicks(Remark(form), "first");
-                     QTest::keyClick(Remark(form), Qt::Key_Return);  // saves, makes no line break
-                 }),
+        QCOMPARE(fixture.Run(true,
+                             [&](TUpdate_Record_Form* form) {
+                                 opened_at = form->pos();
+                                 form->move(70, 80);
+                                 proposed = Time_Shown(form);
+                                 QTest::keyClicks(Work_Type(form), "Coding");
+                                 QTest::keyClicks(Remark(form), "first");
+                                 QTest::keyClick(Remark(form), Qt::Key_Return);  // saves, makes no line break
+                             }),
                  int(QDialog::Accepted));
         QCOMPARE(proposed, QStringLiteral("01:30"));
         QCOMPARE(opened_at, QPoint(120, 110));
@@ -116,14 +118,15 @@ private slots:
         QString proposed;
         QStringList offered;
         QRect opened_at;
-        QCOMPARE(fixture.Run(true, [&](TUpdate_Record_Form* form) {
-                     opened_at = form->frameGeometry();
-                     proposed = Time_Shown(form);
-                     for (int index = 0; index < Work_Type(form)->count(); ++index)
-                         offered << Work_Type(form)->itemText(index);
-                     Work_Type(form)->setEditText("Something");
-                     QTest::keyClick(Work_Type(form), Qt::Key_Escape);
-                 }),
+        QCOMPARE(fixture.Run(true,
+                             [&](TUpdate_Record_Form* form) {
+                                 opened_at = form->frameGeometry();
+                                 proposed = Time_Shown(form);
+                                 for (int index = 0; index < Work_Type(form)->count(); ++index)
+                                     offered << Work_Type(form)->itemText(index);
+                                 Work_Type(form)->setEditText("Something");
+                                 QTest::keyClick(Work_Type(form), Qt::Key_Escape);
+                             }),
                  int(QDialog::Rejected));
         QCOMPARE(proposed, QStringLiteral("00:30"));
         QVERIFY(Primary_Work_Area().contains(opened_at));
@@ -151,14 +154,15 @@ private slots:
             }
         };
         bool still_open = false;
-        QCOMPARE(fixture.Run(true, [&](TUpdate_Record_Form* form) {
-                     // Letter case does not matter; the Unassigned_Row takes part too.
-                     Enter_Record(form, "default", "00", "10");
-                     QCOMPARE(fixture.Main.Drawn_Rows, (Rows{{1, true}, {1, false}, {1, false}}));
-                     Enter_Record(form, "TEAM MEETING", "00", "10");
-                     still_open = form->isVisible();
-                     QTest::keyClick(Hours(form), Qt::Key_Escape);
-                 }),
+        QCOMPARE(fixture.Run(true,
+                             [&](TUpdate_Record_Form* form) {
+                                 // Letter case does not matter; the Unassigned_Row takes part too.
+                                 Enter_Record(form, "default", "00", "10");
+                                 QCOMPARE(fixture.Main.Drawn_Rows, (Rows{{1, true}, {1, false}, {1, false}}));
+                                 Enter_Record(form, "TEAM MEETING", "00", "10");
+                                 still_open = form->isVisible();
+                                 QTest::keyClick(Hours(form), Qt::Key_Escape);
+                             }),
                  int(QDialog::Rejected));
         QVERIFY(still_open);
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M9", "M9"}));
@@ -166,7 +170,8 @@ private slots:
         QVERIFY(call.Icon == "Error_Icon_Source.bmp" && call.Interval == 70 && call.Second_Button.empty());
         QCOMPARE(fixture.Main.Drawn_Rows.back(), (std::pair<std::uint8_t, bool>{2, false}));
         QVERIFY(ticks.size() >= 2);
-        QVERIFY2(ticks[0] >= 700 && ticks[0] < 2000 && ticks[1] - ticks[0] >= 700, qPrintable(QString::number(ticks[0])));
+        QVERIFY2(ticks[0] >= 700 && ticks[0] < 2000 && ticks[1] - ticks[0] >= 700,
+                 qPrintable(QString::number(ticks[0])));
         QVERIFY(fixture.Main.Log.Records() == before.Records());
     }
 
@@ -196,11 +201,12 @@ private slots:
         fixture.Dialogs.Calls.clear();
         fixture.Dialogs.Answers = {2, 1};
         QString hours_after_refusal;
-        QCOMPARE(fixture.Run(true, [&](TUpdate_Record_Form* form) {
-                     Enter_Record(form, "Long", "05", "00");
-                     hours_after_refusal = Hours(form)->text();
-                     QTest::keyClick(Minutes(form), Qt::Key_Enter);
-                 }),
+        QCOMPARE(fixture.Run(true,
+                             [&](TUpdate_Record_Form* form) {
+                                 Enter_Record(form, "Long", "05", "00");
+                                 hours_after_refusal = Hours(form)->text();
+                                 QTest::keyClick(Minutes(form), Qt::Key_Enter);
+                             }),
                  int(QDialog::Accepted));
         QCOMPARE(hours_after_refusal, QStringLiteral("05"));
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M13", "M13"}));
@@ -223,21 +229,22 @@ private slots:
             QVERIFY(QTest::qWaitForWindowActive(editor));
         };
         QString minutes_after_refusal;
-        QCOMPARE(fixture.Run(true, [&](TUpdate_Record_Form* form) {
-                     Minutes(form)->setFocus(Qt::TabFocusReason);
-                     Minutes(form)->clear();
-                     QTest::keyClicks(Minutes(form), "7");
-                     QTest::keyClick(Minutes(form), Qt::Key_Return);  // no work type: refused
-                     minutes_after_refusal = Minutes(form)->text();
-                     QTest::keyClick(Minutes(form), Qt::Key_Tab);  // leaving the box formats it
+        QCOMPARE(fixture.Run(true,
+                             [&](TUpdate_Record_Form* form) {
+                                 Minutes(form)->setFocus(Qt::TabFocusReason);
+                                 Minutes(form)->clear();
+                                 QTest::keyClicks(Minutes(form), "7");
+                                 QTest::keyClick(Minutes(form), Qt::Key_Return);  // no work type: refused
+                                 minutes_after_refusal = Minutes(form)->text();
+                                 QTest::keyClick(Minutes(form), Qt::Key_Tab);  // leaving the box formats it
 
-                     QCOMPARE(QApplication::focusWidget(), Remark(form));
-                     QTest::keyClicks(Remark(form), "first");
-                     QTest::keyClick(Remark(form), Qt::Key_Return);  // refused again
-                     QTest::keyClicks(Remark(form), " part");
-                     QTest::keyClicks(Work_Type(form), "Coding");
-                     QTest::keyClick(Remark(form), Qt::Key_Return);
-                 }),
+                                 QCOMPARE(QApplication::focusWidget(), Remark(form));
+                                 QTest::keyClicks(Remark(form), "first");
+                                 QTest::keyClick(Remark(form), Qt::Key_Return);  // refused again
+                                 QTest::keyClicks(Remark(form), " part");
+                                 QTest::keyClicks(Work_Type(form), "Coding");
+                                 QTest::keyClick(Remark(form), Qt::Key_Return);
+                             }),
                  int(QDialog::Accepted));
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M8", "M8"}));
         QCOMPARE(minutes_after_refusal, QStringLiteral("7"));
@@ -302,12 +309,13 @@ private slots:
         fixture.Main.Edited = 2;
         fixture.Main.Highlighted = 2;
         fixture.Dialogs.Answers = {2};
-        QCOMPARE(fixture.Run(false, [&](TUpdate_Record_Form* form) {
-                     QVERIFY(Hours(form)->isEnabled());
-                     // Keeping the work type (in other letters) skips the duplicate check.
-                     Enter_Record(form, "team MEETING", "04", "00", "more");  // 4:30 > 4:00 elapsed
-                     Enter_Record(form, "team MEETING", "02", "00", "line\nbreak");
-                 }),
+        QCOMPARE(fixture.Run(false,
+                             [&](TUpdate_Record_Form* form) {
+                                 QVERIFY(Hours(form)->isEnabled());
+                                 // Keeping the work type (in other letters) skips the duplicate check.
+                                 Enter_Record(form, "team MEETING", "04", "00", "more");  // 4:30 > 4:00 elapsed
+                                 Enter_Record(form, "team MEETING", "02", "00", "line\nbreak");
+                             }),
                  int(QDialog::Accepted));
         QCOMPARE(fixture.Dialogs.Messages(), (std::vector<std::string>{"M14"}));
         QCOMPARE(fixture.Main.Row(2), std::string("team MEETING|02:00|line break"));
@@ -344,8 +352,9 @@ private slots:
     void Captions_Come_From_The_Language_File_And_A_Missing_List_Is_Reported()
     {
         Editor_Fixture fixture;
-        Write_File(fixture.Main.Texts.Language_File_Path,
-                   Utf8_To_Cp1250("[Update_Record_Form]\r\n1=Nový záznam\r\n2=Úprava\r\n3=Data\r\n4=Typ\r\n7=Uložit\r\n"));
+        Write_File(
+            fixture.Main.Texts.Language_File_Path,
+            Utf8_To_Cp1250("[Update_Record_Form]\r\n1=Nový záznam\r\n2=Úprava\r\n3=Data\r\n4=Typ\r\n7=Uložit\r\n"));
         QFile::remove(QString::fromStdString(fixture.Main.Paths.File("Work_Type_List")));
         QStringList seen;
         fixture.Run(true, [&](TUpdate_Record_Form* form) {
@@ -359,8 +368,8 @@ private slots:
             seen << form->windowTitle();
             form->reject();
         });
-        QCOMPARE(seen, QStringList({QString::fromUtf8("Nový záznam"), "  Data  ", "5", QString::fromUtf8("Uložit"),
-                                    "0", QString::fromUtf8("Úprava")}));
+        QCOMPARE(seen, QStringList({QString::fromUtf8("Nový záznam"), "  Data  ", "5", QString::fromUtf8("Uložit"), "0",
+                                    QString::fromUtf8("Úprava")}));
         const std::vector<std::string>& lines = fixture.Main.Errors.Lines();
         QCOMPARE(lines.size(), std::size_t(2));
         QVERIFY(lines[0].find(" - OPEN_WORK_TYPE_LIST - FILE_NOT_FOUND - file " +
@@ -381,10 +390,11 @@ private slots:
                 form->reject();
             });
             QCOMPARE(offered, 0);
-            const std::string error = fifo ? "22 - " + std::string(std::strerror(EINVAL))
-                                           : "21 - " + std::string(std::strerror(EISDIR));
+            const std::string error =
+                fifo ? "22 - " + std::string(std::strerror(EINVAL)) : "21 - " + std::string(std::strerror(EISDIR));
             QVERIFY(fixture.Main.Errors.Lines().back().find(" - OPEN_WORK_TYPE_LIST - UNEXPECTED_ERROR - not possible "
-                                                            "to read file " + path + ". " + error) != std::string::npos);
+                                                            "to read file " +
+                                                            path + ". " + error) != std::string::npos);
             QDir().rmdir(QString::fromStdString(path));
         }
     }

@@ -95,8 +95,8 @@ inline Work_Record Make_Record(std::string day_name, std::string date, std::stri
                                std::string duration, std::string remark)
 {
     Work_Record record;
-    record.Fields = {std::move(day_name), std::move(date), std::move(span), std::move(type), std::move(duration),
-                     std::move(remark)};
+    record.Fields = {std::move(day_name), std::move(date),     std::move(span),
+                     std::move(type),     std::move(duration), std::move(remark)};
     return record;
 }
 
@@ -114,10 +114,11 @@ public:
         const QDir skins(source.filePath(QStringLiteral("Skin")));
         for (const QString& name : skins.entryList(QDir::Files))
             QFile::copy(skins.filePath(name), target.filePath(QStringLiteral("Skin/") + name));
-        Write_File(Path("Test.lng"), "[Main_Form]\r\n1=Add\r\n2=Setup\r\n3=Log\r\n4=Off\r\n"
-                                     "[Column_Names]\r\n0=Day\r\n1=Date\r\n2=Span\r\n3=Type\r\n4=Time\r\n5=Remark\r\n6=TOTAL\r\n"
-                                     "[Day_Names]\r\n1=Sun\r\n2=Mon\r\n3=Tue\r\n4=Wed\r\n5=Thu\r\n6=Fri\r\n7=Sat\r\n"
-                                     "[Tray_Icon]\r\n1=Elapsed#%s\r\n2=Full time\r\n3=Go#home\r\n");
+        Write_File(Path("Test.lng"),
+                   "[Main_Form]\r\n1=Add\r\n2=Setup\r\n3=Log\r\n4=Off\r\n"
+                   "[Column_Names]\r\n0=Day\r\n1=Date\r\n2=Span\r\n3=Type\r\n4=Time\r\n5=Remark\r\n6=TOTAL\r\n"
+                   "[Day_Names]\r\n1=Sun\r\n2=Mon\r\n3=Tue\r\n4=Wed\r\n5=Thu\r\n6=Fri\r\n7=Sat\r\n"
+                   "[Tray_Icon]\r\n1=Elapsed#%s\r\n2=Full time\r\n3=Go#home\r\n");
         Setup_Lines = "[Main_Setup]\r\nLanguage_File_Name=Test.lng\r\n";
         Visual_Lines = "[Visual_Setup]\r\n";
     }
@@ -158,8 +159,12 @@ struct Main_Form_Harness
         seams.Make_Message_Dialogs = [this](Settings&, const Dialog_Resources&) -> std::shared_ptr<Message_Dialogs> {
             return Dialogs;
         };
-        seams.Show_Plain_Message = [this](const QString& text) { Plain_Messages.push_back(text); };
-        seams.Quit_Application = [this] { ++Quit_Requests; };
+        seams.Show_Plain_Message = [this](const QString& text) {
+            Plain_Messages.push_back(text);
+        };
+        seams.Quit_Application = [this] {
+            ++Quit_Requests;
+        };
         seams.Display_Update_Record_Form = [this](Day_Rules&, Settings&, const Language_Texts&, Record_Table_View&,
                                                   const Dialog_Resources&, Message_Dialogs&, std::uint8_t,
                                                   bool add_mode) {
@@ -206,10 +211,8 @@ struct Started_Main_Form
                                Date_Time now = {2026, 3, 5, 9, 0, 0, 0})
     {
         for (const std::string& line : lines)
-            if (line.rfind("Visual:", 0) == 0)
-                Directory.Add_Visual_Setup(line.substr(7));
-            else
-                Directory.Add_Main_Setup(line);
+            if (line.rfind("Visual:", 0) == 0) Directory.Add_Visual_Setup(line.substr(7));
+            else Directory.Add_Main_Setup(line);
         Directory.Write_Setup();
         Harness = std::make_unique<Main_Form_Harness>(Directory, now);
         if (prepare) prepare(*this);

@@ -6,6 +6,14 @@
 // plays one start and prints FIRST or SECOND; a first waits for <wanted> requests (at most
 // 20 s) and then prints how many it got. With <spare>, a first may open only that many
 // descriptors more than it holds once it listens.
+#include "ui/main/Single_Instance.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -15,21 +23,16 @@
 #include <QtTest>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <sys/resource.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 #include <vector>
-
-#include "ui/main/Single_Instance.h"
 
 namespace
 {
 int Open_Descriptors(qint64 process)
 {
-    return int(QDir(QStringLiteral("/proc/%1/fd").arg(process)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+    return int(QDir(QStringLiteral("/proc/%1/fd").arg(process))
+                   .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)
+                   .size());
 }
 
 int Run_Instance(const QString& key, int wanted_requests, int spare_descriptors)
@@ -191,8 +194,9 @@ private slots:
         for (const QString& path : {first.Server_Path(), elsewhere.Server_Path()})
             sockets << QFileInfo(path).fileName() << QFileInfo(path).fileName() + ".lock";
         sockets.sort();
-        QCOMPARE(QDir(Runtime_Dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
-                 sockets);
+        QCOMPARE(
+            QDir(Runtime_Dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+            sockets);
     }
 
     void Killed_First_Instance_Does_Not_Block_The_Next_Start()
@@ -234,7 +238,8 @@ private slots:
         Single_Instance first(Key);
         QSignalSpy restore_requests(&first, &Single_Instance::Restore_Request);
         QVERIFY(first.Become_First_Or_Forward());
-        QCOMPARE(QFileInfo(first.Server_Path()).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
+        QCOMPARE(QFileInfo(first.Server_Path()).permissions() &
+                     ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
                  QFileDevice::Permissions{});
 
         // A wrong line, an endless one, and the right line in two pieces.
@@ -243,7 +248,8 @@ private slots:
         {
             const int stranger = Connect_Raw(first.Server_Path());
             QVERIFY(stranger >= 0);
-            QCOMPARE(::send(stranger, said.constData(), static_cast<size_t>(said.size()), MSG_NOSIGNAL), ssize_t(said.size()));
+            QCOMPARE(::send(stranger, said.constData(), static_cast<size_t>(said.size()), MSG_NOSIGNAL),
+                     ssize_t(said.size()));
             QCOMPARE(Sent_Until_Hang_Up(stranger), QByteArray());
             ::close(stranger);
         }
@@ -313,14 +319,21 @@ private slots:
             wall.start();
             QThread::msleep(1500);
             const qint64 cpu_ms = Cpu_Ms(pid) - cpu_before;
-            qInfo("spare %d: %zu connections made, %lld ms of processor time in %lld ms, %d descriptors open, %d before",
-                  spare, flood.Established(), cpu_ms, wall.elapsed(), Open_Descriptors(pid), idle_descriptors);
+            qInfo(
+                "spare %d: %zu connections made, %lld ms of processor time in %lld ms, %d descriptors open, %d before",
+                spare, flood.Established(), cpu_ms, wall.elapsed(), Open_Descriptors(pid), idle_descriptors);
             // Spinning takes whatever share of a processor the machine gives; resting takes next to nothing.
             QVERIFY2(cpu_ms * 10 < wall.elapsed(),
-                     qPrintable(QStringLiteral("spare %1: %2 ms of processor time in %3 ms").arg(spare).arg(cpu_ms).arg(wall.elapsed())));
+                     qPrintable(QStringLiteral("spare %1: %2 ms of processor time in %3 ms")
+                                    .arg(spare)
+                                    .arg(cpu_ms)
+                                    .arg(wall.elapsed())));
             QVERIFY2(Open_Descriptors(pid) <= idle_descriptors + Single_Instance::Max_Connections,
                      qPrintable(QStringLiteral("spare %1: %2 descriptors open, %3 before, %4 connections made")
-                                    .arg(spare).arg(Open_Descriptors(pid)).arg(idle_descriptors).arg(flood.Established())));
+                                    .arg(spare)
+                                    .arg(Open_Descriptors(pid))
+                                    .arg(idle_descriptors)
+                                    .arg(flood.Established())));
 
             flood.Release();
             QTRY_VERIFY_WITH_TIMEOUT(Open_Descriptors(pid) <= idle_descriptors, 5000);

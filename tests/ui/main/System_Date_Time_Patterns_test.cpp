@@ -1,6 +1,7 @@
 // The locale's patterns as the day log uses them: what is written must read back.
-#include "Main_Form_Test_Support.h"
 #include "ui/main/System_Date_Time_Patterns.h"
+
+#include "Main_Form_Test_Support.h"
 
 class System_Date_Time_Patterns_Test : public QObject
 {
@@ -10,7 +11,8 @@ private slots:
     void Every_Locale_Pattern_Gives_A_Date_That_Reads_Back()
     {
         const Date_Time day{2026, 12, 6, 0, 0, 0, 0};
-        for (const char* locale_pattern : {"d MMM yyyy", "dddd d. MMMM yyyy", "d.M.yy", "dd/MM/yyyy", "M/d/yy", "yyyy-MM-dd"})
+        for (const char* locale_pattern :
+             {"d MMM yyyy", "dddd d. MMMM yyyy", "d.M.yy", "dd/MM/yyyy", "M/d/yy", "yyyy-MM-dd"})
         {
             const Date_Time_Patterns patterns = Patterns_From_Locale(locale_pattern, "HH:mm:ss t");
             const std::string written = Format_Date(day, patterns.Short_Date);

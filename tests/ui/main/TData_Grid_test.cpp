@@ -1,5 +1,7 @@
 // The record table as it is drawn: skinned rows, cut texts with "...", the header and the
 // highlight that follows the pointer.
+#include "ui/main/TData_Grid.h"
+
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,7 +9,6 @@
 #include "Main_Form_Test_Support.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/main/TData_Grid.h"
 
 namespace
 {
@@ -33,10 +34,12 @@ struct Grid_Fixture
                    Make_Record("", "", "", "U", "00:10", ""), Make_Record("", "", "", "A", "00:50", "")};
         Log.Continue_Day(Records, 8 * 60);
         Parent.setFont(Program_Font());
-        Grid = new TData_Grid(&Parent, Log, Setup, Skins,
-                              Data_Grid_Hooks{[this] { return Fading; }, [this] { return Dialog_Open; },
-                                              [this](std::uint8_t row) { Clicked_Rows.push_back(row); },
-                                              [this] { ++Delete_Requests; }, [] {}});
+        Grid = new TData_Grid(
+            &Parent, Log, Setup, Skins,
+            Data_Grid_Hooks{[this] { return Fading; }, [this] { return Dialog_Open; },
+                            [this](std::uint8_t row) { Clicked_Rows.push_back(row); }, [this] { ++Delete_Requests; },
+                            [] {
+                            }});
         Grid->setGeometry(6, 46, 743, 17 * int(Log.Size()));
     }
 

@@ -39,15 +39,18 @@ struct Day_Fixture : Started_Main_Form
     explicit Day_Fixture(const std::vector<std::string>& setup_lines = {},
                          std::vector<std::string> durations = {"00:20", "00:30"}, const std::string& start = "08:00",
                          Date_Time now = {2026, 3, 5, 9, 0, 0, 0})
-        : Started_Main_Form(setup_lines, [=](Started_Main_Form& day) {
-              std::vector<Work_Record> records = {
-                  Make_Record("Thu", day.Harness->Today(), start + " - " + start, "TOTAL", "00:00", ""),
-                  Make_Record("", "", "", "Unassigned work", "00:00", "its remark")};
-              char name = 'A';
-              for (const std::string& duration : durations)
-                  records.push_back(Make_Record("", "", "", std::string("Type ") + name++, duration, "r"));
-              day.Directory.Write_Day_Log(records);
-          }, now)
+        : Started_Main_Form(
+              setup_lines,
+              [=](Started_Main_Form& day) {
+                  std::vector<Work_Record> records = {
+                      Make_Record("Thu", day.Harness->Today(), start + " - " + start, "TOTAL", "00:00", ""),
+                      Make_Record("", "", "", "Unassigned work", "00:00", "its remark")};
+                  char name = 'A';
+                  for (const std::string& duration : durations)
+                      records.push_back(Make_Record("", "", "", std::string("Type ") + name++, duration, "r"));
+                  day.Directory.Write_Day_Log(records);
+              },
+              now)
     {
     }
 
@@ -94,8 +97,8 @@ void Release_Key(QWidget& target, Qt::Key key, bool repeat = false)
 void Turn_Wheel(TMain_Form& form, int notches)
 {
     const QPointF local(100, 60);
-    QWheelEvent wheel(local, form.mapToGlobal(local), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(local, form.mapToGlobal(local), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(&form, &wheel);
 }
 
@@ -231,9 +234,8 @@ private slots:
         TMain_Form& form = day.Create();
         QWidget* grid = form.Data_Grid();
         QRegion painted;
-        Event_Recorder recorder(grid, QEvent::Paint, [&](QEvent* event) {
-            painted += static_cast<QPaintEvent*>(event)->region();
-        });
+        Event_Recorder recorder(grid, QEvent::Paint,
+                                [&](QEvent* event) { painted += static_cast<QPaintEvent*>(event)->region(); });
         Point_At_Row(form, 3);
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(grid, &leave);

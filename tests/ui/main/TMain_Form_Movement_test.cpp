@@ -136,10 +136,8 @@ private slots:
             form.Fader().Fade_In();
             window.Run_Fade();
             QVERIFY2(!form.Is_Fading() && form.isVisible(), qPrintable(QString::number(transparency)));
-            if (transparency == 0)
-                QVERIFY(!form.Fader().Alpha_Blend());
-            else
-                QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 255 - transparency);
+            if (transparency == 0) QVERIFY(!form.Fader().Alpha_Blend());
+            else QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 255 - transparency);
         }
     }
 

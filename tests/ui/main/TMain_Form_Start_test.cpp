@@ -111,7 +111,8 @@ private slots:
         QTRY_COMPARE(Read_File(start.Directory.Path("Actual_Work_Log.log")).size(), std::size_t(1536));
         QCOMPARE(Read_File(start.Directory.Path("Error_Log.log")), std::string());
         QVERIFY(form.Testing().Panel_Of_Window().Error_List_Box()->count() >= 1);
-        QVERIFY(form.Testing().Panel_Of_Window().Error_List_Box()->item(0)->text().contains(QStringLiteral("FILE_NOT_FOUND")));
+        QVERIFY(form.Testing().Panel_Of_Window().Error_List_Box()->item(0)->text().contains(
+            QStringLiteral("FILE_NOT_FOUND")));
     }
 
     void Todays_Day_Log_Is_Continued_And_A_Full_Day_Has_No_Room_To_Add()
@@ -218,18 +219,15 @@ private slots:
               Case{"Skin/Header_Row.bmp", "not a bitmap", " - missing 1 file(s)", "Skin/Header_Row.bmp"}})
         {
             Started_Main_Form start({}, [&](Started_Main_Form& starting) {
-                if (expected.Content)
-                    Write_File(starting.Directory.Path(expected.File), expected.Content);
-                else
-                    QFile::remove(starting.Directory.Path(expected.File));
+                if (expected.Content) Write_File(starting.Directory.Path(expected.File), expected.Content);
+                else QFile::remove(starting.Directory.Path(expected.File));
             });
             QVERIFY(start.Form().Termination_Requested() && !start.Form().Show_Main_Form());
             QCOMPARE(start.Harness->Plain_Messages.size(), std::size_t(1));
             const std::vector<std::string> lines = start.Protocol_Lines();
             QVERIFY(!lines.empty());
             QVERIFY2(Ends_With(lines[0], expected.Protocol_Tail), lines[0].c_str());
-            if (expected.Last_Line)
-                QCOMPARE(lines.back(), std::string(expected.Last_Line));
+            if (expected.Last_Line) QCOMPARE(lines.back(), std::string(expected.Last_Line));
             else  // the message names the fault itself
                 QVERIFY(start.Harness->Plain_Messages[0].contains(QString::fromLatin1(expected.Protocol_Tail) + "."));
         }
@@ -241,12 +239,12 @@ private slots:
             QVERIFY(QDir().mkdir(starting.Directory.Path("Error_Log.log")));  // a directory is no file
         });
         QVERIFY(start.Form().Termination_Requested());
-        QCOMPARE(start.Harness->Plain_Messages,
-                 std::vector<QString>{QString::fromStdString("Attempt to create the error log file " +
-                                                             start.Directory.Directory_Path() + "Error_Log.log\rfailed.")});
+        QCOMPARE(
+            start.Harness->Plain_Messages,
+            std::vector<QString>{QString::fromStdString("Attempt to create the error log file " +
+                                                        start.Directory.Directory_Path() + "Error_Log.log\rfailed.")});
         QVERIFY(Read_File(start.Directory.Path("Setup.ini")).find("First_Start") != std::string::npos);
     }
-
 
     void Ending_The_Program_At_The_Missing_Log_Question_Writes_The_Protocol_Only()
     {
@@ -255,7 +253,9 @@ private slots:
             starting.Harness->Dialogs->Answer(2);
             // The icon is in the tray from the window's layout on, during the starting's questions too.
             Fake_Tray_Shell& tray = starting.Harness->Tray;
-            starting.Harness->Dialogs->While_Open = [&icon_during_question, &tray] { icon_during_question = tray.Icon_Present; };
+            starting.Harness->Dialogs->While_Open = [&icon_during_question, &tray] {
+                icon_during_question = tray.Icon_Present;
+            };
         });
         QVERIFY(icon_during_question);
         QVERIFY(start.Form().Termination_Requested() && !start.Form().Show_Main_Form());

@@ -32,8 +32,8 @@ void Type(QWidget& target, const QString& text)
     for (const QChar character : text)
         for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
         {
-            QKeyEvent event(type, character.toUpper().unicode(), character.isUpper() ? Qt::ShiftModifier : Qt::NoModifier,
-                            QString(character));
+            QKeyEvent event(type, character.toUpper().unicode(),
+                            character.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, QString(character));
             QApplication::sendEvent(&target, &event);
         }
 }
@@ -59,8 +59,8 @@ QString Line_Of_Width(const QFont& font, int width)
 void Point_At(QListWidget& list, int row)
 {
     QWidget* viewport = list.viewport();
-    const QPoint local = row < list.count() ? list.visualItemRect(list.item(row)).center()
-                                            : QPoint(20, list.viewport()->height() - 3);
+    const QPoint local =
+        row < list.count() ? list.visualItemRect(list.item(row)).center() : QPoint(20, list.viewport()->height() - 3);
     QMouseEvent move(QEvent::MouseMove, QPointF(local), QPointF(viewport->mapToGlobal(local)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &move);

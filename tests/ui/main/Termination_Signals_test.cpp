@@ -1,8 +1,9 @@
 // Termination signals reach the user-interface thread and end the day like a close.
+#include "ui/main/Termination_Signals.h"
+
 #include <csignal>
 
 #include "Main_Form_Test_Support.h"
-#include "ui/main/Termination_Signals.h"
 
 class Termination_Signals_Test : public QObject
 {
@@ -35,7 +36,8 @@ private slots:
         QTRY_VERIFY(form->Day_Ended());
         QVERIFY(start.Harness->Quit_Requests == 1 && !form->isVisible());
         QCOMPARE(Read_File(start.Directory.Path("Actual_Work_Log.log")).size(), std::size_t(1536));
-        QVERIFY(Read_File(start.Directory.Path("Error_Log.log")).find("SAVE_ACTUAL_WORK_LOG - OK") != std::string::npos);
+        QVERIFY(Read_File(start.Directory.Path("Error_Log.log")).find("SAVE_ACTUAL_WORK_LOG - OK") !=
+                std::string::npos);
     }
 };
 

@@ -1,11 +1,12 @@
 // The report window's source over a real target log and database in a private folder:
 // the first load reads the target log in, periods move from today, and a damaged or
 // missing history is told and rebuilt.
+#include "ui/report/History_Report_Source.h"
+
 #include <QtTest>
 
 #include "history/History_Store.h"
 #include "support/Test_Temporary_Directory.h"
-#include "ui/report/History_Report_Source.h"
 
 namespace
 {
@@ -20,15 +21,18 @@ struct Source_Fixture
         Settings.Format.Short_Date_Pattern = "dd.MM.yyyy";
         Settings.Full_Time_Minutes = 480;
         // Two Mondays a week apart, and a line that fits no pattern.
-        Directory.Write("Work_Log.csv", "\r\n"
-                                        "Mon;30.11.2026;08:00 - 17:00;Working day;09:00;\r\n"
-                                        ";;;DEFAULT;01:00;\r\n"
-                                        ";;;Coding;08:00;\r\n"
-                                        "\r\n"
-                                        "Mon;07.12.2026;08:00 - 15:00;DEFAULT;07:00;\r\n"
-                                        "not a record of this log\r\n");
+        Directory.Write("Work_Log.csv",
+                        "\r\n"
+                        "Mon;30.11.2026;08:00 - 17:00;Working day;09:00;\r\n"
+                        ";;;DEFAULT;01:00;\r\n"
+                        ";;;Coding;08:00;\r\n"
+                        "\r\n"
+                        "Mon;07.12.2026;08:00 - 15:00;DEFAULT;07:00;\r\n"
+                        "not a record of this log\r\n");
         Source = std::make_unique<History_Report_Source>([this] { return Settings; },
-                                                         [] { return Calendar_Date{2026, 12, 9}; });
+                                                         [] {
+                                                             return Calendar_Date{2026, 12, 9};
+                                                         });
     }
 
     Report_Load_Outcome Load()
@@ -41,7 +45,10 @@ struct Source_Fixture
         Source->Prepare_Work();
         return Source->Rebuild({});
     }
-    bool Database_Ready() const { return Check_History_Store(Settings.Store_Path()).State == History_Store_State::Ready; }
+    bool Database_Ready() const
+    {
+        return Check_History_Store(Settings.Store_Path()).State == History_Store_State::Ready;
+    }
 
     Test_Temporary_Directory Directory;
     History_Settings Settings;

@@ -8,20 +8,17 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "history/History_Csv.h"
 #include "platform/Code_Page.h"
 #include "ui/controls/Vela_Button.h"
 #include "ui/dialogs/Fake_Main_Form.h"
 #include "ui/report/Report_Form_Opener.h"
-#include "history/History_Csv.h"
 #include "ui/report/TReport_Form.h"
 
 namespace
 {
 
-Work_Type_Minutes Type(const char* name, long long minutes)
-{
-    return {name, minutes};
-}
+Work_Type_Minutes Type(const char* name, long long minutes) { return {name, minutes}; }
 
 History_Report_Day Day(int day_of_month, std::vector<Work_Type_Minutes> types, long long full_time = 480)
 {
@@ -40,7 +37,8 @@ History_Report Week_Report()
     History_Report report;
     report.From = {2026, 12, 7};
     report.To = {2026, 12, 13};
-    report.Days = {Day(7, {Type("Coding", 360), Type("Meeting", 120)}), Day(9, {Type("Meeting", 60), Type("Coding", 180)})};
+    report.Days = {Day(7, {Type("Coding", 360), Type("Meeting", 120)}),
+                   Day(9, {Type("Meeting", 60), Type("Coding", 180)})};
     report.By_Work_Type = {Type("Coding", 540), Type("Meeting", 180)};
     long long balance = 0;
     for (History_Report_Day& day : report.Days)
@@ -69,7 +67,10 @@ Report_Load_Outcome Outcome(bool readable, Report_Store_State state = Report_Sto
 class Fake_Report_Source final : public Report_Source
 {
 public:
-    Report_Load_Outcome Load(const Report_Progress& progress) override { return Run(progress, Load_Result, Load_Gated); }
+    Report_Load_Outcome Load(const Report_Progress& progress) override
+    {
+        return Run(progress, Load_Result, Load_Gated);
+    }
 
     Report_Load_Outcome Rebuild(const Report_Progress& progress) override
     {
@@ -132,7 +133,8 @@ struct Report_Fixture
         Form = std::make_unique<TReport_Form>(std::move(setup));
     }
 
-    template <typename T> T* Part(const char* name) const
+    template <typename T>
+    T* Part(const char* name) const
     {
         T* part = Form->findChild<T*>(QString::fromLatin1(name));
         if (!part) qFatal("no %s", name);
@@ -294,8 +296,9 @@ private slots:
     void An_Unreadable_History_Says_Why_And_Rebuilds_With_Progress()
     {
         Report_Fixture fixture;
-        fixture.Source->Load_Result = Outcome(false, Report_Store_State::Damaged, "Work_History.sqlite: file is not a database",
-                                       "The target log Work_Log.csv does not exist.");
+        fixture.Source->Load_Result =
+            Outcome(false, Report_Store_State::Damaged, "Work_History.sqlite: file is not a database",
+                    "The target log Work_Log.csv does not exist.");
         fixture.Source->Rebuild_Result.Unreadable_Lines = 3;
         fixture.Form->Open();
         QVERIFY(fixture.Form->Problem_Shown());
@@ -338,7 +341,8 @@ private slots:
         fixture.Form->Open();
         QVERIFY(!fixture.Form->Problem_Shown());
         QCOMPARE(fixture.Form->Work_Type_Chart()->Row_Count(), std::size_t(2));
-        QVERIFY(fixture.Label("Notice_Label").startsWith(QString::fromLatin1(Report_Texts::Built_In(Report_Text::Store_Locked))));
+        QVERIFY(fixture.Label("Notice_Label")
+                    .startsWith(QString::fromLatin1(Report_Texts::Built_In(Report_Text::Store_Locked))));
         QVERIFY(fixture.Part<TVela_Button_>("Notice_Rebuild_Button")->isVisible());
 
         // A rebuild that wrote nothing says so, and the figures stay in view.
@@ -347,7 +351,8 @@ private slots:
         fixture.Click("Notice_Rebuild_Button");
         QTRY_COMPARE(ended.count(), 1);
         QVERIFY(!fixture.Form->Problem_Shown());
-        QVERIFY(fixture.Label("Notice_Label").startsWith(QString::fromLatin1(Report_Texts::Built_In(Report_Text::Rebuild_Failed))));
+        QVERIFY(fixture.Label("Notice_Label")
+                    .startsWith(QString::fromLatin1(Report_Texts::Built_In(Report_Text::Rebuild_Failed))));
         QVERIFY(fixture.Label("Notice_Label").contains(QStringLiteral("database is locked")));
         QVERIFY(fixture.Part<TVela_Button_>("Notice_Rebuild_Button")->isEnabled());
     }
@@ -389,8 +394,8 @@ private slots:
         fixture.Csv_Answer = folder.filePath(QStringLiteral("missing/week.csv"));
         fixture.Click("Save_Csv_Button");
         QVERIFY(!QFile::exists(fixture.Csv_Answer));
-        QVERIFY(fixture.Label("Notice_Label").startsWith(
-            QString::fromLatin1(Report_Texts::Built_In(Report_Text::Csv_Not_Saved))));
+        QVERIFY(fixture.Label("Notice_Label")
+                    .startsWith(QString::fromLatin1(Report_Texts::Built_In(Report_Text::Csv_Not_Saved))));
     }
 
     void The_Main_Window_Opens_One_Window_In_Its_Language_And_Keeps_It()

@@ -1,11 +1,12 @@
 // The report window's shares and its texts with their built-in fallbacks.
+#include "ui/report/Report_Texts.h"
+
 #include <QtTest>
 
 #include "platform/Code_Page.h"
 #include "platform/Ini_File.h"
 #include "support/Test_Temporary_Directory.h"
 #include "ui/report/Report_Charts.h"
-#include "ui/report/Report_Texts.h"
 
 class Report_Texts_Test : public QObject
 {
@@ -46,7 +47,8 @@ private slots:
             for (int key = 1; key <= int(Report_Text::Last); ++key)
             {
                 const std::optional<std::string> value = ini.Read_Value(Report_Language_Section, std::to_string(key));
-                QVERIFY2(value && !value->empty() && value->size() <= 255, (std::string(name) + " " + std::to_string(key)).c_str());
+                QVERIFY2(value && !value->empty() && value->size() <= 255,
+                         (std::string(name) + " " + std::to_string(key)).c_str());
             }
         }
         // The Czech file is Czech, in its code page: no text is the English fallback.

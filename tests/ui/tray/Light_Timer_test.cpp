@@ -1,13 +1,13 @@
 // The light timers: one shared hidden object, restart rules, pausing by period 0, and
 // ticks that must never reach a timer that has gone.
+#include "ui/tray/Light_Timer.h"
+
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimerEvent>
 #include <QtTest>
 #include <memory>
 #include <vector>
-
-#include "ui/tray/Light_Timer.h"
 
 namespace
 {
@@ -22,7 +22,7 @@ public:
         return false;
     }
 };
-}
+}  // namespace
 
 class Light_Timer_Test : public QObject
 {
@@ -91,8 +91,7 @@ private slots:
         QElapsedTimer clock;
         qint64 first_tick_at = -1;
         TLightTimer timer(400, [&](TLightTimer*) {
-            if (first_tick_at < 0)
-                first_tick_at = clock.elapsed();
+            if (first_tick_at < 0) first_tick_at = clock.elapsed();
         });
         clock.start();
         timer.Set_Running(true);

@@ -1,5 +1,7 @@
 // The tray icon over a recording tray: hint and balloon limits, click against double
 // click, the icon's return after a tray restart, cycling, exit detection and the owner.
+#include "ui/tray/Notification_Icon.h"
+
 #include <QElapsedTimer>
 #include <QWidget>
 #include <QtTest>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "support/Fake_Tray_Shell.h"
-#include "ui/tray/Notification_Icon.h"
 
 using N = Tray_Shell::Notification;
 
@@ -28,16 +29,31 @@ struct Event_Log
 
     void Attach(TNotificationIcon& icon, bool with_double_click)
     {
-        icon.OnClick = [this](TNotificationIcon*) { ++Clicks; };
-        if (with_double_click) icon.OnDblClick = [this](TNotificationIcon*) { ++Double_Clicks; };
-        icon.OnMouseDown = [this](TNotificationIcon*, Qt::MouseButton button, auto, int, int) { Downs.push_back(button); };
-        icon.OnMouseUp = [this](TNotificationIcon*, Qt::MouseButton button, auto, int, int) { Ups.push_back(button); };
-        icon.OnMouseEnter = [this](TNotificationIcon*) { ++Enters; };
-        icon.OnMouseExit = [this](TNotificationIcon*) { ++Exits; };
-        icon.OnBalloonHintClick = [this](TNotificationIcon*) { ++Balloon_Clicks; };
+        icon.OnClick = [this](TNotificationIcon*) {
+            ++Clicks;
+        };
+        if (with_double_click)
+            icon.OnDblClick = [this](TNotificationIcon*) {
+                ++Double_Clicks;
+            };
+        icon.OnMouseDown = [this](TNotificationIcon*, Qt::MouseButton button, auto, int, int) {
+            Downs.push_back(button);
+        };
+        icon.OnMouseUp = [this](TNotificationIcon*, Qt::MouseButton button, auto, int, int) {
+            Ups.push_back(button);
+        };
+        icon.OnMouseEnter = [this](TNotificationIcon*) {
+            ++Enters;
+        };
+        icon.OnMouseExit = [this](TNotificationIcon*) {
+            ++Exits;
+        };
+        icon.OnBalloonHintClick = [this](TNotificationIcon*) {
+            ++Balloon_Clicks;
+        };
     }
 };
-}
+}  // namespace
 
 class Notification_Icon_Test : public QObject
 {
@@ -125,7 +141,8 @@ private slots:
         // A double click gives one press and no click, twice over.
         for (int round = 1; round <= 2; ++round)
         {
-            for (N notification : {N::Left_Button_Down, N::Left_Button_Up, N::Left_Button_Double_Click, N::Left_Button_Up})
+            for (N notification :
+                 {N::Left_Button_Down, N::Left_Button_Up, N::Left_Button_Double_Click, N::Left_Button_Up})
                 shell.Send(notification);
             QCOMPARE(log.Double_Clicks, round);
             QTest::qWait(300);
@@ -191,8 +208,8 @@ private slots:
         shell.Send(N::Middle_Button_Down);
         shell.Send(N::Middle_Button_Up);
         QCOMPARE(log.Downs, (std::vector<Qt::MouseButton>{Qt::RightButton, Qt::RightButton, Qt::MiddleButton}));
-        QCOMPARE(log.Ups, (std::vector<Qt::MouseButton>{Qt::RightButton, Qt::RightButton, Qt::RightButton,
-                                                        Qt::MiddleButton}));
+        QCOMPARE(log.Ups,
+                 (std::vector<Qt::MouseButton>{Qt::RightButton, Qt::RightButton, Qt::RightButton, Qt::MiddleButton}));
     }
 
     void Icon_Index_Is_Kept_Within_The_List_And_Cycles()
@@ -210,7 +227,9 @@ private slots:
         QCOMPARE(shell.Shown.Icon.cacheKey(), icons[2].cacheKey());
 
         std::vector<int> next_indices;
-        icon.OnCycle = [&](TNotificationIcon*, int next) { next_indices.push_back(next); };
+        icon.OnCycle = [&](TNotificationIcon*, int next) {
+            next_indices.push_back(next);
+        };
         icon.SetCycleInterval(15);
         icon.SetCycleIcons(true);
         QCOMPARE(icon.IconIndex(), 0);

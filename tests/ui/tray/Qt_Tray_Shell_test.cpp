@@ -1,12 +1,13 @@
 // How Qt's tray activations become the icon's notifications.
+#include "ui/tray/Qt_Tray_Shell.h"
+
 #include <QSystemTrayIcon>
 #include <QtTest>
 #include <vector>
 
-#include "ui/tray/Deferred_Tray_Shell.h"
 #include "support/Fake_Tray_Shell.h"
+#include "ui/tray/Deferred_Tray_Shell.h"
 #include "ui/tray/Notification_Icon.h"
-#include "ui/tray/Qt_Tray_Shell.h"
 
 using N = Tray_Shell::Notification;
 
