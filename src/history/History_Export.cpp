@@ -7,7 +7,7 @@
 
 namespace
 {
-// About two weeks of exports (a day's transaction writes two or three 4 KB pages). The log
+// Two to three weeks of exports (a day's transaction writes two or three 4 KB pages). The log
 // is read through whenever the database is opened, so it is kept short.
 constexpr off_t Checkpoint_Log_Bytes = 128 * 1024;
 

@@ -29,7 +29,7 @@ constexpr int Busy_Timeout_Milliseconds = 200;
 // (synchronous FULL: a day whose transaction returned survives a power cut). A checkpoint
 // syncs the log and the database file again and makes the next commit sync the log's new
 // header too, so it is not left to chance at an export: Checkpoint_History_When_Due runs it
-// when the day ends. The automatic one only bounds a log that has grown to about a year of
+// when the day ends. The automatic one only bounds a log that has grown to a year or two of
 // exports because the program never ended normally, at the cost of a few syncs at that export.
 constexpr const char* Writer_Pragmas = "PRAGMA synchronous = FULL; PRAGMA wal_autocheckpoint = 1000";
 
