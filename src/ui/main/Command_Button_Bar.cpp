@@ -20,7 +20,7 @@ constexpr Button_Layout Layouts[] = {
 };
 }  // namespace
 
-Command_Button_Bar::Command_Button_Bar(QWidget* window, std::function<bool()> blocked,
+Command_Button_Bar::Command_Button_Bar(QWidget* window, const std::function<bool()>& blocked,
                                        std::array<std::function<void()>, 4> handlers)
 {
     for (std::size_t index = 0; index < Buttons.size(); ++index)

@@ -13,7 +13,8 @@ class Command_Button_Bar
 {
 public:
     // The handlers run on a click; a click while blocked() is true does nothing.
-    Command_Button_Bar(QWidget* window, std::function<bool()> blocked, std::array<std::function<void()>, 4> handlers);
+    Command_Button_Bar(QWidget* window, const std::function<bool()>& blocked,
+                       std::array<std::function<void()>, 4> handlers);
 
     void Set_Skin(const QPixmap& skin);
     // Captions from the language file (section Main_Form, keys 1 to 4).
