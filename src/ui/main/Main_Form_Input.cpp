@@ -131,15 +131,18 @@ bool Main_Form_Input::eventFilter(QObject* watched, QEvent* event)
     }
     const bool is_title = watched == Form.Title_Label();
     if (!is_title && (!panel || watched != panel)) return false;
-    // The title and the panel drag the window as its background does.
-    auto* mouse = static_cast<QMouseEvent*>(event);
+    // The title and the panel drag the window as its background does; only an event of a
+    // mouse type is taken as a mouse event.
+    const auto mouse = [event] {
+        return static_cast<QMouseEvent*>(event);
+    };
     switch (event->type())
     {
-    case QEvent::MouseButtonPress: Mouse_Press(mouse); return true;
-    case QEvent::MouseMove: Mouse_Move(mouse); return true;
-    case QEvent::MouseButtonRelease: Mouse_Release(mouse); return true;
+    case QEvent::MouseButtonPress: Mouse_Press(mouse()); return true;
+    case QEvent::MouseMove: Mouse_Move(mouse()); return true;
+    case QEvent::MouseButtonRelease: Mouse_Release(mouse()); return true;
     // The panel has only its mouse-down; the title puts the window away as the background does.
-    case QEvent::MouseButtonDblClick: is_title ? Double_Click(mouse) : Mouse_Press(mouse); return true;
+    case QEvent::MouseButtonDblClick: is_title ? Double_Click(mouse()) : Mouse_Press(mouse()); return true;
     default: return false;
     }
 }
