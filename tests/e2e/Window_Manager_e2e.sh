@@ -44,8 +44,10 @@ EOF
 }
 
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-panel_tray_shows() { xwininfo -root -tree 2>/dev/null | grep -q '"tint2": ("tint2" "Tint2")'; }
-compositor_running() { xwininfo -root -tree 2>/dev/null | grep -q '"picom": ("picom" "picom")'; }
+# grep reads the whole tree: with pipefail, an early exit of grep -q would end xwininfo with
+# SIGPIPE and fail the check just when the window is there.
+panel_tray_shows() { xwininfo -root -tree 2>/dev/null | grep '"tint2": ("tint2" "Tint2")' >/dev/null; }
+compositor_running() { xwininfo -root -tree 2>/dev/null | grep '"picom": ("picom" "picom")' >/dev/null; }
 
 start_desktop() {
   zl_start_x_server
