@@ -45,9 +45,11 @@ void Testing_Mode::Open()
 {
     Is_Active = true;
     Window.resize(Window.width(), Window_Height);
+    // A panel built now has just taken its copy; one built earlier takes a fresh one.
+    const bool built_before = Panel != nullptr;
     TTesting_Panel& panel = Panel_Of_Window();
-    if (const Error_List* protocol = Callbacks.Protocol ? Callbacks.Protocol() : nullptr)
-        panel.Copy_Protocol(*protocol);
+    const Error_List* protocol = Callbacks.Protocol ? Callbacks.Protocol() : nullptr;
+    if (built_before && protocol) panel.Copy_Protocol(*protocol);
     panel.move(panel.x(), Window.height() - Panel_Bottom_Gap);
     panel.show();
     if (Callbacks.Opened) Callbacks.Opened();
