@@ -241,6 +241,15 @@ std::string Rewrite_Unquoted_Fields(std::string_view pattern, char letter, Rewri
     return out;
 }
 
+// Keeps the first value read for a field; a pattern that names a field twice ("dd.MM.yyyy
+// (dd)") must read the same value each time, or the text contradicts itself.
+bool Agree(int& field, int value)
+{
+    if (field >= 0 && field != value) return false;
+    field = value;
+    return true;
+}
+
 }  // namespace
 
 std::string Format_Date(const Date_Time& value, std::string_view pattern) { return Format_Fields(value, pattern); }
@@ -250,7 +259,8 @@ std::string Format_Time(const Date_Time& value, std::string_view pattern) { retu
 std::optional<Date_Time> Parse_Date(std::string_view text, std::string_view pattern)
 {
     const std::vector<Pattern_Token> tokens = Tokenize(pattern);
-    int year = -1;
+    int full_year = -1;
+    int short_year = -1;
     int month = -1;
     int day = -1;
     std::size_t position = 0;
@@ -264,29 +274,25 @@ std::optional<Date_Time> Parse_Date(std::string_view text, std::string_view patt
             position += token.Literal.size();
             break;
         case 'd':
-            if (token.Count > 2 || !Read_Digits(text, position, token.Count, 2, value)) return std::nullopt;
-            day = value;
+            if (token.Count > 2 || !Read_Digits(text, position, token.Count, 2, value) || !Agree(day, value))
+                return std::nullopt;
             break;
         case 'M':
-            if (token.Count > 2 || !Read_Digits(text, position, token.Count, 2, value)) return std::nullopt;
-            month = value;
+            if (token.Count > 2 || !Read_Digits(text, position, token.Count, 2, value) || !Agree(month, value))
+                return std::nullopt;
             break;
         case 'y':
-            if (token.Count == 4)
-            {
-                if (!Read_Digits(text, position, 4, 4, value)) return std::nullopt;
-                year = value;
-            }
-            else
-            {
-                if (!Read_Digits(text, position, 2, 2, value)) return std::nullopt;
-                year = 2000 + value;
-            }
+            if (token.Count == 4 ? !Read_Digits(text, position, 4, 4, value) || !Agree(full_year, value)
+                                 : !Read_Digits(text, position, 2, 2, value) || !Agree(short_year, value))
+                return std::nullopt;
             break;
         default: return std::nullopt;  // a date is read from date fields only
         }
     }
-    if (position != text.size() || year < 0 || month < 0 || day < 0) return std::nullopt;
+    if (position != text.size() || (full_year < 0 && short_year < 0) || month < 0 || day < 0) return std::nullopt;
+    // A two-digit year beside a full one is its last two digits; alone it is in this century.
+    if (full_year >= 0 && short_year >= 0 && full_year % 100 != short_year) return std::nullopt;
+    const int year = full_year >= 0 ? full_year : 2000 + short_year;
     if (!Is_Valid_Date(year, month, day)) return std::nullopt;
     Date_Time result;
     result.Year = year;

@@ -72,6 +72,21 @@ TEST(Date_Time_Patterns, ParsingIsStrict)
     EXPECT_FALSE(Parse_Date("12:00", "HH:mm").has_value());
 }
 
+TEST(Date_Time_Patterns, AFieldNamedTwiceMustReadTheSameValue)
+{
+    EXPECT_TRUE(Parse_Date("05.03.2026 (05)", "dd.MM.yyyy (dd)").has_value());
+    EXPECT_FALSE(Parse_Date("05.03.2026 (06)", "dd.MM.yyyy (dd)").has_value());
+    const std::optional<Date_Time> both_years = Parse_Date("1999 99-1-2", "yyyy yy-M-d");
+    ASSERT_TRUE(both_years.has_value());
+    EXPECT_EQ(both_years->Year, 1999);
+    EXPECT_FALSE(Parse_Date("1999 98-1-2", "yyyy yy-M-d").has_value());
+    // Adjacent fields of varying width: a date must come back as it was written, or not at all.
+    const std::string pattern = "ddM.yydM.yyyy";
+    for (const char* text : {"061.440112.0425", "0112.25112.0425"})
+        if (const std::optional<Date_Time> read = Parse_Date(text, pattern))
+            EXPECT_EQ(Parse_Date(Format_Date(*read, pattern), pattern).value_or(Date_Time{}).Day, read->Day) << text;
+}
+
 TEST(Date_Time_Patterns, LocalePatternsAreWidenedAndLoseTheirTimeZone)
 {
     const std::pair<const char*, const char*> widened[] = {{"d/M/yy", "d/M/yyyy"},
