@@ -11,7 +11,9 @@ else
   scripts/install_packages.sh --checks
 fi
 scripts/build.sh
-work=$(mktemp -d)
+# A short folder of its own, whatever TMPDIR says: the tests put Unix sockets in it, whose
+# paths may not exceed 107 bytes.
+work=$(mktemp -d /tmp/zl_test.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 chmod 700 "$work"
 export XDG_RUNTIME_DIR="$work" TMPDIR="$work"
