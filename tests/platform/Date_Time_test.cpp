@@ -83,8 +83,12 @@ TEST(Date_Time_Patterns, AFieldNamedTwiceMustReadTheSameValue)
     // Adjacent fields of varying width: a date must come back as it was written, or not at all.
     const std::string pattern = "ddM.yydM.yyyy";
     for (const char* text : {"061.440112.0425", "0112.25112.0425"})
+    {
         if (const std::optional<Date_Time> read = Parse_Date(text, pattern))
+        {
             EXPECT_EQ(Parse_Date(Format_Date(*read, pattern), pattern).value_or(Date_Time{}).Day, read->Day) << text;
+        }
+    }
 }
 
 TEST(Date_Time_Patterns, LocalePatternsAreWidenedAndLoseTheirTimeZone)
