@@ -100,6 +100,7 @@ zl_start_x_server() {
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
   zl_wait_for 10 eval 'xdotool getdisplaygeometry >/dev/null 2>&1' ||
     { echo "FAIL: the X server on $DISPLAY takes no clients" >&2; exit 1; }
+  python3 "$(dirname "${BASH_SOURCE[0]}")/../tools/czech_keymap.py" || { echo "FAIL: no keys for Czech letters" >&2; exit 1; }
 }
 
 # Windows present before any program starts are never taken for the program's own.
