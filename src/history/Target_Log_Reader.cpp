@@ -152,10 +152,18 @@ public:
 private:
     // Beyond this many complete splits a line is called unfitting rather than searched on.
     static constexpr int Maximum_Splits = 2048;
+    // Splits that fail late cost as much as finished ones: a line of many separators has
+    // more ways to be cut than any day could wait for, so every step counts.
+    static constexpr int Maximum_Steps = 65536;
 
     void Split(std::size_t piece_index, std::size_t position, Field_Values& fields)
     {
         if (Too_Many || Ambiguous) return;
+        if (++Steps > Maximum_Steps)
+        {
+            Too_Many = true;
+            return;
+        }
         const auto& pieces = Pattern.Pieces;
         if (piece_index == pieces.size())
         {
@@ -213,6 +221,7 @@ private:
     std::optional<Work_Record> First;
     bool Ambiguous = false;
     bool Too_Many = false;
+    int Steps = 0;
     int Splits = 0;
 };
 

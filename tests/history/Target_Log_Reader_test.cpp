@@ -126,6 +126,22 @@ TEST(Target_Log_Reader, LinesThatDoNotFitAreCountedNotGuessed)
     EXPECT_NE(reading.Problems_Text().find("line 5, 8, 9"), std::string::npos) << reading.Problems_Text();
 }
 
+// A pattern that ends in text, and a line of hundreds of separators without it: each way
+// of cutting the line fails only at its end, and there are more of them than lines in a
+// lifetime. The line is called unfitting instead of being searched for hours.
+TEST(Target_Log_Reader, ALineOfManySeparatorsIsRefusedNotSearchedForever)
+{
+    const Target_Log_Format ending_in_text{"%0:s;%1:s;%2:s;%3:s;%4:s;%5:s;", "", "dd.MM.yyyy"};
+    const Target_Log_Reading reading =
+        Read_Target_Log_Text(Lines({"", "Monday;07.12.2026;08:00 - 10:00;Celkem;02:00;;", ";;;Office;02:00;;",
+                                    std::string(4000, ';') + "x", "", "Tuesday;08.12.2026;08:00 - 09:00;DEFAULT;01:00;;"}),
+                             ending_in_text);
+    EXPECT_EQ(reading.Unfitting_Lines, 1u);
+    ASSERT_EQ(reading.Days.size(), 2u);
+    EXPECT_EQ(reading.Days[0].Worked_Minutes, 120);
+    EXPECT_EQ(reading.Days[1].By_Work_Type, Types({{"DEFAULT", 60}}));
+}
+
 TEST(Target_Log_Reader, PatternsThatCannotBeReadBackReadNothing)
 {
     const std::string text = Lines({"", "Monday;07.12.2026;08:00 - 10:00;Celkem;02:00;"});
