@@ -15,17 +15,19 @@
 namespace
 {
 
-// The target log's text, or why it cannot be read.
-bool Read_Target_Log_File(const std::string& path, std::string& content, std::string& problem)
+// The target log's text, or why it cannot be read; missing is set when there is none.
+bool Read_Target_Log_File(const std::string& path, std::string& content, std::string& problem, bool* missing = nullptr)
 {
     if (Read_Whole_File(path, content)) return true;
     struct stat status
     {
     };
-    if (::stat(path.c_str(), &status) != 0)
-        problem = "target log " + path +
-                  (errno == ENOENT ? " not found" : std::string(" cannot be read: ") + std::strerror(errno));
+    const bool found = ::stat(path.c_str(), &status) == 0;
+    const bool absent = !found && errno == ENOENT;
+    if (!found)
+        problem = "target log " + path + (absent ? " not found" : std::string(" cannot be read: ") + std::strerror(errno));
     else problem = "target log " + path + " cannot be read";
+    if (missing != nullptr) *missing = absent;
     return false;
 }
 
@@ -114,7 +116,12 @@ History_Rebuild_Result Rebuild_History_Store(const History_Settings& settings, c
 {
     History_Rebuild_Result result;
     std::string content;
-    if (!Read_Target_Log_File(settings.Target_Log_File_Name, content, result.Failure)) return result;
+    bool missing = false;
+    if (!Read_Target_Log_File(settings.Target_Log_File_Name, content, result.Failure, &missing))
+    {
+        result.Target_Log_Unreadable = !missing;
+        return result;
+    }
     bool stopped = false;
     const Reading_Progress watched = [&](std::uint64_t done, std::uint64_t total) {
         if (progress && !progress(done, total)) stopped = true;
@@ -154,14 +161,22 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
         loaded.Reading = std::move(rebuilt.Reading);
         if (rebuilt.Written) loaded.Store_State = Check_History_Store(settings.Store_Path());
         else loaded.Load_Problem = rebuilt.Failure;
+        loaded.Unreadable = rebuilt.Target_Log_Unreadable;
         have_days = true;
     }
     if (!have_days)
     {
         std::string content;
-        if (Read_Target_Log_File(settings.Target_Log_File_Name, content, loaded.Load_Problem))
+        bool target_log_missing = false;
+        if (Read_Target_Log_File(settings.Target_Log_File_Name, content, loaded.Load_Problem, &target_log_missing))
             loaded.Reading = Read_Target_Log_Text(content, settings.Format, progress);
-        else loaded.Reading = Target_Log_Reading{};
+        else
+        {
+            loaded.Reading = Target_Log_Reading{};
+            // No target log and no database is a history not begun; a database that cannot
+            // be used with no target log to read instead is a history that cannot be read.
+            loaded.Unreadable = !target_log_missing || loaded.Store_State.State != History_Store_State::Missing;
+        }
         loaded.All_Days = loaded.Reading->Days;
     }
     if (std::optional<History_Day> today = Stored_Day_Log_Day(settings))

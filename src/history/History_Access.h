@@ -55,6 +55,9 @@ public:
     const std::optional<Target_Log_Reading>& Target_Log() const { return Reading; }
     // Why the target log could not be read, or the new database not written; English.
     const std::string& Problem() const { return Load_Problem; }
+    // Neither the database nor the target log could be read: the days are not known, which
+    // is not the same as a history with no days yet.
+    bool History_Unreadable() const { return Unreadable; }
 
     const std::vector<History_Day>& Days() const { return All_Days; }  // oldest first
     std::optional<Calendar_Date> First_Day() const;
@@ -68,6 +71,7 @@ private:
     History_Store_Check Store_State;
     std::optional<Target_Log_Reading> Reading;
     std::string Load_Problem;
+    bool Unreadable = false;
     std::vector<History_Day> All_Days;
 };
 
@@ -80,6 +84,7 @@ struct History_Rebuild_Result
 {
     bool Written = false;
     std::string Failure;         // English; why nothing was written
+    bool Target_Log_Unreadable = false;  // it exists but could not be read
     Target_Log_Reading Reading;  // what the target log held
 };
 

@@ -268,13 +268,16 @@ int Run_History_Command_Line(const std::vector<std::string>& arguments,
     };
     const History_Store_Check& store = days.Store();
     if (store.State != History_Store_State::Ready && store.State != History_Store_State::Missing)
-        note(store.Detail + "; the report was read from the target log; the report window (key R) rebuilds it");
+        note(store.Detail +
+             (days.History_Unreadable() ? "; the target log cannot be read instead"
+                                        : "; the report was read from the target log; the report window (key R) rebuilds it"));
     if (store.State == History_Store_State::Missing && days.Target_Log_Was_Read() && days.Problem().empty() &&
         !writable)
         note("the folder " + settings.Program_Directory + " cannot be written; the target log was read in memory");
     if (!days.Problem().empty()) note(days.Problem());
     if (days.Target_Log() && !days.Target_Log()->Clean()) note(days.Target_Log()->Problems_Text());
     if (days.Target_Log() && !days.Target_Log()->Pattern_Problem.empty()) return 1;
+    if (days.History_Unreadable()) return 1;
 
     const History_Period period = request->From ? Custom_History_Period(*request->From, *request->To)
                                                 : History_Period_Containing(*request->Kind, environment.Today);
@@ -282,8 +285,9 @@ int Run_History_Command_Line(const std::vector<std::string>& arguments,
     std::string output;
     if (request->Csv) output = request->Days ? Days_Csv(report) : Work_Type_Csv(report);
     else output = request->Days ? Days_Table(report) : Work_Type_Table(report);
-    std::fputs(output.c_str(), environment.Out);
-    return std::fflush(environment.Out) == 0 ? 0 : 1;
+    // Work types are kept byte for byte, a zero byte included: the whole text is written.
+    const bool written = std::fwrite(output.data(), 1, output.size(), environment.Out) == output.size();
+    return written && std::fflush(environment.Out) == 0 ? 0 : 1;
 }
 
 std::string Executable_Directory()

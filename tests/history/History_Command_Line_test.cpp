@@ -162,3 +162,40 @@ TEST_F(History_Command, UnreadablePatternFailsAndWritesNothing)
     EXPECT_NE(run.Err.find("cannot be read back"), std::string::npos) << run.Err;
     EXPECT_FALSE(std::filesystem::exists(Directory.File(History_Store_File_Name)));
 }
+
+// A history that cannot be read is a failure, not an empty report: a damaged database with
+// no target log, or a target log that exists but cannot be read. No database and no target
+// log is a history not begun, and reports nothing with success.
+TEST_F(History_Command, HistoryThatCannotBeReadFailsButOneNotBegunIsEmpty)
+{
+    Run run = Call({"--report", "all", "--csv"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "work_type,minutes\ntotal,0\n");
+
+    Directory.Write(History_Store_File_Name, std::string(4096, '\0') + "garbage");
+    run = Call({"--report", "all", "--csv"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_NE(run.Err.find("cannot be read instead"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find("was read from the target log"), std::string::npos) << run.Err;
+
+    // A folder in the target log's place cannot be read, with or without a database.
+    std::filesystem::create_directory(Directory.File("Work_Log.csv"));
+    for (const bool with_store : {true, false})
+    {
+        if (!with_store) std::filesystem::remove(Directory.File(History_Store_File_Name));
+        run = Call({"--report", "all", "--csv"});
+        EXPECT_EQ(run.Status, 1) << with_store;
+        EXPECT_EQ(run.Out, "") << with_store;
+    }
+}
+
+// Work types are kept byte for byte; one with a zero byte in it must not cut the report short.
+TEST_F(History_Command, AZeroByteInAWorkTypeDoesNotCutTheReport)
+{
+    Directory.Write("Work_Log.csv", "\r\nMonday;30.11.2026;08:00 - 16:00;Celkem;08:00;\r\n;;;Meet" + std::string(1, '\0') +
+                                        "ing;02:00;\r\n;;;Coding;06:00;\r\n");
+    const Run run = Call({"--report", "all", "--csv"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "work_type,minutes\nCoding,360\nMeet" + std::string(1, '\0') + "ing,120\ntotal,480\n");
+}
