@@ -1,6 +1,9 @@
 #include "history/History_Export.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "history/History_Store.h"
 #include "platform/Code_Page.h"
@@ -22,6 +25,24 @@ const char* Protocol_Code(History_Store_State state)
     default: return "UNEXPECTED_ERROR";
     }
 }
+// The database is an index of the target log. One that missed an exported day would still
+// open as whole and count that day short in every later report, so it is removed, and the
+// next report reads the target log in again. Its log and index go with it: they must never
+// be applied to a new file of the same name.
+bool Forget_History_Store(const std::string& path)
+{
+    const bool removed = ::unlink(path.c_str()) == 0 || errno == ENOENT;
+    for (const char* suffix : {"-wal", "-shm", "-journal"}) ::unlink((path + suffix).c_str());
+    return removed;
+}
+
+// Only a database that would later open as whole while it lacks the day must go; a damaged,
+// read-only or misplaced one is never taken for whole, and the report says what is wrong.
+bool Would_Look_Whole(History_Store_State state)
+{
+    return state != History_Store_State::Damaged && state != History_Store_State::Read_Only &&
+           state != History_Store_State::Directory;
+}
 }  // namespace
 
 void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector<Work_Record>& stored_records)
@@ -34,26 +55,37 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
 
     const std::string prefix = " - SAVE_WORK_HISTORY - ";
     const std::string not_kept = "; the day is in the target log, the report offers to read it again";
+    const std::string forgotten = "; the day is in the target log, and the database was removed for the next report "
+                                  "to read it in again";
     const std::optional<Date_Time> date =
         stored_records.empty() ? std::nullopt : Parse_Date(stored_records[0][Date_Field], context.Patterns.Short_Date);
     const Counted_Day counted =
         date ? Count_Day_Records({date->Year, date->Month, date->Day}, stored_records) : Counted_Day{};
     if (!counted.Day)
     {
-        context.Errors.Add(prefix + "COUNT - INVALID_RECORD - the exported day cannot be counted" + not_kept);
+        const bool forget = Forget_History_Store(path);
+        context.Errors.Add(prefix + "COUNT - INVALID_RECORD - the exported day cannot be counted" +
+                           (forget ? forgotten : not_kept));
         return;
     }
-    History_Store store(path, History_Store::Mode::Read_Write);
-    if (store.Check().State != History_Store_State::Ready)
-    {
-        context.Errors.Add(prefix + "OPEN - " + Protocol_Code(store.Check().State) + " - " +
-                           File_Name_To_Cp1250(store.Check().Detail) + not_kept);
-        return;
-    }
+    std::string step = "OPEN";
+    History_Store_State state = History_Store_State::Ready;
     std::string failure;
-    if (!store.Replace_Day(*counted.Day, failure))
-        context.Errors.Add(prefix + "WRITE - " + Protocol_Code(store.Check().State) + " - " +
-                           File_Name_To_Cp1250(failure) + not_kept);
+    {
+        History_Store store(path, History_Store::Mode::Read_Write);
+        state = store.Check().State;
+        if (state != History_Store_State::Ready) failure = store.Check().Detail;
+        else if (store.Replace_Day(*counted.Day, failure)) return;
+        else
+        {
+            step = "WRITE";
+            state = store.Check().State;
+        }
+    }
+    // Removed once the store is closed, so that its close cannot touch a new file's log.
+    const bool forget = Would_Look_Whole(state) && Forget_History_Store(path);
+    context.Errors.Add(prefix + step + " - " + Protocol_Code(state) + " - " + File_Name_To_Cp1250(failure) +
+                       (forget ? forgotten : not_kept));
 }
 
 void Checkpoint_History_When_Due(const Program_Paths& paths)
