@@ -19,6 +19,10 @@
 namespace
 {
 
+// No day holds more than its sixteen rows of a whole day each. A file that says otherwise
+// was changed by hand, and its sums must not overflow the reports.
+bool Plausible_Minutes(long long minutes) { return minutes >= 0 && minutes <= 16 * 24 * 60; }
+
 // "ZLHS": a database of this program, and the layout it has.
 constexpr int Application_Id = 0x5A4C4853;
 constexpr int Schema_Version = 1;
@@ -449,8 +453,10 @@ bool History_Store::Read_All_Days(std::vector<History_Day>& days)
         const unsigned char* text = sqlite3_column_text(*day_rows, 0);
         const std::optional<Calendar_Date> date = Parse_Iso_Date(text ? reinterpret_cast<const char*>(text) : "");
         if (!date) return fail(SQLITE_CORRUPT);
+        const long long worked = sqlite3_column_int64(*day_rows, 1);
+        if (!Plausible_Minutes(worked)) return fail(SQLITE_CORRUPT);
         index_of_date[Iso_Date_Text(*date)] = days.size();
-        days.push_back({*date, sqlite3_column_int64(*day_rows, 1), {}});
+        days.push_back({*date, worked, {}});
     }
     if (result != SQLITE_DONE) return fail(result);
     Statement type_rows(Database, "SELECT date, work_type, minutes FROM day_work_types ORDER BY date, position");
@@ -462,9 +468,10 @@ bool History_Store::Read_All_Days(std::vector<History_Day>& days)
         if (found == index_of_date.end()) return fail(SQLITE_CORRUPT);
         const void* blob = sqlite3_column_blob(*type_rows, 1);
         const int size = sqlite3_column_bytes(*type_rows, 1);
+        const long long minutes = sqlite3_column_int64(*type_rows, 2);
+        if (!Plausible_Minutes(minutes)) return fail(SQLITE_CORRUPT);
         days[found->second].By_Work_Type.push_back(
-            {std::string(static_cast<const char*>(blob), blob ? static_cast<std::size_t>(size) : 0),
-             sqlite3_column_int64(*type_rows, 2)});
+            {std::string(static_cast<const char*>(blob), blob ? static_cast<std::size_t>(size) : 0), minutes});
     }
     if (result != SQLITE_DONE) return fail(result);
     sqlite3_exec(Database, "COMMIT", nullptr, nullptr, nullptr);

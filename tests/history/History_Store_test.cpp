@@ -147,6 +147,22 @@ TEST_F(History_Store_Files, EachDamagedStoreIsNamedAndRebuildReplacesIt)
     sqlite3_close(other);
     EXPECT_EQ(Check_History_Store(Path()).State, History_Store_State::Damaged);
 
+    // Ours, but with minutes no day can hold: summed up they would overflow the report.
+    for (const char* change : {"UPDATE days SET worked_minutes = 9223372036854775807",
+                               "UPDATE day_work_types SET minutes = -9223372036854775807 - 1"})
+    {
+        Write_Good_Store(days);
+        ASSERT_EQ(sqlite3_open(Path().c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, change, nullptr, nullptr, nullptr), SQLITE_OK) << change;
+        sqlite3_close(other);
+        History_Store store(Path(), History_Store::Mode::Read);
+        std::vector<History_Day> read;
+        EXPECT_FALSE(store.Read_All_Days(read)) << change;
+        EXPECT_TRUE(read.empty()) << change;
+        EXPECT_EQ(store.Check().State, History_Store_State::Damaged) << change;
+    }
+    std::filesystem::remove(Path());
+
     Write_Good_Store(days);
     ::chmod(Path().c_str(), 0444);
     EXPECT_EQ(Check_History_Store(Path()).State, History_Store_State::Read_Only);
