@@ -543,6 +543,9 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
         // Its close must not checkpoint: that would remove the log by its name, by then the new file's.
         sqlite3_db_config(old_database, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         sqlite3_busy_timeout(old_database, Busy_Timeout_Milliseconds);
+        // Its log is removed before the new file takes its name; carried into the old file
+        // first, a start killed in between leaves the old file whole instead of days short.
+        sqlite3_exec(old_database, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
         if (sqlite3_exec(old_database, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_BUSY)
         {
             sqlite3_close(old_database);
