@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build libgtest-dev libbenchmark-dev libsqlite3-dev qt6-base-dev xvfb xauth
           xdotool x11-utils libxdamage1 python3 trayer faketime imagemagick fonts-dejavu-core
           openbox tint2 picom libxcb1-dev
-          desktop-file-utils appstream dpkg-dev file man-db weston qt6-wayland)
+          desktop-file-utils appstream dpkg-dev file man-db weston qt6-wayland dbus-daemon)
 # The sanitizer build, the fuzz targets and clang-tidy need clang as well.
 if [ "${1:-}" = "--checks" ]; then
   packages+=(clang clang-tidy libclang-rt-14-dev)
