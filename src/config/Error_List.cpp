@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/Code_Page.h"
 #include "platform/Date_Time_Patterns.h"
 #include "platform/File_Error.h"
 #include "platform/Posix_File.h"
@@ -75,8 +76,9 @@ bool Check_File_Availability(const std::string& program_directory, const std::ve
 {
     for (const std::string& name : names)
     {
-        // Lists written with Windows separators name the same files.
-        std::string relative = name;
+        // The list is CP1250 text like every file of the program; names on disk are the file
+        // system's own. Lists written with Windows separators name the same files.
+        std::string relative = Cp1250_To_File_Name(name);
         for (char& character : relative)
         {
             if (character == '\\') character = '/';

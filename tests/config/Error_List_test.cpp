@@ -94,6 +94,14 @@ TEST(File_Availability, OnlyRegularFilesCountAndMissingNamesKeepTheirSpelling)
     EXPECT_FALSE(Check_File_Availability(
         directory.Path(), {"Skin", "", "Czech.lng", "czech.lng", "Skin/None.bmp", "Czech.lng "}, missing));
     EXPECT_EQ(missing, (Names{"Skin", "", "czech.lng", "Skin/None.bmp", "Czech.lng "}));
+
+    // A Czech name: CP1250 in the list, the file system's own spelling on disk; a missing
+    // one is reported as the list spells it.
+    directory.Write("Skin/Pozad\xC3\xAD.bmp", "x");
+    missing.clear();
+    EXPECT_TRUE(Check_File_Availability(directory.Path(), {"Skin/Pozad\xED.bmp"}, missing));
+    EXPECT_FALSE(Check_File_Availability(directory.Path(), {"Skin/\x8Atefan.bmp"}, missing));
+    EXPECT_EQ(missing, (Names{"Skin/\x8Atefan.bmp"}));
 }
 
 }  // namespace
