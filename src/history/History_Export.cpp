@@ -1,9 +1,6 @@
 #include "history/History_Export.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 #include "history/History_Store.h"
 #include "platform/Code_Page.h"
@@ -25,18 +22,10 @@ const char* Protocol_Code(History_Store_State state)
     default: return "UNEXPECTED_ERROR";
     }
 }
+
 // The database is an index of the target log. One that missed an exported day would still
 // open as whole and count that day short in every later report, so it is removed, and the
-// next report reads the target log in again. Its log and index go with it: they must never
-// be applied to a new file of the same name.
-bool Forget_History_Store(const std::string& path)
-{
-    const bool removed = ::unlink(path.c_str()) == 0 || errno == ENOENT;
-    for (const char* suffix : {"-wal", "-shm", "-journal"}) ::unlink((path + suffix).c_str());
-    return removed;
-}
-
-// Only a database that would later open as whole while it lacks the day must go; a damaged,
+// next report reads the target log in again. Only such a one must go: a damaged,
 // read-only or misplaced one is never taken for whole, and the report says what is wrong.
 bool Would_Look_Whole(History_Store_State state)
 {
@@ -55,15 +44,16 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
 
     const std::string prefix = " - SAVE_WORK_HISTORY - ";
     const std::string not_kept = "; the day is in the target log, the report offers to read it again";
-    const std::string forgotten = "; the day is in the target log, and the database was removed for the next report "
-                                  "to read it in again";
+    const std::string forgotten =
+        "; the day is in the target log, and the database was removed for the next report "
+        "to read it in again";
     const std::optional<Date_Time> date =
         stored_records.empty() ? std::nullopt : Parse_Date(stored_records[0][Date_Field], context.Patterns.Short_Date);
     const Counted_Day counted =
         date ? Count_Day_Records({date->Year, date->Month, date->Day}, stored_records) : Counted_Day{};
     if (!counted.Day)
     {
-        const bool forget = Forget_History_Store(path);
+        const bool forget = History_Store::Remove_Files(path);
         context.Errors.Add(prefix + "COUNT - INVALID_RECORD - the exported day cannot be counted" +
                            (forget ? forgotten : not_kept));
         return;
@@ -83,7 +73,7 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
         }
     }
     // Removed once the store is closed, so that its close cannot touch a new file's log.
-    const bool forget = Would_Look_Whole(state) && Forget_History_Store(path);
+    const bool forget = Would_Look_Whole(state) && History_Store::Remove_Files(path);
     context.Errors.Add(prefix + step + " - " + Protocol_Code(state) + " - " + File_Name_To_Cp1250(failure) +
                        (forget ? forgotten : not_kept));
 }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -203,6 +204,18 @@ int Open_Database(const std::string& name, sqlite3** database, int flags)
 {
     return sqlite3_open_v2(name.c_str(), database, flags | SQLITE_OPEN_NOMUTEX, Store_Vfs_Name());
 }
+
+// A connection to the store itself: its close never checkpoints (that would cost an export
+// two more syncs, and after a rebuild would remove the log by a name that is the new
+// file's), and it waits a moment for another process's transaction.
+void Settle_Store_Connection(sqlite3* database)
+{
+    sqlite3_db_config(database, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    sqlite3_busy_timeout(database, Busy_Timeout_Milliseconds);
+}
+
+// The files SQLite keeps beside a database: a journal, or a log and its index.
+constexpr std::array<const char*, 3> Companion_Suffixes{"-journal", "-wal", "-shm"};
 
 bool Exists(const std::string& path)
 {
@@ -414,9 +427,7 @@ History_Store::History_Store(const std::string& path, Mode mode) : Path(path), O
         Database = nullptr;
         return;
     }
-    // Closing never checkpoints: that would cost the export two more syncs.
-    sqlite3_db_config(Database, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    sqlite3_busy_timeout(Database, Busy_Timeout_Milliseconds);
+    Settle_Store_Connection(Database);
     Store_Check = Check_Open_Database(Database, path, mode == Mode::Read);
     // A file that a read-only check finds readable is still read-only for the export.
     if (Store_Check.State == History_Store_State::Ready && mode == Mode::Read)
@@ -520,6 +531,13 @@ bool History_Store::Checkpoint(std::string& failure)
     return false;
 }
 
+bool History_Store::Remove_Files(const std::string& path)
+{
+    const bool removed = ::unlink(path.c_str()) == 0 || errno == ENOENT;
+    for (const char* suffix : Companion_Suffixes) ::unlink((path + suffix).c_str());
+    return removed;
+}
+
 bool History_Store::Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure)
 {
     struct stat status
@@ -540,9 +558,7 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     sqlite3* old_database = nullptr;
     if (::stat(path.c_str(), &status) == 0 && Open_Database(path, &old_database, SQLITE_OPEN_READWRITE) == SQLITE_OK)
     {
-        // Its close must not checkpoint: that would remove the log by its name, by then the new file's.
-        sqlite3_db_config(old_database, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-        sqlite3_busy_timeout(old_database, Busy_Timeout_Milliseconds);
+        Settle_Store_Connection(old_database);
         // Its log is removed before the new file takes its name; carried into the old file
         // first, a start killed in between leaves the old file whole instead of days short.
         sqlite3_exec(old_database, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
@@ -583,7 +599,7 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     written = written && Execute(database, "COMMIT", reason) && Execute(database, "PRAGMA journal_mode = WAL", reason);
     sqlite3_close(database);
     // The old file's journal, log and index must never be applied to the new file.
-    for (const char* suffix : {"-journal", "-wal", "-shm"})
+    for (const char* suffix : Companion_Suffixes)
     {
         if (written && ::unlink((path + suffix).c_str()) != 0 && errno != ENOENT)
         {
@@ -599,7 +615,7 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     release_old();
     if (!written)
     {
-        for (const char* suffix : {"", "-journal", "-wal", "-shm"}) ::unlink((temporary + suffix).c_str());
+        Remove_Files(temporary);
         failure = "not possible to write history database " + path + ": " + reason;
         return false;
     }
@@ -608,8 +624,7 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     sqlite3* primed = nullptr;
     if (Open_Database(path, &primed, SQLITE_OPEN_READWRITE) == SQLITE_OK)
     {
-        sqlite3_db_config(primed, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-        sqlite3_busy_timeout(primed, Busy_Timeout_Milliseconds);
+        Settle_Store_Connection(primed);
         Use_Write_Ahead_Log(primed);
         Start_Log_Afresh(primed, reason);
     }

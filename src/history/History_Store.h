@@ -73,6 +73,10 @@ public:
     // applied to the new one); false with the reason otherwise.
     static bool Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure);
 
+    // Removes the database at path with the journal, log and index beside it, which must
+    // never be applied to another file of that name; true when the database is gone.
+    static bool Remove_Files(const std::string& path);
+
 private:
     std::string Path;
     Mode Open_Mode;
