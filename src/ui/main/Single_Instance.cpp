@@ -27,7 +27,6 @@ namespace
 {
 constexpr int Lock_Timeout_Ms = 5000;
 constexpr int Connect_Timeout_Ms = 1000;
-constexpr int Idle_Connection_Ms = 5000;
 constexpr qsizetype Max_Request_Length = 64;
 constexpr int Listen_Backlog = 16;
 // After a failed accept (no descriptors or memory left) the listener rests this long: the

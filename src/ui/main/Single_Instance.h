@@ -19,6 +19,8 @@ public:
     // Starts served at once; more wait in the kernel's queue, so a client that opens many
     // connections cannot use up the program's descriptors.
     static constexpr int Max_Connections = 8;
+    // A connection that says nothing is dropped after this long.
+    static constexpr int Idle_Connection_Ms = 5000;
 
     // The key names the socket and its lock file; by default it is built from
     // "Zentavo_Logger", the user's number and the display. Tests pass their own.
