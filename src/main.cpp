@@ -132,7 +132,8 @@ int main(int argc, char* argv[])
                     const Date_Time now = clock.Now();
                     return Calendar_Date{now.Year, now.Month, now.Day};
                 });
-        });
+        },
+        seams.Patterns.Short_Date);
     seams.Display_Report_Form = [&report_opener](const Settings& settings, const Language_Texts& texts,
                                                  const Dialog_Resources& resources) {
         return report_opener.Display_Report_Form(settings, texts, resources);

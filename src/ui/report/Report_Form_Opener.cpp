@@ -38,9 +38,10 @@ bool Report_Form_Opener::Display_Report_Form(const Settings& settings, const Lan
 {
     if (!Form)
     {
-        Form = new TReport_Form(Make_Report_Form_Setup(resources.Paths, settings, texts, resources.Button_Skin,
-                                                       Make_Source(resources.Paths, settings)),
-                                resources.Parent);
+        Report_Form_Setup setup = Make_Report_Form_Setup(resources.Paths, settings, texts, resources.Button_Skin,
+                                                         Make_Source(resources.Paths, settings));
+        setup.Date_Pattern = Date_Pattern;
+        Form = new TReport_Form(std::move(setup), resources.Parent);
         // First shown in the middle of the screen the main window is on.
         const QScreen* screen = resources.Parent ? resources.Parent->screen() : nullptr;
         if (screen == nullptr) screen = QGuiApplication::primaryScreen();

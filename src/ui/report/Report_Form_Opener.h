@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "ui/report/TReport_Form.h"
 
@@ -20,7 +21,10 @@ public:
     // Given the program's paths and settings, which live as long as the program.
     using Source_Factory = std::function<std::unique_ptr<Report_Source>(const Program_Paths&, const Settings&)>;
 
-    explicit Report_Form_Opener(Source_Factory make_source) : Make_Source(std::move(make_source)) {}
+    Report_Form_Opener(Source_Factory make_source, std::string date_pattern)
+        : Make_Source(std::move(make_source)), Date_Pattern(std::move(date_pattern))
+    {
+    }
 
     // Gives true: the window is open and has the keyboard.
     bool Display_Report_Form(const Settings& settings, const Language_Texts& texts, const Dialog_Resources& resources);
@@ -28,6 +32,7 @@ public:
 
 private:
     Source_Factory Make_Source;
+    std::string Date_Pattern;
     QPointer<TReport_Form> Form;
 };
 

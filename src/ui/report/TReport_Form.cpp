@@ -1,11 +1,9 @@
 #include "ui/report/TReport_Form.h"
 
-#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
 #include <QSaveFile>
@@ -41,9 +39,13 @@ const QColor Surplus_Color(0x2e, 0x6b, 0x00);
 const QColor Deficit_Color(0xa4, 0x00, 0x00);
 const QColor Pale_Row_Color(0xf4, 0xf9, 0xec);
 
-QString Date_Text(const Calendar_Date& date)
+QString Date_Text(const Calendar_Date& date, const std::string& pattern)
 {
-    return QLocale::system().toString(QDate(date.Year, date.Month, date.Day), QLocale::ShortFormat);
+    Date_Time value;
+    value.Year = date.Year;
+    value.Month = date.Month;
+    value.Day = date.Day;
+    return QString::fromStdString(Format_Date(value, pattern));
 }
 
 QString Signed_Minutes_Text(long long minutes)
@@ -335,7 +337,8 @@ void TReport_Form::Show_Report()
     Report = Setup.Source->Report_For(Kind, Offset);
     Period_Label->setText(Report.From.Year == 0
                               ? QStringLiteral("\u2013")
-                              : Date_Text(Report.From) + QStringLiteral("  \u2013  ") + Date_Text(Report.To));
+                              : Date_Text(Report.From, Setup.Date_Pattern) + QStringLiteral("  \u2013  ") +
+                                    Date_Text(Report.To, Setup.Date_Pattern));
     Type_Chart->Set_Work_Types(Report.By_Work_Type);
     Days_Chart->Set_Report(Report);
     Worked_Value_Label->setText(QString::fromStdString(Minutes_As_Hours_Text(Report.Worked_Minutes)));

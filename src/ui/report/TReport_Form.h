@@ -10,8 +10,10 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
+#include "platform/Date_Time_Patterns.h"
 #include "ui/report/Report_Charts.h"
 #include "ui/report/Report_Source.h"
 #include "ui/report/Report_Texts.h"
@@ -31,6 +33,8 @@ struct Report_Form_Setup
     QColor Background = QColor(0x90, 0xc4, 0x05);
     QColor Title_Color = Qt::black;
     std::array<QString, 8> Day_Names;  // 1 Sunday .. 7 Saturday
+    // The period's dates are written as the program writes dates everywhere else.
+    std::string Date_Pattern = Date_Time_Patterns{}.Short_Date;
     QString Csv_Folder;                // where the save dialog starts
     // Asks where to save the CSV file; an empty answer cancels.
     std::function<QString(QWidget* parent, const QString& suggested_path)> Ask_Csv_Path;

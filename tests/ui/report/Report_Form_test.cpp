@@ -405,10 +405,12 @@ private slots:
         main_form.Setup.Language_File_Path = std::string(ZL_SOURCE_DATA_DIR) + "/Czech.lng";
         main_form.Setup.Main_Form_Color = 0x00C0C0C0;
         int sources_made = 0;
-        Report_Form_Opener opener([&sources_made](const Program_Paths&, const Settings&) {
-            ++sources_made;
-            return std::make_unique<Fake_Report_Source>();
-        });
+        Report_Form_Opener opener(
+            [&sources_made](const Program_Paths&, const Settings&) {
+                ++sources_made;
+                return std::make_unique<Fake_Report_Source>();
+            },
+            "yyyy/M/d");
         QVERIFY(opener.Report_Form() == nullptr);
         // The key R is released over the report window: the main window must not wait for it.
         QVERIFY(opener.Display_Report_Form(main_form.Setup, main_form.Texts, main_form.Resources));
@@ -416,6 +418,8 @@ private slots:
         QVERIFY(form != nullptr && form->isVisible());
         QCOMPARE(form->parentWidget(), &main_form.Window);
         QCOMPARE(form->windowTitle(), QString::fromUtf8("Přehled odpracované doby"));
+        // The period's dates are written as the program writes dates, not as Qt's locale would.
+        QCOMPARE(form->findChild<QLabel*>("Period_Label")->text(), QString::fromUtf8("2026/12/7  –  2026/12/13"));
 
         form->Show_Period(Report_Period_Kind::Year, -1);
         QTest::keyClick(form, Qt::Key_Escape);
