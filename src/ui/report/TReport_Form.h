@@ -35,7 +35,7 @@ struct Report_Form_Setup
     std::array<QString, 8> Day_Names;  // 1 Sunday .. 7 Saturday
     // The period's dates are written as the program writes dates everywhere else.
     std::string Date_Pattern = Date_Time_Patterns{}.Short_Date;
-    QString Csv_Folder;                // where the save dialog starts
+    QString Csv_Folder;  // where the save dialog starts
     // Asks where to save the CSV file; an empty answer cancels.
     std::function<QString(QWidget* parent, const QString& suggested_path)> Ask_Csv_Path;
 };
