@@ -20,6 +20,7 @@
 #include "ui/main/Quick_Tooltip_Style.h"
 #include "ui/main/Single_Instance.h"
 #include "ui/main/System_Date_Time_Patterns.h"
+#include "ui/main/Taskbar_Hint.h"
 #include "ui/main/TMain_Form.h"
 #include "ui/main/Termination_Signals.h"
 #include "ui/report/History_Report_Source.h"
@@ -77,6 +78,8 @@ int main(int argc, char* argv[])
     application.setApplicationName(QString::fromLatin1(Application_Title));
     application.setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new Quick_Tooltip_Style);
+    Taskbar_Free_Windows taskbar_free_windows;
+    application.installEventFilter(&taskbar_free_windows);
 
     // A second start only asks the running instance to come forward; it touches no file.
     Single_Instance instance;

@@ -208,7 +208,7 @@ wait_new_program_window() {
 
 # The tray icon is docked while the start still asks its question; the window then shows
 # in front with the focus; the record editor opens above it with the focus and gives it
-# back when it closes; the window has no taskbar button.
+# back when it closes; neither the window nor its editor has a taskbar button.
 scenario_focus_dialogs_and_taskbar() {
   zl_install
   zl_write_setup '[Main_Setup]' 'Display_Start_Splash_Screen=0' '[Visual_Setup]' 'Main_Form_Left=100' 'Main_Form_Top=100'
@@ -231,7 +231,11 @@ scenario_focus_dialogs_and_taskbar() {
   expect_focus "$editor" "the record editor"
   stacked_above "$editor" "$MAIN_WINDOW" || zl_fail "the record editor opened below the main window"
   net_wm_state "$editor" | grep -q _NET_WM_STATE_MODAL || zl_fail "the record editor is not modal: $(net_wm_state "$editor")"
-  zl_step "the editor is active, modal and above the window"
+  net_wm_state "$editor" | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+    zl_fail "the record editor does not ask to be left off the taskbar: $(net_wm_state "$editor")"
+  sleep 0.3
+  [ "$(task_button_pixels)" = 0 ] || zl_fail "the panel shows a taskbar button for the record editor"
+  zl_step "the editor is active, modal, above the window and off the taskbar"
   import -window root "$ZL_WORK/editor.png"
 
   xdotool key --clearmodifiers Escape

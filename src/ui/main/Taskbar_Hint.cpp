@@ -1,5 +1,6 @@
 #include "ui/main/Taskbar_Hint.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -55,3 +56,17 @@ void Keep_Off_The_Taskbar(QWidget& window)
 #else
 void Keep_Off_The_Taskbar(QWidget&) {}
 #endif
+
+bool Taskbar_Free_Windows::eventFilter(QObject* watched, QEvent* event)
+{
+    // The show event comes before the window maps, while its state is still the program's to set.
+    if (event->type() == QEvent::Show && watched->isWidgetType())
+    {
+        auto* widget = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isWindow() && widget->parentWidget() != nullptr && type != Qt::Popup && type != Qt::ToolTip &&
+            type != Qt::SplashScreen)
+            Keep_Off_The_Taskbar(*widget);
+    }
+    return QObject::eventFilter(watched, event);
+}
