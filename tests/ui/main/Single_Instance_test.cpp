@@ -314,20 +314,27 @@ private slots:
             Connection_Flood flood(Single_Instance(key).Server_Path(), 1100);
             QVERIFY(flood.Established() > 0);
             QThread::msleep(300);
-            const qint64 cpu_before = Cpu_Ms(pid);
-            QElapsedTimer wall;
-            wall.start();
-            QThread::msleep(1500);
-            const qint64 cpu_ms = Cpu_Ms(pid) - cpu_before;
+            // Spinning takes whatever share of a processor the machine gives, in every window of
+            // time; resting takes next to nothing once a busy machine let it finish the flood.
+            qint64 cpu_ms = 0;
+            qint64 wall_ms = 0;
+            for (int window = 0; window < 3; ++window)
+            {
+                const qint64 cpu_before = Cpu_Ms(pid);
+                QElapsedTimer wall;
+                wall.start();
+                QThread::msleep(1000);
+                cpu_ms = Cpu_Ms(pid) - cpu_before;
+                wall_ms = wall.elapsed();
+                if (cpu_ms * 10 < wall_ms) break;
+            }
             qInfo(
                 "spare %d: %zu connections made, %lld ms of processor time in %lld ms, %d descriptors open, %d before",
-                spare, flood.Established(), cpu_ms, wall.elapsed(), Open_Descriptors(pid), idle_descriptors);
-            // Spinning takes whatever share of a processor the machine gives; resting takes next to nothing.
-            QVERIFY2(cpu_ms * 10 < wall.elapsed(),
-                     qPrintable(QStringLiteral("spare %1: %2 ms of processor time in %3 ms")
-                                    .arg(spare)
-                                    .arg(cpu_ms)
-                                    .arg(wall.elapsed())));
+                spare, flood.Established(), cpu_ms, wall_ms, Open_Descriptors(pid), idle_descriptors);
+            QVERIFY2(
+                cpu_ms * 10 < wall_ms,
+                qPrintable(
+                    QStringLiteral("spare %1: %2 ms of processor time in %3 ms").arg(spare).arg(cpu_ms).arg(wall_ms)));
             QVERIFY2(Open_Descriptors(pid) <= idle_descriptors + Single_Instance::Max_Connections,
                      qPrintable(QStringLiteral("spare %1: %2 descriptors open, %3 before, %4 connections made")
                                     .arg(spare)
