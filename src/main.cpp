@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "config/Program_Version.h"
+#include "history/Calendar.h"
 #include "history/History_Command_Line.h"
 #include "platform/Clock.h"
 #include "platform/Code_Page.h"
@@ -52,8 +53,7 @@ int main(int argc, char* argv[])
     if (Is_History_Command_Line(arguments))
     {
         History_Command_Line_Environment environment;
-        const Date_Time now = System_Clock().Now();
-        environment.Today = {now.Year, now.Month, now.Day};
+        environment.Today = Calendar_Date_Of(System_Clock().Now());
         environment.Version = ZL_PROGRAM_VERSION;
         return Run_History_Command_Line(arguments, environment, [] {
             return Read_History_Settings(
@@ -131,10 +131,7 @@ int main(int argc, char* argv[])
         [&clock, patterns = seams.Patterns](const Program_Paths& paths, const Settings& settings) {
             return std::make_unique<History_Report_Source>(
                 [&paths, &settings, patterns] { return History_Settings_From(paths, settings, patterns); },
-                [&clock] {
-                    const Date_Time now = clock.Now();
-                    return Calendar_Date{now.Year, now.Month, now.Day};
-                });
+                [&clock] { return Calendar_Date_Of(clock.Now()); });
         },
         seams.Patterns.Short_Date);
     seams.Display_Report_Form = [&report_opener](const Settings& settings, const Language_Texts& texts,

@@ -83,3 +83,14 @@ std::optional<Calendar_Date> Parse_Iso_Date(std::string_view text)
     if (!Is_Valid_Calendar_Date(date)) return std::nullopt;
     return date;
 }
+
+Calendar_Date Calendar_Date_Of(const Date_Time& value) { return {value.Year, value.Month, value.Day}; }
+
+Date_Time Date_Time_Of(const Calendar_Date& date)
+{
+    Date_Time value;
+    value.Year = date.Year;
+    value.Month = date.Month;
+    value.Day = date.Day;
+    return value;
+}

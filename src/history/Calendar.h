@@ -6,8 +6,12 @@
 #include <string_view>
 
 #include "history/History_Report.h"
+#include "platform/Clock.h"
 
 bool Is_Valid_Calendar_Date(const Calendar_Date& date);
+// The date of a clock reading, and a reading at midnight of a date (for the date patterns).
+Calendar_Date Calendar_Date_Of(const Date_Time& value);
+Date_Time Date_Time_Of(const Calendar_Date& date);
 // Days since 1970-01-01 (negative before it).
 long long Days_Since_Epoch(const Calendar_Date& date);
 Calendar_Date Date_From_Days_Since_Epoch(long long days);

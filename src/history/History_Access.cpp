@@ -25,7 +25,8 @@ bool Read_Target_Log_File(const std::string& path, std::string& content, std::st
     const bool found = ::stat(path.c_str(), &status) == 0;
     const bool absent = !found && errno == ENOENT;
     if (!found)
-        problem = "target log " + path + (absent ? " not found" : std::string(" cannot be read: ") + std::strerror(errno));
+        problem =
+            "target log " + path + (absent ? " not found" : std::string(" cannot be read: ") + std::strerror(errno));
     else problem = "target log " + path + " cannot be read";
     if (missing != nullptr) *missing = absent;
     return false;
@@ -43,7 +44,7 @@ std::optional<History_Day> Stored_Day_Log_Day(const History_Settings& settings)
     if (records.empty()) return std::nullopt;
     const std::optional<Date_Time> date = Parse_Date(records[0][Date_Field], settings.Format.Short_Date_Pattern);
     if (!date) return std::nullopt;
-    return Count_Day_Records({date->Year, date->Month, date->Day}, records).Day;
+    return Count_Day_Records(Calendar_Date_Of(*date), records).Day;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "history/Calendar.h"
 #include "history/History_Store.h"
 #include "platform/Code_Page.h"
 
@@ -49,8 +50,7 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
         "to read it in again";
     const std::optional<Date_Time> date =
         stored_records.empty() ? std::nullopt : Parse_Date(stored_records[0][Date_Field], context.Patterns.Short_Date);
-    const Counted_Day counted =
-        date ? Count_Day_Records({date->Year, date->Month, date->Day}, stored_records) : Counted_Day{};
+    const Counted_Day counted = date ? Count_Day_Records(Calendar_Date_Of(*date), stored_records) : Counted_Day{};
     if (!counted.Day)
     {
         const bool forget = History_Store::Remove_Files(path);

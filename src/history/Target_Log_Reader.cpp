@@ -362,7 +362,7 @@ Target_Log_Reading Read_Target_Log_Text(std::string_view text, const Target_Log_
         {
             close_block();
             const std::optional<Date_Time> date = Parse_Date(date_text, format.Short_Date_Pattern);
-            current = Block{{date->Year, date->Month, date->Day}, {std::move(*record)}, false};
+            current = Block{Calendar_Date_Of(*date), {std::move(*record)}, false};
             continue;
         }
         if (!current)

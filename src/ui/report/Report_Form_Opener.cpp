@@ -13,10 +13,11 @@
 
 Report_Form_Setup Make_Report_Form_Setup(const Program_Paths& paths, const Settings& settings,
                                          const Language_Texts& texts, const QPixmap& button_skin,
-                                         std::unique_ptr<Report_Source> source)
+                                         std::unique_ptr<Report_Source> source, const std::string& date_pattern)
 {
     Report_Form_Setup setup;
     setup.Source = std::move(source);
+    setup.Date_Pattern = date_pattern;
     setup.Texts = Report_Texts::Load(settings.Language_File_Path);
     // A skin that cannot be read leaves a plain band; the table's own check reports it.
     Load_Skin_Bitmap(Path_To_QString(paths.Skin("Header_Row.bmp")), setup.Look.Header_Skin);
@@ -38,10 +39,9 @@ bool Report_Form_Opener::Display_Report_Form(const Settings& settings, const Lan
 {
     if (!Form)
     {
-        Report_Form_Setup setup = Make_Report_Form_Setup(resources.Paths, settings, texts, resources.Button_Skin,
-                                                         Make_Source(resources.Paths, settings));
-        setup.Date_Pattern = Date_Pattern;
-        Form = new TReport_Form(std::move(setup), resources.Parent);
+        Form = new TReport_Form(Make_Report_Form_Setup(resources.Paths, settings, texts, resources.Button_Skin,
+                                                       Make_Source(resources.Paths, settings), Date_Pattern),
+                                resources.Parent);
         // First shown in the middle of the screen the main window is on.
         const QScreen* screen = resources.Parent ? resources.Parent->screen() : nullptr;
         if (screen == nullptr) screen = QGuiApplication::primaryScreen();

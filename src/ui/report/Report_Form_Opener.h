@@ -39,4 +39,4 @@ private:
 // The window's skins, colours and texts from the program's files and settings.
 Report_Form_Setup Make_Report_Form_Setup(const Program_Paths& paths, const Settings& settings,
                                          const Language_Texts& texts, const QPixmap& button_skin,
-                                         std::unique_ptr<Report_Source> source);
+                                         std::unique_ptr<Report_Source> source, const std::string& date_pattern);

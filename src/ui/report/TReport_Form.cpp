@@ -41,11 +41,7 @@ const QColor Pale_Row_Color(0xf4, 0xf9, 0xec);
 
 QString Date_Text(const Calendar_Date& date, const std::string& pattern)
 {
-    Date_Time value;
-    value.Year = date.Year;
-    value.Month = date.Month;
-    value.Day = date.Day;
-    return QString::fromStdString(Format_Date(value, pattern));
+    return QString::fromStdString(Format_Date(Date_Time_Of(date), pattern));
 }
 
 QString Signed_Minutes_Text(long long minutes)
