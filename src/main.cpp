@@ -77,6 +77,9 @@ int main(int argc, char* argv[])
     if (!platform.Platform.empty()) ::unsetenv("QT_QPA_PLATFORM");
     application.setApplicationName(QString::fromLatin1(Application_Title));
     application.setQuitOnLastWindowClosed(false);
+    // The wheel acts on the row the pointer was last over: a movement across a row must
+    // reach the table even when the next one follows before the program had its turn.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     QApplication::setStyle(new Quick_Tooltip_Style);
     Taskbar_Free_Windows taskbar_free_windows;
     application.installEventFilter(&taskbar_free_windows);

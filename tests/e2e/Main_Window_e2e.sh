@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The main window's own keys, and a start where there is no display to show it on.
+# The main window's own keys and wheel, and a start where there is no display to show it on.
 # Usage: bash Main_Window_e2e.sh <dist_dir>
 set -euo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
@@ -76,4 +76,46 @@ scenario_keys_act_without_a_click() {
   zl_expect_day_saved
 }
 
-zl_main "$@" no_display keys_and_restore keys_act_without_a_click
+# Today's day from 08:00 with Porada 00:30 and Oprava 01:00 in rows 2 and 3, run from 12:00.
+start_day_with_two_records() {
+  zl_install
+  zl_write_quiet_setup
+  zl_write_day_log "$(zl_day_name "$today")" "$today_text" "08:00 - 12:00" "Pracovní doba" "04:00" "" \
+    "" "" "" "DEFAULT" "02:30" "" "" "" "" "Porada" "00:30" "" "" "" "" "Oprava" "01:00" ""
+  zl_start_window "$today 12:00:00"
+  zl_wait_height "$(zl_rows_height 4)"
+}
+
+duration_cell_of_row() { import -window "$MAIN_WINDOW" -crop "87x17+408+$((46 + $1 * 17))" rgb:- 2>/dev/null | md5sum; }
+
+# The wheel acts on the row the pointer was last over wherever on the window it turns:
+# over the header row, the title, the margin beside the table and the button bar. The
+# pointer passes over the row while the program is busy (stopped here), so that both
+# movements wait for it together, as they do on a loaded desktop.
+scenario_wheel_outside_the_table() {
+  start_day_with_two_records
+  zl_pointer_away
+  local shown place minutes=30
+  for place in "300 37 header row" "300 15 title" "3 100 margin"; do
+    set -- $place
+    shown=$(duration_cell_of_row 2)
+    kill -STOP "$ZL_PID"
+    xdotool mousemove --window "$MAIN_WINDOW" 300 $((46 + 2 * 17 + 8)) mousemove --window "$MAIN_WINDOW" "$1" "$2"
+    kill -CONT "$ZL_PID"
+    sleep 0.3
+    xdotool click 4
+    minutes=$((minutes + 10))
+    zl_wait_field 2 4 "$(printf '%02d:%02d' $((minutes / 60)) $((minutes % 60)))"
+    zl_wait_for 2 eval '[ "$(duration_cell_of_row 2)" != "$shown" ]' || zl_fail "row 2 does not show its new duration after the wheel over the $3"
+  done
+  zl_keys "$MAIN_WINDOW" Return
+  zl_wait_height $(($(zl_rows_height 4) + 30))
+  # Over the add button of the bar.
+  xdotool mousemove --window "$MAIN_WINDOW" 60 $((4 * 17 + 60)) click 5
+  zl_wait_field 2 4 "00:50"
+  zl_expect_rows "DEFAULT=02:10 Porada=00:50 Oprava=01:00"
+  zl_stop
+  zl_expect_day_saved
+}
+
+zl_main "$@" no_display keys_and_restore keys_act_without_a_click wheel_outside_the_table
