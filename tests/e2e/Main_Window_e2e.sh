@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The main window's own keys and wheel, and a start where there is no display to show it on.
+# The main window's own keys and wheel, the testing panel's keys, and a start where there
+# is no display to show it on.
 # Usage: bash Main_Window_e2e.sh <dist_dir>
 set -euo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
@@ -118,4 +119,25 @@ scenario_wheel_outside_the_table() {
   zl_expect_day_saved
 }
 
-zl_main "$@" no_display keys_and_restore keys_act_without_a_click wheel_outside_the_table
+# A key the testing panel's list does not use acts once: Ctrl+D there asks one question.
+scenario_testing_panel_keys_act_once() {
+  start_day_with_two_records
+  zl_pointer_away
+  zl_keys "$MAIN_WINDOW" q z v
+  zl_wait_height 620
+  xdotool mousemove --window "$MAIN_WINDOW" 200 470 click 1
+  sleep 0.2
+  zl_keys "$MAIN_WINDOW" ctrl+d
+  zl_answer_dialog Escape
+  sleep 1
+  zl_expect_only_main_window
+  zl_keys "$MAIN_WINDOW" ctrl+d
+  zl_answer_dialog Return
+  zl_wait_for 3 zl_record_count_is 1 || zl_fail "the day log holds $(zl_record_count) records after Ctrl+D"
+  sleep 1
+  zl_expect_only_main_window
+  zl_stop
+  zl_expect_record_count 1
+}
+
+zl_main "$@" no_display keys_and_restore keys_act_without_a_click wheel_outside_the_table testing_panel_keys_act_once

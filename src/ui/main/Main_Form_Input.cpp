@@ -1,6 +1,5 @@
 #include "ui/main/Main_Form_Input.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -16,22 +15,30 @@ namespace
 constexpr int Wheel_Notch = 120;
 }  // namespace
 
-bool Main_Form_Input::Previewed_Already() const
+void Main_Form_Input::Note_Previewed(const QKeyEvent* event)
 {
-    const TTesting_Panel* panel = Form.Testing().Built_Panel();
-    return panel && QApplication::focusWidget() == panel->Error_List_Box();
+    Previewed_Key = event;
+    Previewed_Key_Type = event->type();
+    Previewed_Key_Time = event->timestamp();
+}
+
+bool Main_Form_Input::Previewed_Already(const QKeyEvent* event) const
+{
+    // The focus is no sign: a question the key asked has moved it by the time the event
+    // comes on to the window. The same X event is the same object with the same time.
+    return event == Previewed_Key && event->type() == Previewed_Key_Type && event->timestamp() == Previewed_Key_Time;
 }
 
 void Main_Form_Input::Key_Press(QKeyEvent* event)
 {
-    if (Previewed_Already()) return;
+    if (Previewed_Already(event)) return;
     Key_Down(event);
     Typed_Text(event, false);
 }
 
 void Main_Form_Input::Key_Release(QKeyEvent* event)
 {
-    if (Previewed_Already()) return;
+    if (Previewed_Already(event)) return;
     Key_Up(event);
 }
 
@@ -121,12 +128,18 @@ bool Main_Form_Input::eventFilter(QObject* watched, QEvent* event)
     // The window sees every key first, whichever of its controls has the focus.
     if (panel && watched == panel->Error_List_Box())
     {
+        auto* key = static_cast<QKeyEvent*>(event);
         if (event->type() == QEvent::KeyPress)
         {
-            Key_Down(static_cast<QKeyEvent*>(event));
-            Typed_Text(static_cast<QKeyEvent*>(event), true);
+            Note_Previewed(key);
+            Key_Down(key);
+            Typed_Text(key, true);
         }
-        else if (event->type() == QEvent::KeyRelease) Key_Up(static_cast<QKeyEvent*>(event));
+        else if (event->type() == QEvent::KeyRelease)
+        {
+            Note_Previewed(key);
+            Key_Up(key);
+        }
         return false;
     }
     const bool is_title = watched == Form.Title_Label();

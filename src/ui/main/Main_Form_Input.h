@@ -3,6 +3,7 @@
 // key acts once per press, and that the title and the testing panel act as the window's
 // own face. The window passes its events here and is called back through its commands.
 #include <QObject>
+#include <QtGlobal>
 
 class QKeyEvent;
 class QMouseEvent;
@@ -34,9 +35,14 @@ private:
     void Key_Up(QKeyEvent* event);
     void Typed_Text(QKeyEvent* event, bool into_error_list);
     // A key the testing panel's list ignores comes on to the window, which saw it first.
-    bool Previewed_Already() const;
+    void Note_Previewed(const QKeyEvent* event);
+    bool Previewed_Already(const QKeyEvent* event) const;
 
     TMain_Form& Form;
     bool Armed = true;
     int Wheel_Remainder = 0;
+    // The list's last key event, known by its object, type and time; never read through.
+    const QKeyEvent* Previewed_Key = nullptr;
+    int Previewed_Key_Type = 0;
+    quint64 Previewed_Key_Time = 0;
 };
