@@ -321,4 +321,35 @@ scenario_hint_and_balloon_in_two_lines() {
   zl_stop
 }
 
-zl_main "$@" focus_dialogs_and_taskbar tray_puts_away_and_brings_back hint_and_balloon_in_two_lines
+# The record editor minimised from its title bar takes the window with it, and neither has a
+# taskbar button: a click on the icon must bring back both, the editor in front with the
+# focus, although the editor is modal.
+scenario_tray_click_brings_back_a_minimised_dialog() {
+  zl_start_morning_day 09:30:00
+  zl_wait_for 5 icon_docked || zl_fail "no icon in the panel's tray"
+  local icon_x icon_y editor
+  read -r icon_x icon_y <<<"$(icon_centre)"
+  xdotool mousemove 640 400 key --clearmodifiers a
+  zl_wait_dialog
+  editor=$DIALOG
+  expect_focus "$editor" "the record editor"
+  xdotool windowminimize "$editor"
+  zl_wait_for 3 eval '[ "$(map_state "$editor" "the editor")" = IsUnMapped ]' || zl_fail "the editor was not minimised"
+  zl_step "the editor is minimised; the main window is $(map_state "$MAIN_WINDOW" "the main window")"
+
+  xdotool mousemove "$icon_x" "$icon_y" click 1
+  zl_wait_for 3 eval '[ "$(map_state "$MAIN_WINDOW" "the main window")" = IsViewable ]' ||
+    zl_fail "a click on the icon did not bring the window back"
+  zl_wait_for 3 eval '[ "$(map_state "$editor" "the editor")" = IsViewable ]' ||
+    zl_fail "a click on the icon did not bring the editor back"
+  ! net_wm_state "$editor" | grep -q _NET_WM_STATE_HIDDEN || zl_fail "the editor is still hidden: $(net_wm_state "$editor")"
+  zl_wait_for 3 stacked_above "$editor" "$MAIN_WINDOW" || zl_fail "the editor came back below the main window"
+  expect_focus "$editor" "the editor brought back"
+  xdotool key --clearmodifiers Escape
+  zl_wait_dialog_gone
+  zl_stop
+  zl_expect_day_saved
+}
+
+zl_main "$@" focus_dialogs_and_taskbar tray_puts_away_and_brings_back hint_and_balloon_in_two_lines \
+  tray_click_brings_back_a_minimised_dialog

@@ -167,9 +167,12 @@ void TNotificationIcon::RevealMainForm()
     Owner->show();
     Owner->raise();
     Owner->activateWindow();
-    // A question or editor that is open must stay above the window it belongs to.
+    // A question or editor that is open must stay above the window it belongs to, and one
+    // minimised by its title bar comes back with it.
     if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != Owner)
     {
+        if (modal->isMinimized()) modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);
+        modal->show();
         modal->raise();
         modal->activateWindow();
     }

@@ -1,8 +1,12 @@
 #include "ui/tray/Qt_Tray_Shell.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
 
 Qt_Tray_Shell::Qt_Tray_Shell(QObject* parent)
     : QObject(parent), Availability_Timer(Availability_Poll_Ms, [this](TLightTimer*) { Poll_Availability(); })
@@ -36,7 +40,36 @@ bool Qt_Tray_Shell::Add_Icon(const Tray_Icon_Data& data)
     // Hiding first makes Qt dock the icon anew, which a restarted tray host needs.
     if (Tray_Icon.isVisible()) Tray_Icon.hide();
     Tray_Icon.show();
+    Keep_Clicks_Through_Modal_Dialogs();
     return Is_Available();
+}
+
+void Qt_Tray_Shell::Keep_Clicks_Through_Modal_Dialogs()
+{
+    // In an XEmbed tray the icon is a window of Qt's own, which an open modal dialog blocks;
+    // a click must still bring the main window and its dialog back (a dialog minimised by
+    // its title bar takes the window along, and neither has a taskbar button). Qt lets a
+    // dialog's own windows through, so the icon's window is made the blocking dialog's own.
+    // A StatusNotifierItem host has no such window and is never blocked.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->inherits("QSystemTrayIconSys") && window->windowHandle() != nullptr)
+            window->windowHandle()->installEventFilter(this);
+}
+
+bool Qt_Tray_Shell::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::WindowBlocked)
+    {
+        // After Qt has gone through all its windows for the dialog that has just opened.
+        QMetaObject::invokeMethod(
+            this,
+            [icon_window = QPointer<QWindow>(qobject_cast<QWindow*>(watched))] {
+                QWindow* dialog = QGuiApplication::modalWindow();
+                if (icon_window && dialog != nullptr && dialog != icon_window) icon_window->setTransientParent(dialog);
+            },
+            Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool Qt_Tray_Shell::Modify_Icon(const Tray_Icon_Data& data)

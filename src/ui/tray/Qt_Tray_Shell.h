@@ -27,11 +27,15 @@ public:
     // A text as the tray shows it: its carriage returns become line breaks.
     static QString Shown_Text(QString text);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Apply(const Tray_Icon_Data& data);
     void Tray_Icon_Activated(QSystemTrayIcon::ActivationReason reason);
     void Deliver_Pending_Trigger();
     void Poll_Availability();
+    void Keep_Clicks_Through_Modal_Dialogs();
 
     QSystemTrayIcon Tray_Icon{this};  // a child, so that tests can find it and play its signals
     bool Trigger_Pending = false;
