@@ -140,4 +140,35 @@ scenario_testing_panel_keys_act_once() {
   zl_expect_record_count 1
 }
 
-zl_main "$@" no_display keys_and_restore keys_act_without_a_click wheel_outside_the_table testing_panel_keys_act_once
+# A protocol line of 741 pixels or more shows whole as a tooltip while the pointer rests on
+# it; the list's own (empty) tooltip of a resting pointer must not take it away.
+# The widest window of the program besides the main window: the tooltip.
+tooltip_width() {
+  local window
+  for window in $(xdotool search --onlyvisible --classname '^zentavo-logger$' 2>/dev/null); do
+    [ "$window" = "$MAIN_WINDOW" ] || zl_window_size "$window" | cut -dx -f1
+  done | sort -n | tail -n1
+}
+scenario_long_protocol_line_tooltip_stays() {
+  # A deep program folder makes the start's first protocol line long.
+  PROGRAM_DIR=$ZL_WORK/a_folder_whose_name_is_long_enough_to_make_a_protocol_line_wider_than_the_list/program
+  mkdir -p "$(dirname "$PROGRAM_DIR")"
+  zl_install
+  zl_write_quiet_setup
+  zl_start
+  zl_answer_start_question Return
+  zl_wait_main_window
+  zl_pointer_away
+  zl_keys "$MAIN_WINDOW" q z v
+  zl_wait_height 620
+  xdotool mousemove --window "$MAIN_WINDOW" 200 419
+  sleep 0.1
+  xdotool mousemove --window "$MAIN_WINDOW" 201 420
+  zl_wait_for 3 eval '[ "$(tooltip_width)" -gt 300 ]' || zl_fail "no tooltip shows the long line"
+  sleep 1.5
+  [ "$(tooltip_width)" -gt 300 ] 2>/dev/null || zl_fail "the tooltip of the long line went while the pointer rested on it"
+  zl_stop
+}
+
+zl_main "$@" no_display keys_and_restore keys_act_without_a_click wheel_outside_the_table testing_panel_keys_act_once \
+  long_protocol_line_tooltip_stays

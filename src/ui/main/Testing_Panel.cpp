@@ -61,8 +61,14 @@ void TTesting_Panel::Copy_Protocol(const Error_List& errors)
 
 bool TTesting_Panel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseMove && watched == Error_List_Box_Widget->viewport())
-        Error_List_BoxMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+    if (watched == Error_List_Box_Widget->viewport())
+    {
+        if (event->type() == QEvent::MouseMove)
+            Error_List_BoxMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+        // The list's own tooltip of a resting pointer is its items' (none), and would take
+        // the long line's tooltip away; the moves alone decide what shows.
+        if (event->type() == QEvent::ToolTip) return true;
+    }
     return QFrame::eventFilter(watched, event);
 }
 
