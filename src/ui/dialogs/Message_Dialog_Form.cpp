@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
 
 #include "platform/Code_Page.h"
 #include "platform/Format.h"
@@ -39,6 +40,17 @@ std::uint16_t Caption_Hotkey(const std::string& caption)
     if (caption.empty()) return 0;
     const auto first = static_cast<unsigned char>(caption.front());
     return first >= 'a' && first <= 'z' ? std::uint16_t(first - 'a' + 'A') : std::uint16_t(first);
+}
+
+QPoint Message_Dialog_Opening_Position(QPoint remembered, int grown_height, const QRect& work_area)
+{
+    if (work_area.isEmpty()) return remembered;
+    const int area_bottom = work_area.y() + work_area.height();
+    const int own_bottom = remembered.y() + TMessage_Dialog_Form::Form_Height;
+    // A position written by hand below the bottom stays; only the growth's part is taken back.
+    const int grown_past = remembered.y() + grown_height - std::max(area_bottom, own_bottom);
+    if (grown_past > 0) remembered.ry() -= grown_past;
+    return remembered;
 }
 
 TMessage_Dialog_Form::TMessage_Dialog_Form(const Program_Paths& paths, Error_List& errors, QWidget* parent)

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPixmap>
 #include <QPoint>
+#include <QRect>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -95,3 +96,8 @@ private:
 // The letter key of a CP1250 caption: its first character with a to z upper-cased; 0 for
 // an empty caption.
 std::uint16_t Caption_Hotkey(const std::string& caption);
+
+// Where the dialog opens from its remembered top left once a long text has made it
+// grown_height high: its drag kept it inside the work area at its own height, so the growth
+// must not carry its bottom out; it moves up by as much as the growth passes the bottom.
+QPoint Message_Dialog_Opening_Position(QPoint remembered, int grown_height, const QRect& work_area);

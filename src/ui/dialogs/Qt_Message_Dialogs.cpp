@@ -34,14 +34,16 @@ int Qt_Message_Dialogs::Display_Message_Dialog(const std::string& icon_file_name
     TMessage_Dialog_Form* const outer_form = Message_Dialog_Form;
     Message_Dialog_Form = &form;
 
-    // A remembered position off the present screen would hide a modal question.
-    const QRect remembered(Setup.Message_Dialog_Form_Left, Setup.Message_Dialog_Form_Top, form.width(), form.height());
-    const QRect work_area = Primary_Work_Area();
-    form.move(work_area.isEmpty() ? remembered.topLeft() : Keep_Inside_Work_Area(remembered, work_area).topLeft());
-
     form.Set_Buttons(Button_Skin, first_button, second_button);
     form.Set_Message(message, arguments);
     form.Load_Icon(icon_file_name, animation_interval);
+
+    // Where it was left, a text that made it taller kept above the bottom; a position
+    // off every present screen would hide a modal question.
+    const QPoint position = Message_Dialog_Opening_Position(
+        QPoint(Setup.Message_Dialog_Form_Left, Setup.Message_Dialog_Form_Top), form.height(), Primary_Work_Area());
+    const QRect opening(position, form.size());
+    form.move(Position_Back_On_A_Screen(opening).value_or(position));
     form.exec();
     const int answer = form.Answer();
 

@@ -55,8 +55,5 @@ void TUpdate_Record_Face_Drag::Move_To(const QPoint& global_pointer)
 
 void Keep_Opening_Dialog_On_Screen(QWidget* dialog)
 {
-    const QRect work_area = Primary_Work_Area();
-    const QRect frame = dialog->frameGeometry();
-    if (work_area.isEmpty() || work_area.contains(frame)) return;
-    dialog->move(Keep_Inside_Work_Area(frame, work_area).topLeft());
+    if (const auto position = Position_Back_On_A_Screen(dialog->frameGeometry())) dialog->move(*position);
 }

@@ -31,7 +31,7 @@ private:
     QPoint Pointer_Offset;  // pointer position less the window's top left at the press
 };
 
-// A dialog opening at a remembered position off the present screen (a monitor since
-// removed) would hide a modal dialog, so a shown dialog is held inside the work area, as
-// the message dialog is.
+// A dialog opens where it was left, partly off the screen too; only one that would touch
+// no screen at all (a monitor since removed) is brought back into the work area, as the
+// main window is, since a modal dialog out of sight would hold the program.
 void Keep_Opening_Dialog_On_Screen(QWidget* dialog);

@@ -281,6 +281,42 @@ private slots:
         QCOMPARE(positions.last(), QPoint(far.x(), area.y()));
     }
 
+    void It_Reopens_Where_It_Was_Left_And_A_Longer_Text_Grows_It_Upwards_From_The_Bottom()
+    {
+        const QRect area = Primary_Work_Area();
+        const int bottom = area.y() + area.height();
+        QRect opened;
+        const Look note = [&](TMessage_Dialog_Form* form) {
+            opened = form->frameGeometry();
+            form->close();
+        };
+        const auto ask_summary = [&] {
+            Ask("OK", "", note, "Za\xE8\xE1tek: %0:s#Konec: %1:s##%2:s#%4:s##%3:s#%5:s",
+                {"07:58", "16:31", "a", "b", "c", "d"});
+        };
+        // Partly past the right edge, as a drag without restriction may leave it.
+        Setup.Message_Dialog_Form_Left = std::int16_t(area.x() + area.width() - 100);
+        Setup.Message_Dialog_Form_Top = std::int16_t(area.y() + 40);
+        Ask("OK", "", note);
+        QCOMPARE(opened.topLeft(), QPoint(area.x() + area.width() - 100, area.y() + 40));
+
+        // Left at the bottom: the taller summary ends on the bottom edge; the next short
+        // question opens where that one was left.
+        Setup.Message_Dialog_Form_Left = std::int16_t(area.x() + 30);
+        Setup.Message_Dialog_Form_Top = std::int16_t(bottom - 138);
+        ask_summary();
+        const int grown = opened.height();
+        QVERIFY(grown > 138);
+        QCOMPARE(opened.topLeft(), QPoint(area.x() + 30, bottom - grown));
+        Ask("OK", "", note);
+        QCOMPARE(opened, QRect(area.x() + 30, bottom - grown, 355, 138));
+
+        // Written below the bottom by hand: only the growth is taken back.
+        Setup.Message_Dialog_Form_Top = std::int16_t(bottom - 50);
+        ask_summary();
+        QCOMPARE(opened.top(), bottom - 50 - (grown - 138));
+    }
+
     void The_Face_Shows_Background_Icon_And_Frame()
     {
         const QImage background(Skin("Message_Dialog_Form_Background.bmp"));
