@@ -1,8 +1,8 @@
 #pragma once
-// zentavo-logger --report week|month|year|all [--from YYYY-MM-DD --to YYYY-MM-DD] [--days]
-// [--csv], --help and --version: answered without a display and without touching the
-// running instance. It writes nothing, except the database read in from the target log
-// when there is none yet (and not even that when the folder cannot be written).
+// zentavo-logger --report week|month|year|all with its options (see the usage), --rebuild,
+// --help and --version: answered without a display and without touching the running
+// instance. It writes nothing but the database: read in from the target log when there is
+// none yet (and not even that when the folder cannot be written), or anew with --rebuild.
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -10,7 +10,8 @@
 
 #include "history/History_Access.h"
 
-// True when the arguments ask for the command line rather than the window.
+// True when the arguments ask for the command line rather than the window: any argument
+// but the toolkit's own options.
 bool Is_History_Command_Line(const std::vector<std::string>& arguments);
 
 struct History_Command_Line_Environment

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 
+#include "platform/Code_Page.h"
 #include "support/Test_Temporary_Directory.h"
 
 namespace
@@ -78,16 +79,27 @@ const std::string Example_Log =
 
 TEST_F(History_Command, WrongOptionsPrintTheUsageAndGiveTwo)
 {
-    for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{"--report"},
-                                               {"--report", "fortnight"},
-                                               {"--csv"},
-                                               {"--report", "week", "--bogus"},
-                                               {"--report", "week", "--from", "2026-01-01"},
-                                               {"--report", "week", "--from", "2026-02-30", "--to", "2026-03-01"},
-                                               {"--report", "week", "--from", "2026-03-01", "--to", "2026-02-01"},
-                                               {"--version", "--csv"},
-                                               {"--report", "week", "--csv", "--csv"}})
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--report"},
+             {"--report", "fortnight"},
+             {"--csv"},
+             {"--report", "week", "--bogus"},
+             {"--report", "week", "--from", "2026-01-01"},
+             {"--report", "week", "--from", "2026-02-30", "--to", "2026-03-01"},
+             {"--report", "week", "--from", "2026-03-01", "--to", "2026-02-01"},
+             {"--version", "--csv"},
+             {"--report", "week", "--csv", "--csv"},
+             {"-x"},
+             {"foo"},
+             {"-report", "all"},
+             {"--report", "all", "--previous"},
+             {"--report", "week", "--previous", "--from", "2026-01-01", "--to", "2026-01-02"},
+             {"--report", "week", "--csv", "--json"},
+             {"--report", "week", "--days", "--records"},
+             {"--report", "week", "--days", "--types", "Coding"},
+             {"--report", "week", "--types", "Coding,"},
+             {"--report", "week", "--remark"},
+             {"--records"}})
     {
         const Run run = Call(arguments);
         EXPECT_EQ(run.Status, 2) << ::testing::PrintToString(arguments);
@@ -108,6 +120,11 @@ TEST_F(History_Command, ToolkitOptionsStillStartTheWindow)
     EXPECT_TRUE(Is_History_Command_Line({"--report", "week"}));
     EXPECT_TRUE(Is_History_Command_Line({"--reprot", "week"}));
     EXPECT_TRUE(Is_History_Command_Line({"-platform", "xcb", "--help"}));
+    // A mistyped option or a stray word never starts the window.
+    EXPECT_FALSE(Is_History_Command_Line({"-style", "fusion", "-reverse"}));
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"-x"}, {"foo"}, {"-report", "all"}, {"-platform"}, {"-reverse=1"}, {"-style", "fusion", "week"}})
+        EXPECT_TRUE(Is_History_Command_Line(arguments)) << ::testing::PrintToString(arguments);
 }
 
 TEST_F(History_Command, FirstReportReadsTheTargetLogInOnceThenOnlyReads)
@@ -193,9 +210,50 @@ TEST_F(History_Command, HistoryThatCannotBeReadFailsButOneNotBegunIsEmpty)
 // Work types are kept byte for byte; one with a zero byte in it must not cut the report short.
 TEST_F(History_Command, AZeroByteInAWorkTypeDoesNotCutTheReport)
 {
-    Directory.Write("Work_Log.csv", "\r\nMonday;30.11.2026;08:00 - 16:00;Celkem;08:00;\r\n;;;Meet" + std::string(1, '\0') +
-                                        "ing;02:00;\r\n;;;Coding;06:00;\r\n");
+    Directory.Write("Work_Log.csv", "\r\nMonday;30.11.2026;08:00 - 16:00;Celkem;08:00;\r\n;;;Meet" +
+                                        std::string(1, '\0') + "ing;02:00;\r\n;;;Coding;06:00;\r\n");
     const Run run = Call({"--report", "all", "--csv"});
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Out, "work_type,minutes\nCoding,360\nMeet" + std::string(1, '\0') + "ing,120\ntotal,480\n");
+}
+
+// The records of the target log, filtered by work type and remark, listed,
+// and counted in decimal hours; a damaged line leaves out only itself.
+TEST_F(History_Command, RecordsAreListedFilteredAndCountedInHours)
+{
+    Directory.Write("Work_Log.csv",
+                    Utf8_To_Cp1250("\r\nMonday;30.11.2026;08:00 - 16:30;Celkem;08:30;\r\n;;;Nepřiřazeno;00:05;\r\n"
+                                   ";;;coding ;01:25;Bug 42 ÚČET\r\n;;;Meeting;02:00;weekly\r\nbroken line\r\n"
+                                   ";;;Coding;05:00;tests, \"x\"\r\n"
+                                   "\r\nTuesday;01.12.2026;08:00 - 17:00;DEFAULT;09:00;\r\n"));
+    const Run records = Call({"--report", "week", "--records", "--csv", "--types", "Coding,default"});
+    EXPECT_EQ(records.Status, 0) << records.Err;
+    EXPECT_EQ(records.Out,
+              "date,time_span,work_type,minutes,remark\n2026-11-30,,coding ,85,Bug 42 ÚČET\n"
+              "2026-11-30,,Coding,300,\"tests, \"\"x\"\"\"\n2026-12-01,08:00 - 17:00,DEFAULT,540,\n");
+    EXPECT_NE(records.Err.find("1 line(s)"), std::string::npos) << records.Err;
+
+    const Run remark = Call({"--report", "week", "--remark", "ÚčE", "--hours", "--csv"});
+    EXPECT_EQ(remark.Out, "work_type,hours\ncoding ,1.42\ntotal,1.42\n");
+    const Run json = Call({"--report", "week", "--remark", "weekly", "--json"});
+    EXPECT_EQ(json.Out,
+              "{\"from\":\"2026-11-30\",\"to\":\"2026-12-06\",\"days\":1,\"work_types\":[{\"work_type\":"
+              "\"Meeting\",\"minutes\":120}],\"total_minutes\":120}\n");
+    const Run days = Call({"--report", "week", "--days", "--json", "--hours"});
+    EXPECT_NE(days.Out.find("{\"date\":\"2026-11-30\",\"worked_hours\":8.50,\"full_time_hours\":8.00,"
+                            "\"overtime_hours\":0.50,\"balance_hours\":0.50}"),
+              std::string::npos)
+        << days.Out;
+}
+
+// --rebuild reads the target log in anew, whatever the database held.
+TEST_F(History_Command, RebuildReadsTheTargetLogAnew)
+{
+    Directory.Write("Work_Log.csv", Example_Log);
+    ASSERT_EQ(Call({"--report", "all"}).Status, 0);
+    Directory.Write("Work_Log.csv", "\r\nMonday;23.11.2026;08:00 - 09:00;Celkem;01:00;\r\n");
+    const Run run = Call({"--rebuild", "--report", "week", "--previous", "--csv"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "work_type,minutes\nCelkem,60\ntotal,60\n");
+    EXPECT_EQ(Call({"--report", "all", "--csv"}).Out, "work_type,minutes\nCelkem,60\ntotal,60\n");
 }
