@@ -99,4 +99,70 @@ scenario_a_damaged_history_is_rebuilt_from_the_window() {
   zl_expect_day_saved
 }
 
-zl_main "$@" r_reads_the_history_in_and_escape_closes a_damaged_history_is_rebuilt_from_the_window
+scenario_left_goes_back_a_week_and_the_save_dialog_speaks_czech() {
+  zl_install
+  zl_write_quiet_setup
+  write_target_log
+  zl_write_day_log "$(zl_day_name "$today")" "$today_text" "08:00 - 08:00" "DEFAULT" "00:00" ""
+  # The save dialog starts in the home folder: a private one.
+  export HOME=$ZL_WORK/home
+  mkdir -p "$HOME"
+  zl_start_window "$today 12:00:00"
+  open_report
+  zl_wait_for 5 is_sqlite "$PROGRAM_DIR/Work_History.sqlite" || zl_fail "no database after the report opened"
+  sleep 0.5
+
+  zl_step "Left shows the week before, as the saved file's name tells"
+  zl_keys "$REPORT" Left
+  sleep 0.3
+  local monday sunday
+  monday=$(date -d "$today -$(($(date -d "$today" +%u) + 6)) days" +%F)
+  sunday=$(date -d "$monday +6 days" +%F)
+  # Save CSV: 105 x 25 at the right, 37 pixels from the top.
+  xdotool mousemove --window "$REPORT" $((755 - 6 - 52)) $((37 + 12)) click 1
+  ZL_OPEN_DIALOGS=$REPORT zl_wait_dialog
+  local save_title
+  save_title=$(printf 'Ulo\x9eit CSV' | iconv -f CP1250 -t UTF-8)
+  [ "$(zl_window_name "$DIALOG")" = "$save_title" ] || zl_fail "the save dialog is called '$(zl_window_name "$DIALOG")'"
+  zl_keys "$DIALOG" Return
+  zl_wait_dialog_gone
+  zl_wait_for 5 test -s "$HOME/work-history-$monday-$sunday.csv" ||
+    zl_fail "no CSV of the week before: $(ls "$HOME")"
+
+  zl_step "Right comes back to this week"
+  zl_keys "$REPORT" Right
+  sleep 0.3
+  xdotool mousemove --window "$REPORT" $((755 - 6 - 52)) $((37 + 12)) click 1
+  ZL_OPEN_DIALOGS=$REPORT zl_wait_dialog
+  zl_keys "$DIALOG" Return
+  zl_wait_dialog_gone
+  monday=$(date -d "$monday +7 days" +%F)
+  sunday=$(date -d "$sunday +7 days" +%F)
+  zl_wait_for 5 test -s "$HOME/work-history-$monday-$sunday.csv" || zl_fail "no CSV of this week: $(ls "$HOME")"
+  zl_close_dialog "$REPORT"
+  zl_stop
+  zl_expect_day_saved
+}
+
+scenario_a_mistyped_option_prints_the_usage_and_starts_nothing() {
+  zl_install
+  zl_write_quiet_setup
+  write_target_log
+  zl_write_day_log "$(zl_day_name "$today")" "$today_text" "08:00 - 08:00" "DEFAULT" "00:00" ""
+  local before arguments status
+  before=$(zl_listing)
+  for arguments in "-x" "foo" "-report all" "--report all -x"; do
+    zl_step "zentavo-logger $arguments"
+    status=0
+    # shellcheck disable=SC2086 # the words are the arguments
+    timeout 10 "$PROGRAM_DIR/zentavo-logger" $arguments >"$ZL_WORK/out.txt" 2>"$ZL_WORK/err.txt" || status=$?
+    [ "$status" = 2 ] || zl_fail "status $status for '$arguments'"
+    grep -q '^Usage: zentavo-logger --report' "$ZL_WORK/err.txt" || zl_fail "no usage for '$arguments': $(cat "$ZL_WORK/err.txt")"
+    [ ! -s "$ZL_WORK/out.txt" ] || zl_fail "'$arguments' wrote to the standard output"
+    [ -z "$(zl_program_windows)" ] || zl_fail "a window showed for '$arguments'"
+  done
+  [ "$(zl_listing)" = "$before" ] || zl_fail "a mistyped option changed the program's folder"
+}
+
+zl_main "$@" a_mistyped_option_prints_the_usage_and_starts_nothing r_reads_the_history_in_and_escape_closes a_damaged_history_is_rebuilt_from_the_window \
+  left_goes_back_a_week_and_the_save_dialog_speaks_czech

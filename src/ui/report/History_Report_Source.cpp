@@ -1,5 +1,9 @@
 #include "ui/report/History_Report_Source.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 namespace
 {
 
@@ -46,8 +50,14 @@ Report_Load_Outcome History_Report_Source::Load_Days(const History_Settings& set
     // unless today's day log gave a day.
     outcome.Readable = outcome.Failure.empty() || !Days->Days().empty();
     if (Days->Target_Log()) outcome.Unreadable_Lines = Unreadable_Lines_Of(*Days->Target_Log());
+    struct stat status
+    {
+    };
+    outcome.History_Not_Begun = Days->Store().State == History_Store_State::Missing && !Days->History_Unreadable() &&
+                                ::stat(settings.Target_Log_File_Name.c_str(), &status) != 0 && errno == ENOENT;
+    // Each file's fault on a line of its own.
     if (outcome.Readable && !outcome.Failure.empty())
-        outcome.Store_Detail += (outcome.Store_Detail.empty() ? "" : " ") + outcome.Failure;
+        outcome.Store_Detail += (outcome.Store_Detail.empty() ? "" : "\n") + outcome.Failure;
     return outcome;
 }
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 #include "history/Calendar.h"
 #include "history/History_Csv.h"
@@ -15,7 +16,6 @@ namespace
 // Distinct, calm colours that sit well on the program's greens.
 constexpr std::array<QRgb, 11> Palette = {0x3465a4, 0xf57900, 0x4e9a06, 0x75507b, 0xc4a000, 0x06989a,
                                           0xcc0000, 0x8f5902, 0x729fcf, 0xad7fa8, 0xe9b96e};
-constexpr QRgb Other_Color = 0x888a85;
 const QColor Plot_Background(0xff, 0xff, 0xff);
 const QColor Grid_Line_Color(0xdd, 0xe8, 0xcc);
 const QColor Axis_Text_Color(0x44, 0x55, 0x33);
@@ -35,7 +35,12 @@ std::string Report_Share_Text(long long part, long long whole)
 
 QColor Work_Type_Color(std::size_t order)
 {
-    return QColor::fromRgb(order < Palette.size() ? Palette[order] : Other_Color);
+    if (order < Palette.size()) return QColor::fromRgb(Palette[order]);
+    // Hues a golden angle apart never come back to one another; saturation and value
+    // alternate as well, so neighbours in the list differ more than in hue alone.
+    const std::size_t beyond = order - Palette.size();
+    const int hue = int(std::fmod(double(beyond) * 137.50776 + 15.0, 360.0));
+    return QColor::fromHsv(hue, 150 + int(beyond % 3) * 40, 215 - int(beyond % 2) * 55);
 }
 
 void Draw_Skin_Band(QPainter& painter, const QRect& rectangle, const QPixmap& skin, const QColor& fallback)
@@ -127,20 +132,70 @@ TDay_Chart::TDay_Chart(Report_Chart_Look look, QWidget* parent) : QWidget(parent
     setFont(Look.Font);
 }
 
-void TDay_Chart::Set_Report(const History_Report& report)
+void TDay_Chart::Set_Report(const History_Report& report, Day_Chart_Bars bars)
 {
     From = report.From;
+    Bars = bars;
     Days = report.Days;
     Type_Order.clear();
     for (std::size_t order = 0; order < report.By_Work_Type.size(); ++order)
         Type_Order.emplace(report.By_Work_Type[order].Work_Type, order);
     First_Day_Number = Days_Since_Epoch(report.From);
     Last_Slot = std::max(0LL, Days_Since_Epoch(report.To) - First_Day_Number);
+    Slot_Dates.clear();
+    std::vector<long long> bar_slots;
+    if (bars != Day_Chart_Bars::Days)
+    {
+        // The week's Monday or the month's first day, and its slot from the period's first.
+        const auto start_of = [bars](const Calendar_Date& date) {
+            return bars == Day_Chart_Bars::Weeks ? Add_Days(date, 1 - Iso_Day_Of_Week(date))
+                                                 : Calendar_Date{date.Year, date.Month, 1};
+        };
+        const Calendar_Date first = start_of(report.From);
+        const auto slot_of = [&](const Calendar_Date& date) {
+            const Calendar_Date start = start_of(date);
+            return bars == Day_Chart_Bars::Weeks ? (Days_Since_Epoch(start) - Days_Since_Epoch(first)) / 7
+                                                 : (start.Year - first.Year) * 12LL + start.Month - first.Month;
+        };
+        Last_Slot = std::max(0LL, slot_of(report.To));
+        for (long long slot = 0; slot <= Last_Slot; ++slot)
+            Slot_Dates.push_back(bars == Day_Chart_Bars::Weeks
+                                     ? Add_Days(first, 7 * slot)
+                                     : Calendar_Date{first.Year + int((first.Month - 1 + slot) / 12),
+                                                     int((first.Month - 1 + slot) % 12) + 1, 1});
+        std::vector<History_Report_Day> sums;
+        for (const History_Report_Day& day : report.Days)
+        {
+            const long long slot = std::clamp(slot_of(day.Date), 0LL, Last_Slot);
+            if (bar_slots.empty() || bar_slots.back() != slot)
+            {
+                bar_slots.push_back(slot);
+                sums.push_back({});
+                sums.back().Date = Slot_Dates[std::size_t(slot)];
+            }
+            History_Report_Day& sum = sums.back();
+            sum.Worked_Minutes += day.Worked_Minutes;
+            sum.Full_Time_Minutes += day.Full_Time_Minutes;
+            sum.Overtime_Minutes += day.Overtime_Minutes;
+            sum.Balance_Minutes = day.Balance_Minutes;
+            for (const Work_Type_Minutes& part : day.By_Work_Type)
+            {
+                auto same =
+                    std::find_if(sum.By_Work_Type.begin(), sum.By_Work_Type.end(),
+                                 [&](const Work_Type_Minutes& entry) { return entry.Work_Type == part.Work_Type; });
+                if (same == sum.By_Work_Type.end()) sum.By_Work_Type.push_back(part);
+                else same->Minutes += part.Minutes;
+            }
+        }
+        Days = std::move(sums);
+    }
     Day_Slots.clear();
     long long highest = 0;
     for (const History_Report_Day& day : Days)
     {
-        Day_Slots.push_back(std::clamp(Days_Since_Epoch(day.Date) - First_Day_Number, 0LL, Last_Slot));
+        Day_Slots.push_back(bars != Day_Chart_Bars::Days
+                                ? bar_slots[Day_Slots.size()]
+                                : std::clamp(Days_Since_Epoch(day.Date) - First_Day_Number, 0LL, Last_Slot));
         long long stacked = 0;
         for (const Work_Type_Minutes& part : day.By_Work_Type) stacked += std::max(0LL, part.Minutes);
         highest = std::max({highest, stacked, day.Worked_Minutes, day.Full_Time_Minutes});
@@ -289,6 +344,27 @@ std::vector<TDay_Chart::Axis_Label> TDay_Chart::Axis_Labels() const
 {
     std::vector<Axis_Label> labels;
     const long long slot_total = Slot_Count();
+    if (Bars != Day_Chart_Bars::Days)
+    {
+        // The months under the weeks; under the months their numbers within a year, or
+        // the years over a longer span.
+        const bool by_year = Bars == Day_Chart_Bars::Months && slot_total > 12;
+        const auto label_of = [&](long long slot) {
+            // A week belongs to the month of its Thursday, as its number does to a year.
+            const Calendar_Date start = Slot_Dates[std::size_t(slot)];
+            const Calendar_Date date = Bars == Day_Chart_Bars::Weeks ? Add_Days(start, 3) : start;
+            return by_year ? QString::number(date.Year) : QString::number(date.Month) + QStringLiteral(".");
+        };
+        for (long long slot = 0; slot < slot_total; ++slot)
+        {
+            const QString text = label_of(slot);
+            // Weeks that begin in the same month, months of the same year, share a label.
+            if (!labels.empty() && labels.back().Text == text && labels.back().Last_Slot == slot - 1)
+                labels.back().Last_Slot = slot;
+            else labels.push_back({slot, slot, text});
+        }
+        return labels;
+    }
     const auto date_of = [this](long long slot) {
         return Date_From_Days_Since_Epoch(First_Day_Number + slot);
     };

@@ -18,9 +18,18 @@
 // The share of part in whole as "37.5 %"; "0.0 %" when the whole is not positive.
 std::string Report_Share_Text(long long part, long long whole);
 
-// Colours of the work types in the period's order (most minutes first); the ones after
-// the palette share one grey.
+// Colours of the work types in the period's order (most minutes first): the palette's,
+// then hues a golden angle apart, so no two types share one.
 QColor Work_Type_Color(std::size_t order);
+
+// What one bar of the time chart stands for: a day (a week or a month shown), a week (a
+// year) or a month (the whole history); more bars than pixels could not be read.
+enum class Day_Chart_Bars
+{
+    Days,
+    Weeks,
+    Months,
+};
 
 // Draws a skin band (the record table's header or row picture) over the rectangle. The
 // pictures carry the table's column lines; a clean column of them is stretched instead.
@@ -88,9 +97,12 @@ public:
     void Set_Day_Names(const std::array<QString, 8>& day_names) { Day_Names = day_names; }
     void Set_Full_Time_Caption(const QString& caption) { Full_Time_Caption = caption; }
     void Set_Empty_Text(const QString& text) { Empty_Text = text; }
-    void Set_Report(const History_Report& report);
+    void Set_Report(const History_Report& report, Day_Chart_Bars bars = Day_Chart_Bars::Days);
 
+    // Bars with time: stored days, or weeks or months that hold stored days.
     std::size_t Day_Count() const { return Days.size(); }
+    // What a bar sums up: its first day (the Monday, the first of the month) and its times.
+    const History_Report_Day& Bar_Day(std::size_t day) const { return Days.at(day); }
     // The whole stacked bar of a stored day, and its parts from the bottom up.
     QRect Day_Bar(std::size_t day) const;
     struct Segment
@@ -130,6 +142,8 @@ private:
     QString Full_Time_Caption;
     QString Empty_Text;
     Calendar_Date From;
+    Day_Chart_Bars Bars = Day_Chart_Bars::Days;
+    std::vector<Calendar_Date> Slot_Dates;  // the first day of each slot of weeks or months
     long long First_Day_Number = 0;
     long long Last_Slot = 0;
     std::vector<History_Report_Day> Days;

@@ -37,6 +37,9 @@ struct Report_Load_Outcome
     std::string Failure;       // why nothing could be read, or why a rebuild wrote nothing
     bool Rebuild_Failed = false;
     std::uint64_t Unreadable_Lines = 0;  // lines of the target log that did not fit its pattern
+    // Neither a database nor a target log exists yet: no day has been finished, which is
+    // no fault and needs no rebuild.
+    bool History_Not_Begun = false;
 };
 
 // Bytes done and bytes in all; called now and then from the worker thread.

@@ -1,5 +1,9 @@
 #include "ui/report/Report_Texts.h"
 
+#include <vector>
+
+#include "config/Language_File.h"
+#include "platform/Code_Page.h"
 #include "platform/Ini_File.h"
 #include "platform/Short_String.h"
 
@@ -41,19 +45,44 @@ constexpr const char* Built_In_Texts[] = {
     "A folder stands where the history database belongs.",
     "The history database cannot be opened.",
     "Loading the history...",
+    "No finished days yet.",
+    "Each working day appears here once it is finished and written to the target log.",
+    "CSV files",
+    "File name:",
+    "File type:",
+    "Look in:",
+    "Save",
+    "Cancel",
+    "%0:s already exists. Replace it?",
 };
+
+// UTF-8 here, CP1250 when the texts are made; only the keys the window gained later.
+constexpr Report_Text First_Czech_Key = Report_Text::No_Finished_Days;
+constexpr const char* Built_In_Czech_Texts[] = {
+    "Zatím žádné dokončené dny.",
+    "Každý pracovní den se tu objeví, jakmile skončí a zapíše se do cílového logu.",
+    "Soubory CSV",
+    "Název souboru:",
+    "Typ souboru:",
+    "Hledat v:",
+    "Uložit",
+    "Zrušit",
+    "Soubor %0:s už existuje. Nahradit ho?",
+};
+static_assert(std::size(Built_In_Czech_Texts) == std::size_t(Report_Text::Last) - std::size_t(First_Czech_Key) + 1);
 static_assert(std::size(Built_In_Texts) == std::size_t(Report_Text::Last) + 1);
 
 }  // namespace
 
-Report_Texts::Report_Texts()
+Report_Texts::Report_Texts(bool czech)
 {
-    for (std::size_t key = 1; key < Texts.size(); ++key) Texts[key] = Built_In_Texts[key];
+    for (std::size_t key = 1; key < Texts.size(); ++key)
+        Texts[key] = czech ? Built_In_Czech(Report_Text(key)) : Built_In(Report_Text(key));
 }
 
 Report_Texts Report_Texts::Load(const std::string& language_file_path)
 {
-    Report_Texts texts;
+    Report_Texts texts(Is_Czech_Language_File(language_file_path));
     const Ini_File ini = Ini_File::Read_Once(language_file_path);
     for (std::size_t key = 1; key < texts.Texts.size(); ++key)
     {
@@ -64,3 +93,15 @@ Report_Texts Report_Texts::Load(const std::string& language_file_path)
 }
 
 const char* Report_Texts::Built_In(Report_Text key) { return Built_In_Texts[std::size_t(key)]; }
+
+const char* Report_Texts::Built_In_Czech(Report_Text key)
+{
+    if (key < First_Czech_Key) return Built_In(key);
+    // Converted once; the texts live as long as the program.
+    static const std::vector<std::string> converted = [] {
+        std::vector<std::string> texts;
+        for (const char* text : Built_In_Czech_Texts) texts.push_back(Utf8_To_Cp1250(text));
+        return texts;
+    }();
+    return converted[std::size_t(key) - std::size_t(First_Czech_Key)].c_str();
+}

@@ -2,15 +2,20 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QScrollArea>
+#include <QVBoxLayout>
 
 #include "history/Calendar.h"
 #include "history/History_Csv.h"
+#include "platform/Format.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Skin_Bitmap.h"
 #include "ui/controls/Ui_Text.h"
@@ -50,11 +55,6 @@ QString Signed_Minutes_Text(long long minutes)
     return minutes > 0 ? QStringLiteral("+") + text : text;
 }
 
-QString Default_Ask_Csv_Path(QWidget* parent, const QString& suggested_path)
-{
-    return QFileDialog::getSaveFileName(parent, QString(), suggested_path, QStringLiteral("CSV (*.csv)"));
-}
-
 }  // namespace
 
 TReport_Form::TReport_Form(Report_Form_Setup setup, QWidget* parent)
@@ -64,7 +64,11 @@ TReport_Form::TReport_Form(Report_Form_Setup setup, QWidget* parent)
     setFont(Program_Font());
     setFixedSize(Client_Width, Client_Height);
     setWindowTitle(Text(Report_Text::Window_Title));
-    if (!Setup.Ask_Csv_Path) Setup.Ask_Csv_Path = Default_Ask_Csv_Path;
+    setFocusPolicy(Qt::StrongFocus);
+    if (!Setup.Ask_Csv_Path)
+        Setup.Ask_Csv_Path = [this](QWidget* dialog_parent, const QString& suggested_path) {
+            return Ask_Csv_Path_In_Own_Language(dialog_parent, suggested_path);
+        };
     Create_Components();
 }
 
@@ -138,6 +142,8 @@ void TReport_Form::Create_Components()
     Type_Scroll_Area->setFrameShape(QFrame::NoFrame);
     Type_Scroll_Area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Type_Scroll_Area->setWidgetResizable(true);
+    // The arrow keys browse the periods; a focused scroll area would take them for itself.
+    Type_Scroll_Area->setFocusPolicy(Qt::NoFocus);
     Type_Scroll_Area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette pale = Type_Scroll_Area->palette();
     pale.setColor(QPalette::Window, Pale_Row_Color);
@@ -168,7 +174,6 @@ void TReport_Form::Create_Components()
     Notice_Label->setObjectName(QStringLiteral("Notice_Label"));
     Notice_Label->setGeometry(Margin + 2, Notice_Top - 2, Band_Width - 105 - 12, 29);
     Notice_Label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Notice_Label->setWordWrap(true);
     Notice_Rebuild_Button =
         New_Button(this, "Notice_Rebuild_Button", Report_Text::Rebuild, Client_Width - Margin - 105, Notice_Top);
     connect(Notice_Rebuild_Button, &TVela_Button_::Clicked, this, [this] { Rebuild_ButtonClick(); });
@@ -191,29 +196,40 @@ void TReport_Form::Create_Problem_Panel()
     Problem_Panel->setPalette(white);
     Problem_Icon = new QLabel(Problem_Panel);
     Problem_Icon->setGeometry(40, 60, 64, 64);
-    const auto text_label = [this](const char* name, int top, int height) {
-        auto* label = new QLabel(Problem_Panel);
+    // The texts stack in a column beside the icon, each as tall as its lines: a long
+    // message pushes the ones below down instead of running into them.
+    auto* column = new QWidget(Problem_Panel);
+    column->setGeometry(128, 60, Band_Width - 128 - 40, Problem_Panel->height() - 60 - Margin);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->setSpacing(8);
+    const auto text_label = [&](const char* name) {
+        auto* label = new QLabel(column);
         label->setObjectName(QString::fromLatin1(name));
-        label->setGeometry(128, top, Band_Width - 128 - 40, height);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(label);
         return label;
     };
-    Problem_Headline = text_label("Problem_Headline", 64, 20);
+    Problem_Headline = text_label("Problem_Headline");
     QFont headline_font = Program_Bold_Font();
     headline_font.setPixelSize(14);
     Problem_Headline->setFont(headline_font);
-    Problem_Text = text_label("Problem_Text", 92, 60);
-    Problem_Explanation = text_label("Problem_Explanation", 158, 34);
-    Rebuild_Button = New_Button(Problem_Panel, "Rebuild_Button", Report_Text::Rebuild, 128, 200);
+    Problem_Text = text_label("Problem_Text");
+    Problem_Explanation = text_label("Problem_Explanation");
+    Rebuild_Button = New_Button(column, "Rebuild_Button", Report_Text::Rebuild, 0, 0);
+    Rebuild_Button->setFixedSize(105, 25);
+    layout->addWidget(Rebuild_Button, 0, Qt::AlignLeft);
     connect(Rebuild_Button, &TVela_Button_::Clicked, this, [this] { Rebuild_ButtonClick(); });
-    Progress_Bar = new QProgressBar(Problem_Panel);
+    Progress_Bar = new QProgressBar(column);
     Progress_Bar->setObjectName(QStringLiteral("Progress_Bar"));
-    Progress_Bar->setGeometry(128, 204, Band_Width - 128 - 40, 17);
+    Progress_Bar->setFixedHeight(17);
     Progress_Bar->setRange(0, 1000);
     Progress_Bar->setTextVisible(false);
     Progress_Bar->hide();
+    layout->addWidget(Progress_Bar);
+    layout->addStretch(1);
     Problem_Panel->hide();
 }
 
@@ -292,7 +308,12 @@ void TReport_Form::Finish_Work(const Report_Load_Outcome& outcome, Work work)
     const QString state = Store_State_Text(outcome.Store_State);
     const QString detail =
         QString::fromStdString(outcome.Store_State == Report_Store_State::Ready ? std::string() : outcome.Store_Detail);
-    if (!Readable)
+    if (!Readable && outcome.History_Not_Begun)
+    {
+        Show_Problem(Text(Report_Text::No_Finished_Days), Text(Report_Text::No_Finished_Days_Detail), false);
+        Show_Notice(QString(), QString(), false, false);
+    }
+    else if (!Readable)
     {
         QStringList lines;
         for (const QString& line : {state, detail, QString::fromStdString(outcome.Failure)})
@@ -307,6 +328,8 @@ void TReport_Form::Finish_Work(const Report_Load_Outcome& outcome, Work work)
         Show_Report();
         if (outcome.Rebuild_Failed)
             Show_Notice(Text(Report_Text::Rebuild_Failed), QString::fromStdString(outcome.Failure), true, true);
+        // A day in progress before any finished one: nothing is wrong.
+        else if (outcome.History_Not_Begun) Show_Notice(QString(), QString(), false, false);
         else if (outcome.Store_State != Report_Store_State::Ready) Show_Notice(state, detail, true, true);
         else if (outcome.Unreadable_Lines > 0)
             Show_Notice(
@@ -336,7 +359,9 @@ void TReport_Form::Show_Report()
                               : Date_Text(Report.From, Setup.Date_Pattern) + QStringLiteral("  \u2013  ") +
                                     Date_Text(Report.To, Setup.Date_Pattern));
     Type_Chart->Set_Work_Types(Report.By_Work_Type);
-    Days_Chart->Set_Report(Report);
+    Days_Chart->Set_Report(Report, Kind == Report_Period_Kind::Year  ? Day_Chart_Bars::Weeks
+                                   : Kind == Report_Period_Kind::All ? Day_Chart_Bars::Months
+                                                                     : Day_Chart_Bars::Days);
     Worked_Value_Label->setText(QString::fromStdString(Minutes_As_Hours_Text(Report.Worked_Minutes)));
     Full_Time_Value_Label->setText(QString::fromStdString(Minutes_As_Hours_Text(Report.Full_Time_Minutes)));
     Balance_Value_Label->setText(Signed_Minutes_Text(Report.Overtime_Balance_Minutes));
@@ -368,8 +393,16 @@ void TReport_Form::Show_Notice(const QString& text, const QString& detail, bool 
     QPalette palette = Notice_Label->palette();
     palette.setColor(QPalette::WindowText, failure ? Deficit_Color : Setup.Title_Color);
     Notice_Label->setPalette(palette);
-    Notice_Label->setText(detail.isEmpty() ? text : text + QLatin1Char('\n') + detail);
-    Notice_Label->setToolTip(detail);
+    // Two lines fit beside the button: each line (one file's fault) is shortened in its
+    // middle, where a long path is least missed; the whole text stays in the tooltip.
+    QStringList lines = detail.isEmpty() ? QStringList() : detail.split(QLatin1Char('\n'));
+    if (!text.isEmpty()) lines.prepend(text);
+    const QFontMetrics metrics(Notice_Label->font());
+    QStringList shown;
+    for (const QString& line : lines.mid(0, 2))
+        shown << metrics.elidedText(line, Qt::ElideMiddle, Notice_Label->width());
+    Notice_Label->setText(shown.join(QLatin1Char('\n')));
+    Notice_Label->setToolTip(lines.size() > 2 || shown != lines.mid(0, 2) ? lines.join(QLatin1Char('\n')) : detail);
     Notice_Rebuild_Button->setVisible(offer_rebuild);
 }
 
@@ -423,6 +456,45 @@ void TReport_Form::Save_Csv_ButtonClick()
     else
         Show_Notice(Text(Report_Text::Csv_Not_Saved) + QStringLiteral(" ") + file.errorString(), QString(),
                     Notice_Rebuild_Button->isVisible(), true);
+}
+
+QString TReport_Form::Replace_Question_Text(const QString& path) const
+{
+    // The language file's pattern, as its other texts; a broken one still names the file.
+    const std::optional<std::string> text =
+        Format(Setup.Texts[Report_Text::Replace_Question], {To_Cp1250(QDir::toNativeSeparators(path))});
+    return text ? From_Cp1250(*text) : QDir::toNativeSeparators(path);
+}
+
+QString TReport_Form::Ask_Csv_Path_In_Own_Language(QWidget* parent, const QString& suggested_path)
+{
+    // Qt's own dialog, not the desktop's: every word of it comes from the language file.
+    QFileDialog dialog(parent, Text(Report_Text::Save_Csv), suggested_path,
+                       Text(Report_Text::Csv_Files) + QStringLiteral(" (*.csv)"));
+    dialog.setObjectName(QStringLiteral("Save_Csv_Dialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setLabelText(QFileDialog::LookIn, Text(Report_Text::Save_Dialog_Look_In));
+    dialog.setLabelText(QFileDialog::FileName, Text(Report_Text::Save_Dialog_File_Name));
+    dialog.setLabelText(QFileDialog::FileType, Text(Report_Text::Save_Dialog_File_Type));
+    dialog.setLabelText(QFileDialog::Accept, Text(Report_Text::Save_Dialog_Save));
+    dialog.setLabelText(QFileDialog::Reject, Text(Report_Text::Save_Dialog_Cancel));
+    // Qt's own question whether to replace a file would speak English.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    {
+        const QString path = dialog.selectedFiles().constFirst();
+        if (!QFileInfo::exists(path)) return path;
+        QMessageBox question(QMessageBox::Question, Text(Report_Text::Save_Csv), Replace_Question_Text(path),
+                             QMessageBox::NoButton, &dialog);
+        QPushButton* replace = question.addButton(Text(Report_Text::Save_Dialog_Save), QMessageBox::AcceptRole);
+        question.setDefaultButton(question.addButton(Text(Report_Text::Save_Dialog_Cancel), QMessageBox::RejectRole));
+        question.exec();
+        if (question.clickedButton() == replace) return path;
+        dialog.selectFile(path);
+    }
+    return {};
 }
 
 void TReport_Form::Rebuild_ButtonClick()

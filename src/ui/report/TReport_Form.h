@@ -100,6 +100,8 @@ private:
     void Show_Problem(const QString& headline, const QString& problem, bool offer_rebuild);
     void Show_Notice(const QString& text, const QString& detail, bool offer_rebuild, bool failure);
     void Update_Buttons();
+    QString Replace_Question_Text(const QString& path) const;
+    QString Ask_Csv_Path_In_Own_Language(QWidget* parent, const QString& suggested_path);
 
     Report_Form_Setup Setup;
     Report_Period_Kind Kind = Report_Period_Kind::Week;

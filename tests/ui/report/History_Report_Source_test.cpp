@@ -112,11 +112,17 @@ private slots:
         QVERIFY(!outcome.Readable);
         QVERIFY(!outcome.Failure.empty());
         QVERIFY(outcome.Store_State == Report_Store_State::Missing);
+        // No fault: nothing has been finished yet.
+        QVERIFY(outcome.History_Not_Begun);
 
         const Report_Load_Outcome rebuilt = fixture.Rebuild();
         QVERIFY(rebuilt.Rebuild_Failed && !rebuilt.Readable);
         QVERIFY(!rebuilt.Failure.empty());
         QVERIFY(!std::filesystem::exists(fixture.Settings.Store_Path()));
+
+        // A target log that exists but cannot be read is a fault.
+        std::filesystem::create_directory(fixture.Directory.File("Work_Log.csv"));
+        QVERIFY(!fixture.Load().History_Not_Begun);
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <condition_variable>
 #include <mutex>
+#include <set>
 
 #include "history/History_Csv.h"
 #include "platform/Code_Page.h"
@@ -242,6 +243,46 @@ private slots:
         QVERIFY(pieces[1].x1() > pieces[0].x2());
     }
 
+    void A_Year_Shows_A_Bar_Per_Week_And_The_Whole_History_One_Per_Month()
+    {
+        Report_Fixture fixture;
+        History_Report report;
+        report.From = {2026, 1, 1};  // a Thursday: its week began in December
+        report.To = {2026, 12, 31};
+        for (const Calendar_Date date : {Calendar_Date{2026, 1, 1}, Calendar_Date{2026, 1, 2},
+                                         Calendar_Date{2026, 1, 5}, Calendar_Date{2026, 3, 31}})
+        {
+            History_Report_Day day = Day(1, {Type("Coding", 300), Type("Meeting", 60)});
+            day.Date = date;
+            report.Days.push_back(day);
+        }
+        report.By_Work_Type = {Type("Coding", 1200), Type("Meeting", 240)};
+        fixture.Source->Report = report;
+        fixture.Form->Open();
+        fixture.Form->Show_Period(Report_Period_Kind::Year, 0);
+        const TDay_Chart& chart = *fixture.Form->Day_Chart();
+        // Thursday and Friday make one week's bar, the Monday after and March 31 their own.
+        QCOMPARE(chart.Day_Count(), std::size_t(3));
+        QCOMPARE(chart.Bar_Day(0).Worked_Minutes, 720LL);
+        QCOMPARE(chart.Bar_Day(0).Full_Time_Minutes, 960LL);
+        QCOMPARE(chart.Bar_Day(1).Date, (Calendar_Date{2026, 1, 5}));
+        QVERIFY(chart.Day_Bar(1).width() > 5);
+        const std::vector<TDay_Chart::Axis_Label> months = chart.Axis_Labels();
+        QCOMPARE(months.size(), std::size_t(12));
+        QCOMPARE(months[0].Text, QStringLiteral("1."));
+
+        fixture.Form->Show_Period(Report_Period_Kind::All, 0);
+        QCOMPARE(chart.Day_Count(), std::size_t(2));
+        QCOMPARE(chart.Bar_Day(0).Worked_Minutes, 3 * 360LL);
+        QCOMPARE(chart.Bar_Day(1).Date, (Calendar_Date{2026, 3, 1}));
+        QCOMPARE(chart.Axis_Labels().size(), std::size_t(12));
+
+        // Every work type its own colour, however many there are.
+        std::set<QRgb> colors;
+        for (std::size_t order = 0; order < 60; ++order) colors.insert(Work_Type_Color(order).rgb());
+        QCOMPARE(colors.size(), std::size_t(60));
+    }
+
     void Browses_Periods_With_Buttons_And_Keys_And_Escape_Closes()
     {
         Report_Fixture fixture;
@@ -330,6 +371,35 @@ private slots:
         // The lines that did not fit the pattern are counted, not hidden.
         QVERIFY(fixture.Label("Notice_Label").endsWith(QStringLiteral(" 3")));
         QVERIFY(fixture.Part<TVela_Button_>("Save_Csv_Button")->isEnabled());
+    }
+
+    void A_History_Not_Begun_Is_Calm_And_An_Error_Fits_Its_Space()
+    {
+        Report_Fixture fixture;
+        fixture.Source->Load_Result = Outcome(false, Report_Store_State::Missing, "Work_History.sqlite is not found",
+                                              "target log /tmp/Work_Log.csv not found");
+        fixture.Source->Load_Result.History_Not_Begun = true;
+        fixture.Form->Open();
+        QVERIFY(fixture.Form->Problem_Shown());
+        QCOMPARE(fixture.Label("Problem_Headline"),
+                 QString::fromLatin1(Report_Texts::Built_In(Report_Text::No_Finished_Days)));
+        QVERIFY(!fixture.Label("Problem_Text").contains(QStringLiteral("Work_Log.csv")));
+        QVERIFY(fixture.Part<TVela_Button_>("Rebuild_Button")->isHidden());
+        QVERIFY(!fixture.Form->Notice_Shown());
+
+        // A fault names each file on its own line, and every line is shown whole.
+        const std::string folder = "/home/someone/" + std::string(120, 'x') + "/";
+        fixture.Source->Load_Result =
+            Outcome(false, Report_Store_State::Damaged, folder + "Work_History.sqlite is damaged",
+                    "target log " + folder + "Work_Log.csv cannot be read");
+        fixture.Form->Open();
+        QTRY_VERIFY(!fixture.Form->Busy());
+        const auto* text = fixture.Part<QLabel>("Problem_Text");
+        const auto* explanation = fixture.Part<QLabel>("Problem_Explanation");
+        QCOMPARE(text->text().count(QLatin1Char('\n')), 2);
+        QVERIFY(text->height() >= text->heightForWidth(text->width()));
+        QVERIFY(explanation->geometry().top() >= text->geometry().bottom());
+        QVERIFY(fixture.Part<TVela_Button_>("Rebuild_Button")->geometry().top() >= explanation->geometry().bottom());
     }
 
     void A_Damaged_Database_Still_Shows_The_Target_Logs_Figures_And_Offers_The_Rebuild()

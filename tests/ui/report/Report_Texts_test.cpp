@@ -36,6 +36,10 @@ private slots:
             const std::string& text = without_file[Report_Text(key)];
             QVERIFY(text.size() > 2 && text != std::to_string(key));
         }
+        // An older Czech file without the newer keys gets them in Czech.
+        directory.Write("Czech.lng", "[Report_Form]\r\n2=" + Utf8_To_Cp1250("Týden") + "\r\n");
+        QCOMPARE(Cp1250_To_Utf8(Report_Texts::Load(directory.File("Czech.lng"))[Report_Text::No_Finished_Days]),
+                 std::string("Zatím žádné dokončené dny."));
     }
 
     void The_Shipped_Language_Files_Give_Every_Text_In_Their_Own_Language()
