@@ -95,20 +95,6 @@ private slots:
         QVERIFY(fixture.Dialogs.Calls.empty());
     }
 
-    void It_Reopens_Partly_Off_The_Screen_Where_It_Was_Left()
-    {
-        Editor_Fixture fixture;
-        const QRect area = Primary_Work_Area();
-        fixture.Main.Setup.Update_Record_Form_Left = std::int16_t(area.x() + area.width() - 60);
-        fixture.Main.Setup.Update_Record_Form_Top = std::int16_t(area.y() + area.height() - 40);
-        QPoint opened_at;
-        fixture.Run(true, [&](TUpdate_Record_Form* form) {
-            opened_at = form->pos();
-            form->reject();
-        });
-        QCOMPARE(opened_at, QPoint(area.x() + area.width() - 60, area.y() + area.height() - 40));
-    }
-
     void Down_Offers_The_First_Work_Type_In_Add_Mode_And_The_Next_One_In_Edit_Mode()
     {
         Editor_Fixture fixture;
