@@ -8,29 +8,15 @@
 #include <map>
 
 #include "config/Settings_File.h"
+#include "config/Setup_Ini_Keys.h"
 #include "history/Calendar.h"
+#include "platform/Code_Page.h"
+#include "platform/Ini_File.h"
 #include "platform/Posix_File.h"
 #include "worklog/Day_Log_File.h"
 
 namespace
 {
-
-// The target log's text, or why it cannot be read; missing is set when there is none.
-bool Read_Target_Log_File(const std::string& path, std::string& content, std::string& problem, bool* missing = nullptr)
-{
-    if (Read_Whole_File(path, content)) return true;
-    struct stat status
-    {
-    };
-    const bool found = ::stat(path.c_str(), &status) == 0;
-    const bool absent = !found && errno == ENOENT;
-    if (!found)
-        problem =
-            "target log " + path + (absent ? " not found" : std::string(" cannot be read: ") + std::strerror(errno));
-    else problem = "target log " + path + " cannot be read";
-    if (missing != nullptr) *missing = absent;
-    return false;
-}
 
 // The day the day-log file holds as last saved; none when there is none to count.
 std::optional<History_Day> Stored_Day_Log_Day(const History_Settings& settings)
@@ -47,6 +33,23 @@ std::optional<History_Day> Stored_Day_Log_Day(const History_Settings& settings)
     return Count_Day_Records(Calendar_Date_Of(*date), records).Day;
 }
 
+// [Report_Setup] is the user's own: read here, written by nobody. A value that does not
+// read keeps the default.
+void Read_Report_Setup(const Program_Paths& paths, History_Settings& history)
+{
+    const Ini_File ini = Ini_File::Read_Once(Setup_Ini_Path(paths));
+    if (const std::optional<std::string> text = ini.Read_Value("Report_Setup", "Work_Days"))
+    {
+        if (const std::optional<std::array<bool, 8>> days = Parse_Work_Days(*text)) history.Work_Days = *days;
+    }
+    const std::optional<std::string> name = ini.Read_Value("Report_Setup", "Days_Off_File_Name");
+    if (name && !name->empty()) history.Days_Off_File_Name = Cp1250_To_File_Name(*name);
+    const std::string path =
+        history.Days_Off_File_Name.front() == '/' ? history.Days_Off_File_Name : paths.File(history.Days_Off_File_Name);
+    std::string content;
+    if (Read_Whole_File(path, content)) history.Days_Off = Parse_Days_Off(content);
+}
+
 }  // namespace
 
 std::string History_Settings::Store_Path() const { return Program_Directory + History_Store_File_Name; }
@@ -60,6 +63,7 @@ History_Settings History_Settings_From(const Program_Paths& paths, const Setting
     history.Target_Log_File_Name = settings.Target_Log_File_Name;
     history.Format = {settings.Target_Log_File_Format, settings.Target_Log_File_Separator, patterns.Short_Date};
     history.Full_Time_Minutes = settings.Full_Time_Value;
+    Read_Report_Setup(paths, history);
     return history;
 }
 
@@ -70,39 +74,47 @@ History_Settings Read_History_Settings(const Program_Paths& paths, const Date_Ti
 }
 
 History_Report Compute_History_Report(const std::vector<History_Day>& days, const History_Period& period,
-                                      long long full_time_minutes)
+                                      const Full_Time_Calendar& calendar, const std::string& no_type_name)
 {
     History_Report report;
     report.From = period.From;
     report.To = period.To;
-    std::map<std::string, long long> by_type;
-    std::vector<std::string> first_seen;
-    for (const History_Day& day : days)
+    // Types by their key: minutes, and the spelling first seen.
+    std::map<std::string, std::size_t> type_index;
+    // The days are in date order: the period's first day is looked up, not searched for.
+    auto day = std::lower_bound(days.begin(), days.end(), period.From,
+                                [](const History_Day& kept, const Calendar_Date& date) { return kept.Date < date; });
+    long long balance = 0;
+    for (; day != days.end() && !(period.To < day->Date); ++day)
     {
-        if (day.Date < period.From || period.To < day.Date) continue;
         History_Report_Day shown;
-        shown.Date = day.Date;
-        shown.Worked_Minutes = day.Worked_Minutes;
-        shown.Full_Time_Minutes = full_time_minutes;
-        shown.Overtime_Minutes = day.Worked_Minutes - full_time_minutes;
-        report.Overtime_Balance_Minutes += shown.Overtime_Minutes;
-        shown.Balance_Minutes = report.Overtime_Balance_Minutes;
-        shown.By_Work_Type = day.By_Work_Type;
-        report.Worked_Minutes += day.Worked_Minutes;
-        report.Full_Time_Minutes += full_time_minutes;
-        for (const Work_Type_Minutes& entry : day.By_Work_Type)
+        shown.Date = day->Date;
+        shown.In_Progress = day->In_Progress;
+        shown.Worked_Minutes = day->Worked_Minutes;
+        shown.Full_Time_Minutes = day->In_Progress ? 0 : calendar.Target_Of(day->Date);
+        shown.Overtime_Minutes = day->Worked_Minutes - shown.Full_Time_Minutes;
+        shown.Balance_Minutes = balance += shown.Overtime_Minutes;
+        long long booked = 0;
+        for (const Work_Type_Minutes& entry : day->By_Work_Type)
         {
             if (entry.Minutes <= 0) continue;
-            by_type[entry.Work_Type] += entry.Minutes;
+            booked += entry.Minutes;
+            const std::string name = entry.Work_Type.empty() ? no_type_name : entry.Work_Type;
+            Work_Type_Minutes* same = nullptr;
+            for (Work_Type_Minutes& kept : shown.By_Work_Type)
+                if (Work_Type_Key(kept.Work_Type) == Work_Type_Key(name)) same = &kept;
+            if (same) same->Minutes += entry.Minutes;
+            else shown.By_Work_Type.push_back({name, entry.Minutes});
+            const auto [found, added] = type_index.try_emplace(Work_Type_Key(name), report.By_Work_Type.size());
+            if (added) report.By_Work_Type.push_back({name, 0});
+            report.By_Work_Type[found->second].Minutes += entry.Minutes;
         }
+        report.Booked_Beyond_Worked_Minutes += std::max(0LL, booked - day->Worked_Minutes);
+        report.Worked_Minutes += day->Worked_Minutes;
+        report.Full_Time_Minutes += shown.Full_Time_Minutes;
         report.Days.push_back(std::move(shown));
     }
-    std::sort(report.Days.begin(), report.Days.end(),
-              [](const History_Report_Day& a, const History_Report_Day& b) { return a.Date < b.Date; });
-    // The running balance follows the date order.
-    long long balance = 0;
-    for (History_Report_Day& day : report.Days) day.Balance_Minutes = balance += day.Overtime_Minutes;
-    for (const auto& [work_type, minutes] : by_type) report.By_Work_Type.push_back({work_type, minutes});
+    report.Overtime_Balance_Minutes = balance;
     std::stable_sort(report.By_Work_Type.begin(), report.By_Work_Type.end(),
                      [](const Work_Type_Minutes& a, const Work_Type_Minutes& b) { return a.Minutes > b.Minutes; });
     if (period.Kind == History_Period_Kind::All)
@@ -113,22 +125,33 @@ History_Report Compute_History_Report(const std::vector<History_Day>& days, cons
     return report;
 }
 
+History_Report Compute_History_Report(const std::vector<History_Day>& days, const History_Period& period,
+                                      long long full_time_minutes)
+{
+    Full_Time_Calendar calendar;
+    calendar.Minutes = full_time_minutes;
+    return Compute_History_Report(days, period, calendar, History_Settings{}.No_Work_Type_Name);
+}
+
 History_Rebuild_Result Rebuild_History_Store(const History_Settings& settings, const Reading_Progress& progress)
 {
     History_Rebuild_Result result;
-    std::string content;
+    // Every pattern the stored days were written with, and the default, read what the
+    // current pattern does not: a changed pattern loses no day.
+    Target_Log_Format format = settings.Format;
+    {
+        History_Store old_store(settings.Store_Path(), History_Store::Mode::Read);
+        format.Earlier_Line_Patterns = old_store.Read_Seen_Patterns();
+    }
+    format.Earlier_Line_Patterns.emplace_back(Setup_Default<std::string_view>(Setup_Key::Target_Log_File_Format));
     bool missing = false;
-    if (!Read_Target_Log_File(settings.Target_Log_File_Name, content, result.Failure, &missing))
+    bool stopped = false;
+    if (!Read_Target_Log_File(settings.Target_Log_File_Name, format, progress, result.Reading, result.Failure, missing,
+                              stopped))
     {
         result.Target_Log_Unreadable = !missing;
         return result;
     }
-    bool stopped = false;
-    const Reading_Progress watched = [&](std::uint64_t done, std::uint64_t total) {
-        if (progress && !progress(done, total)) stopped = true;
-        return !stopped;
-    };
-    result.Reading = Read_Target_Log_Text(content, settings.Format, watched);
     if (stopped)
     {
         result.Failure = "reading the target log was stopped";
@@ -139,23 +162,106 @@ History_Rebuild_Result Rebuild_History_Store(const History_Settings& settings, c
         result.Failure = result.Reading.Pattern_Problem;
         return result;
     }
-    result.Written = History_Store::Write_New(settings.Store_Path(), result.Reading.Days, result.Failure);
+    // The mark of the part that was read: what an export appended meanwhile is read at the
+    // next load.
+    std::optional<Target_Log_Mark> mark = Mark_Target_Log_Part(settings.Target_Log_File_Name, result.Reading.Bytes);
+    if (mark) mark->Lines = result.Reading.Lines;
+    result.Written = History_Store::Write_New(settings.Store_Path(), result.Reading.Days, result.Failure, mark,
+                                              result.Reading.Day_Patterns);
     return result;
 }
+
+namespace
+{
+
+// The days read from the target log's new part joined to the stored ones: a later date is
+// added, a date that is stored already must hold the same day (the export stored it);
+// anything else needs the whole log read again (none then).
+std::optional<std::vector<History_Day>> Days_Joined(const std::vector<History_Day>& stored,
+                                                    const std::vector<History_Day>& read)
+{
+    std::vector<History_Day> added;
+    for (const History_Day& day : read)
+    {
+        const auto same =
+            std::lower_bound(stored.begin(), stored.end(), day.Date,
+                             [](const History_Day& kept, const Calendar_Date& date) { return kept.Date < date; });
+        if (same != stored.end() && same->Date == day.Date)
+        {
+            if (!(*same == day)) return std::nullopt;
+            continue;
+        }
+        if (!stored.empty() && day.Date < stored.back().Date) return std::nullopt;
+        added.push_back(day);
+    }
+    return added;
+}
+
+}  // namespace
 
 History_Days History_Days::Load(const History_Settings& settings, Missing_Store missing,
                                 const Reading_Progress& progress)
 {
     History_Days loaded;
     loaded.Full_Time_Minutes = settings.Full_Time_Minutes;
+    loaded.Target_Calendar = settings.Calendar();
+    loaded.No_Work_Type_Name = settings.No_Work_Type_Name;
     bool have_days = false;
+    bool stale = false;
+    std::optional<Target_Log_Mark> stored_mark;
     {
         History_Store store(settings.Store_Path(), History_Store::Mode::Read);
         // A read-only database cannot have taken the latest exports: the target log counts.
         have_days = store.Check().State == History_Store_State::Ready && store.Read_All_Days(loaded.All_Days);
+        if (have_days) stored_mark = store.Read_Target_Log_Mark();
         loaded.Store_State = store.Check();
     }
-    if (!have_days && loaded.Store_State.State == History_Store_State::Missing && missing == Missing_Store::Read_In)
+    // The target log changed since it was read in (by an export or by hand): a log that only
+    // grew has its new part read; any other change, or a database that never recorded the
+    // log, has the whole log read again.
+    const std::optional<Target_Log_Mark> now =
+        have_days ? Mark_Target_Log(settings.Target_Log_File_Name) : std::nullopt;
+    if (now && !(stored_mark && Target_Log_Unchanged(*stored_mark, *now)))
+    {
+        bool appended = false;
+        if (stored_mark && Target_Log_Grew_From(settings.Target_Log_File_Name, *stored_mark))
+        {
+            Target_Log_Reading part;
+            bool part_missing = false;
+            bool stopped = false;
+            std::string problem;
+            if (Read_Target_Log_File(settings.Target_Log_File_Name, settings.Format, progress, part, problem,
+                                     part_missing, stopped, stored_mark->Size, stored_mark->Lines) &&
+                !stopped && part.Pattern_Problem.empty() && part.Orphan_Lines == 0)
+            {
+                if (std::optional<std::vector<History_Day>> added = Days_Joined(loaded.All_Days, part.Days))
+                {
+                    appended = true;
+                    std::optional<Target_Log_Mark> mark =
+                        Mark_Target_Log_Part(settings.Target_Log_File_Name, part.Bytes);
+                    if (mark && missing == Missing_Store::Read_In)
+                    {
+                        mark->Lines = part.Lines;
+                        History_Store store(settings.Store_Path(), History_Store::Mode::Read_Write);
+                        std::string failure;
+                        if (store.Check().State == History_Store_State::Ready)
+                            store.Add_Read_Days(*added, *mark, failure);
+                    }
+                    loaded.All_Days.insert(loaded.All_Days.end(), added->begin(), added->end());
+                    if (!part.Clean() || part.Summed_Dates > 0) loaded.Reading = std::move(part);
+                }
+            }
+        }
+        if (!appended)
+        {
+            // Read in anew as if there were no database; without the right to write, in memory.
+            have_days = false;
+            stale = true;
+            loaded.All_Days.clear();
+        }
+    }
+    if (!have_days && (stale || loaded.Store_State.State == History_Store_State::Missing) &&
+        missing == Missing_Store::Read_In)
     {
         History_Rebuild_Result rebuilt = Rebuild_History_Store(settings, progress);
         loaded.All_Days = rebuilt.Reading.Days;
@@ -167,10 +273,12 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
     }
     if (!have_days)
     {
-        std::string content;
         bool target_log_missing = false;
-        if (Read_Target_Log_File(settings.Target_Log_File_Name, content, loaded.Load_Problem, &target_log_missing))
-            loaded.Reading = Read_Target_Log_Text(content, settings.Format, progress);
+        bool stopped = false;
+        Target_Log_Reading reading;
+        if (Read_Target_Log_File(settings.Target_Log_File_Name, settings.Format, progress, reading, loaded.Load_Problem,
+                                 target_log_missing, stopped))
+            loaded.Reading = std::move(reading);
         else
         {
             loaded.Reading = Target_Log_Reading{};
@@ -182,6 +290,7 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
     }
     if (std::optional<History_Day> today = Stored_Day_Log_Day(settings))
     {
+        today->In_Progress = true;
         auto same_date = std::find_if(loaded.All_Days.begin(), loaded.All_Days.end(),
                                       [&](const History_Day& day) { return day.Date == today->Date; });
         if (same_date != loaded.All_Days.end()) *same_date = std::move(*today);
@@ -208,5 +317,7 @@ std::optional<Calendar_Date> History_Days::Last_Day() const
 
 History_Report History_Days::Report(const History_Period& period) const
 {
-    return Compute_History_Report(All_Days, period, Full_Time_Minutes);
+    Full_Time_Calendar calendar = Target_Calendar;
+    calendar.Minutes = Full_Time_Minutes;
+    return Compute_History_Report(All_Days, period, calendar, No_Work_Type_Name);
 }

@@ -2,6 +2,7 @@
 // What the report window and the command line use: the history's settings, the stored
 // days loaded once (from the database, or from the target log when the database cannot
 // be used), the report of a period, and the rebuild of the database from the target log.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "config/Program_Paths.h"
 #include "config/Settings.h"
+#include "history/Full_Time_Calendar.h"
 #include "history/History_Day.h"
 #include "history/History_Period.h"
 #include "history/History_Report.h"
@@ -22,7 +24,15 @@ struct History_Settings
     std::string Target_Log_File_Name;  // file system bytes
     Target_Log_Format Format;
     long long Full_Time_Minutes = 480;
+    // [Report_Setup]: the weekdays that carry the target and the days off, read from the
+    // file named there.
+    std::array<bool, 8> Work_Days = Full_Time_Calendar{}.Work_Days;
+    std::vector<Calendar_Date> Days_Off{};
+    std::string Days_Off_File_Name = "Days_Off.txt";
+    // What an empty work type is called (CP1250), from the language file.
+    std::string No_Work_Type_Name = "(no type)";
 
+    Full_Time_Calendar Calendar() const { return {Full_Time_Minutes, Work_Days, Days_Off}; }
     std::string Store_Path() const;    // Program_Directory + Work_History.sqlite
     std::string Day_Log_Path() const;  // Program_Directory + Actual_Work_Log.log
 };
@@ -66,6 +76,8 @@ public:
     History_Report Report(const History_Period& period) const;
 
     long long Full_Time_Minutes = 480;
+    Full_Time_Calendar Target_Calendar;  // its Minutes give way to Full_Time_Minutes
+    std::string No_Work_Type_Name = "(no type)";
 
 private:
     History_Store_Check Store_State;
@@ -76,16 +88,22 @@ private:
 };
 
 // The report of the days (oldest first) within the period; the full-time target counts
-// for each stored day only. For All, From and To become the first and last stored day.
+// for each stored day that the calendar gives one, never for the day in progress. Work
+// types that differ only in letter case or trailing blanks count as one, named as first
+// seen; an empty one is named no_type_name. For All, From and To become the first and last
+// stored day.
+History_Report Compute_History_Report(const std::vector<History_Day>& days, const History_Period& period,
+                                      const Full_Time_Calendar& calendar, const std::string& no_type_name);
+// Monday to Friday carry the target; an empty type keeps the English name.
 History_Report Compute_History_Report(const std::vector<History_Day>& days, const History_Period& period,
                                       long long full_time_minutes);
 
 struct History_Rebuild_Result
 {
     bool Written = false;
-    std::string Failure;         // English; why nothing was written
+    std::string Failure;                 // English; why nothing was written
     bool Target_Log_Unreadable = false;  // it exists but could not be read
-    Target_Log_Reading Reading;  // what the target log held
+    Target_Log_Reading Reading;          // what the target log held
 };
 
 // Reads the whole target log and writes a new database from it, replacing the old one

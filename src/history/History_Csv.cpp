@@ -35,15 +35,18 @@ std::string Work_Type_Csv(const History_Report& report)
         csv += History_Csv_Field(Cp1250_To_Utf8(entry.Work_Type)) + ',' + std::to_string(entry.Minutes) + '\n';
         total += entry.Minutes;
     }
-    return csv + "total," + std::to_string(total) + '\n';
+    csv += "total," + std::to_string(total) + '\n';
+    if (report.Booked_Beyond_Worked_Minutes != 0)
+        csv += "booked_beyond_worked," + std::to_string(report.Booked_Beyond_Worked_Minutes) + '\n';
+    return csv;
 }
 
 std::string Days_Csv(const History_Report& report)
 {
-    std::string csv = "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n";
+    std::string csv = "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes,state\n";
     for (const History_Report_Day& day : report.Days)
         csv += Iso_Date_Text(day.Date) + ',' + std::to_string(day.Worked_Minutes) + ',' +
                std::to_string(day.Full_Time_Minutes) + ',' + std::to_string(day.Overtime_Minutes) + ',' +
-               std::to_string(day.Balance_Minutes) + '\n';
+               std::to_string(day.Balance_Minutes) + ',' + (day.In_Progress ? "in_progress" : "stored") + '\n';
     return csv;
 }

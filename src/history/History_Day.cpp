@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/Code_Page.h"
+
 namespace
 {
 
@@ -28,9 +30,10 @@ Row_Minutes Read_Duration(std::string_view text)
 void Add_Minutes(std::vector<Work_Type_Minutes>& by_type, const std::string& work_type, long long minutes)
 {
     if (minutes <= 0) return;
+    const std::string key = Work_Type_Key(work_type);
     for (Work_Type_Minutes& entry : by_type)
     {
-        if (entry.Work_Type == work_type)
+        if (Work_Type_Key(entry.Work_Type) == key)
         {
             entry.Minutes += minutes;
             return;
@@ -39,44 +42,89 @@ void Add_Minutes(std::vector<Work_Type_Minutes>& by_type, const std::string& wor
     by_type.push_back({work_type, minutes});
 }
 
+// Past midnight the elapsed time wraps and the Day_Row's duration is written empty.
+bool Ran_Past_Midnight(const Work_Record& day_row) { return day_row[Duration_Field].empty(); }
+
 }  // namespace
 
-Counted_Day Count_Day_Records(const Calendar_Date& date, const std::vector<Work_Record>& records)
+std::string Work_Type_Key(std::string_view work_type)
 {
-    if (records.empty()) return {std::nullopt, Day_Count_Problem::No_Records};
-    const Row_Minutes worked = Read_Duration(records[0][Duration_Field]);
-    if (!worked.Valid || worked.Minutes < 0) return {std::nullopt, Day_Count_Problem::Day_Row_Duration};
+    while (!work_type.empty() && work_type.back() == ' ') work_type.remove_suffix(1);
+    std::string key(work_type);
+    for (char& character : key) character = Cp1250_To_Lower(character);
+    return key;
+}
+
+std::optional<long long> Day_Row_Worked_Minutes(const Work_Record& day_row)
+{
+    if (!Ran_Past_Midnight(day_row))
+    {
+        const Row_Minutes worked = Read_Duration(day_row[Duration_Field]);
+        if (!worked.Valid || worked.Minutes < 0) return std::nullopt;
+        return worked.Minutes;
+    }
+    const std::string_view span = day_row[Time_Span_Field];
+    if (span.size() != 13 || span.substr(5, 3) != " - ") return std::nullopt;
+    const Minute_Of_Day_Result start = Text_To_Minute_Of_Day(span.substr(0, 5));
+    const Minute_Of_Day_Result end = Text_To_Minute_Of_Day(span.substr(8, 5));
+    // Only a span across midnight leaves the duration empty.
+    if (!start.Valid || !end.Valid || end.Value >= start.Value) return std::nullopt;
+    return static_cast<long long>(end.Value) + 24 * 60 - start.Value;
+}
+
+Counted_Day Count_Day_Lines(const Calendar_Date& date, const std::vector<std::optional<Work_Record>>& lines)
+{
+    if (lines.empty() || !lines[0]) return {std::nullopt, Day_Count_Problem::No_Records};
+    const Work_Record& day_row = *lines[0];
+    const std::optional<long long> worked = Day_Row_Worked_Minutes(day_row);
+    if (!worked) return {std::nullopt, Day_Count_Problem::Day_Row_Duration};
 
     History_Day day;
     day.Date = date;
-    day.Worked_Minutes = worked.Minutes;
-    if (records.size() < 3)
+    day.Worked_Minutes = *worked;
+    if (lines.size() == 1 || (lines.size() == 2 && lines[1]))
     {
         // No User_Row (a lone Unassigned_Row is what an export cut short leaves): the
         // whole day under the Day_Row's work type.
-        Add_Minutes(day.By_Work_Type, records[0][Work_Type_Field], worked.Minutes);
+        Add_Minutes(day.By_Work_Type, day_row[Work_Type_Field], *worked);
         return {day, Day_Count_Problem::None};
     }
-    // The Unassigned_Row is computed, never typed: one that does not read (a day past
-    // midnight) stands for no unbooked time.
-    const Row_Minutes unassigned = Read_Duration(records[1][Duration_Field]);
-    if (unassigned.Valid) Add_Minutes(day.By_Work_Type, records[1][Work_Type_Field], unassigned.Minutes);
-    for (std::size_t index = 2; index < records.size(); ++index)
+    long long booked = 0;
+    for (std::size_t index = 2; index < lines.size(); ++index)
     {
-        const Row_Minutes minutes = Read_Duration(records[index][Duration_Field]);
+        if (!lines[index]) continue;
+        const Row_Minutes minutes = Read_Duration((*lines[index])[Duration_Field]);
         if (!minutes.Valid || minutes.Minutes < 0) return {std::nullopt, Day_Count_Problem::User_Row_Duration};
-        Add_Minutes(day.By_Work_Type, records[index][Work_Type_Field], minutes.Minutes);
+        booked += minutes.Minutes;
+    }
+    if (lines[1])
+    {
+        // Past midnight the Unassigned_Row's wrapped text means nothing: the unbooked time
+        // is what the span leaves over.
+        const Row_Minutes unassigned = Ran_Past_Midnight(day_row) ? Row_Minutes{true, *worked - booked}
+                                                                  : Read_Duration((*lines[1])[Duration_Field]);
+        if (unassigned.Valid) Add_Minutes(day.By_Work_Type, (*lines[1])[Work_Type_Field], unassigned.Minutes);
+    }
+    for (std::size_t index = 2; index < lines.size(); ++index)
+    {
+        if (!lines[index]) continue;
+        Add_Minutes(day.By_Work_Type, (*lines[index])[Work_Type_Field],
+                    Read_Duration((*lines[index])[Duration_Field]).Minutes);
     }
     return {day, Day_Count_Problem::None};
+}
+
+Counted_Day Count_Day_Records(const Calendar_Date& date, const std::vector<Work_Record>& records)
+{
+    return Count_Day_Lines(date, std::vector<std::optional<Work_Record>>(records.begin(), records.end()));
 }
 
 bool Is_Whole_Day_Block(const std::vector<Work_Record>& records)
 {
     if (records.size() == 1) return true;
     if (records.size() < 3) return false;
-    const Row_Minutes worked = Read_Duration(records[0][Duration_Field]);
-    const Row_Minutes unassigned = Read_Duration(records[1][Duration_Field]);
-    if (!worked.Valid || !unassigned.Valid) return false;
+    const std::optional<long long> worked = Day_Row_Worked_Minutes(records[0]);
+    if (!worked) return false;
     long long booked = 0;
     for (std::size_t index = 2; index < records.size(); ++index)
     {
@@ -84,5 +132,7 @@ bool Is_Whole_Day_Block(const std::vector<Work_Record>& records)
         if (!minutes.Valid) return false;
         booked += minutes.Minutes;
     }
-    return unassigned.Minutes + booked == worked.Minutes;
+    if (Ran_Past_Midnight(records[0])) return true;
+    const Row_Minutes unassigned = Read_Duration(records[1][Duration_Field]);
+    return unassigned.Valid && unassigned.Minutes + booked == *worked;
 }

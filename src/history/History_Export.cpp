@@ -28,10 +28,22 @@ const char* Protocol_Code(History_Store_State state)
 // open as whole and count that day short in every later report, so it is removed, and the
 // next report reads the target log in again. Only such a one must go: a damaged,
 // read-only or misplaced one is never taken for whole, and the report says what is wrong.
+// Nor is a file removed that is not this program's to remove: one that another process
+// holds (it may be writing it) or one that is not a regular file. Such a database keeps the
+// mark of the target log it last read, and the next report sees the log grown past it.
 bool Would_Look_Whole(History_Store_State state)
 {
     return state != History_Store_State::Damaged && state != History_Store_State::Read_Only &&
-           state != History_Store_State::Directory;
+           state != History_Store_State::Directory && state != History_Store_State::Locked &&
+           state != History_Store_State::Unopenable;
+}
+
+bool Is_Regular_File(const std::string& path)
+{
+    struct stat status
+    {
+    };
+    return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 }  // namespace
 
@@ -45,6 +57,9 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
 
     const std::string prefix = " - SAVE_WORK_HISTORY - ";
     const std::string not_kept = "; the day is in the target log, the report offers to read it again";
+    const std::string left_alone =
+        "; the day is in the target log, and the database was left in place because it is not this program's to "
+        "remove (held by another process, or not a regular file); the next report reads the day from the target log";
     const std::string forgotten =
         "; the day is in the target log, and the database was removed for the next report "
         "to read it in again";
@@ -53,7 +68,7 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
     const Counted_Day counted = date ? Count_Day_Records(Calendar_Date_Of(*date), stored_records) : Counted_Day{};
     if (!counted.Day)
     {
-        const bool forget = History_Store::Remove_Files(path);
+        const bool forget = Is_Regular_File(path) && History_Store::Remove_Files(path);
         context.Errors.Add(prefix + "COUNT - INVALID_RECORD - the exported day cannot be counted" +
                            (forget ? forgotten : not_kept));
         return;
@@ -65,7 +80,7 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
         History_Store store(path, History_Store::Mode::Read_Write);
         state = store.Check().State;
         if (state != History_Store_State::Ready) failure = store.Check().Detail;
-        else if (store.Replace_Day(*counted.Day, failure)) return;
+        else if (store.Replace_Day(*counted.Day, failure, context.Program_Settings.Target_Log_File_Format)) return;
         else
         {
             step = "WRITE";
@@ -73,9 +88,12 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
         }
     }
     // Removed once the store is closed, so that its close cannot touch a new file's log.
-    const bool forget = Would_Look_Whole(state) && History_Store::Remove_Files(path);
+    const bool own = Is_Regular_File(path) && state != History_Store_State::Locked;
+    const bool forget = own && Would_Look_Whole(state) && History_Store::Remove_Files(path);
     context.Errors.Add(prefix + step + " - " + Protocol_Code(state) + " - " + File_Name_To_Cp1250(failure) +
-                       (forget ? forgotten : not_kept));
+                       (forget ? forgotten
+                        : own  ? not_kept
+                               : left_alone));
 }
 
 void Checkpoint_History_When_Due(const Program_Paths& paths)

@@ -29,6 +29,7 @@ struct History_Report_Day
     long long Overtime_Minutes = 0;               // Worked_Minutes - Full_Time_Minutes (may be negative)
     long long Balance_Minutes = 0;                // running sum of Overtime_Minutes from the period's start
     std::vector<Work_Type_Minutes> By_Work_Type;  // this day's minutes per work type
+    bool In_Progress = false;                     // the day log's day: no target yet
 };
 
 struct History_Report
@@ -40,4 +41,7 @@ struct History_Report
     long long Worked_Minutes = 0;
     long long Full_Time_Minutes = 0;
     long long Overtime_Balance_Minutes = 0;
+    // What days booked beyond their worked time, added up (the types' total exceeds the
+    // worked time by this much).
+    long long Booked_Beyond_Worked_Minutes = 0;
 };

@@ -1,5 +1,6 @@
 #include "history/History_Store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -42,6 +44,11 @@ constexpr const char* Schema_Sql =
     "CREATE TABLE days (date TEXT PRIMARY KEY NOT NULL, worked_minutes INTEGER NOT NULL) WITHOUT ROWID;"
     "CREATE TABLE day_work_types (date TEXT NOT NULL, position INTEGER NOT NULL, work_type BLOB NOT NULL,"
     " minutes INTEGER NOT NULL, PRIMARY KEY (date, position)) WITHOUT ROWID;";
+// Added later: a file without them is still whole, it only never recorded what they hold.
+constexpr const char* Later_Schema_Sql =
+    "CREATE TABLE IF NOT EXISTS target_log (id INTEGER PRIMARY KEY CHECK (id = 1), size INTEGER NOT NULL,"
+    " modified INTEGER NOT NULL, lines INTEGER NOT NULL, head TEXT NOT NULL, ending TEXT NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS day_patterns (date TEXT PRIMARY KEY NOT NULL, pattern BLOB NOT NULL) WITHOUT ROWID;";
 
 class Statement
 {
@@ -360,6 +367,45 @@ bool Insert_Day(sqlite3* database, const History_Day& day, std::string& failure)
     return true;
 }
 
+bool Put_Day_Pattern(sqlite3* database, const Calendar_Date& date, const std::string& pattern, std::string& failure)
+{
+    if (pattern.empty()) return true;
+    Statement put(database, "INSERT OR REPLACE INTO day_patterns (date, pattern) VALUES (?1, ?2)");
+    if (!put.Prepared())
+    {
+        failure = Sqlite_Text(database, put.Result);
+        return false;
+    }
+    const std::string text = Iso_Date_Text(date);
+    sqlite3_bind_text(*put, 1, text.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_blob(*put, 2, pattern.data(), static_cast<int>(pattern.size()), SQLITE_TRANSIENT);
+    const int result = sqlite3_step(*put);
+    if (result == SQLITE_DONE) return true;
+    failure = Sqlite_Text(database, result);
+    return false;
+}
+
+bool Put_Target_Log_Mark(sqlite3* database, const Target_Log_Mark& mark, std::string& failure)
+{
+    Statement put(database,
+                  "INSERT OR REPLACE INTO target_log (id, size, modified, lines, head, ending)"
+                  " VALUES (1, ?1, ?2, ?3, ?4, ?5)");
+    if (!put.Prepared())
+    {
+        failure = Sqlite_Text(database, put.Result);
+        return false;
+    }
+    sqlite3_bind_int64(*put, 1, static_cast<sqlite3_int64>(mark.Size));
+    sqlite3_bind_int64(*put, 2, mark.Modified_Nanoseconds);
+    sqlite3_bind_int64(*put, 3, static_cast<sqlite3_int64>(mark.Lines));
+    sqlite3_bind_text(*put, 4, mark.Head_Fingerprint.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(*put, 5, mark.Ending_Fingerprint.c_str(), -1, SQLITE_TRANSIENT);
+    const int result = sqlite3_step(*put);
+    if (result == SQLITE_DONE) return true;
+    failure = Sqlite_Text(database, result);
+    return false;
+}
+
 // A transaction that writes a page and changes nothing: after a checkpoint the log begins
 // afresh with it, its header synced now rather than at the next export.
 bool Start_Log_Afresh(sqlite3* database, std::string& reason)
@@ -388,6 +434,34 @@ bool Sync_Directory_Of(const std::string& path)
     const bool synced = ::fsync(descriptor) == 0;
     ::close(descriptor);
     return synced;
+}
+
+// A rebuild killed before its temporary file took the name leaves it behind. One that has
+// not changed for a while belongs to no rebuild still running (a running one writes it
+// without pause) and is removed, with its journal.
+void Remove_Leftover_Temporary_Files(const std::string& path)
+{
+    constexpr time_t Idle_Seconds = 60;
+    const std::size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".new-";
+    DIR* folder = ::opendir(directory.c_str());
+    if (folder == nullptr) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(folder))
+    {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string leftover = (slash == std::string::npos ? "" : directory) + name;
+        struct stat status
+        {
+        };
+        if (::lstat(leftover.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
+        if (now - status.st_mtime < Idle_Seconds) continue;
+        ::unlink(leftover.c_str());
+        for (const char* suffix : Companion_Suffixes) ::unlink((leftover + suffix).c_str());
+    }
+    ::closedir(folder);
 }
 
 }  // namespace
@@ -489,7 +563,7 @@ bool History_Store::Read_All_Days(std::vector<History_Day>& days)
     return true;
 }
 
-bool History_Store::Replace_Day(const History_Day& day, std::string& failure)
+bool History_Store::Replace_Day(const History_Day& day, std::string& failure, const std::string& line_pattern)
 {
     if (!Database || Open_Mode != Mode::Read_Write || Store_Check.State != History_Store_State::Ready)
     {
@@ -504,7 +578,9 @@ bool History_Store::Replace_Day(const History_Day& day, std::string& failure)
         failure = Store_Check.Detail;
         return false;
     }
-    if (!Insert_Day(Database, day, reason) || !Execute(Database, "COMMIT", reason))
+    const bool with_pattern = line_pattern.empty() || (Execute(Database, Later_Schema_Sql, reason) &&
+                                                       Put_Day_Pattern(Database, day.Date, line_pattern, reason));
+    if (!with_pattern || !Insert_Day(Database, day, reason) || !Execute(Database, "COMMIT", reason))
     {
         // A file cut short may show only here: with the log, its length is not checked at opening.
         Store_Check = Make_Check(State_Of_Result(sqlite3_errcode(Database)), Path, reason);
@@ -513,6 +589,57 @@ bool History_Store::Replace_Day(const History_Day& day, std::string& failure)
         return false;
     }
     return true;
+}
+
+std::optional<Target_Log_Mark> History_Store::Read_Target_Log_Mark()
+{
+    if (!Database || !Store_Check.Usable_For_Reading()) return std::nullopt;
+    Statement mark_row(Database, "SELECT size, modified, lines, head, ending FROM target_log WHERE id = 1");
+    if (!mark_row.Prepared() || sqlite3_step(*mark_row) != SQLITE_ROW) return std::nullopt;
+    Target_Log_Mark mark;
+    mark.Size = static_cast<std::uint64_t>(sqlite3_column_int64(*mark_row, 0));
+    mark.Modified_Nanoseconds = sqlite3_column_int64(*mark_row, 1);
+    mark.Lines = static_cast<std::uint64_t>(sqlite3_column_int64(*mark_row, 2));
+    const unsigned char* head = sqlite3_column_text(*mark_row, 3);
+    const unsigned char* ending = sqlite3_column_text(*mark_row, 4);
+    mark.Head_Fingerprint = head ? reinterpret_cast<const char*>(head) : "";
+    mark.Ending_Fingerprint = ending ? reinterpret_cast<const char*>(ending) : "";
+    return mark;
+}
+
+std::vector<std::string> History_Store::Read_Seen_Patterns()
+{
+    std::vector<std::string> patterns;
+    if (!Database || !Store_Check.Usable_For_Reading()) return patterns;
+    Statement rows(Database, "SELECT DISTINCT pattern FROM day_patterns");
+    if (!rows.Prepared()) return patterns;
+    while (sqlite3_step(*rows) == SQLITE_ROW)
+    {
+        const void* blob = sqlite3_column_blob(*rows, 0);
+        const int size = sqlite3_column_bytes(*rows, 0);
+        if (blob) patterns.emplace_back(static_cast<const char*>(blob), static_cast<std::size_t>(size));
+    }
+    return patterns;
+}
+
+bool History_Store::Add_Read_Days(const std::vector<History_Day>& days, const Target_Log_Mark& mark,
+                                  std::string& failure)
+{
+    if (!Database || Open_Mode != Mode::Read_Write || Store_Check.State != History_Store_State::Ready)
+    {
+        failure =
+            Store_Check.Detail.empty() ? "history database " + Path + " is not open for writing" : Store_Check.Detail;
+        return false;
+    }
+    std::string reason;
+    bool written = Execute(Database, "BEGIN IMMEDIATE", reason) && Execute(Database, Later_Schema_Sql, reason);
+    for (std::size_t index = 0; written && index < days.size(); ++index)
+        written = Insert_Day(Database, days[index], reason);
+    written = written && Put_Target_Log_Mark(Database, mark, reason) && Execute(Database, "COMMIT", reason);
+    if (written) return true;
+    sqlite3_exec(Database, "ROLLBACK", nullptr, nullptr, nullptr);
+    failure = "not possible to write into history database " + Path + ": " + reason;
+    return false;
 }
 
 bool History_Store::Checkpoint(std::string& failure)
@@ -539,6 +666,12 @@ bool History_Store::Remove_Files(const std::string& path)
 }
 
 bool History_Store::Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure)
+{
+    return Write_New(path, days, failure, std::nullopt, {});
+}
+
+bool History_Store::Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure,
+                              const std::optional<Target_Log_Mark>& mark, const std::vector<std::string>& day_patterns)
 {
     struct stat status
     {
@@ -574,6 +707,7 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
         old_database = nullptr;
     };
 
+    Remove_Leftover_Temporary_Files(path);
     std::string temporary = path + ".new-XXXXXX";
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0)
@@ -593,9 +727,14 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     // The days go in through the rollback journal (written once); the file then switches to
     // the log, whose empty files its close removes again.
     written = written && Execute(database, pragmas.c_str(), reason) && Execute(database, "BEGIN", reason) &&
-              Execute(database, Schema_Sql, reason);
+              Execute(database, Schema_Sql, reason) && Execute(database, Later_Schema_Sql, reason);
     for (std::size_t index = 0; written && index < days.size(); ++index)
-        written = Insert_Day(database, days[index], reason);
+    {
+        written =
+            Insert_Day(database, days[index], reason) &&
+            (index >= day_patterns.size() || Put_Day_Pattern(database, days[index].Date, day_patterns[index], reason));
+    }
+    if (written && mark) written = Put_Target_Log_Mark(database, *mark, reason);
     written = written && Execute(database, "COMMIT", reason) && Execute(database, "PRAGMA journal_mode = WAL", reason);
     sqlite3_close(database);
     // The old file's journal, log and index must never be applied to the new file.

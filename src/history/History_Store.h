@@ -6,10 +6,12 @@
 // day's transaction costs one sync; readers only read all three files.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "history/History_Day.h"
+#include "history/Target_Log_Mark.h"
 
 inline constexpr const char* History_Store_File_Name = "Work_History.sqlite";
 
@@ -58,8 +60,17 @@ public:
     bool Read_All_Days(std::vector<History_Day>& days);
 
     // Replaces the day of that date, or adds it, in one synced transaction; false with
-    // the reason when it could not be written.
-    bool Replace_Day(const History_Day& day, std::string& failure);
+    // the reason when it could not be written. The line pattern the day was written to the
+    // target log with is kept with it (not when empty).
+    bool Replace_Day(const History_Day& day, std::string& failure, const std::string& line_pattern = {});
+
+    // The target log as it was when it was last read in; none when never recorded (a file
+    // of an older version) or not readable.
+    std::optional<Target_Log_Mark> Read_Target_Log_Mark();
+    // Days read from the target log's new part, and the log's new mark, in one transaction.
+    bool Add_Read_Days(const std::vector<History_Day>& days, const Target_Log_Mark& mark, std::string& failure);
+    // Every line pattern a stored day was written with.
+    std::vector<std::string> Read_Seen_Patterns();
 
     // Moves what the write-ahead log holds into the database file and begins the log
     // afresh, with its header synced, so that the next transaction costs one sync again.
@@ -72,6 +83,10 @@ public:
     // renamed into place (the old file's log and index removed first, so they can never be
     // applied to the new one); false with the reason otherwise.
     static bool Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure);
+    // The same, with the target log's mark and each day's line pattern (parallel to days;
+    // an empty one is not kept).
+    static bool Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure,
+                          const std::optional<Target_Log_Mark>& mark, const std::vector<std::string>& day_patterns);
 
     // Removes the database at path with the journal, log and index beside it, which must
     // never be applied to another file of that name; true when the database is gone.

@@ -1,17 +1,22 @@
 #include "history/Target_Log_Reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <map>
 
 #include "history/Calendar.h"
 #include "platform/Date_Time_Patterns.h"
 #include "platform/Format.h"
+#include "platform/Posix_File.h"
 
 namespace
 {
-
-constexpr std::size_t Maximum_Unfitting_Line_Numbers = 10;
 
 // The specifiers exactly as the Format function reads them; the caller has checked that
 // Format accepts the pattern.
@@ -105,17 +110,18 @@ bool Is_Duration(std::string_view text)
 }
 
 // A reading that the export could have written: the pattern gives the line again, the
-// duration is a time, and a row without a date has no day name or span either (only
-// the Day_Row carries them).
+// duration is a time (the Day_Row's may be empty past midnight, and the Unassigned_Row's
+// then reads "- " when its wrapped value has no text), and a row without a date has no day
+// name or span either (only the Day_Row carries them).
 bool Is_Possible_Row(const Target_Log_Pattern& pattern, const Work_Record& record, std::string_view line,
                      std::string_view short_date_pattern)
 {
-    if (!Is_Duration(record[Duration_Field])) return false;
     if (record[Date_Field].empty())
     {
+        if (!Is_Duration(record[Duration_Field]) && record[Duration_Field] != "- ") return false;
         if (!record[Day_Name_Field].empty() || !record[Time_Span_Field].empty()) return false;
     }
-    else if (!Parse_Date(record[Date_Field], short_date_pattern))
+    else if (!Day_Row_Worked_Minutes(record) || !Parse_Date(record[Date_Field], short_date_pattern))
     {
         return false;
     }
@@ -148,6 +154,10 @@ public:
         if (Too_Many || Ambiguous) return std::nullopt;
         return First;
     }
+
+    // Some way of cutting the line gave its date field a text with a digit: a Day_Row that
+    // did not read, rather than a row of the day before.
+    bool Looks_Dated() const { return Dated_Split; }
 
 private:
     // Beyond this many complete splits a line is called unfitting rather than searched on.
@@ -210,6 +220,7 @@ private:
             Too_Many = true;
             return;
         }
+        if (record[Date_Field].find_first_of("0123456789") != std::string::npos) Dated_Split = true;
         if (!Is_Possible_Row(Pattern, record, Line, Short_Date_Pattern)) return;
         if (!First) First = record;
         else if (!Same_Counted_Fields(*First, record)) Ambiguous = true;
@@ -221,15 +232,9 @@ private:
     std::optional<Work_Record> First;
     bool Ambiguous = false;
     bool Too_Many = false;
+    bool Dated_Split = false;
     int Steps = 0;
     int Splits = 0;
-};
-
-struct Block
-{
-    Calendar_Date Date;
-    std::vector<Work_Record> Records;
-    bool Has_Unfitting_Lines = false;
 };
 
 }  // namespace
@@ -282,112 +287,344 @@ std::string Target_Log_Reading::Problems_Text() const
         text += std::to_string(count) + ' ' + words;
     };
     std::string numbers;
-    for (std::uint64_t number : First_Unfitting_Line_Numbers)
+    for (std::uint64_t number : First_Left_Out_Line_Numbers)
         numbers += (numbers.empty() ? "" : ", ") + std::to_string(number);
-    sentence(Unfitting_Lines, "line(s) do not fit the line pattern and were not counted (line " + numbers +
-                                  (Unfitting_Lines > First_Unfitting_Line_Numbers.size() ? ", ...)." : ")."));
-    sentence(Orphan_Lines, "line(s) stand before any line with a date and were not counted.");
+    sentence(Left_Out_Lines, "line(s) of the target log were left out of the count (line " + numbers +
+                                 (Left_Out_Lines > First_Left_Out_Line_Numbers.size() ? ", ...)." : ")."));
     sentence(Uncountable_Blocks, "day(s) hold a duration that is not a time and were not counted.");
     sentence(Incomplete_Blocks, "day(s) have no whole block and were counted as far as they were written.");
+    sentence(Summed_Dates, "date(s) have blocks of more than one export, which were added up.");
     return text;
+}
+
+namespace
+{
+
+constexpr std::size_t Maximum_Line_Numbers = 10;
+
+// One block as read: none in place of a line that did not read.
+struct Block
+{
+    Calendar_Date Date;
+    std::string Day_Row_Line;
+    std::size_t Pattern_Index = 0;
+    std::uint64_t First_Line = 0;
+    std::vector<std::optional<Work_Record>> Lines;
+    bool Has_Left_Out_Lines = false;
+};
+
+// The blocks of one date that begin with the same Day_Row: one export, written again.
+struct Export_Group
+{
+    std::string Day_Row_Line;
+    std::size_t Pattern_Index = 0;
+    std::uint64_t Blocks = 0;
+    std::optional<Counted_Day> Last_Whole;
+    Counted_Day Last;
+    bool Last_Cut = false;  // the last block is short of lines, with none left out
+};
+
+void Add_Up(History_Day& sum, const History_Day& day)
+{
+    sum.Worked_Minutes += day.Worked_Minutes;
+    for (const Work_Type_Minutes& entry : day.By_Work_Type)
+    {
+        const std::string key = Work_Type_Key(entry.Work_Type);
+        const auto same =
+            std::find_if(sum.By_Work_Type.begin(), sum.By_Work_Type.end(),
+                         [&](const Work_Type_Minutes& kept) { return Work_Type_Key(kept.Work_Type) == key; });
+        if (same != sum.By_Work_Type.end()) same->Minutes += entry.Minutes;
+        else sum.By_Work_Type.push_back(entry);
+    }
+}
+
+}  // namespace
+
+struct Target_Log_Reader::State
+{
+    Target_Log_Format Format;
+    std::vector<Target_Log_Pattern> Patterns;  // the current one first
+    Target_Log_Reading Reading;
+    std::map<long long, std::vector<Export_Group>> By_Date;
+    std::optional<Block> Current;
+    bool After_Separator = true;  // a Day_Row belongs here
+    std::string Pending;          // a line not ended yet
+    bool Skip_Line_Feed = false;  // the last piece ended in CR
+
+    void Left_Out(std::uint64_t line_number)
+    {
+        ++Reading.Left_Out_Lines;
+        if (Reading.First_Left_Out_Line_Numbers.size() < Maximum_Line_Numbers)
+            Reading.First_Left_Out_Line_Numbers.push_back(line_number);
+    }
+
+    void Unfitting(std::uint64_t line_number)
+    {
+        ++Reading.Unfitting_Lines;
+        if (Reading.First_Unfitting_Line_Numbers.size() < Maximum_Line_Numbers)
+            Reading.First_Unfitting_Line_Numbers.push_back(line_number);
+        Left_Out(line_number);
+    }
+
+    void Close_Block()
+    {
+        if (!Current) return;
+        Block& block = *Current;
+        std::vector<Export_Group>& groups = By_Date[Days_Since_Epoch(block.Date)];
+        auto group = std::find_if(groups.begin(), groups.end(),
+                                  [&](const Export_Group& kept) { return kept.Day_Row_Line == block.Day_Row_Line; });
+        if (group == groups.end())
+            group =
+                groups.insert(groups.end(), Export_Group{block.Day_Row_Line, block.Pattern_Index, 0, {}, {}, false});
+        ++group->Blocks;
+        Counted_Day counted = Count_Day_Lines(block.Date, block.Lines);
+        bool whole = false;
+        if (!block.Has_Left_Out_Lines)
+        {
+            std::vector<Work_Record> records;
+            for (std::optional<Work_Record>& line : block.Lines) records.push_back(std::move(*line));
+            whole = Is_Whole_Day_Block(records);
+        }
+        if (!counted.Day) Left_Out(block.First_Line);
+        if (whole) group->Last_Whole = counted;
+        group->Last_Cut = !whole && !block.Has_Left_Out_Lines;
+        group->Last = std::move(counted);
+        Current.reset();
+    }
+
+    std::optional<Work_Record> Parse(std::string_view line, bool& looks_dated, std::size_t& pattern_index) const
+    {
+        for (pattern_index = 0; pattern_index < Patterns.size(); ++pattern_index)
+        {
+            Line_Splitter splitter(Patterns[pattern_index], line, Format.Short_Date_Pattern);
+            std::optional<Work_Record> record = splitter.Only_Reading();
+            if (record) return record;
+            looks_dated = looks_dated || splitter.Looks_Dated();
+        }
+        return std::nullopt;
+    }
+
+    void Line(std::string_view line)
+    {
+        const std::uint64_t line_number = ++Reading.Lines;
+        if (line.empty() || line == Format.Separator)
+        {
+            After_Separator = true;
+            return;
+        }
+        bool looks_dated = false;
+        std::size_t pattern_index = 0;
+        std::optional<Work_Record> record = Parse(line, looks_dated, pattern_index);
+        const bool day_row_expected = After_Separator;
+        After_Separator = false;
+        if (!record)
+        {
+            Unfitting(line_number);
+            // A Day_Row that does not read begins a day that cannot be named: its rows
+            // count for no day. Any other line spoils only itself.
+            if (day_row_expected || looks_dated) Close_Block();
+            else if (Current)
+            {
+                Current->Lines.emplace_back();
+                Current->Has_Left_Out_Lines = true;
+            }
+            return;
+        }
+        const std::string& date_text = (*record)[Date_Field];
+        if (!date_text.empty())
+        {
+            Close_Block();
+            const std::optional<Date_Time> date = Parse_Date(date_text, Format.Short_Date_Pattern);
+            Current = Block{Calendar_Date_Of(*date), std::string(line), pattern_index, line_number, {}, false};
+            Current->Lines.emplace_back(std::move(*record));
+            return;
+        }
+        if (!Current)
+        {
+            ++Reading.Orphan_Lines;
+            Left_Out(line_number);
+            return;
+        }
+        // A User_Row below zero is no time that was worked.
+        if (Current->Lines.size() >= 2 && (*record)[Duration_Field].rfind('-', 0) == 0)
+        {
+            Unfitting(line_number);
+            Current->Lines.emplace_back();
+            Current->Has_Left_Out_Lines = true;
+            return;
+        }
+        Current->Lines.push_back(std::move(*record));
+    }
+};
+
+Target_Log_Reader::Target_Log_Reader(const Target_Log_Format& format) : Reading_State(std::make_unique<State>())
+{
+    State& state = *Reading_State;
+    state.Format = format;
+    Compiled_Target_Log_Pattern compiled = Compile_Target_Log_Pattern(format.Line_Pattern);
+    if (!compiled.Pattern)
+    {
+        state.Reading.Pattern_Problem = compiled.Problem;
+        return;
+    }
+    state.Patterns.push_back(std::move(*compiled.Pattern));
+    for (const std::string& earlier : format.Earlier_Line_Patterns)
+    {
+        if (earlier == format.Line_Pattern) continue;
+        Compiled_Target_Log_Pattern other = Compile_Target_Log_Pattern(earlier);
+        if (other.Pattern) state.Patterns.push_back(std::move(*other.Pattern));
+    }
+}
+
+Target_Log_Reader::~Target_Log_Reader() = default;
+
+void Target_Log_Reader::Number_Lines_After(std::uint64_t lines_before) { Reading_State->Reading.Lines = lines_before; }
+
+void Target_Log_Reader::Feed(std::string_view bytes)
+{
+    State& state = *Reading_State;
+    if (!state.Reading.Pattern_Problem.empty()) return;
+    if (state.Skip_Line_Feed && !bytes.empty())
+    {
+        state.Skip_Line_Feed = false;
+        if (bytes.front() == '\n') bytes.remove_prefix(1);
+    }
+    while (!bytes.empty())
+    {
+        const std::size_t end = bytes.find_first_of("\r\n");
+        if (end == std::string_view::npos)
+        {
+            state.Pending.append(bytes);
+            return;
+        }
+        if (state.Pending.empty()) state.Line(bytes.substr(0, end));
+        else
+        {
+            state.Pending.append(bytes.substr(0, end));
+            state.Line(state.Pending);
+            state.Pending.clear();
+        }
+        std::size_t next = end + 1;
+        if (bytes[end] == '\r')
+        {
+            if (next < bytes.size()) next += bytes[next] == '\n' ? 1 : 0;
+            else state.Skip_Line_Feed = true;
+        }
+        bytes.remove_prefix(next);
+    }
+}
+
+Target_Log_Reading Target_Log_Reader::Finish()
+{
+    State& state = *Reading_State;
+    if (!state.Reading.Pattern_Problem.empty()) return std::move(state.Reading);
+    if (!state.Pending.empty())
+    {
+        state.Line(state.Pending);
+        state.Pending.clear();
+    }
+    state.Close_Block();
+    Target_Log_Reading& reading = state.Reading;
+    for (auto& [days, groups] : state.By_Date)
+    {
+        std::optional<History_Day> sum;
+        std::size_t counted_groups = 0;
+        std::size_t pattern_index = 0;
+        for (Export_Group& group : groups)
+        {
+            reading.Replaced_Blocks += group.Blocks - 1;
+            const Counted_Day& chosen = group.Last_Whole ? *group.Last_Whole : group.Last;
+            if (!chosen.Day)
+            {
+                ++reading.Uncountable_Blocks;
+                continue;
+            }
+            if (!group.Last_Whole && group.Last_Cut) ++reading.Incomplete_Blocks;
+            ++counted_groups;
+            if (!sum)
+            {
+                sum = *chosen.Day;
+                pattern_index = group.Pattern_Index;
+            }
+            else Add_Up(*sum, *chosen.Day);
+        }
+        if (counted_groups > 1) ++reading.Summed_Dates;
+        if (!sum) continue;
+        reading.Days.push_back(std::move(*sum));
+        reading.Day_Patterns.push_back(state.Patterns[pattern_index].Text);
+    }
+    state.By_Date.clear();
+    return std::move(reading);
 }
 
 Target_Log_Reading Read_Target_Log_Text(std::string_view text, const Target_Log_Format& format,
                                         const Reading_Progress& progress)
 {
-    Target_Log_Reading reading;
-    const Compiled_Target_Log_Pattern compiled = Compile_Target_Log_Pattern(format.Line_Pattern);
-    if (!compiled.Pattern)
+    Target_Log_Reader reader(format);
+    constexpr std::size_t Progress_Step = 256 * 1024;
+    for (std::size_t position = 0; position < text.size(); position += Progress_Step)
     {
-        reading.Pattern_Problem = compiled.Problem;
-        return reading;
+        reader.Feed(text.substr(position, Progress_Step));
+        const std::size_t done = std::min(text.size(), position + Progress_Step);
+        if (progress && done < text.size() && !progress(done, text.size())) return Target_Log_Reading{};
     }
-    const Target_Log_Pattern& pattern = *compiled.Pattern;
-
-    // Per date: the last whole block, else the last block.
-    struct Date_Blocks
-    {
-        std::optional<Block> Last_Whole;
-        std::optional<Block> Last;
-        std::uint64_t Count = 0;
-    };
-    std::map<long long, Date_Blocks> by_date;
-    std::optional<Block> current;
-    const auto close_block = [&] {
-        if (!current) return;
-        Date_Blocks& blocks = by_date[Days_Since_Epoch(current->Date)];
-        ++blocks.Count;
-        if (!current->Has_Unfitting_Lines && Is_Whole_Day_Block(current->Records)) blocks.Last_Whole = *current;
-        blocks.Last = std::move(*current);
-        current.reset();
-    };
-    const auto unfitting = [&](std::uint64_t line_number) {
-        ++reading.Unfitting_Lines;
-        if (reading.First_Unfitting_Line_Numbers.size() < Maximum_Unfitting_Line_Numbers)
-            reading.First_Unfitting_Line_Numbers.push_back(line_number);
-    };
-
-    constexpr std::uint64_t Progress_Step = 256 * 1024;
-    std::uint64_t next_progress = Progress_Step;
-    std::size_t position = 0;
-    while (position < text.size())
-    {
-        std::size_t end = text.find_first_of("\r\n", position);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(position, end - position);
-        position = end;
-        if (position < text.size())
-            position += text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1;
-        const std::uint64_t line_number = ++reading.Lines;
-
-        if (progress && position >= next_progress)
-        {
-            next_progress = position + Progress_Step;
-            if (!progress(position, text.size())) return Target_Log_Reading{};
-        }
-
-        if (line.empty() || line == format.Separator) continue;
-        std::optional<Work_Record> record = Parse_Target_Log_Line(pattern, line, format.Short_Date_Pattern);
-        if (!record)
-        {
-            // The line may have been this day's row or the next day's Day_Row: the block
-            // ends here, and rows after it belong to no day.
-            unfitting(line_number);
-            if (current) current->Has_Unfitting_Lines = true;
-            close_block();
-            continue;
-        }
-        const std::string& date_text = (*record)[Date_Field];
-        if (!date_text.empty())
-        {
-            close_block();
-            const std::optional<Date_Time> date = Parse_Date(date_text, format.Short_Date_Pattern);
-            current = Block{Calendar_Date_Of(*date), {std::move(*record)}, false};
-            continue;
-        }
-        if (!current)
-        {
-            ++reading.Orphan_Lines;
-            continue;
-        }
-        current->Records.push_back(std::move(*record));
-    }
-    close_block();
-
-    for (auto& [days, blocks] : by_date)
-    {
-        const bool whole = blocks.Last_Whole.has_value();
-        const Block& block = whole ? *blocks.Last_Whole : *blocks.Last;
-        reading.Replaced_Blocks += blocks.Count - 1;
-        Counted_Day counted = Count_Day_Records(block.Date, block.Records);
-        if (!counted.Day)
-        {
-            ++reading.Uncountable_Blocks;
-            continue;
-        }
-        if (!whole) ++reading.Incomplete_Blocks;
-        reading.Days.push_back(std::move(*counted.Day));
-    }
-    if (progress) progress(text.size(), text.size());
+    Target_Log_Reading reading = reader.Finish();
+    if (progress && reading.Pattern_Problem.empty()) progress(text.size(), text.size());
     return reading;
+}
+
+bool Read_Target_Log_File(const std::string& path, const Target_Log_Format& format, const Reading_Progress& progress,
+                          Target_Log_Reading& reading, std::string& problem, bool& missing, bool& stopped,
+                          std::uint64_t offset, std::uint64_t lines_before)
+{
+    missing = false;
+    stopped = false;
+    int error_number = 0;
+    const int descriptor = Open_Regular_File(path, O_RDONLY, error_number);
+    if (descriptor < 0)
+    {
+        missing = error_number == ENOENT;
+        problem = "target log " + path +
+                  (missing ? " not found" : std::string(" cannot be read: ") + std::strerror(error_number));
+        return false;
+    }
+    struct stat status
+    {
+    };
+    const std::uint64_t total = ::fstat(descriptor, &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+    Target_Log_Reader reader(format);
+    reader.Number_Lines_After(lines_before);
+    if (offset > 0 && ::lseek(descriptor, static_cast<off_t>(offset), SEEK_SET) < 0)
+    {
+        problem = "target log " + path + " cannot be read: " + std::strerror(errno);
+        ::close(descriptor);
+        return false;
+    }
+    std::vector<char> buffer(1024 * 1024);
+    std::uint64_t done = offset;
+    bool read_whole = true;
+    for (;;)
+    {
+        const ssize_t count = ::read(descriptor, buffer.data(), buffer.size());
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0)
+        {
+            problem = "target log " + path + " cannot be read: " + std::strerror(errno);
+            read_whole = false;
+            break;
+        }
+        if (count == 0) break;
+        reader.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(count)));
+        done += static_cast<std::uint64_t>(count);
+        if (progress && !progress(done, std::max(done, total)))
+        {
+            stopped = true;
+            break;
+        }
+    }
+    ::close(descriptor);
+    if (!read_whole) return false;
+    reading = stopped ? Target_Log_Reading{} : reader.Finish();
+    reading.Bytes = done;
+    return true;
 }

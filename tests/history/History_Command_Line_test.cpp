@@ -135,17 +135,17 @@ TEST_F(History_Command, FirstReportReadsTheTargetLogInOnceThenOnlyReads)
     // Coding 06:00 + 05:00, DEFAULT 09:00, Review 04:00, Meeting 02:00, Office 00:30
     // (the overbooked day's negative unbooked time counts nothing): 1590 minutes.
     EXPECT_EQ(first.Out,
-              "work_type,minutes\nCoding,660\nDEFAULT,540\nReview,240\nMeeting,120\nOffice,30\ntotal,1590\n");
+              "work_type,minutes\nCoding,660\nDEFAULT,540\nReview,240\nMeeting,120\nOffice,30\ntotal,1590\n"
+              "booked_beyond_worked,60\n");
     EXPECT_TRUE(std::filesystem::is_regular_file(Directory.File(History_Store_File_Name)));
 
-    // The target log changes behind the database's back: the report reads the database.
-    Directory.Write("Work_Log.csv", "");
+    // The target log as it was read in: the report only reads the database.
     const auto before = Folder_State();
     const Run days = Call({"--report", "month", "--from", "2026-11-30", "--to", "2026-12-01", "--days", "--csv"});
     EXPECT_EQ(days.Status, 0) << days.Err;
     EXPECT_EQ(days.Out,
-              "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
-              "2026-11-30,510,480,30,30\n2026-12-01,540,480,60,90\n");
+              "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes,state\n"
+              "2026-11-30,510,480,30,30,stored\n2026-12-01,540,480,60,90,stored\n");
     EXPECT_EQ(Folder_State(), before);
 
     const Run table = Call({"--report", "all"});
@@ -163,8 +163,8 @@ TEST_F(History_Command, DamagedStoreIsReportedAndTheTargetLogCountsInstead)
     const Run run = Call({"--report", "year", "--days", "--csv"});
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out,
-              "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
-              "2026-11-30,510,480,30,30\n2026-12-01,540,480,60,90\n2026-12-03,480,480,0,90\n");
+              "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes,state\n"
+              "2026-11-30,510,480,30,30,stored\n2026-12-01,540,480,60,90,stored\n2026-12-03,480,480,0,90,stored\n");
     EXPECT_NE(run.Err.find("is damaged"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find("rebuilds"), std::string::npos) << run.Err;
     EXPECT_EQ(Folder_State(), before);
@@ -256,4 +256,17 @@ TEST_F(History_Command, RebuildReadsTheTargetLogAnew)
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Out, "work_type,minutes\nCelkem,60\ntotal,60\n");
     EXPECT_EQ(Call({"--report", "all", "--csv"}).Out, "work_type,minutes\nCelkem,60\ntotal,60\n");
+}
+
+// Left-out lines are named by number, once; dates whose blocks were added up are told.
+TEST_F(History_Command, LeftOutLinesAreNamedOnce)
+{
+    Directory.Write("Work_Log.csv",
+                    Example_Log + ";;;Review;25:00;\r\n" + "\r\nMonday;30.11.2026;18:00 - 19:00;Celkem;01:00;\r\n");
+    const Run run = Call({"--report", "all", "--csv"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Err.find("1 line(s) of the target log were left out of the count (line 13)."), std::string::npos)
+        << run.Err;
+    EXPECT_NE(run.Err.find("1 date(s) have blocks of more than one export"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find("line(s)"), run.Err.rfind("line(s)")) << run.Err;
 }

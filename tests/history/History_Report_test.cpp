@@ -2,6 +2,7 @@
 
 #include "History_Test_Support.h"
 #include "history/Calendar.h"
+#include "history/Full_Time_Calendar.h"
 #include "history/History_Access.h"
 #include "history/History_Csv.h"
 #include "history/History_Period.h"
@@ -68,10 +69,12 @@ TEST(History_Report, PeriodSumsTypesAndRunsTheBalanceOverStoredDaysOnly)
               (std::vector<long long>{30, -30, -30}));
     EXPECT_EQ(report.By_Work_Type, (std::vector<Work_Type_Minutes>{{"Coding", 840}, {"Meeting", 660}, {"Office", 30}}));
 
-    EXPECT_EQ(Work_Type_Csv(report), "work_type,minutes\nCoding,840\nMeeting,660\nOffice,30\ntotal,1530\n");
+    EXPECT_EQ(Work_Type_Csv(report),
+              "work_type,minutes\nCoding,840\nMeeting,660\nOffice,30\ntotal,1530\nbooked_beyond_worked,120\n");
     EXPECT_EQ(Days_Csv(report),
-              "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes\n"
-              "2026-11-30,510,480,30,30\n2026-12-01,420,480,-60,-30\n2026-12-03,480,480,0,-30\n");
+              "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes,state\n"
+              "2026-11-30,510,480,30,30,stored\n2026-12-01,420,480,-60,-30,stored\n"
+              "2026-12-03,480,480,0,-30,stored\n");
 
     const History_Report all =
         Compute_History_Report(days, History_Period_Containing(History_Period_Kind::All, {}), 480);
@@ -89,4 +92,60 @@ TEST(History_Csv, FieldsAreQuotedAsCsvReadersExpectAndWorkTypesBecomeUtf8)
               "zka, \"\"velk\xc3\xa1\"\"\",90\n\"a\nb\",1\ntotal,91\n");
     EXPECT_EQ(Minutes_As_Hours_Text(-61), "-01:01");
     EXPECT_EQ(Minutes_As_Hours_Text(6000), "100:00");
+}
+
+// The day log's day counts its time but carries no target until it is stored: a Tuesday
+// morning's week is not a day short.
+TEST(History_Report, TheDayInProgressJoinsTheTargetOnlyOnceStored)
+{
+    std::vector<History_Day> days{Day(11, 30, 480, {{"Coding", 480}}), Day(12, 1, 30, {{"Coding", 30}})};
+    days[1].In_Progress = true;
+    const History_Report week =
+        Compute_History_Report(days, History_Period_Containing(History_Period_Kind::Week, {2026, 12, 1}), 480);
+    EXPECT_EQ(week.Full_Time_Minutes, 480);
+    EXPECT_EQ(week.Overtime_Balance_Minutes, 30);
+    EXPECT_EQ(week.Worked_Minutes, 510);
+    EXPECT_EQ(Days_Csv(week),
+              "date,worked_minutes,full_time_minutes,overtime_minutes,balance_minutes,state\n"
+              "2026-11-30,480,480,0,0,stored\n2026-12-01,30,0,30,30,in_progress\n");
+}
+
+// Only work days that are no day off carry the target: work on a Saturday or a holiday is
+// overtime whole.
+TEST(History_Report, WorkDaysAndDaysOffDecideWhichDaysCarryTheTarget)
+{
+    const std::vector<History_Day> days{Day(12, 4, 480, {{"A", 480}}), Day(12, 5, 120, {{"A", 120}}),
+                                        Day(12, 8, 60, {{"A", 60}})};
+    Full_Time_Calendar calendar;
+    calendar.Days_Off = Parse_Days_Off("2026-12-08 Holiday\r\n# note\n2026-13-01\n2026-12-0800\n 2026-12-24\n");
+    EXPECT_EQ(calendar.Days_Off, (std::vector<Calendar_Date>{{2026, 12, 8}, {2026, 12, 24}}));
+    const History_Period period = Custom_History_Period({2026, 12, 1}, {2026, 12, 31});
+    const History_Report report = Compute_History_Report(days, period, calendar, "(no type)");
+    EXPECT_EQ(report.Full_Time_Minutes, 480);
+    EXPECT_EQ(report.Overtime_Balance_Minutes, 0 + 120 + 60);
+
+    // A week of Monday to Thursday: Friday's work is overtime as well.
+    calendar.Work_Days = *Parse_Work_Days(" 1, 2,3,4");
+    EXPECT_EQ(Compute_History_Report(days, period, calendar, "").Overtime_Balance_Minutes, 480 + 120 + 60);
+    for (const char* wrong : {"", "1,,2", "0,1", "1,8", "1;2", "1,", "Monday"})
+        EXPECT_FALSE(Parse_Work_Days(wrong)) << wrong;
+}
+
+// Types that differ only in letter case or trailing blanks are one, named as first seen;
+// an empty type has a name of its own; a day booked beyond its worked time says by how much.
+TEST(History_Report, TypesFoldAndOverbookingIsShown)
+{
+    const std::vector<History_Day> days{
+        Day(12, 1, 120, {{"Porada", 60}, {"", 60}}),
+        Day(12, 2, 60, {{"PORADA  ", 90}, {"\xC8ten\xED", 30}}),  // booked 120 of 60
+        Day(12, 3, 60, {{"porada", 30}, {"\xE8ten\xED ", 30}}),
+    };
+    const History_Report report = Compute_History_Report(days, Custom_History_Period({2026, 12, 1}, {2026, 12, 3}),
+                                                         Full_Time_Calendar{}, "(bez typu)");
+    EXPECT_EQ(report.By_Work_Type,
+              (std::vector<Work_Type_Minutes>{{"Porada", 180}, {"(bez typu)", 60}, {"\xC8ten\xED", 60}}));
+    EXPECT_EQ(report.Booked_Beyond_Worked_Minutes, 60);
+    EXPECT_EQ(report.Days[1].By_Work_Type, (std::vector<Work_Type_Minutes>{{"PORADA  ", 90}, {"\xC8ten\xED", 30}}));
+    EXPECT_NE(Work_Type_Csv(report).find("(bez typu),60\n"), std::string::npos);
+    EXPECT_NE(Work_Type_Csv(report).find("total,300\nbooked_beyond_worked,60\n"), std::string::npos);
 }

@@ -33,4 +33,30 @@ TEST(History_Settings, TheCommandLineReadsTheSettingsAsTheProgramDoes)
     EXPECT_EQ(directory.Read("Setup.ini"), content);
 }
 
+// [Report_Setup] is the user's: its work days and the days off in the file it names are
+// read, and Setup.ini stays as it is; values that do not read keep the defaults.
+TEST(History_Settings, ReportSetupGivesWorkDaysAndDaysOff)
+{
+    Test_Temporary_Directory directory;
+    const Program_Paths paths(directory.Path());
+    directory.Write("Days_Off.txt", "2026-12-24 \x8Atedr\xFD den\r\n2026-12-25\r\n");
+    History_Settings read = Read_History_Settings(paths, Date_Time_Patterns{});
+    EXPECT_EQ(read.Work_Days, Full_Time_Calendar{}.Work_Days);
+    EXPECT_EQ(read.Days_Off, (std::vector<Calendar_Date>{{2026, 12, 24}, {2026, 12, 25}}));
+
+    const std::string content =
+        "[Main_Setup]\r\nFull_Time_Value=420\r\n[Report_Setup]\r\nWork_Days=1,2,3,4,6\r\n"
+        "Days_Off_File_Name=Volno.txt\r\n";
+    directory.Write("Setup.ini", content);
+    directory.Write("Volno.txt", "2027-01-01\n");
+    read = Read_History_Settings(paths, Date_Time_Patterns{});
+    EXPECT_EQ(read.Calendar().Target_Of({2026, 12, 12}), 420);  // a Saturday
+    EXPECT_EQ(read.Calendar().Target_Of({2026, 12, 11}), 0);    // a Friday
+    EXPECT_EQ(read.Days_Off, (std::vector<Calendar_Date>{{2027, 1, 1}}));
+    EXPECT_EQ(directory.Read("Setup.ini"), content);
+
+    directory.Write("Setup.ini", "[Report_Setup]\r\nWork_Days=Monday\r\n");
+    EXPECT_EQ(Read_History_Settings(paths, Date_Time_Patterns{}).Work_Days, Full_Time_Calendar{}.Work_Days);
+}
+
 }  // namespace

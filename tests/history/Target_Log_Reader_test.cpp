@@ -120,10 +120,12 @@ TEST(Target_Log_Reader, LinesThatDoNotFitAreCountedNotGuessed)
     EXPECT_EQ(reading.Orphan_Lines, 1u);  // after the Day_Row whose date does not exist
     ASSERT_EQ(reading.Days.size(), 2u);
     EXPECT_EQ(reading.Days[0].By_Work_Type, Types({{"Office", 30}, {"Semi;colon", 90}}));
-    EXPECT_EQ(reading.Days[1].By_Work_Type, Types({{"DEFAULT", 60}}));
-    // Both days lost or may have lost a line, and say so.
-    EXPECT_EQ(reading.Incomplete_Blocks, 2u);
-    EXPECT_NE(reading.Problems_Text().find("line 5, 8, 9"), std::string::npos) << reading.Problems_Text();
+    // The row that did not read was a booked row: the Day_Row's type is no work type then.
+    EXPECT_EQ(reading.Days[1].Worked_Minutes, 60);
+    EXPECT_TRUE(reading.Days[1].By_Work_Type.empty());
+    EXPECT_EQ(reading.Incomplete_Blocks, 0u);
+    EXPECT_EQ(reading.Left_Out_Lines, 4u);
+    EXPECT_NE(reading.Problems_Text().find("line 5, 8, 9, 10)"), std::string::npos) << reading.Problems_Text();
 }
 
 // A pattern that ends in text, and a line of hundreds of separators without it: each way
@@ -132,10 +134,10 @@ TEST(Target_Log_Reader, LinesThatDoNotFitAreCountedNotGuessed)
 TEST(Target_Log_Reader, ALineOfManySeparatorsIsRefusedNotSearchedForever)
 {
     const Target_Log_Format ending_in_text{"%0:s;%1:s;%2:s;%3:s;%4:s;%5:s;", "", "dd.MM.yyyy"};
-    const Target_Log_Reading reading =
-        Read_Target_Log_Text(Lines({"", "Monday;07.12.2026;08:00 - 10:00;Celkem;02:00;;", ";;;Office;02:00;;",
-                                    std::string(4000, ';') + "x", "", "Tuesday;08.12.2026;08:00 - 09:00;DEFAULT;01:00;;"}),
-                             ending_in_text);
+    const Target_Log_Reading reading = Read_Target_Log_Text(
+        Lines({"", "Monday;07.12.2026;08:00 - 10:00;Celkem;02:00;;", ";;;Office;02:00;;", std::string(4000, ';') + "x",
+               "", "Tuesday;08.12.2026;08:00 - 09:00;DEFAULT;01:00;;"}),
+        ending_in_text);
     EXPECT_EQ(reading.Unfitting_Lines, 1u);
     ASSERT_EQ(reading.Days.size(), 2u);
     EXPECT_EQ(reading.Days[0].Worked_Minutes, 120);
@@ -190,4 +192,85 @@ TEST(Target_Log_Reader, ProgressCanStopTheReading)
     EXPECT_EQ(last_done, text.size());
     EXPECT_EQ(whole.Days.size(), 28u);
     EXPECT_EQ(whole.Replaced_Blocks, 28u * 399u);
+}
+
+// A line a user spoilt by hand, or one an interrupted export cut, is left out alone: the
+// rows around it count under their own types, never under the Day_Row's label, and each
+// left-out line is named once.
+TEST(Target_Log_Reader, ADamagedLineSpoilsOnlyItself)
+{
+    const Target_Log_Reading reading = Read_Target_Log_Text(
+        Lines({"", "Pond\xEBl\xED;07.12.2026;08:00 - 16:00;Pracovn\xED doba;08:00;", ";;;Office;01:00;",
+               ";;;Coding;25:00;", ";;;Coding;03:00;", "\x01\x02 junk \xFF", ";;;Review;01:00;", "",
+               "\xDAter\xFD;08.12.2026;08:00 - 15:00;Pracovn\xED doba;07:00;", ";;;Office;00:00;", ";;;Meeting;07:00;",
+               ";;;Porada;07:0"}),
+        Default_Format);
+    ASSERT_EQ(reading.Days.size(), 2u);
+    EXPECT_EQ(reading.Days[0].Worked_Minutes, 480);
+    EXPECT_EQ(reading.Days[0].By_Work_Type, Types({{"Office", 60}, {"Coding", 180}, {"Review", 60}}));
+    EXPECT_EQ(reading.Days[1].By_Work_Type, Types({{"Meeting", 420}}));
+    EXPECT_EQ(reading.First_Left_Out_Line_Numbers, (std::vector<std::uint64_t>{4, 6, 12}));
+    const std::string text = reading.Problems_Text();
+    EXPECT_NE(text.find("3 line(s) of the target log were left out of the count (line 4, 6, 12)."), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("line 4", text.find("line 4") + 1), std::string::npos) << text;
+}
+
+// The export of a day that ran past midnight writes the span with an empty duration (the
+// elapsed time wrapped) and an Unassigned_Row without a time; the span gives the day's length.
+TEST(Target_Log_Reader, ADayPastMidnightCountsItsSpan)
+{
+    const Target_Log_Reading reading =
+        Read_Target_Log_Text(Lines({"", "Monday;07.12.2026;23:58 - 00:01;Celkem;;", "",
+                                    "Tuesday;08.12.2026;22:00 - 01:30;Celkem;;", ";;;Office;- ;", ";;;Coding;02:00;"}),
+                             Default_Format);
+    EXPECT_TRUE(reading.Clean()) << reading.Problems_Text();
+    ASSERT_EQ(reading.Days.size(), 2u);
+    EXPECT_EQ(reading.Days[0].Worked_Minutes, 3);
+    EXPECT_EQ(reading.Days[0].By_Work_Type, Types({{"Celkem", 3}}));
+    EXPECT_EQ(reading.Days[1].Worked_Minutes, 210);
+    EXPECT_EQ(reading.Days[1].By_Work_Type, Types({{"Office", 90}, {"Coding", 120}}));
+    // An empty duration within one day is no day the export writes.
+    const Target_Log_Reading not_across =
+        Read_Target_Log_Text(Lines({"", "Monday;07.12.2026;08:00 - 09:00;X;;"}), Default_Format);
+    EXPECT_TRUE(not_across.Days.empty());
+    EXPECT_EQ(not_across.Unfitting_Lines, 1u);
+}
+
+// Two computers writing one target log give a date two different blocks: they add up, and
+// the date is named as such; the same block written twice still counts once.
+TEST(Target_Log_Reader, BlocksOfOneDateFromTwoExportsAddUp)
+{
+    const std::string first =
+        Lines({"", "Monday;07.12.2026;08:00 - 12:00;Celkem;04:00;", ";;;Office;01:00;", ";;;Coding;03:00;"});
+    const std::string second =
+        Lines({"", "Monday;07.12.2026;13:00 - 15:00;Celkem;02:00;", ";;;office ;00:00;", ";;;Coding;02:00;"});
+    const Target_Log_Reading reading = Read_Target_Log_Text(first + second + first, Default_Format);
+    ASSERT_EQ(reading.Days.size(), 1u);
+    EXPECT_EQ(reading.Days[0].Worked_Minutes, 360);
+    EXPECT_EQ(reading.Days[0].By_Work_Type, Types({{"Office", 60}, {"Coding", 300}}));
+    EXPECT_EQ(reading.Summed_Dates, 1u);
+    EXPECT_EQ(reading.Replaced_Blocks, 1u);
+    EXPECT_NE(reading.Problems_Text().find("1 date(s) have blocks of more than one export"), std::string::npos);
+}
+
+// Pieces cut anywhere, a CR LF split between two of them included, read as the whole text.
+TEST(Target_Log_Reader, PiecesReadAsTheWholeText)
+{
+    const std::string text = Lines({"", "Monday;07.12.2026;08:00 - 12:00;Celkem;04:00;", ";;;Office;01:00;",
+                                    ";;;Coding;03:00;", "", "Tuesday;08.12.2026;08:00 - 09:00;DEFAULT;01:00;"}) +
+                             "\n\rjunk";
+    const Target_Log_Reading whole = Read_Target_Log_Text(text, Default_Format);
+    for (std::size_t size = 1; size < 9; ++size)
+    {
+        Target_Log_Reader reader(Default_Format);
+        for (std::size_t position = 0; position < text.size(); position += size)
+            reader.Feed(text.substr(position, size));
+        const Target_Log_Reading pieces = reader.Finish();
+        EXPECT_EQ(pieces.Days, whole.Days) << size;
+        EXPECT_EQ(pieces.Lines, whole.Lines) << size;
+        EXPECT_EQ(pieces.First_Left_Out_Line_Numbers, whole.First_Left_Out_Line_Numbers) << size;
+    }
+    EXPECT_EQ(whole.Lines, 9u);
+    EXPECT_EQ(whole.Days.size(), 2u);
 }

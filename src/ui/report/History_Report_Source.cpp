@@ -15,9 +15,11 @@ Reading_Progress Reading_Progress_Of(const Report_Progress& progress)
     };
 }
 
-std::uint64_t Unreadable_Lines_Of(const Target_Log_Reading& reading)
+void Take_Reading_Problems(const Target_Log_Reading& reading, Report_Load_Outcome& outcome)
 {
-    return reading.Unfitting_Lines + reading.Orphan_Lines;
+    outcome.Unreadable_Lines = reading.Left_Out_Lines;
+    outcome.First_Unreadable_Line_Numbers = reading.First_Left_Out_Line_Numbers;
+    outcome.Summed_Dates = reading.Summed_Dates;
 }
 
 }  // namespace
@@ -49,7 +51,7 @@ Report_Load_Outcome History_Report_Source::Load_Days(const History_Settings& set
     // Without a database and without a readable target log there is nothing to report on,
     // unless today's day log gave a day.
     outcome.Readable = outcome.Failure.empty() || !Days->Days().empty();
-    if (Days->Target_Log()) outcome.Unreadable_Lines = Unreadable_Lines_Of(*Days->Target_Log());
+    if (Days->Target_Log()) Take_Reading_Problems(*Days->Target_Log(), outcome);
     struct stat status
     {
     };
@@ -70,7 +72,7 @@ Report_Load_Outcome History_Report_Source::Rebuild(const Report_Progress& progre
 {
     const History_Rebuild_Result rebuilt = Rebuild_History_Store(Work_Settings, Reading_Progress_Of(progress));
     Report_Load_Outcome outcome = Load_Days(Work_Settings, History_Days::Missing_Store::Read_In_Memory_Only, {});
-    outcome.Unreadable_Lines = Unreadable_Lines_Of(rebuilt.Reading);
+    Take_Reading_Problems(rebuilt.Reading, outcome);
     if (!rebuilt.Written)
     {
         outcome.Rebuild_Failed = true;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "history/History_Report.h"
 
@@ -36,7 +37,9 @@ struct Report_Load_Outcome
     std::string Store_Detail;  // names the file and the fault; empty when ready
     std::string Failure;       // why nothing could be read, or why a rebuild wrote nothing
     bool Rebuild_Failed = false;
-    std::uint64_t Unreadable_Lines = 0;  // lines of the target log that did not fit its pattern
+    std::uint64_t Unreadable_Lines = 0;                        // lines of the target log left out of the count
+    std::vector<std::uint64_t> First_Unreadable_Line_Numbers;  // 1-based, the first ten at most
+    std::uint64_t Summed_Dates = 0;  // dates whose blocks from more than one export were added up
     // Neither a database nor a target log exists yet: no day has been finished, which is
     // no fault and needs no rebuild.
     bool History_Not_Begun = false;

@@ -332,9 +332,16 @@ void TReport_Form::Finish_Work(const Report_Load_Outcome& outcome, Work work)
         else if (outcome.History_Not_Begun) Show_Notice(QString(), QString(), false, false);
         else if (outcome.Store_State != Report_Store_State::Ready) Show_Notice(state, detail, true, true);
         else if (outcome.Unreadable_Lines > 0)
-            Show_Notice(
-                Text(Report_Text::Unreadable_Lines) + QStringLiteral(" ") + QString::number(outcome.Unreadable_Lines),
-                QString(), false, true);
+        {
+            // The first left-out lines by number, so that they can be found and mended.
+            QStringList numbers;
+            for (const std::uint64_t number : outcome.First_Unreadable_Line_Numbers) numbers << QString::number(number);
+            if (outcome.Unreadable_Lines > outcome.First_Unreadable_Line_Numbers.size()) numbers << QStringLiteral("…");
+            Show_Notice(Text(Report_Text::Unreadable_Lines) + QStringLiteral(" ") +
+                            QString::number(outcome.Unreadable_Lines) + QStringLiteral(" (") +
+                            numbers.join(QStringLiteral(", ")) + QStringLiteral(")"),
+                        QString(), false, true);
+        }
         else if (work == Work::Rebuild) Show_Notice(QString(), QString(), false, false);
     }
     Update_Buttons();
