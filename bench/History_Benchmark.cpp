@@ -1,9 +1,15 @@
 // The history over ten years: writes a generated target log (about 2,600 working days)
 // into a program folder, then measures reading it into a new database and the extra
 // transaction that an export adds at a day start (synced to the disk).
-// Usage: history_benchmark PROGRAM_DIRECTORY [runs]
-// Prints "read_ms <median>" and "export_transaction_ms <median>".
+// With a third argument "large" it writes a target log of about 100 MB instead and measures
+// the first report (reading it in, in a fresh process: time and peak memory) and a report of
+// one day once the database stands.
+// Usage: history_benchmark PROGRAM_DIRECTORY [runs [large]]
+// Prints "read_ms <median>" and "export_transaction_ms <median>"; with large,
+// "large_first_report_ms", "large_first_report_peak_kb" and "large_one_day_report_ms".
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -84,13 +90,113 @@ double Milliseconds_Since(std::chrono::steady_clock::time_point begin)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
 }
 
+// Runs the work in a child process; its time (measured inside) and its peak memory.
+struct Child_Figures
+{
+    double Milliseconds = -1;
+    long Peak_Kilobytes = -1;
+};
+
+template <typename Work>
+Child_Figures In_Child(Work work)
+{
+    int pipe_ends[2];
+    if (::pipe(pipe_ends) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0)
+    {
+        const auto begin = std::chrono::steady_clock::now();
+        const bool done = work();
+        const double milliseconds = done ? Milliseconds_Since(begin) : -1;
+        (void)!::write(pipe_ends[1], &milliseconds, sizeof milliseconds);
+        ::_exit(done ? 0 : 1);
+    }
+    ::close(pipe_ends[1]);
+    Child_Figures figures;
+    if (::read(pipe_ends[0], &figures.Milliseconds, sizeof figures.Milliseconds) != sizeof figures.Milliseconds)
+        figures.Milliseconds = -1;
+    ::close(pipe_ends[0]);
+    int status = 0;
+    rusage usage{};
+    if (::wait4(child, &status, 0, &usage) == child) figures.Peak_Kilobytes = usage.ru_maxrss;
+    return figures;
+}
+
+// About 100 MB of target log, written as it is made: days with long remarks from 1800 on.
+bool Write_Large_Log(const std::string& path, std::size_t& lines, Calendar_Date& last_date)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    unsigned seed = 1800;
+    std::size_t bytes = 0;
+    const std::string remark(150, 'r');
+    for (Calendar_Date date{1800, 1, 6}; bytes < 100u * 1000 * 1000; date = Add_Days(date, 1))
+    {
+        if (Iso_Day_Of_Week(date) > 5) continue;
+        std::string block = "\r\n";
+        for (Work_Record& record : Generated_Day(date, seed))
+        {
+            if (record[Date_Field].empty()) record[Remark_Field] += remark;
+            block += record[0] + ";" + record[1] + ";" + record[2] + ";" + record[3] + ";" + record[4] + ";" +
+                     record[5] + "\r\n";
+            ++lines;
+        }
+        ++lines;
+        bytes += block.size();
+        last_date = date;
+        if (std::fwrite(block.data(), 1, block.size(), file) != block.size()) return std::fclose(file), false;
+    }
+    return std::fclose(file) == 0;
+}
+
+int Large_Log_Figures(const Program_Paths& paths, int runs)
+{
+    Settings settings;
+    settings.Target_Log_File_Name = paths.File("Work_Log.csv");
+    std::size_t lines = 0;
+    Calendar_Date last_date;
+    if (!Write_Large_Log(settings.Target_Log_File_Name, lines, last_date)) return std::perror("Work_Log.csv"), 1;
+    const History_Settings history = History_Settings_From(paths, settings, Date_Time_Patterns{});
+    std::vector<double> first_times;
+    long peak = 0;
+    for (int run = 0; run < runs; ++run)
+    {
+        History_Store::Remove_Files(history.Store_Path());
+        const Child_Figures first = In_Child([&] {
+            const History_Days days = History_Days::Load(history, History_Days::Missing_Store::Read_In);
+            const History_Report report = days.Report(History_Period_Containing(History_Period_Kind::All, {}));
+            return days.Problem().empty() && !report.Days.empty();
+        });
+        if (first.Milliseconds < 0) return std::fprintf(stderr, "first report failed\n"), 1;
+        first_times.push_back(first.Milliseconds);
+        peak = std::max(peak, first.Peak_Kilobytes);
+    }
+    std::vector<double> day_times;
+    for (int run = 0; run < std::max(runs, 11); ++run)
+    {
+        const Child_Figures one_day = In_Child([&] {
+            const History_Period period = Custom_History_Period(last_date, last_date);
+            const History_Days days = History_Days::Load(history, History_Days::Missing_Store::Read_In, {}, period);
+            return days.Report(period).Days.size() == 1;
+        });
+        if (one_day.Milliseconds < 0) return std::fprintf(stderr, "one-day report failed\n"), 1;
+        day_times.push_back(one_day.Milliseconds);
+    }
+    std::printf(
+        "large_target_log_lines %zu\nlarge_first_report_ms %.1f\nlarge_first_report_peak_kb %ld\n"
+        "large_one_day_report_ms %.2f\n",
+        lines, Median(first_times), peak, Median(day_times));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc < 2) return std::fprintf(stderr, "usage: %s PROGRAM_DIRECTORY [runs]\n", argv[0]), 2;
+    if (argc < 2) return std::fprintf(stderr, "usage: %s PROGRAM_DIRECTORY [runs [large]]\n", argv[0]), 2;
     const Program_Paths paths(argv[1]);
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    if (argc > 3 && std::string(argv[3]) == "large") return Large_Log_Figures(paths, runs);
 
     // Ten years of working days, in the default pattern, as the export writes them.
     std::string target_log;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The history over a generated ten-year target log: reading it into the database, the
 # whole `--report all --csv` process (median of 5), and the extra transaction of an export
-# (synced). Runs in a folder on the build's disk, so fsync costs what it costs there.
+# (synced); then over a target log of about 100 MB: the first report (reading it in, peak
+# memory of the process) and a report of one day. Runs in a folder on the build's disk, so
+# fsync costs what it costs there.
 # Usage: bench/run_history_benchmark.sh [build directory (default build-bench)]
 # Prints the rows of the README's table.
 set -euo pipefail
@@ -35,3 +37,13 @@ printf '| history: `--report all --csv`, whole process, ten years (median of 5) 
 printf '| history: the export'"'"'s extra transaction, synced (median of 21) | %s ms | | | <= 5 ms |\n' \
   "$(figure export_transaction_ms)"
 printf '| (for scale: one 4 KB write and fsync on the same disk, median of 21) | %s ms | | | |\n' "$(figure fsync_ms)"
+
+large=$(mktemp -d "$PWD/$build/history_large_XXXXXX")
+trap 'rm -rf "$work" "$large"' EXIT
+"$build/bench/history_benchmark" "$large" 3 large >"$work/figures.txt"
+printf '| history: first report of a 100 MB target log (%s lines), reading it in (median of 3) | %s ms | | | <= 2000 ms |\n' \
+  "$(figure large_target_log_lines)" "$(figure large_first_report_ms)"
+printf '| history: peak memory of that first report (process) | %s MB | | | <= 100 MB |\n' \
+  "$(($(figure large_first_report_peak_kb) / 1024))"
+printf '| history: report of one day on it, database standing (median of 11) | %s ms | | | <= 20 ms |\n' \
+  "$(figure large_one_day_report_ms)"

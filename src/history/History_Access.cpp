@@ -10,6 +10,7 @@
 #include "config/Settings_File.h"
 #include "config/Setup_Ini_Keys.h"
 #include "history/Calendar.h"
+#include "history/History_Texts.h"
 #include "platform/Code_Page.h"
 #include "platform/Ini_File.h"
 #include "platform/Posix_File.h"
@@ -64,6 +65,7 @@ History_Settings History_Settings_From(const Program_Paths& paths, const Setting
     history.Format = {settings.Target_Log_File_Format, settings.Target_Log_File_Separator, patterns.Short_Date};
     history.Full_Time_Minutes = settings.Full_Time_Value;
     Read_Report_Setup(paths, history);
+    history.No_Work_Type_Name = No_Work_Type_Name(settings.Language_File_Path);
     return history;
 }
 
@@ -200,7 +202,7 @@ std::optional<std::vector<History_Day>> Days_Joined(const std::vector<History_Da
 }  // namespace
 
 History_Days History_Days::Load(const History_Settings& settings, Missing_Store missing,
-                                const Reading_Progress& progress)
+                                const Reading_Progress& progress, const std::optional<History_Period>& only)
 {
     History_Days loaded;
     loaded.Full_Time_Minutes = settings.Full_Time_Minutes;
@@ -209,18 +211,26 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
     bool have_days = false;
     bool stale = false;
     std::optional<Target_Log_Mark> stored_mark;
+    std::optional<Target_Log_Mark> now;
     {
         History_Store store(settings.Store_Path(), History_Store::Mode::Read);
         // A read-only database cannot have taken the latest exports: the target log counts.
-        have_days = store.Check().State == History_Store_State::Ready && store.Read_All_Days(loaded.All_Days);
-        if (have_days) stored_mark = store.Read_Target_Log_Mark();
+        if (store.Check().State == History_Store_State::Ready)
+        {
+            stored_mark = store.Read_Target_Log_Mark();
+            now = Mark_Target_Log(settings.Target_Log_File_Name);
+            // Up to date (or no target log to compare with): a period needs its own days only.
+            const bool current = !now || (stored_mark && Target_Log_Unchanged(*stored_mark, *now));
+            have_days = current && only && only->Kind != History_Period_Kind::All
+                            ? store.Read_Days_Between(only->From, only->To, loaded.All_Days)
+                            : store.Read_All_Days(loaded.All_Days);
+        }
         loaded.Store_State = store.Check();
     }
     // The target log changed since it was read in (by an export or by hand): a log that only
     // grew has its new part read; any other change, or a database that never recorded the
     // log, has the whole log read again.
-    const std::optional<Target_Log_Mark> now =
-        have_days ? Mark_Target_Log(settings.Target_Log_File_Name) : std::nullopt;
+    if (!have_days) now.reset();
     if (now && !(stored_mark && Target_Log_Unchanged(*stored_mark, *now)))
     {
         bool appended = false;

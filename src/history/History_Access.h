@@ -56,8 +56,11 @@ public:
     // included, which the exports cannot keep up to date) from the target log in memory,
     // and Store() says why. Today's day counts as the day log holds it,
     // in place of a stored day of the same date.
+    // With a period given, only its days need be loaded (from an up-to-date database, by
+    // the date index); Days() then holds those.
     static History_Days Load(const History_Settings& settings, Missing_Store missing,
-                             const Reading_Progress& progress = {});
+                             const Reading_Progress& progress = {},
+                             const std::optional<History_Period>& only = std::nullopt);
 
     const History_Store_Check& Store() const { return Store_State; }
     // The target log was read in this load (into a new database or only in memory).

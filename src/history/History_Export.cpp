@@ -45,6 +45,15 @@ bool Is_Regular_File(const std::string& path)
     };
     return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
+// A date the database holds already: the same day exported again, or another computer's
+// block of that date in a shared target log. The day is left as it is; the next report sees
+// the target log grown past what the database read and adds the blocks up from there.
+bool Stored_Already(History_Store& store, const Calendar_Date& date)
+{
+    std::vector<History_Day> stored;
+    return store.Read_Days_Between(date, date, stored) && !stored.empty();
+}
+
 }  // namespace
 
 void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector<Work_Record>& stored_records)
@@ -80,7 +89,9 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
         History_Store store(path, History_Store::Mode::Read_Write);
         state = store.Check().State;
         if (state != History_Store_State::Ready) failure = store.Check().Detail;
-        else if (store.Replace_Day(*counted.Day, failure, context.Program_Settings.Target_Log_File_Format)) return;
+        else if (Stored_Already(store, counted.Day->Date) ||
+                 store.Replace_Day(*counted.Day, failure, context.Program_Settings.Target_Log_File_Format))
+            return;
         else
         {
             step = "WRITE";

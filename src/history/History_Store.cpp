@@ -519,6 +519,12 @@ History_Store::~History_Store()
 
 bool History_Store::Read_All_Days(std::vector<History_Day>& days)
 {
+    return Read_Days_Between({1, 1, 1}, {9999, 12, 31}, days);
+}
+
+bool History_Store::Read_Days_Between(const Calendar_Date& from, const Calendar_Date& to,
+                                      std::vector<History_Day>& days)
+{
     days.clear();
     if (!Database || !Store_Check.Usable_For_Reading()) return false;
     const auto fail = [&](int result) {
@@ -529,8 +535,13 @@ bool History_Store::Read_All_Days(std::vector<History_Day>& days)
     };
     // One read transaction: the days and their work types come from the same state.
     if (sqlite3_exec(Database, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) return fail(sqlite3_errcode(Database));
-    Statement day_rows(Database, "SELECT date, worked_minutes FROM days ORDER BY date");
+    // The dates are the key, in an order that their text keeps: a period is a range of it.
+    const std::string first = Iso_Date_Text(from);
+    const std::string last = Iso_Date_Text(to);
+    Statement day_rows(Database, "SELECT date, worked_minutes FROM days WHERE date BETWEEN ?1 AND ?2 ORDER BY date");
     if (!day_rows.Prepared()) return fail(day_rows.Result);
+    sqlite3_bind_text(*day_rows, 1, first.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(*day_rows, 2, last.c_str(), -1, SQLITE_TRANSIENT);
     std::map<std::string, std::size_t> index_of_date;
     int result = SQLITE_OK;
     while ((result = sqlite3_step(*day_rows)) == SQLITE_ROW)
@@ -544,8 +555,12 @@ bool History_Store::Read_All_Days(std::vector<History_Day>& days)
         days.push_back({*date, worked, {}});
     }
     if (result != SQLITE_DONE) return fail(result);
-    Statement type_rows(Database, "SELECT date, work_type, minutes FROM day_work_types ORDER BY date, position");
+    Statement type_rows(Database,
+                        "SELECT date, work_type, minutes FROM day_work_types WHERE date BETWEEN ?1 AND ?2"
+                        " ORDER BY date, position");
     if (!type_rows.Prepared()) return fail(type_rows.Result);
+    sqlite3_bind_text(*type_rows, 1, first.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(*type_rows, 2, last.c_str(), -1, SQLITE_TRANSIENT);
     while ((result = sqlite3_step(*type_rows)) == SQLITE_ROW)
     {
         const unsigned char* text = sqlite3_column_text(*type_rows, 0);

@@ -58,6 +58,8 @@ public:
 
     // Every stored day, oldest first; false (with Check() updated) when reading failed.
     bool Read_All_Days(std::vector<History_Day>& days);
+    // The stored days from one date to another, both included, found by the date index.
+    bool Read_Days_Between(const Calendar_Date& from, const Calendar_Date& to, std::vector<History_Day>& days);
 
     // Replaces the day of that date, or adds it, in one synced transaction; false with
     // the reason when it could not be written. The line pattern the day was written to the

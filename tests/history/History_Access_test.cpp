@@ -80,6 +80,13 @@ TEST_F(History_Access, EditsOfTheTargetLogAreSeen)
     EXPECT_EQ(corrected.Days()[0].Worked_Minutes, 479);
     EXPECT_EQ(Stored(), corrected.Days());
 
+    // Another computer's block of a stored date, appended: the date's blocks add up.
+    Append("\r\nMonday;08.12.2026;18:00 - 19:00;Celkem;01:00;\r\n");
+    const History_Days shared = Load();
+    ASSERT_EQ(shared.Days().size(), 2u);
+    EXPECT_EQ(shared.Days()[1].Worked_Minutes, 480);
+    EXPECT_EQ(Stored(), shared.Days());
+
     // A day cut out by hand is gone from the history.
     Directory.Write("Work_Log.csv", Block("08.12.2026", "07:00", "Review"));
     EXPECT_EQ(Load().Days().size(), 1u);

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "history/History_Access.h"
+#include "history/History_Texts.h"
 #include "support/Test_Temporary_Directory.h"
 
 namespace
@@ -57,6 +58,21 @@ TEST(History_Settings, ReportSetupGivesWorkDaysAndDaysOff)
 
     directory.Write("Setup.ini", "[Report_Setup]\r\nWork_Days=Monday\r\n");
     EXPECT_EQ(Read_History_Settings(paths, Date_Time_Patterns{}).Work_Days, Full_Time_Calendar{}.Work_Days);
+}
+
+// A record without a work type counts under a name of the language file's own, or the
+// built-in one of its language.
+TEST(History_Settings, TheEmptyWorkTypeIsNamedFromTheLanguageFile)
+{
+    Test_Temporary_Directory directory;
+    EXPECT_EQ(No_Work_Type_Name(directory.File("Czech.lng")), "(bez typu)");
+    EXPECT_EQ(No_Work_Type_Name(directory.File("English.lng")), "(no type)");
+    directory.Write("Mine.lng", "[Work_History]\r\n1=(nic)\r\n");
+    EXPECT_EQ(No_Work_Type_Name(directory.File("Mine.lng")), "(nic)");
+    for (const char* shipped : {"Czech.lng", "English.lng"})
+        EXPECT_NE(No_Work_Type_Name(std::string(ZL_SOURCE_DATA_DIR) + "/" + shipped).find('('), std::string::npos);
+    EXPECT_EQ(Read_History_Settings(Program_Paths(directory.Path()), Date_Time_Patterns{}).No_Work_Type_Name,
+              "(bez typu)");
 }
 
 }  // namespace

@@ -69,6 +69,7 @@ private slots:
         QVERIFY(outcome.Readable);
         QVERIFY(outcome.Store_State == Report_Store_State::Ready);
         QCOMPARE(outcome.Unreadable_Lines, std::uint64_t(1));
+        QVERIFY(outcome.First_Unreadable_Line_Numbers == std::vector<std::uint64_t>{7});
         QVERIFY(fixture.Database_Ready());
 
         const History_Report this_week = fixture.Source->Report_For(Report_Period_Kind::Week, 0);
