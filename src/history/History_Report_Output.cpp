@@ -47,17 +47,20 @@ std::string Work_Type_Csv(const History_Report& report, Figure_Unit unit)
     std::string csv = "work_type,hours\n";
     for (const Work_Type_Minutes& entry : report.By_Work_Type)
         csv += History_Csv_Field(Cp1250_To_Utf8(entry.Work_Type)) + ',' + Figure_Text(entry.Minutes, unit) + '\n';
-    return csv + "total," + Figure_Text(Total_Minutes(report), unit) + '\n';
+    csv += "total," + Figure_Text(Total_Minutes(report), unit) + '\n';
+    if (report.Booked_Beyond_Worked_Minutes != 0)
+        csv += "booked_beyond_worked," + Figure_Text(report.Booked_Beyond_Worked_Minutes, unit) + '\n';
+    return csv;
 }
 
 std::string Days_Csv(const History_Report& report, Figure_Unit unit)
 {
     if (unit == Figure_Unit::Minutes) return Days_Csv(report);
-    std::string csv = "date,worked_hours,full_time_hours,overtime_hours,balance_hours\n";
+    std::string csv = "date,worked_hours,full_time_hours,overtime_hours,balance_hours,state\n";
     for (const History_Report_Day& day : report.Days)
         csv += Iso_Date_Text(day.Date) + ',' + Figure_Text(day.Worked_Minutes, unit) + ',' +
                Figure_Text(day.Full_Time_Minutes, unit) + ',' + Figure_Text(day.Overtime_Minutes, unit) + ',' +
-               Figure_Text(day.Balance_Minutes, unit) + '\n';
+               Figure_Text(day.Balance_Minutes, unit) + ',' + (day.In_Progress ? "in_progress" : "stored") + '\n';
     return csv;
 }
 
