@@ -337,9 +337,11 @@ void TReport_Form::Finish_Work(const Report_Load_Outcome& outcome, Work work)
             QStringList numbers;
             for (const std::uint64_t number : outcome.First_Unreadable_Line_Numbers) numbers << QString::number(number);
             if (outcome.Unreadable_Lines > outcome.First_Unreadable_Line_Numbers.size()) numbers << QStringLiteral("…");
+            const QString named = numbers.isEmpty()
+                                      ? QString()
+                                      : QStringLiteral(" (") + numbers.join(QStringLiteral(", ")) + QLatin1Char(')');
             Show_Notice(Text(Report_Text::Unreadable_Lines) + QStringLiteral(" ") +
-                            QString::number(outcome.Unreadable_Lines) + QStringLiteral(" (") +
-                            numbers.join(QStringLiteral(", ")) + QStringLiteral(")"),
+                            QString::number(outcome.Unreadable_Lines) + named,
                         QString(), false, true);
         }
         else if (work == Work::Rebuild) Show_Notice(QString(), QString(), false, false);

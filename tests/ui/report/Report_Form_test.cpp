@@ -341,6 +341,7 @@ private slots:
             Outcome(false, Report_Store_State::Damaged, "Work_History.sqlite: file is not a database",
                     "The target log Work_Log.csv does not exist.");
         fixture.Source->Rebuild_Result.Unreadable_Lines = 3;
+        fixture.Source->Rebuild_Result.First_Unreadable_Line_Numbers = {4, 6, 12};
         fixture.Form->Open();
         QVERIFY(fixture.Form->Problem_Shown());
         QVERIFY(fixture.Source->Requests.empty());
@@ -368,8 +369,8 @@ private slots:
         QTRY_COMPARE(ended.count(), 1);
         QVERIFY(!fixture.Form->Problem_Shown() && !fixture.Form->Busy());
         QCOMPARE(fixture.Form->Work_Type_Chart()->Row_Count(), std::size_t(2));
-        // The lines that did not fit the pattern are counted, not hidden.
-        QVERIFY(fixture.Label("Notice_Label").endsWith(QStringLiteral(" 3")));
+        // The lines left out are counted and named, not hidden.
+        QVERIFY(fixture.Label("Notice_Label").endsWith(QStringLiteral(" 3 (4, 6, 12)")));
         QVERIFY(fixture.Part<TVela_Button_>("Save_Csv_Button")->isEnabled());
     }
 
