@@ -319,8 +319,8 @@ struct Export_Group
     std::string Day_Row_Line;
     std::size_t Pattern_Index = 0;
     std::uint64_t Blocks = 0;
-    std::optional<Counted_Day> Last_Whole;
-    Counted_Day Last;
+    Counted_Day Chosen;     // the last whole block, else the last block
+    bool Whole = false;     // Chosen is a whole block
     bool Last_Cut = false;  // the last block is short of lines, with none left out
 };
 
@@ -375,7 +375,7 @@ struct Target_Log_Reader::State
                                   [&](const Export_Group& kept) { return kept.Day_Row_Line == block.Day_Row_Line; });
         if (group == groups.end())
             group =
-                groups.insert(groups.end(), Export_Group{block.Day_Row_Line, block.Pattern_Index, 0, {}, {}, false});
+                groups.insert(groups.end(), Export_Group{block.Day_Row_Line, block.Pattern_Index, 0, {}, false, false});
         ++group->Blocks;
         Counted_Day counted = Count_Day_Lines(block.Date, block.Lines);
         bool whole = false;
@@ -386,9 +386,9 @@ struct Target_Log_Reader::State
             whole = Is_Whole_Day_Block(records);
         }
         if (!counted.Day) Left_Out(block.First_Line);
-        if (whole) group->Last_Whole = counted;
         group->Last_Cut = !whole && !block.Has_Left_Out_Lines;
-        group->Last = std::move(counted);
+        if (whole || !group->Whole) group->Chosen = std::move(counted);
+        group->Whole = group->Whole || whole;
         Current.reset();
     }
 
@@ -533,22 +533,24 @@ Target_Log_Reading Target_Log_Reader::Finish()
         for (Export_Group& group : groups)
         {
             reading.Replaced_Blocks += group.Blocks - 1;
-            const Counted_Day& chosen = group.Last_Whole ? *group.Last_Whole : group.Last;
+            Counted_Day& chosen = group.Chosen;
             if (!chosen.Day)
             {
                 ++reading.Uncountable_Blocks;
                 continue;
             }
-            if (!group.Last_Whole && group.Last_Cut) ++reading.Incomplete_Blocks;
+            if (!group.Whole && group.Last_Cut) ++reading.Incomplete_Blocks;
             ++counted_groups;
             if (!sum)
             {
-                sum = *chosen.Day;
+                sum = std::move(*chosen.Day);
                 pattern_index = group.Pattern_Index;
             }
             else Add_Up(*sum, *chosen.Day);
         }
         if (counted_groups > 1) ++reading.Summed_Dates;
+        groups.clear();
+        groups.shrink_to_fit();
         if (!sum) continue;
         reading.Days.push_back(std::move(*sum));
         reading.Day_Patterns.push_back(state.Patterns[pattern_index].Text);
