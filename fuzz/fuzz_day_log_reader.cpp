@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Fuzz_Support.h"
+#include "history/History_Export.h"
 #include "platform/Short_String.h"
 #include "support/Fake_Clock.h"
 #include "worklog/Day_Log_File.h"
@@ -113,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Fuzz_Program program(directory.Path());
     Day_Log day_log;
-    const Load_Day_Log_Result result = Load_Day_Log(program.Context, day_log);
+    const Load_Day_Log_Result result = Load_Day_Log(program.Context, day_log, Record_Exported_Day_In_History);
     if (result.Terminate_Requested)
     {
         ZL_FUZZ_CHECK(day_log.Size() == 0);
@@ -144,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ZL_FUZZ_CHECK(Checkpoint_Day_Log(program.Context, day_log));
     Fuzz_Program again(directory.Path());
     Day_Log reloaded;
-    const Load_Day_Log_Result second = Load_Day_Log(again.Context, reloaded);
+    const Load_Day_Log_Result second = Load_Day_Log(again.Context, reloaded, Record_Exported_Day_In_History);
     ZL_FUZZ_CHECK(!second.Terminate_Requested && second.Outcome == Day_Log_Outcome::Valid);
     ZL_FUZZ_CHECK(reloaded.Records() == day_log.Records());
     ZL_FUZZ_CHECK(reloaded.Day_Start_Minute() == day_log.Day_Start_Minute());

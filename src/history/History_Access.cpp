@@ -24,10 +24,7 @@ std::optional<History_Day> Stored_Day_Log_Day(const History_Settings& settings)
 {
     std::string content;
     if (!Read_Whole_File(settings.Day_Log_Path(), content)) return std::nullopt;
-    std::vector<Work_Record> records;
-    for (std::size_t offset = 0; offset + Work_Record_Size <= content.size() && records.size() < Max_Day_Log_Records;
-         offset += Work_Record_Size)
-        records.push_back(Decode_Work_Record(std::string_view(content).substr(offset, Work_Record_Size)));
+    const std::vector<Work_Record> records = Decode_Work_Records(content, Max_Day_Log_Records);
     if (records.empty()) return std::nullopt;
     const std::optional<Date_Time> date = Parse_Date(records[0][Date_Field], settings.Format.Short_Date_Pattern);
     if (!date) return std::nullopt;

@@ -123,6 +123,15 @@ Work_Record Decode_Work_Record(std::string_view bytes)
     return record;
 }
 
+std::vector<Work_Record> Decode_Work_Records(std::string_view bytes, std::size_t max_records)
+{
+    std::vector<Work_Record> records;
+    for (std::size_t offset = 0; offset + Work_Record_Size <= bytes.size() && records.size() < max_records;
+         offset += Work_Record_Size)
+        records.push_back(Decode_Work_Record(bytes.substr(offset, Work_Record_Size)));
+    return records;
+}
+
 bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored, std::uint64_t max_records)
 {
     stored = {};
@@ -145,8 +154,7 @@ bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored, std
     }
     stored.Whole_Record_Count = file_size / Work_Record_Size;
     stored.Partial_Record_Bytes = file_size % Work_Record_Size;
-    for (std::size_t offset = 0; offset + Work_Record_Size <= content.size(); offset += Work_Record_Size)
-        stored.Records.push_back(Decode_Work_Record(std::string_view(content).substr(offset, Work_Record_Size)));
+    stored.Records = Decode_Work_Records(content);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // Actual_Work_Log.log: records of 1536 bytes without header, count or trailer, each six
 // 256-byte fields of a length byte and up to 255 CP1250 characters. A trailing partial
 // record is never read.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,6 +19,9 @@ std::string Encode_Work_Record(const Work_Record& record);
 // Reads a record from exactly Work_Record_Size bytes; bytes after a field's characters
 // are ignored.
 Work_Record Decode_Work_Record(std::string_view bytes);
+// The whole records of a day log's bytes, at most max_records of them; a trailing partial
+// record is left out.
+std::vector<Work_Record> Decode_Work_Records(std::string_view bytes, std::size_t max_records = SIZE_MAX);
 
 // What Open_Actual_Work_Log read of the file: its whole records, at most as many as asked
 // for (by default Max_Day_Log_Records + 1: one more shows that the file holds too many).

@@ -1,7 +1,6 @@
 #include "worklog/Day_Start.h"
 
 #include "config/Program_Messages.h"
-#include "history/History_Export.h"
 #include "platform/Code_Page.h"
 #include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
@@ -120,7 +119,7 @@ void Start_New_Day(Work_Log_Context& context, Day_Log& day_log)
     day_log.Start_Day(day_row, start);
 }
 
-Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
+Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log, const Exported_Day_Sink& exported_day)
 {
     day_log = Day_Log{};
     const std::string path = context.Day_Log_Path();
@@ -202,7 +201,7 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log)
     context.Errors.Add(" - SAVE_TARGET_WORK_LOG - OK - last log successfully added to " +
                        File_Name_To_Cp1250(settings.Target_Log_File_Name));
     // The block is on disk; the history follows it (a repeated export replaces the day).
-    Record_Exported_Day_In_History(context, stored.Records);
+    if (exported_day) exported_day(context, stored.Records);
     // The splash comes before the new day, whose Day_Row begins at the minute it is built.
     if (context.Start_Up.Display_Start_Splash_Screen) context.Dialogs.Show_Start_Splash_Screen();
     Start_New_Day(context, day_log);

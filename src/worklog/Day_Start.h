@@ -2,6 +2,9 @@
 // The start of a day: the stored day log is continued when it is today's, exported to the
 // target log when it is of another date, and replaced by a new day when it is missing,
 // unopenable or invalid and the user agrees.
+#include <functional>
+#include <vector>
+
 #include "worklog/Day_Log.h"
 #include "worklog/Work_Log_Context.h"
 
@@ -32,7 +35,12 @@ struct Load_Day_Log_Result
 // across a crash at any instant (see Export_Journal.h); the splash screen, when enabled,
 // comes before the new day is built, which is stored at once. The caller must still call
 // Checkpoint_Day_Log after its first Refresh_Summary_Rows.
-Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log);
+// exported_day is given each past day once the target log holds it, before the new day
+// replaces it on disk, so a kill between the two repeats the call at the next start rather
+// than skip it. The program passes the history's Record_Exported_Day_In_History.
+using Exported_Day_Sink = std::function<void(Work_Log_Context&, const std::vector<Work_Record>&)>;
+Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log,
+                                 const Exported_Day_Sink& exported_day = {});
 
 // A day that begins now: one Day_Row with today's name and date, the span from now to
 // now, the default work type and remark, duration 00:00.

@@ -53,7 +53,7 @@ protected:
     Load_Day_Log_Result Start()
     {
         Day_Log log;
-        return Load_Day_Log(Context, log);
+        return Load_Day_Log(Context, log, Record_Exported_Day_In_History);
     }
 };
 
@@ -174,7 +174,7 @@ TEST_F(History_Export, KilledExportLeavesEachDayOnceAfterTheNextStart)
         if (child == 0)
         {
             Day_Log log;
-            Load_Day_Log(Context, log);
+            Load_Day_Log(Context, log, Record_Exported_Day_In_History);
             ::_exit(0);
         }
         if (kill_after.count() >= 0)

@@ -7,6 +7,7 @@
 #include "config/Language_File.h"
 #include "config/Settings_File.h"
 #include "config/Start_Up_Checks.h"
+#include "history/History_Export.h"
 #include "platform/Code_Page.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Vela_Button.h"
@@ -134,7 +135,7 @@ void TMain_Form::Read_Language_File()
 bool TMain_Form::Load_The_Day()
 {
     Work_Log_Context context = Context();
-    const Load_Day_Log_Result result = Load_Day_Log(context, Log);
+    const Load_Day_Log_Result result = Load_Day_Log(context, Log, Record_Exported_Day_In_History);
     if (!result.Terminate_Requested) return true;
     Save_Error_Log_And_Terminate();
     return false;
