@@ -5,24 +5,9 @@
 # Usage: bash Tray_e2e.sh <dist_dir>
 set -euo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
-
-# The program's icon in the tray host's panel (its window id), if it is docked.
-docked_icon() {
-  xwininfo -root -tree 2>/dev/null | awk '
-    /"panel": \("panel" "trayer"\)/ { match($0, /^ */); indent = RLENGTH; inside = 1; next }
-    inside { match($0, /^ */); if (RLENGTH <= indent) inside = 0; else if (/"zentavo-logger"/) { print $1; exit } }'
-}
-icon_docked() { [ -n "$(docked_icon)" ]; }
-# Never without an id: xwininfo would wait for a click on the window.
-window_info() { [ -n "$1" ] || zl_fail "no window for $2"; timeout 5 xwininfo -id "$1" 2>/dev/null; }
-map_state() { window_info "$1" "the main window" | awk '/Map State:/ { print $3 }'; }
-upper_left() { window_info "$1" "$2" | awk -v axis="$3" '$1 == "Absolute" && $3 == axis ":" { print $4 }'; }
-# The opacity the program gives a window, 0 to 255 (no compositor shows it).
-window_opacity() {
-  local value
-  value=$(xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null | awk -F' = ' '/= / { print $2 }')
-  echo $((${value:-4294967295} / 16843009))
-}
+source "$ZL_LIB_DIR/windows.sh"
+# trayer's panel; no compositor shows the opacities read here.
+ZL_TRAY_HOST='"panel": ("panel" "trayer")'
 program_windows_by_class() { xdotool search --onlyvisible --classname '^zentavo-logger$' 2>/dev/null | sort || true; }
 
 # Records the distinct opacities of the main window until the condition holds (2 s at most).

@@ -8,6 +8,7 @@
 # Usage: bash Window_Manager_e2e.sh <dist_dir>
 set -euo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
+source "$ZL_LIB_DIR/windows.sh"
 
 ZL_SCREEN_PIXEL="python3 $ZL_LIB_DIR/../tools/screen_pixel.py"
 # Task buttons are drawn in a colour that nothing else on the panel has.
@@ -75,18 +76,7 @@ start_desktop() {
   zl_note_base_windows
 }
 ZL_DESKTOP_STARTER=start_desktop
-
-
-# The program's icon in tint2's tray (its window id), if it is docked.
-docked_icon() {
-  xwininfo -root -tree 2>/dev/null | awk '
-    /"tint2": \("tint2" "Tint2"\)/ { match($0, /^ */); indent = RLENGTH; inside = 1; next }
-    inside { match($0, /^ */); if (RLENGTH <= indent) inside = 0; else if (/"zentavo-logger"/) { print $1; exit } }'
-}
-icon_docked() { [ -n "$(docked_icon)" ]; }
-window_info() { [ -n "$1" ] || zl_fail "no window for $2"; timeout 5 xwininfo -id "$1" 2>/dev/null; }
-map_state() { window_info "$1" "$2" | awk '/Map State:/ { print $3 }'; }
-upper_left() { window_info "$1" "$2" | awk -v axis="$3" '$1 == "Absolute" && $3 == axis ":" { print $4 }'; }
+ZL_TRAY_HOST='"tint2": ("tint2" "Tint2")'
 icon_centre() {
   local icon
   icon=$(docked_icon)
@@ -134,11 +124,6 @@ task_button_pixels() {
   import -window root -crop 1280x30+0+994 -depth 8 txt:- 2>/dev/null | grep -c "$TASK_BUTTON_COLOUR" || true
 }
 
-window_opacity() {
-  local value
-  value=$(xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null | awk -F' = ' '/= / { print $2 }')
-  echo $((${value:-4294967295} / 16843009))
-}
 
 # Samples, in the background, the window's opacity property and the colour the compositor
 # shows at a point of it, until stop_sampling.
