@@ -15,8 +15,8 @@ fi
 runs=${1:-15}
 idle_seconds=${2:-60}
 scripts/install_packages.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZL_BUILD_BENCH=ON -DZL_BUILD_TESTS=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)" >/dev/null
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j"$(nproc)" >/dev/null
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT

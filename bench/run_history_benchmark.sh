@@ -10,8 +10,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
 if [ ! -x "$build/bench/history_benchmark" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZL_BUILD_BENCH=ON -DZL_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" -j"$(nproc)" --target history_benchmark zentavo-logger zl_dist_data >/dev/null
+  # Another build directory must have been configured with ZL_BUILD_BENCH=ON and built.
+  [ "$build" = build-bench ] || { echo "no $build/bench/history_benchmark: build it with ZL_BUILD_BENCH=ON" >&2; exit 1; }
+  cmake --preset bench >/dev/null
+  cmake --build --preset bench -j"$(nproc)" --target history_benchmark zentavo-logger zl_dist_data >/dev/null
 fi
 work=$(mktemp -d "$PWD/$build/history_bench_XXXXXX")
 trap 'rm -rf "$work"' EXIT

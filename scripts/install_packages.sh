@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing need, when missing.
+# Installs the Debian 12 packages of scripts/packages.txt that are missing; with --checks,
+# those of its [checks] part as well.
 set -euo pipefail
-packages=(build-essential cmake ninja-build libgtest-dev libbenchmark-dev libsqlite3-dev qt6-base-dev xvfb xauth
-          xdotool x11-utils libxdamage1 python3 trayer faketime imagemagick fonts-dejavu-core
-          openbox tint2 picom libxcb1-dev
-          desktop-file-utils appstream dpkg-dev file man-db weston qt6-wayland dbus-daemon)
-# The sanitizer build, the fuzz targets and clang-tidy need clang as well.
+list="$(dirname "$0")/packages.txt"
 if [ "${1:-}" = "--checks" ]; then
-  packages+=(clang clang-tidy libclang-rt-14-dev)
+  mapfile -t packages < <(sed -e 's/#.*//' -e '/^\[checks\]/d' "$list" | tr -s ' \t' '\n' | sed '/^$/d')
+else
+  mapfile -t packages < <(sed -e 's/#.*//' -e '/^\[checks\]/,$d' "$list" | tr -s ' \t' '\n' | sed '/^$/d')
 fi
 missing=()
 for package in "${packages[@]}"; do

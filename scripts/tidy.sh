@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (the checks of .clang-tidy) over every source file of src/ with the
-# compile commands of build-tidy; fails on any warning.
+# compile commands of the "tidy" preset (build-tidy, where only the moc output is built);
+# fails on any warning.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${ZL_TIDY_BUILD_DIR:-$root/build-tidy}
+build=$root/build-tidy
 tidy=${CLANG_TIDY:-clang-tidy-14}
 jobs=${ZL_TIDY_JOBS:-2}
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DZL_BUILD_UI=ON -DZL_BUILD_TESTS=OFF >/dev/null
+(cd "$root" && cmake --preset tidy >/dev/null)
 # The moc output must exist for the ui files to be analysed as they are compiled.
 autogen=$(cmake --build "$build" --target help | sed -n 's/^\([A-Za-z0-9_-]*_autogen\):.*/\1/p')
 if [[ -n "$autogen" ]]; then
