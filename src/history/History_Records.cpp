@@ -38,12 +38,8 @@ std::string Lower_Case(std::string_view cp1250_text)
 std::vector<Work_Record> Day_Log_Records(const History_Settings& settings)
 {
     std::string content;
-    std::vector<Work_Record> records;
-    if (!Read_Whole_File(settings.Day_Log_Path(), content)) return records;
-    for (std::size_t offset = 0; offset + Work_Record_Size <= content.size() && records.size() < Max_Day_Log_Records;
-         offset += Work_Record_Size)
-        records.push_back(Decode_Work_Record(std::string_view(content).substr(offset, Work_Record_Size)));
-    return records;
+    if (!Read_Whole_File(settings.Day_Log_Path(), content)) return {};
+    return Decode_Work_Records(content, Max_Day_Log_Records);
 }
 
 }  // namespace
