@@ -50,7 +50,8 @@ File_List_Status Read_File_List(const std::string& path, std::vector<std::string
 {
     names.clear();
     std::string content;
-    if (!Read_Whole_File(path, content)) return File_List_Status::Missing;
+    int error_number = 0;
+    if (!Read_Whole_File(path, content, error_number, Configuration_File_Size_Limit)) return File_List_Status::Missing;
 
     std::size_t position = 0;
     while (position < content.size())

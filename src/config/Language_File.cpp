@@ -1,8 +1,12 @@
 #include "config/Language_File.h"
 
 #include <algorithm>
+#include <cerrno>
 
+#include "platform/Code_Page.h"
+#include "platform/File_Error.h"
 #include "platform/Ini_File.h"
+#include "platform/Posix_File.h"
 #include "platform/Short_String.h"
 
 namespace
@@ -45,7 +49,41 @@ Language_Texts Load_Language_Texts(const std::string& language_file_path)
     texts.Disk_Full_Reason = newer_text("Save_Warning", "2", "The disk is full.");
     texts.Access_Denied_Reason = newer_text("Save_Warning", "3", "The file may not be written.");
     texts.Other_Failure_Reason = newer_text("Save_Warning", "4", "Error %0:s: %1:s");
+    // Newest texts: built in in Czech too, for a Czech language file of an older version.
+    const auto newest_text = [&](std::string_view section, std::string_view key, std::string_view english,
+                                 std::string_view czech_utf8) {
+        return newer_text(section, key, texts.Is_Czech_Language ? Utf8_To_Cp1250(czech_utf8) : std::string(english));
+    };
+    texts.Invalid_Pattern_Reason =
+        newest_text("Save_Warning", "5", "The line pattern %0:s of the target log is not valid.",
+                    "Vzor řádku výstupního souboru %0:s není platný.");
+    texts.No_Target_Log_Reason =
+        newest_text("Save_Warning", "6", "Setup.ini names no target log file (Target_Log_File_Name is empty).",
+                    "Setup.ini neuvádí žádný výstupní soubor (Target_Log_File_Name je prázdné).");
     return texts;
+}
+
+std::optional<std::string> Language_File_Problem(const std::string& language_file_path)
+{
+    const std::string name = Utf8_To_Cp1250(language_file_path);
+    const std::string prefix = " - OPEN_LANGUAGE_FILE - ";
+    const std::string consequence = ", the texts show their keys";
+    std::string content;
+    int error_number = 0;
+    if (!Read_Whole_File(language_file_path, content, error_number, Configuration_File_Size_Limit))
+    {
+        if (error_number == EFBIG)
+            return prefix + "FILE_TOO_LARGE - file " + name + " is larger than " +
+                   std::to_string(Configuration_File_Size_Limit) + " bytes" + consequence;
+        if (error_number == ENOENT) return prefix + "FILE_NOT_FOUND - file " + name + " not found" + consequence;
+        if (error_number == EISDIR) return prefix + "INVALID_FILE - " + name + " is a directory" + consequence;
+        if (error_number == EINVAL) return prefix + "INVALID_FILE - " + name + " is not a regular file" + consequence;
+        const File_Error error = File_Error_From_Errno(error_number);
+        return prefix + "UNEXPECTED_ERROR - not possible to read file " + name + ". " + std::to_string(error.Code) +
+               " - " + error.Text + consequence;
+    }
+    if (content.empty()) return prefix + "INVALID_FILE - file " + name + " is empty" + consequence;
+    return std::nullopt;
 }
 
 std::string Read_Language_Text(const std::string& language_file_path, std::string_view section, std::string_view key)

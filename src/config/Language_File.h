@@ -1,6 +1,7 @@
 #pragma once
 // The language file (INI syntax, CP1250): the texts read at start, and single texts that
 // the dialogs read from the file each time they open.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,10 @@
 // Reads the texts held for the run. A missing file, section or key gives the key itself
 // ("2#" for a message); a key present with an empty value gives an empty text.
 Language_Texts Load_Language_Texts(const std::string& language_file_path);
+
+// The protocol line (without its time) of a language file whose texts cannot be used:
+// missing, unreadable, not a regular file, too large, or empty. None for a usable file.
+std::optional<std::string> Language_File_Problem(const std::string& language_file_path);
 
 // One text of a section ("Setup_Form", "Update_Record_Form"), the key when it is missing.
 std::string Read_Language_Text(const std::string& language_file_path, std::string_view section, std::string_view key);

@@ -20,8 +20,10 @@ struct Language_Texts
 
     // The warning when the day cannot be stored while the program runs (section
     // Save_Warning); a language file without these keys gets the built-in texts.
-    std::string Save_Failed_Message;   // "1": %0:s the reason
-    std::string Disk_Full_Reason;      // "2"
-    std::string Access_Denied_Reason;  // "3"
-    std::string Other_Failure_Reason;  // "4": %0:s the error's number, %1:s the system's text for it
+    std::string Save_Failed_Message;     // "1": %0:s the reason
+    std::string Disk_Full_Reason;        // "2"
+    std::string Access_Denied_Reason;    // "3"
+    std::string Other_Failure_Reason;    // "4": %0:s the error's number, %1:s the system's text for it
+    std::string Invalid_Pattern_Reason;  // "5": %0:s the target log's line pattern
+    std::string No_Target_Log_Reason;    // "6": Setup.ini names no target log
 };

@@ -49,6 +49,10 @@ struct Settings : Window_Positions
     std::uint8_t Main_Form_Transparency = Setup_Default<std::uint8_t>(Setup_Key::Main_Form_Transparency);
     std::uint8_t Main_Form_Anchor = Setup_Default<std::uint8_t>(Setup_Key::Main_Form_Anchor);
     // The window positions (Visual_Setup) come from Window_Positions.
+
+    // Day_Setup, written by the user alone (no dialog writes the section).
+    std::uint16_t Day_Boundary = 0;   // minute of the clock at which one day ends and the next begins
+    std::uint16_t Away_Minutes = 15;  // time without the user after which the program asks; 0 never
 };
 
 // Values that only the start-up uses and does not keep.

@@ -1,5 +1,7 @@
 #include "config/Settings_File.h"
 
+#include <algorithm>
+
 #include "config/Setup_Ini_Fields.h"
 #include "platform/Ini_File.h"
 #include "platform/Short_String.h"
@@ -90,6 +92,26 @@ constexpr Setup_Field<Save> Setup_Form_Save_Fields[] = {
     Setup_Field_Of<&Save::Main_Form_Anchor>(Key::Main_Form_Anchor),
 };
 
+// "HH:MM" with hours 0..23 and minutes 0..59; anything else keeps midnight.
+std::uint16_t Day_Boundary_From(std::string_view text)
+{
+    const auto digit = [&](std::size_t index) {
+        return text[index] >= '0' && text[index] <= '9';
+    };
+    if (text.size() != 5 || text[2] != ':' || !digit(0) || !digit(1) || !digit(3) || !digit(4)) return 0;
+    const int hours = (text[0] - '0') * 10 + (text[1] - '0');
+    const int minutes = (text[3] - '0') * 10 + (text[4] - '0');
+    if (hours > 23 || minutes > 59) return 0;
+    return static_cast<std::uint16_t>(hours * 60 + minutes);
+}
+
+void Read_Day_Setup(const Ini_File& ini, Settings& settings)
+{
+    settings.Day_Boundary = Day_Boundary_From(ini.Read_String("Day_Setup", "Day_Boundary", "00:00"));
+    const std::int32_t away = ini.Read_Integer("Day_Setup", "Away_Minutes", 15);
+    settings.Away_Minutes = static_cast<std::uint16_t>(std::clamp(away, 0, 1440));
+}
+
 void Read_Settings(const Ini_File& ini, const Program_Paths& paths, Settings& settings, Start_Up_Values& start_up)
 {
     // File names in the file are CP1250 text; in memory they are ready to be opened.
@@ -107,6 +129,7 @@ void Read_Settings(const Ini_File& ini, const Program_Paths& paths, Settings& se
     Window_Positions& positions = settings;
     if (start_up.Main_Form_Position_Read) Read_Setup_Fields(ini, Main_Form_Position_Fields, positions);
     Read_Setup_Fields(ini, Dialog_Position_Fields, positions);
+    Read_Day_Setup(ini, settings);
 }
 
 }  // namespace

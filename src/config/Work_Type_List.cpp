@@ -60,7 +60,7 @@ std::vector<std::string> Read_Work_Type_List(const Program_Paths& paths, Error_L
     // Read without blocking: a FIFO in its place must not freeze the editor.
     std::string content;
     int error_number = 0;
-    if (!Read_Whole_File(path, content, error_number))
+    if (!Read_Whole_File(path, content, error_number, Configuration_File_Size_Limit))
     {
         Report_Failure(error_list, path, error_number);
         return {};

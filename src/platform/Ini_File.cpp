@@ -16,6 +16,14 @@
 namespace
 {
 
+// Every read of the file goes through here; a file past the limit reads as one that
+// cannot be read.
+bool Read_Configuration_File(const std::string& path, std::string& content)
+{
+    int ignored = 0;
+    return Read_Whole_File(path, content, ignored, Configuration_File_Size_Limit);
+}
+
 // One line of the file: where it starts, where its text ends and where its line end ends.
 struct Ini_Line
 {
@@ -301,14 +309,14 @@ Ini_File Ini_File::Read_Once(std::string path)
 void Ini_File::Refresh_Copy()
 {
     Copy.clear();
-    Copy_Exists = Read_Whole_File(File_Path, Copy);
+    Copy_Exists = Read_Configuration_File(File_Path, Copy);
     if (!Copy_Exists) Copy.clear();
     Copy_Held = true;
 }
 
 bool Ini_File::Read_Content(std::string& content) const
 {
-    if (!Copy_Held) return Read_Whole_File(File_Path, content);
+    if (!Copy_Held) return Read_Configuration_File(File_Path, content);
     if (!Copy_Exists) return false;
     content = Copy;
     return true;
@@ -358,7 +366,7 @@ std::uint32_t Ini_File::Read_Color(std::string_view section, std::string_view ke
 bool Ini_File::Write_String(std::string_view section, std::string_view key, std::string_view value)
 {
     std::string content;
-    if (!Read_Whole_File(File_Path, content))
+    if (!Read_Configuration_File(File_Path, content))
     {
         struct stat status
         {
@@ -411,7 +419,7 @@ bool Ini_File::Write_Bool(std::string_view section, std::string_view key, bool v
 bool Ini_File::Delete_Key(std::string_view section, std::string_view key)
 {
     std::string content;
-    if (!Read_Whole_File(File_Path, content))
+    if (!Read_Configuration_File(File_Path, content))
     {
         struct stat status
         {

@@ -72,6 +72,26 @@ bool Read_Whole_File(const std::string& path, std::string& content, int& error_n
     return ok;
 }
 
+bool Read_Whole_File(const std::string& path, std::string& content, int& error_number, std::uint64_t max_bytes)
+{
+    content.clear();
+    struct stat status
+    {
+    };
+    if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        static_cast<std::uint64_t>(status.st_size) > max_bytes)
+    {
+        error_number = EFBIG;
+        return false;
+    }
+    if (!Read_Whole_File(path, content, error_number)) return false;
+    // A file that grew after the look at its size is refused all the same.
+    if (content.size() <= max_bytes) return true;
+    content.clear();
+    error_number = EFBIG;
+    return false;
+}
+
 bool Read_Whole_File(const std::string& path, std::string& content)
 {
     int ignored = 0;

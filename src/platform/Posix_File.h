@@ -2,6 +2,7 @@
 // Whole-file reading, complete writing and path splitting shared by every file the core touches.
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ int Open_Regular_File(const std::string& path, int flags, int& error_number, mod
 // readable regular file or a read failed, with the cause in error_number.
 bool Read_Whole_File(const std::string& path, std::string& content, int& error_number);
 bool Read_Whole_File(const std::string& path, std::string& content);
+// The same for a file that is read at every start and held whole: one larger than
+// max_bytes is refused unread (EFBIG), so no file put in its place can stall the start.
+bool Read_Whole_File(const std::string& path, std::string& content, int& error_number, std::uint64_t max_bytes);
+// The limit of the configuration files: Setup.ini, the language file, Work_Type_List, File_List.
+inline constexpr std::uint64_t Configuration_File_Size_Limit = 1024 * 1024;
 
 // Writes all of data to the descriptor, resuming after interrupts and partial writes; on
 // false errno still holds the cause.

@@ -49,8 +49,14 @@ public:
     Minute_Of_Day Day_Start_Minute() const { return Start_Minute; }
     Minute_Of_Day Current_Minute() const { return Now_Minute; }
     Minute_Of_Day Recorded_Minutes() const { return Recorded; }
-    // Current_Minute - Day_Start_Minute, as an unsigned 16-bit difference.
-    Minute_Of_Day Elapsed_Minutes() const { return static_cast<Minute_Of_Day>(Now_Minute - Start_Minute); }
+    // From Day_Start_Minute on to Current_Minute; a day that runs past midnight (a later day
+    // boundary) goes on counting: 23:00 to 01:00 is two hours.
+    Minute_Of_Day Elapsed_Minutes() const
+    {
+        if (Now_Minute >= Start_Minute || Start_Minute >= 1440)
+            return static_cast<Minute_Of_Day>(Now_Minute - Start_Minute);
+        return static_cast<Minute_Of_Day>(Now_Minute + 1440 - Start_Minute);
+    }
     int Unassigned_Minutes() const { return int(Elapsed_Minutes()) - int(Recorded); }
 
     // A day of one Day_Row that begins at day_start_minute, which is also now.

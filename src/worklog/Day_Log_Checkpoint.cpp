@@ -1,13 +1,9 @@
 #include "worklog/Day_Log_Checkpoint.h"
 
-#include <cerrno>
-
 #include "config/Program_Messages.h"
 #include "platform/Code_Page.h"
-#include "platform/Format.h"
-#include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
-#include "worklog/File_Failure.h"
+#include "worklog/Failure_Reason.h"
 
 Day_Log_Checkpoint::Outcome Day_Log_Checkpoint::Save(Work_Log_Context& context, const Day_Log& day_log)
 {
@@ -32,17 +28,7 @@ Day_Log_Checkpoint::Outcome Day_Log_Checkpoint::Save(Work_Log_Context& context, 
 
 std::string Day_Log_Checkpoint::Reason(const Language_Texts& texts) const
 {
-    switch (Error_Number)
-    {
-    case ENOSPC:
-    case EDQUOT: return texts.Disk_Full_Reason;
-    default: break;
-    }
-    const File_Failure failure = Classify_File_Failure(Error_Number);
-    if (failure.Named_Code == ERROR_ACCESS_DENIED) return texts.Access_Denied_Reason;
-    const File_Error& error = failure.Error;
-    return Cut_To_Short_String(
-        Format(texts.Other_Failure_Reason, {std::to_string(error.Code), error.Text}).value_or(error.Text));
+    return File_Failure_Reason(texts, Error_Number);
 }
 
 void Day_Log_Checkpoint::Show_Warning(Work_Log_Context& context) const

@@ -8,15 +8,16 @@ Day_Rules::Day_Rules(Day_Log& day_log, const Settings& settings, const Language_
 {
 }
 
+int Day_Rules::Day_Room() const { return Minutes_Until_Day_Boundary(Day.Day_Start_Minute(), Setup.Day_Boundary); }
+
 bool Day_Rules::May_Add_Record() const
 {
-    return !Day.Empty() && Day.Size() < Max_Day_Log_Records &&
-           Day.Day_Start_Minute() + Day.Recorded_Minutes() < Last_Minute_Of_Day;
+    return !Day.Empty() && Day.Size() < Max_Day_Log_Records && int(Day.Recorded_Minutes()) < Day_Room();
 }
 
 Minute_Of_Day Day_Rules::Available_Minutes(std::size_t row) const
 {
-    int available = int(Last_Minute_Of_Day) - int(Day.Day_Start_Minute()) - int(Day.Recorded_Minutes());
+    int available = Day_Room() - int(Day.Recorded_Minutes());
     if (Day.Is_User_Row(row)) available += Record_Minutes(Day[row]);
     return static_cast<Minute_Of_Day>(std::max(available, 0));
 }
@@ -116,7 +117,7 @@ Day_Verdict Day_Rules::Lengthen_Record(std::size_t row, bool overtime_confirmed)
     if (!Setup.Time_Scroll_Control || !Day.Is_User_Row(row)) return Day_Verdict::Refused;
     const int step = Setup.Time_Scroll_Resolution;
     // The records may not run past the end of the day.
-    if (Day.Day_Start_Minute() + Day.Recorded_Minutes() + step > Last_Minute_Of_Day) return Day_Verdict::Refused;
+    if (int(Day.Recorded_Minutes()) + step > Day_Room()) return Day_Verdict::Refused;
     if (Setup.Display_Zentavo_Overrange_Warning && !overtime_confirmed &&
         Day.Recorded_Minutes() + step > Day.Elapsed_Minutes())
         return Day_Verdict::Ask_Overtime_Editing;

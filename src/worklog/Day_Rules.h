@@ -84,6 +84,9 @@ public:
     bool Refresh_For_Minute(Minute_Of_Day now);
 
 private:
+    // Minutes from the day's start to the last minute before its boundary.
+    int Day_Room() const;
+
     Day_Log& Day;
     const Settings& Setup;
     const Language_Texts& Texts;

@@ -11,6 +11,12 @@
 namespace
 {
 
+// Today as the days are dated: before the day boundary it is still the date before.
+Date_Time Today(const Work_Log_Context& context)
+{
+    return Working_Date(context.Time_Source.Now(), context.Program_Settings.Day_Boundary);
+}
+
 int Ask(Work_Log_Context& context, Program_Message message, const std::vector<std::string>& arguments = {})
 {
     return Put_Message(context.Dialogs, context.Texts, message, arguments);
@@ -89,7 +95,7 @@ std::string Invalid_Reason(Work_Log_Context& context, const Stored_Day_Log& stor
     day_start_minute = start.Value;
     // Today's day never grows past its limit here, so such a file is someone else's and is
     // kept aside. A past day is exported whole, however long.
-    if (stored_date->Same_Date(context.Time_Source.Now()) && stored.Whole_Record_Count > Max_Day_Log_Records)
+    if (stored_date->Same_Date(Today(context)) && stored.Whole_Record_Count > Max_Day_Log_Records)
         return prefix + "file " + File_Name_To_Cp1250(context.Day_Log_Path()) + " holds more than " +
                std::to_string(Max_Day_Log_Records) + " records";
     return {};
@@ -107,11 +113,11 @@ void Report_Partial_Record(Work_Log_Context& context, const Stored_Day_Log& stor
 
 void Start_New_Day(Work_Log_Context& context, Day_Log& day_log)
 {
-    const Date_Time now = context.Time_Source.Now();
-    const Minute_Of_Day start = Time_To_Minute_Of_Day(now);
+    const Minute_Of_Day start = Time_To_Minute_Of_Day(context.Time_Source.Now());
+    const Date_Time today = Today(context);
     Work_Record day_row;
-    day_row[Day_Name_Field] = Cut_To_Short_String(context.Texts.Day_Names[Day_Of_Week(now)]);
-    day_row[Date_Field] = Cut_To_Short_String(Format_Date(now, context.Patterns.Short_Date));
+    day_row[Day_Name_Field] = Cut_To_Short_String(context.Texts.Day_Names[Day_Of_Week(today)]);
+    day_row[Date_Field] = Cut_To_Short_String(Format_Date(today, context.Patterns.Short_Date));
     day_row[Time_Span_Field] = Minute_Of_Day_To_Text(start) + " - " + Minute_Of_Day_To_Text(start);
     day_row[Work_Type_Field] = Cut_To_Short_String(context.Start_Up.Default_Work_Type);
     day_row[Duration_Field] = "00:00";
@@ -163,7 +169,7 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log, co
         return {Day_Log_Outcome::Invalid, false};
     }
 
-    if (stored_date->Same_Date(context.Time_Source.Now()))
+    if (stored_date->Same_Date(Today(context)))
     {
         // A crash right after the new day was stored leaves the note of its export behind.
         Remove_Export_Journal(context);
@@ -191,10 +197,15 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log, co
     }
     if (stored.Partial_Record_Bytes > 0) Report_Partial_Record(context, stored);
     const Settings& settings = context.Program_Settings;
-    while (
-        !Save_Target_Work_Log(context, stored.Records, settings.Target_Log_File_Format, settings.Target_Log_File_Name))
+    std::string reason;
+    while (!Save_Target_Work_Log(context, stored.Records, settings.Target_Log_File_Format,
+                                 settings.Target_Log_File_Name, &reason))
     {
-        if (Ask(context, Program_Message::Ask_Before_Exporting_Past_Day) != 1) return {Day_Log_Outcome::Past_Day, true};
+        // The question tells why, below its own text.
+        const std::string text = context.Texts.Message_Strings[5] + "##%0:s";
+        if (Put_Message_Text(context.Dialogs, context.Texts, Program_Message::Ask_Before_Exporting_Past_Day, text,
+                             {reason}) != 1)
+            return {Day_Log_Outcome::Past_Day, true};
     }
     // The stored day is now whole and synced in the target log, exactly once: added now, or
     // found there whole after a crash ended an earlier start before the new day was stored.

@@ -57,18 +57,22 @@ std::optional<Export_Journal_Entry> Read_Export_Journal(Work_Log_Context& contex
     return Export_Journal_Entry{content.substr(second + 1), *length, *identity};
 }
 
-bool Write_Export_Journal(Work_Log_Context& context, const Export_Journal_Entry& entry)
+bool Write_Export_Journal(Work_Log_Context& context, const Export_Journal_Entry& entry, int& error_number)
 {
     const std::string path = Journal_Path(context);
     const std::string temporary_path = path + ".tmp";
     const std::string content =
         std::to_string(entry.Length_Before) + "\n" + Hex(entry.Day_Identity) + "\n" + entry.Target_File_Name;
-    int error_number = 0;
+    error_number = 0;
     std::unique_ptr<Writable_File> file = context.Files.Create_Replacement(temporary_path, path, error_number);
     bool written = file && file->Write(content, error_number) && file->Sync(error_number) && file->Close(error_number);
     file.reset();
     written = written && context.Files.Rename(temporary_path, path, error_number);
-    if (!written) context.Files.Remove(temporary_path, error_number);
+    if (!written)
+    {
+        int ignored = 0;
+        context.Files.Remove(temporary_path, ignored);
+    }
     return written;
 }
 

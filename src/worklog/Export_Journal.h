@@ -28,6 +28,7 @@ std::uint64_t Stored_Day_Identity(const std::vector<Work_Record>& stored_records
 
 // The entry on disk; none when there is no note or it cannot be read.
 std::optional<Export_Journal_Entry> Read_Export_Journal(Work_Log_Context& context);
-// Stores the entry atomically and durably; false when it could not.
-bool Write_Export_Journal(Work_Log_Context& context, const Export_Journal_Entry& entry);
+// Stores the entry atomically and durably; false when it could not, with the errno in
+// error_number.
+bool Write_Export_Journal(Work_Log_Context& context, const Export_Journal_Entry& entry, int& error_number);
 void Remove_Export_Journal(Work_Log_Context& context);

@@ -4,7 +4,9 @@
 
 #include "platform/Code_Page.h"
 #include "platform/Format.h"
+#include "platform/Short_String.h"
 #include "worklog/Export_Journal.h"
+#include "worklog/Failure_Reason.h"
 #include "worklog/File_Failure.h"
 
 namespace
@@ -67,6 +69,14 @@ void Add_Writeln_Failure(Error_List& errors, const std::string& file_name, int e
                ". " + std::to_string(error.Code) + " " + error.Text);
 }
 
+void Add_Journal_Failure(Work_Log_Context& context, int error_number)
+{
+    const File_Error error = File_Error_From_Errno(error_number);
+    context.Errors.Add(" - SAVE_TARGET_WORK_LOG - JOURNAL - UNEXPECTED_ERROR - not possible to write file " +
+                       File_Name_To_Cp1250(context.Day_Log_Path() + Export_Journal_Suffix) + ". " +
+                       std::to_string(error.Code) + " - " + error.Text);
+}
+
 }  // namespace
 
 std::optional<std::string> Target_Log_Line(const std::string& format_text, const Work_Record& record)
@@ -108,19 +118,34 @@ Block_State State_Of_Earlier_Attempt(Work_Log_Context& context, Writable_File& f
 }  // namespace
 
 bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Record>& stored_records,
-                          const std::string& format_text, const std::string& target_file_name)
+                          const std::string& format_text, const std::string& target_file_name,
+                          std::string* failure_reason)
 {
+    const auto failed = [&](int error_number) {
+        if (failure_reason) *failure_reason = File_Failure_Reason(context.Texts, error_number);
+        return false;
+    };
     // Whether a pattern fits does not depend on the texts, so one trial tells before the
     // file is touched.
     if (!Target_Log_Line(format_text, Work_Record{}))
     {
         context.Errors.Add(" - SAVE_TARGET_WORK_LOG - FORMAT - INVALID_FORMAT - line pattern " + format_text +
                            " is not valid, only %0:s to %5:s may be used");
+        if (failure_reason)
+            *failure_reason =
+                Cut_To_Short_String(Format(context.Texts.Invalid_Pattern_Reason, {format_text}).value_or(format_text));
         return false;
     }
 
     const std::string& name = target_file_name;
     int error_number = 0;
+    if (name.empty())
+    {
+        // The protocol says "path not found" as it always did; the user hears why.
+        Add_Rewrite_Failure(context.Errors, name, ENOENT);
+        if (failure_reason) *failure_reason = context.Texts.No_Target_Log_Reason;
+        return false;
+    }
     std::unique_ptr<Writable_File> file;
     const bool existed = context.Files.Kind_Of(name) != File_Kind::Missing;
     if (existed)
@@ -128,13 +153,13 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
         if (context.Files.Is_Read_Only(name))
         {
             Add_Append_Failure(context.Errors, name, EACCES);
-            return false;
+            return failed(EACCES);
         }
         file = context.Files.Open_For_Append(name, error_number);
         if (!file)
         {
             Add_Append_Failure(context.Errors, name, error_number);
-            return false;
+            return failed(error_number);
         }
     }
     else
@@ -143,7 +168,7 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
         if (!file)
         {
             Add_Rewrite_Failure(context.Errors, name, error_number);
-            return false;
+            return failed(error_number);
         }
     }
 
@@ -162,7 +187,7 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
     if (!file->Size(length, error_number))
     {
         Add_Writeln_Failure(context.Errors, name, error_number);
-        return false;
+        return failed(error_number);
     }
     std::uint64_t length_before = length;
     bool written = true;
@@ -179,10 +204,17 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
     case Block_State::Absent: break;
     }
     const Export_Journal_Entry entry{name, length, identity};
-    // Without its note this attempt is only unsafe across a crash; a note that says
-    // something else must not outlive its meaning, though.
-    if (written && !Write_Export_Journal(context, entry) && Read_Export_Journal(context) != entry)
-        Remove_Export_Journal(context);
+    // Without its note a crash during the append would make the next start add the day
+    // again: an export that cannot leave its note does not begin.
+    if (written && !Write_Export_Journal(context, entry, error_number) && Read_Export_Journal(context) != entry)
+    {
+        int ignored = 0;
+        file->Close(ignored);
+        file.reset();
+        if (!existed) context.Files.Remove(name, ignored);
+        Add_Journal_Failure(context, error_number);
+        return failed(error_number);
+    }
     // Each line is handed to the system as soon as it is built.
     for (std::size_t index = 0; written && index < lines.size(); ++index)
         written = file->Write(lines[index], error_number);
@@ -202,7 +234,7 @@ bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Reco
             file->Sync(ignored);
         }
         Add_Writeln_Failure(context.Errors, name, error_number);
-        return false;
+        return failed(error_number);
     }
     return true;
 }

@@ -13,9 +13,12 @@
 // is built, so a failure leaves only whole lines; the file is synced before true is given.
 // The separator comes from the setting Target_Log_File_Separator. Every failure adds one
 // line to the protocol; a pattern that the Format function rejects is such a failure and
-// writes nothing. The success line is the caller's.
+// writes nothing, and so is an export note (Export_Journal.h) that cannot be written. The
+// success line is the caller's; failure_reason, when given, gets the reason in the
+// language's words.
 bool Save_Target_Work_Log(Work_Log_Context& context, const std::vector<Work_Record>& stored_records,
-                          const std::string& format_text, const std::string& target_file_name);
+                          const std::string& format_text, const std::string& target_file_name,
+                          std::string* failure_reason = nullptr);
 
 // The line of one record: the pattern formatted with the six fields; none when the
 // pattern does not fit them.

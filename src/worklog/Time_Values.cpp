@@ -5,6 +5,8 @@
 namespace
 {
 
+constexpr Minute_Of_Day Last_Minute_Of_The_Clock = 1439;
+
 // Decimal digits after optional leading blanks and an optional sign; nothing may follow.
 std::optional<int> Piece_To_Integer(std::string_view piece)
 {
@@ -44,6 +46,27 @@ Minute_Of_Day_Result Encode_Minute_Of_Day(std::uint8_t hours, std::uint8_t minut
 Minute_Of_Day Time_To_Minute_Of_Day(const Date_Time& time)
 {
     return static_cast<Minute_Of_Day>(time.Hour * 60 + time.Minute);
+}
+
+Date_Time Working_Date(const Date_Time& time, Minute_Of_Day day_boundary)
+{
+    Date_Time date = time;
+    if (Time_To_Minute_Of_Day(time) >= day_boundary) return date;
+    if (--date.Day >= 1) return date;
+    if (--date.Month < 1)
+    {
+        date.Month = 12;
+        --date.Year;
+    }
+    date.Day = 31;
+    while (date.Day > 28 && !Is_Valid_Date(date.Year, date.Month, date.Day)) --date.Day;
+    return date;
+}
+
+int Minutes_Until_Day_Boundary(Minute_Of_Day day_start_minute, Minute_Of_Day day_boundary)
+{
+    if (day_start_minute >= 1440 || day_boundary >= 1440) return int(Last_Minute_Of_The_Clock) - int(day_start_minute);
+    return (int(day_boundary) + int(Last_Minute_Of_The_Clock) - int(day_start_minute)) % 1440;
 }
 
 Hour_Minute Decode_Minute_Of_Day(Minute_Of_Day value)

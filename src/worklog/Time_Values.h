@@ -27,6 +27,13 @@ Hour_Minute Decode_Minute_Of_Day(Minute_Of_Day value);
 std::uint16_t Whole_Hours(std::uint16_t minute_count);
 std::uint16_t Remaining_Minutes(std::uint16_t minute_count);
 
+// The date a day is dated by when its day ends at day_boundary (a minute of the clock):
+// a reading before the boundary belongs to the date before.
+Date_Time Working_Date(const Date_Time& time, Minute_Of_Day day_boundary);
+// Minutes from a day's start to the last minute before its boundary; with the boundary at
+// midnight that is up to 23:59.
+int Minutes_Until_Day_Boundary(Minute_Of_Day day_start_minute, Minute_Of_Day day_boundary);
+
 // HH:MM: characters 1-2 are the hours, 4-5 the minutes; character 3 and anything after
 // the fifth are not looked at.
 Hour_Minute Text_To_Hour_Minute(std::string_view text);

@@ -4,6 +4,7 @@
 
 #include "Work_Log_Test_Support.h"
 #include "platform/Code_Page.h"
+#include "worklog/Failure_Reason.h"
 
 namespace
 {
@@ -248,6 +249,7 @@ TEST_F(Day_Start, FailedExportIsOfferedAgainUntilItSucceedsOrTheUserEnds)
 {
     const std::string directory = Paths.File("later/");
     Program_Settings.Target_Log_File_Name = directory + "Work_Log.csv";
+    Texts.Other_Failure_Reason = "error %0:s";
     Store_Records({With_Field(Day_Row, Date_Field, "04.12.2026")});
     const std::string stored = Read(Day_Log_Path());
     Dialogs.Answer(2);
@@ -262,7 +264,10 @@ TEST_F(Day_Start, FailedExportIsOfferedAgainUntilItSucceedsOrTheUserEnds)
     const Load_Day_Log_Result result = Load();
     EXPECT_EQ(result.Outcome, Day_Log_Outcome::Past_Day);
     EXPECT_FALSE(result.Terminate_Requested);
-    EXPECT_EQ(Dialogs.Calls, std::vector<Dialog_Call>(3, Question(5, 4, 6)));
+    // The question tells why below its own text.
+    Dialog_Call question = Question(5, 4, 6, {File_Failure_Reason(Texts, ENOENT)});
+    question.Message += "##%0:s";
+    EXPECT_EQ(Dialogs.Calls, std::vector<Dialog_Call>(3, question));
     const std::string not_actual = " - OPEN_ACTUAL_WORK_LOG - NOT_ACTUAL_DATE - not actual log date";
     const std::string not_found =
         " - SAVE_TARGET_WORK_LOG - REWRITE - ERROR_PATH_NOT_FOUND - path " + directory + " not found";

@@ -112,8 +112,8 @@ TEST_F(Target_Log_Export, WriteFailureAtAnyLineLeavesTheTargetLogAsItWasAndTheRe
             const std::string before = existed ? Read(Target()) : "";
             Files.Fail_Write_Number = Files.Writes + failing;
             const bool failed = !Export();
-            // Only the note may be lost: the export then goes on without it.
-            EXPECT_EQ(failed, failing > 1);
+            // A note that cannot be written stops the export as a line that cannot does.
+            EXPECT_TRUE(failed);
             if (failed)
             {
                 EXPECT_EQ(std::filesystem::exists(Target()), existed);
@@ -121,13 +121,46 @@ TEST_F(Target_Log_Export, WriteFailureAtAnyLineLeavesTheTargetLogAsItWasAndTheRe
                 {
                     EXPECT_EQ(Read(Target()), before);
                 }
-                EXPECT_EQ(Lines().back(),
-                          " - SAVE_TARGET_WORK_LOG - WRITELN - UNEXPECTED_ERROR - not possible to "
-                          "write record into file " +
-                              Target() + ". " + std::to_string(ENOSPC) + " " +
-                              std::strerror(ENOSPC));  // a single blank between the code and the text
+                if (failing == 1)
+                    EXPECT_EQ(Lines().back(),
+                              " - SAVE_TARGET_WORK_LOG - JOURNAL - UNEXPECTED_ERROR - not possible "
+                              "to write file " +
+                                  Day_Log_Path() + ".export. " + std::to_string(ENOSPC) + " - " +
+                                  std::strerror(ENOSPC));
+                else
+                    EXPECT_EQ(Lines().back(),
+                              " - SAVE_TARGET_WORK_LOG - WRITELN - UNEXPECTED_ERROR - not possible to "
+                              "write record into file " +
+                                  Target() + ". " + std::to_string(ENOSPC) + " " +
+                                  std::strerror(ENOSPC));  // a single blank between the code and the text
                 EXPECT_TRUE(Export());
             }
             EXPECT_EQ(Read(Target()), before + block);
         }
+}
+
+TEST_F(Target_Log_Export, AFailureGivesItsReasonAndANoteThatCannotBeWrittenStopsTheExport)
+{
+    Texts.Disk_Full_Reason = "disk full";
+    Texts.No_Target_Log_Reason = "no target";
+    Texts.Invalid_Pattern_Reason = "bad pattern %0:s";
+    const std::string older = "\r\nolder day\r\n";
+    Write(Target(), older);
+    std::string reason;
+    // Without its note a crash during the append would double the day at the next start.
+    Files.Create_Error = ENOSPC;
+    EXPECT_FALSE(Save_Target_Work_Log(Context, Stored_Day, "%0:s", Target(), &reason));
+    EXPECT_EQ(Read(Target()), older);
+    EXPECT_EQ(reason, "disk full");
+    ASSERT_EQ(Errors.Lines().size(), 1u);
+    EXPECT_NE(Errors.Lines()[0].find(" - SAVE_TARGET_WORK_LOG - JOURNAL - UNEXPECTED_ERROR - not possible to write "),
+              std::string::npos);
+    Files.Create_Error = 0;
+
+    EXPECT_FALSE(Save_Target_Work_Log(Context, Stored_Day, "%0:s", "", &reason));
+    EXPECT_EQ(reason, "no target");
+    EXPECT_EQ(Lines().back(), " - SAVE_TARGET_WORK_LOG - REWRITE - ERROR_PATH_NOT_FOUND - path  not found");
+    EXPECT_FALSE(Save_Target_Work_Log(Context, Stored_Day, "%9:s", Target(), &reason));
+    EXPECT_EQ(reason, "bad pattern %9:s");
+    EXPECT_TRUE(Save_Target_Work_Log(Context, Stored_Day, "%0:s", Target(), &reason));
 }

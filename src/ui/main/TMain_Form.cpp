@@ -160,13 +160,53 @@ void TMain_Form::Refresh_Summary_Rows()
 
 void TMain_Form::Update_TimerTimer()
 {
-    if (!Seams.Clock_Source || Day_Has_Ended) return;
+    if (!Seams.Clock_Source || Day_Has_Ended || Changing_Day) return;
+    if (Change_Day_When_Due()) return;
     // At most one refresh per minute.
     if (!Rules.Refresh_For_Minute(Time_To_Minute_Of_Day(Seams.Clock_Source->Now()))) return;
     if (Rules.Full_Time_Reached() && Tray_Icon_Component)
         Tray_Icon_Component->DisplayBalloon(From_Cp1250(Texts.Tray_Text_2), From_Cp1250(Texts.Tray_Text_3), 4, 10);
     Refresh_Summary_Rows();
     Checkpoint_Day_Log();
+}
+
+bool TMain_Form::Change_Day_When_Due()
+{
+    if (!Creation_Done || !Errors || !Dialogs || !Seams.Files) return false;
+    // An open dialog is never torn down: the new day waits until it has closed.
+    const bool dialog_open =
+        Editor_Open || Setup_Open || Message_Dialog_Depth > 0 || QApplication::activeModalWidget() != nullptr;
+    Changing_Day = true;
+    Work_Log_Context context = Context();
+    const Day_Change_Outcome outcome = Day_Change.Change_When_Due(context, Log, dialog_open);
+    Changing_Day = false;
+    switch (outcome)
+    {
+    case Day_Change_Outcome::Same_Day: return false;
+    case Day_Change_Outcome::Waiting: return true;
+    case Day_Change_Outcome::Terminate:
+        // The stored day waits for its export at the next start; nothing is saved over it.
+        Day_Has_Ended = true;
+        Update_Timer.stop();
+        hide();
+        if (Tray_Icon_Component) Tray_Icon_Component->SetIconVisible(false);
+        Save_Error_Log_And_Terminate();
+        return true;
+    case Day_Change_Outcome::Changed: break;
+    }
+    Grid->Clear_Highlight();
+    Update_Layout();
+    if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
+    Rules.Refresh_Summary_Rows(Time_To_Minute_Of_Day(Seams.Clock_Source->Now()));
+    Keep_Add_Button_Rule();
+    Refresh_Summary_Rows();
+    if (!Day_Change.Summary().empty() && Tray_Icon_Component)
+    {
+        QString summary = From_Cp1250(Day_Change.Summary());
+        summary.replace(QLatin1Char('#'), QLatin1Char('\n'));
+        Tray_Icon_Component->DisplayBalloon(From_Cp1250(Day_Change.Summary_Title()), summary, 4, 10);
+    }
+    return true;
 }
 
 void TMain_Form::Checkpoint_Day_Log()

@@ -29,6 +29,7 @@
 #include "worklog/Day_Log.h"
 #include "worklog/Day_Log_Checkpoint.h"
 #include "worklog/Day_Rules.h"
+#include "worklog/Running_Day_Change.h"
 #include "worklog/Work_Log_Context.h"
 
 class Command_Button_Bar;
@@ -199,6 +200,11 @@ private:
     bool Creation_Done = false;
     bool Day_Has_Ended = false;
     bool Ending_Day = false;
+    // A new date while the window runs: the day ends and a new one begins.
+    Running_Day_Change Day_Change;
+    bool Changing_Day = false;
+    // Gives true when the minute's refresh is not to run now.
+    bool Change_Day_When_Due();
     // Whether the saves after each change reach the disk; the user hears once when they do not.
     Day_Log_Checkpoint Day_Checkpoint;
     void Show_Checkpoint_Warning();

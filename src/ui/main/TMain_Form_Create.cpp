@@ -129,6 +129,8 @@ void TMain_Form::Read_Setup_File()
 void TMain_Form::Read_Language_File()
 {
     Texts = Load_Language_Texts(Setup.Language_File_Path);
+    // Texts that show their keys are explained in the protocol.
+    if (const auto problem = Language_File_Problem(Setup.Language_File_Path)) Errors->Add(*problem);
     Buttons->Set_Captions(Texts);
 }
 
