@@ -87,11 +87,11 @@ TEST_F(Day_Rules_Test, RefreshForMinuteActsOncePerMinute)
     EXPECT_EQ(Log[0][Duration_Field], "02:01");
 }
 
-TEST_F(Day_Rules_Test, PastMidnightTheDayRowShowsNoDuration)
+TEST_F(Day_Rules_Test, PastMidnightTheElapsedTimeRunsOn)
 {
     Log.Start_Day(Log[0], At("23:00"));
     Now("00:30");
-    EXPECT_EQ(Log[0][Duration_Field], "");
+    EXPECT_EQ(Log[0][Duration_Field], "01:30");
 }
 
 TEST_F(Day_Rules_Test, DeletingAsksFirst)
