@@ -24,7 +24,8 @@ int Compare_Dates(const Date_Time& left, const Date_Time& right)
 
 }  // namespace
 
-Day_Change_Outcome Running_Day_Change::Change_When_Due(Work_Log_Context& context, Day_Log& day_log, bool dialog_open)
+Day_Change_Outcome Running_Day_Change::Change_When_Due(Work_Log_Context& context, Day_Log& day_log, bool dialog_open,
+                                                       const Exported_Day_Sink& exported_day)
 {
     if (day_log.Empty()) return Day_Change_Outcome::Same_Day;
     // A date the pattern cannot read (the system's format changed) is left to the next start.
@@ -86,7 +87,7 @@ Day_Change_Outcome Running_Day_Change::Change_When_Due(Work_Log_Context& context
     Work_Log_Context start_context{context.Paths,  context.Time_Source, context.Patterns,
                                    context.Errors, context.Dialogs,     context.Program_Settings,
                                    as_started,     context.Texts,       context.Files};
-    const Load_Day_Log_Result result = Load_Day_Log(start_context, day_log);
+    const Load_Day_Log_Result result = Load_Day_Log(start_context, day_log, exported_day);
     if (result.Terminate_Requested) return Day_Change_Outcome::Terminate;
     Clock_Set_Back_Reported = false;
     return Day_Change_Outcome::Changed;

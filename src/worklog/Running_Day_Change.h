@@ -6,6 +6,7 @@
 #include <string>
 
 #include "worklog/Day_Log.h"
+#include "worklog/Day_Start.h"
 #include "worklog/Work_Log_Context.h"
 
 enum class Day_Change_Outcome
@@ -23,7 +24,9 @@ public:
     // Called at every tick of the minute timer and at a resume. With a dialog open a new
     // date waits for the next call after the dialog has closed. After Changed,
     // Summary() holds the finished day's summary when Setup.ini asks for one.
-    Day_Change_Outcome Change_When_Due(Work_Log_Context& context, Day_Log& day_log, bool dialog_open);
+    // The finished day goes to exported_day as a start's export does.
+    Day_Change_Outcome Change_When_Due(Work_Log_Context& context, Day_Log& day_log, bool dialog_open,
+                                       const Exported_Day_Sink& exported_day = {});
 
     // The summary of the day that ended (the text of message 15, "#" a line break);
     // empty when none is to be shown.

@@ -178,7 +178,8 @@ bool TMain_Form::Change_Day_When_Due()
         Editor_Open || Setup_Open || Message_Dialog_Depth > 0 || QApplication::activeModalWidget() != nullptr;
     Changing_Day = true;
     Work_Log_Context context = Context();
-    const Day_Change_Outcome outcome = Day_Change.Change_When_Due(context, Log, dialog_open);
+    const Day_Change_Outcome outcome =
+        Day_Change.Change_When_Due(context, Log, dialog_open, Record_Exported_Day_In_History);
     Changing_Day = false;
     switch (outcome)
     {
