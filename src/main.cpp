@@ -1,19 +1,30 @@
 // Program entry: hands a second start to the running instance, or runs the program.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTranslator>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
+#include "config/Language_Choice.h"
+#include "config/Language_File.h"
+#include "config/Newer_Texts.h"
 #include "config/Program_Version.h"
 #include "history/Calendar.h"
 #include "history/History_Command_Line.h"
 #include "platform/Clock.h"
 #include "platform/Code_Page.h"
 #include "platform/Display_Platform.h"
+#include "platform/Format.h"
 #include "platform/Program_Folder.h"
+#include "platform/Seeded_Files.h"
 #include "ui/dialogs/Qt_Message_Dialogs.h"
 #include "ui/dialogs/Setup_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
@@ -27,7 +38,9 @@
 #include "ui/report/History_Report_Source.h"
 #include "ui/report/Report_Form_Opener.h"
 #include "ui/tray/Deferred_Tray_Shell.h"
+#include "ui/tray/Notification_Icon.h"
 #include "ui/tray/Qt_Tray_Shell.h"
+#include "ui/tray/Tray_Menu.h"
 #include "worklog/Work_Log_File_System.h"
 
 #ifndef ZL_DATA_FROM_BIN
@@ -42,6 +55,20 @@ void Show_Plain_Message_Box(const QString& text)
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(Application_Title), shown, QMessageBox::Ok);
     box.exec();
+}
+// A start that may not run says why, in the language the start would have used, and on
+// stderr for a start without anyone watching the screen.
+void Show_Start_Refusal(const Program_Paths& paths, const Locale_Environment& locale, const Newer_Text& text,
+                        const std::string& argument)
+{
+    const std::string language_file = paths.File(Language_File_Name_For_Start(paths, locale));
+    const std::string pattern = Read_Newer_Text(language_file, text);
+    std::string message = Format(pattern, {argument}).value_or(pattern);
+    std::replace(message.begin(), message.end(), '#', '\n');
+    const QString shown = QString::fromStdString(Cp1250_To_Utf8(message));
+    std::fprintf(stderr, "zentavo-logger: %s\n",
+                 qPrintable(QString(shown).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    Show_Plain_Message_Box(shown);
 }
 }  // namespace
 
@@ -75,7 +102,10 @@ int main(int argc, char* argv[])
     if (!platform.Platform.empty()) ::setenv("QT_QPA_PLATFORM", platform.Platform.c_str(), 1);
     QApplication application(argc, argv);
     if (!platform.Platform.empty()) ::unsetenv("QT_QPA_PLATFORM");
-    application.setApplicationName(QString::fromLatin1(Application_Title));
+    // The window's class, the tray's Id and the Wayland app id: without the version, so a
+    // desktop keeps its per-program settings across upgrades (titles name the version).
+    application.setApplicationName(QStringLiteral("zentavo-logger"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zentavo-logger"));
     application.setQuitOnLastWindowClosed(false);
     // The wheel acts on the row the pointer was last over: a movement across a row must
     // reach the table even when the next one follows before the program had its turn.
@@ -84,12 +114,13 @@ int main(int argc, char* argv[])
     Taskbar_Free_Windows taskbar_free_windows;
     application.installEventFilter(&taskbar_free_windows);
 
-    // A second start only asks the running instance to come forward; it touches no file.
-    Single_Instance instance;
-    if (!instance.Become_First_Or_Forward()) return 0;
-
     System_Clock clock;
-    Qt_Program_Shell shell;
+    std::function<std::string()> language_file_path;
+    Qt_Program_Shell shell([&language_file_path](const std::string& path) {
+        const std::string pattern = Read_Newer_Text(language_file_path(), Newer_Texts::No_Opener);
+        const std::string message = Format(pattern, {File_Name_To_Cp1250(path)}).value_or(pattern);
+        Show_Plain_Message_Box(QString::fromStdString(Cp1250_To_Utf8(message)));
+    });
     // The tray is made once the window had its turn to show, unless the start needs it first.
     Deferred_Tray_Shell tray([] { return std::make_unique<Qt_Tray_Shell>(); });
     Posix_Work_Log_File_System files;
@@ -105,13 +136,50 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    // One copy per user and data folder, from whatever display or session: a second start
+    // only asks the running one to come forward, and touches no file.
+    const QString program_directory = QFile::decodeName(folder.Program_Directory.c_str());
+    Single_Instance instance(Single_Instance::Default_Key(program_directory), program_directory);
+    const Program_Paths start_paths(folder.Program_Directory);
+    const Locale_Environment locale = Process_Locale_Environment();
+    switch (instance.Become_First_Or_Forward())
+    {
+    case Single_Instance::Start_Result::First: break;
+    case Single_Instance::Start_Result::Handed_Over: return 0;
+    case Single_Instance::Start_Result::Not_Reached:
+        Show_Start_Refusal(start_paths, locale, Newer_Texts::Instance_Not_Reached,
+                           File_Name_To_Cp1250(folder.Program_Directory));
+        return 1;
+    case Single_Instance::Start_Result::No_Folder:
+        Show_Start_Refusal(start_paths, locale, Newer_Texts::No_Runtime_Folder,
+                           File_Name_To_Cp1250(QFile::encodeName(QDir::tempPath()).toStdString()));
+        return 1;
+    }
+    // A newer installation's data reaches the copies the user never changed.
+    Seed_Refresh refresh;
+    if (!folder.Refresh_Source.empty()) refresh = Refresh_Seeded_Files(folder.Refresh_Source, folder.Program_Directory);
+    // Qt's own dialogs (the file dialog) speak Czech with Czech.lng, where Qt's
+    // translations are installed.
+    QTranslator qt_translator;
+    if (Is_Czech_Language_File(Language_File_Name_For_Start(start_paths, locale)) &&
+        qt_translator.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt_translator);
+
     Main_Form_Seams seams;
     seams.Program_Directory = folder.Program_Directory;
     if (folder.Filled)
         seams.Start_Notes.push_back(" - PREPARE_PROGRAM_FOLDER - OK - program files copied from " +
                                     File_Name_To_Cp1250(folder.Data_Source) + " to " +
                                     File_Name_To_Cp1250(folder.Program_Directory));
+    if (!refresh.Refreshed.empty() || !refresh.Kept.empty() || !refresh.Failure.empty())
+        seams.Start_Notes.push_back(Seed_Refresh_Protocol_Text(refresh, File_Name_To_Cp1250(folder.Refresh_Source)));
     if (platform.Without_X_Server) seams.Start_Notes.push_back(Without_X_Server_Protocol_Text());
+    // The first start speaks the user's language, and Setup.ini keeps that choice; it is
+    // written where the start-up reads the file, so a start that fails earlier leaves it alone.
+    seams.Before_Setup_Read = [locale](const Program_Paths& paths) {
+        Record_First_Start_Language(paths, locale);
+    };
     seams.Clock_Source = &clock;
     seams.Patterns = System_Date_Time_Patterns();
     seams.Shell = &shell;
@@ -143,6 +211,9 @@ int main(int argc, char* argv[])
     };
 
     TMain_Form main_form(std::move(seams));
+    language_file_path = [&main_form] {
+        return main_form.Settings_Of_Main_Form().Language_File_Path;
+    };
     QObject::connect(&instance, &Single_Instance::Restore_Request, &main_form,
                      [&main_form] { main_form.Restore_Request(); });
     Termination_Signals termination_signals;
@@ -151,6 +222,37 @@ int main(int argc, char* argv[])
 
     main_form.Form_Create();
     if (main_form.Termination_Requested()) return 0;
+    // The window has no frame: the tray's menu is the visible way to every command and to quit.
+    Tray_Menu::Commands menu_commands;
+    menu_commands.Show_Hide = [&main_form] {
+        if (main_form.Is_Showing()) main_form.Minimize_ButtonClick();
+        else main_form.Restore_Request();
+    };
+    menu_commands.Add_Record = [&main_form] {
+        if (main_form.Add_Record_Button_Enabled()) main_form.Add_Record_ButtonClick();
+    };
+    menu_commands.Report = [&main_form] {
+        main_form.Report_ButtonClick();
+    };
+    menu_commands.Settings = [&main_form] {
+        main_form.Setup_ButtonClick();
+    };
+    menu_commands.Quit = [&main_form] {
+        main_form.End_Day_And_Quit();
+    };
+    menu_commands.Add_Record_Enabled = [&main_form] {
+        return main_form.Add_Record_Button_Enabled();
+    };
+    Tray_Menu tray_menu(language_file_path, std::move(menu_commands));
+    if (main_form.Tray_Icon() != nullptr) main_form.Tray_Icon()->SetPopupMenu(&tray_menu);
     if (main_form.Show_Main_Form()) main_form.Show_At_Start();
+    // Once the window had its turn: a desktop without a notification area (a Wayland
+    // session without a tray host) is told in the protocol; the window is then only minimised.
+    QTimer::singleShot(0, &main_form, [&main_form, &tray] {
+        if (!main_form.Day_Ended() && !tray.Is_Available())
+            main_form.Error_List_Of_Main_Form().Add(
+                " - START_TRAY - NO_TRAY - no notification area found: the window is minimised instead of "
+                "going into the tray");
+    });
     return application.exec();
 }

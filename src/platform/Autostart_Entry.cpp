@@ -48,10 +48,21 @@ std::string Desktop_Exec_Argument(const std::string& executable_path)
 
 std::string Autostart_Entry_Text(const std::string& executable_path)
 {
+    // TryExec: once the program is removed the session skips the entry instead of failing
+    // at every login. A plain string value: only the backslash is escaped.
+    std::string try_exec;
+    for (const char character : executable_path)
+    {
+        if (character == '\\') try_exec += '\\';
+        try_exec += character;
+    }
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Zentavo Logger\n"
            "Comment=Keeps the log of one working day\n"
+           "TryExec=" +
+           try_exec +
+           "\n"
            "Exec=" +
            Desktop_Exec_Argument(executable_path) +
            "\n"

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "platform/Posix_File.h"
+#include "platform/Seeded_Files.h"
 
 namespace
 {
@@ -110,7 +111,7 @@ bool Fill_User_Folder(const std::string& source, const std::string& target, std:
         failure = "cannot create a folder in " + parent + ": " + Reason(errno);
         return false;
     }
-    bool filled = Copy_Folder(source, filling, failure);
+    bool filled = Copy_Folder(source, filling, failure) && Record_Seeded_Files(source, filling, failure);
     if (filled && ::rename(filling.c_str(), target_folder.c_str()) != 0)
     {
         const int error_number = errno;
@@ -177,6 +178,12 @@ Program_Folder_Choice Choose_Program_Folder(const std::string& executable_direct
         // Whatever is there is the user's; a file in its place shows up as the first
         // file the start-up cannot create, with its real path.
         choice.Program_Directory = user_folder + "/";
+        const std::string source =
+            data_beside
+                ? beside
+                : Without_Trailing_Slash(std::filesystem::path(installed_data_directory).lexically_normal().string());
+        if (S_ISDIR(status.st_mode) && Is_Regular_File(source + "/" + Marking_Language_File))
+            choice.Refresh_Source = source;
         return choice;
     }
 

@@ -19,6 +19,9 @@ struct Program_Folder_Choice
     bool Filled = false;      // this start created the user's folder from Data_Source
     std::string Data_Source;  // where the installed data was read (installed only)
     std::string Failure;      // why there is no folder, naming the paths
+    // An existing user's folder: the installed data its copies are brought up to
+    // (Refresh_Seeded_Files), once this start is the only one; empty otherwise.
+    std::string Refresh_Source;
 };
 
 // executable_directory and installed_data_directory may end with '/' or not.

@@ -87,6 +87,11 @@ bool Day_Log::Add_User_Record(const Work_Record& record, const std::string& day_
     return true;
 }
 
+void Day_Log::Set_Day_Name(const std::string& day_name)
+{
+    if (!Rows.empty()) Rows[Day_Row][Day_Name_Field] = day_name;
+}
+
 bool Day_Log::Replace_Record(std::size_t row, const Work_Record& record)
 {
     if (row >= Rows.size()) return false;

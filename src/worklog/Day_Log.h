@@ -72,6 +72,8 @@ public:
     // The Day_Row and the Unassigned_Row take only the work type and the remark; their
     // other fields are computed. A User_Row takes the work type, duration and remark.
     bool Replace_Record(std::size_t row, const Work_Record& record);
+    // The day row's day name, as another language names the same day.
+    void Set_Day_Name(const std::string& day_name);
     bool Set_Duration(std::size_t row, Minute_Of_Day duration);
     // Removes a User_Row; the last one takes the Unassigned_Row with it, whose work type
     // and remark return to the Day_Row.

@@ -154,7 +154,8 @@ scenario_foreign_socket_folders() {
   zl_write_day_log "$(zl_day_name "$today")" "$today_text" "08:00 - 08:00" "DEFAULT" "00:00" ""
   unset XDG_RUNTIME_DIR
   local key folder listener own
-  key="Zentavo_Logger-$(id -u)-${DISPLAY%.*}"
+  # The key names the user and the program's folder.
+  key="Zentavo_Logger-$(id -u)-$(printf %s "$(realpath "$PROGRAM_DIR")" | sha1sum | cut -c1-16)"
   # The program's own socket path keeps its plain name up to 100 bytes (longer ones are
   # shortened), and the strangers' must fit a socket address.
   own="$TMPDIR/zentavo-logger-$(id -u)-1/$key"

@@ -60,6 +60,10 @@ TEST(Autostart_Entry, TheFileIsTheSettingWrittenWholeAndRemoved)
     const std::string text = Test_Temporary_Directory::Read_File(path);
     EXPECT_EQ(text, Autostart_Entry_Text("/usr/bin/zentavo-logger"));
     EXPECT_NE(text.find("\nExec=/usr/bin/zentavo-logger\n"), std::string::npos);
+    // A removed program leaves an entry the session passes over.
+    EXPECT_NE(text.find("\nTryExec=/usr/bin/zentavo-logger\n"), std::string::npos);
+    EXPECT_NE(Autostart_Entry_Text("/opt/e\\f/zentavo-logger").find("\nTryExec=/opt/e\\\\f/zentavo-logger\n"),
+              std::string::npos);
     EXPECT_EQ(text.rfind("[Desktop Entry]\n", 0), 0u);
 
     // Written again for a moved program, it names the new place; no temporary is left.

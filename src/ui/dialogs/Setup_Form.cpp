@@ -14,15 +14,18 @@
 #include <memory>
 
 #include "config/Error_List.h"
+#include "config/Language_Choice.h"
 #include "config/Language_File.h"
 #include "config/Language_Texts.h"
 #include "config/Message_Dialogs.h"
+#include "config/Newer_Texts.h"
 #include "config/Program_Messages.h"
 #include "config/Program_Paths.h"
 #include "config/Settings.h"
 #include "config/Settings_File.h"
 #include "platform/Autostart_Entry.h"
 #include "platform/Code_Page.h"
+#include "platform/Ini_File.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Ui_Text.h"
@@ -186,6 +189,12 @@ void TSetup_Form::Create_Components()
         Anchor_Buttons[index] = button;
     }
 
+    // The language the program speaks, by the name each language file gives itself.
+    Language_Group_Box = New_Group_Box(this, "Language_Group_Box", QStringLiteral(" Jazyk "), QRect(368, 280, 337, 49));
+    Language_Combo_Box = new QComboBox(Language_Group_Box);
+    Language_Combo_Box->setObjectName(QStringLiteral("Language_Combo_Box"));
+    Language_Combo_Box->setGeometry(16, 18, 305, 21);
+
     GroupBox5 = New_Group_Box(this, "GroupBox5", QString(), QRect(16, 336, 337, 49));
     Save_Button = new TVela_Button_(GroupBox5);
     Save_Button->setObjectName(QStringLiteral("Save_Button"));
@@ -220,6 +229,7 @@ void TSetup_Form::Create_Components()
     setTabOrder(Form_Transparency_Track_Bar, Target_Log_File_Name_Edit_Box);
     setTabOrder(Target_Log_File_Name_Edit_Box, Target_Log_File_Format_Edit_Box);
     setTabOrder(Target_Log_File_Format_Edit_Box, Target_Log_File_Separator_Edit_Box);
+    setTabOrder(Target_Log_File_Separator_Edit_Box, Language_Combo_Box);
 
     connect(Default_Work_Type_Combo_Box, &QComboBox::editTextChanged, this,
             &TSetup_Form::Default_Work_Type_Combo_BoxChange);
@@ -235,6 +245,7 @@ void TSetup_Form::Create_Components()
     connect(Form_Movement_Restrictions_Check_Box, &QCheckBox::toggled, this,
             &TSetup_Form::Form_Movement_Restrictions_Check_BoxClick);
     connect(Form_Transparency_Track_Bar, &QSlider::valueChanged, this, &TSetup_Form::Form_Transparency_Track_BarChange);
+    connect(Language_Combo_Box, &QComboBox::currentIndexChanged, this, &TSetup_Form::Default_Work_Type_Combo_BoxChange);
 
     // The form sees every key first, so Escape closes it from whichever control has focus.
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
@@ -278,6 +289,7 @@ void TSetup_Form::Set_Texts_From_Language_File()
     Label2->setText(text("15"));
     Label3->setText(text("16"));
     Anchoring_Panel->setTitle(Framed(text("17")));
+    Language_Group_Box->setTitle(Framed(From_Cp1250(Read_Newer_Text(language_file, Newer_Texts::Setup_Language))));
     for (QLabel* label : {Label1, Label2, Label3, Label4}) label->adjustSize();
 }
 
@@ -319,6 +331,16 @@ void TSetup_Form::Fill()
     Target_Log_File_Format_Edit_Box->setToolTip(hint_lines.join(QLatin1Char('\n')));
 
     for (TVela_Button_* button : Anchor_Buttons) button->Set_Button_Down(button->Tag() == settings.Main_Form_Anchor);
+
+    Language_Combo_Box->clear();
+    const std::string current_language = settings.Language_File_Path.substr(
+        std::min(settings.Language_File_Path.size(), paths.Program_Directory.size()));
+    for (const Language_File_Entry& language : Available_Language_Files(paths))
+    {
+        Language_Combo_Box->addItem(From_Cp1250(language.Name), Path_To_QString(language.File_Name));
+        if (language.File_Name == current_language)
+            Language_Combo_Box->setCurrentIndex(Language_Combo_Box->count() - 1);
+    }
     Modified_Tag = 0;
 }
 
@@ -476,8 +498,22 @@ bool TSetup_Form::Save_Settings()
     values.Main_Form_Anchor = settings.Main_Form_Anchor;
     if (!Save_Setup_Form_Values(Setup_Ini_Path(Resources.Paths), values)) Report_Write_Failure("SAVE_SETUP");
     Save_Start_At_Login();
+    Save_Language();
     Modified_Tag = 0;
     return true;
+}
+
+void TSetup_Form::Save_Language()
+{
+    if (Language_Combo_Box->currentIndex() < 0) return;
+    const std::string chosen = Path_To_Bytes(Language_Combo_Box->currentData().toString());
+    const std::string path = Resources.Paths.File(chosen);
+    if (path == Setup.Language_File_Path) return;
+    if (!Ini_File(Setup_Ini_Path(Resources.Paths))
+             .Write_String(Setup_Section_Name(Setup_Section::Main_Setup),
+                           Setup_Entry(Setup_Key::Language_File_Name).Name, File_Name_To_Cp1250(chosen)))
+        Report_Write_Failure("SAVE_SETUP");
+    Setup.Language_File_Path = Cut_To_Short_String(path);
 }
 
 void TSetup_Form::Save_Start_At_Login()

@@ -69,6 +69,8 @@ private:
     void Refuse_Save(QLineEdit* box, const char* key, const char* fallback, const std::string& argument);
     void Report_Write_Failure(const char* what);
     void Save_Start_At_Login();
+    // Writes the chosen language file's name when it changed; the program applies it at once.
+    void Save_Language();
 
     Settings& Setup;
     const Language_Texts& Texts;
@@ -96,6 +98,8 @@ private:
     QCheckBox* Minimize_To_Tray_After_Start_Check_Box = nullptr;
     QCheckBox* Time_Scroll_Control_Check_Box = nullptr;
     QCheckBox* Start_At_Login_Check_Box = nullptr;  // the autostart entry's presence; no Setup.ini key
+    QGroupBox* Language_Group_Box = nullptr;
+    QComboBox* Language_Combo_Box = nullptr;  // the *.lng files present; the data is the file name
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;

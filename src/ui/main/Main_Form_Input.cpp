@@ -66,6 +66,7 @@ void Main_Form_Input::Key_Down(QKeyEvent* event)
         // The key that opened the window is released over it, not over this one.
         if (Form.Report_ButtonClick()) Armed = true;
         break;
+    case Main_Form_Key::Quit: Form.End_Day_And_Quit(); break;
     default: break;
     }
 }

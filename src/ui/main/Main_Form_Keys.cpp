@@ -26,6 +26,11 @@ Main_Form_Key Main_Form_Key_Of(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_O: return Main_Form_Key::Open_Log;
     case Qt::Key_S: return Main_Form_Key::Setup;
     case Qt::Key_R: return Main_Form_Key::Report;
+    // The window has no frame and no close box: Ctrl+Q is the desktop's usual way to quit.
+    case Qt::Key_Q:
+        return (modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) == Qt::ControlModifier
+                   ? Main_Form_Key::Quit
+                   : Main_Form_Key::None;
     default: return Main_Form_Key::None;
     }
 }

@@ -16,6 +16,7 @@ enum class Main_Form_Key
     Open_Log,
     Setup,
     Report,
+    Quit,  // ends the program as closing the window does
 };
 
 Main_Form_Key Main_Form_Key_Of(int key, Qt::KeyboardModifiers modifiers);

@@ -9,6 +9,7 @@
 
 #include "config/Language_Texts.h"
 #include "config/Message_Dialogs.h"
+#include "config/Program_Paths.h"
 #include "config/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Date_Time_Patterns.h"
@@ -48,4 +49,6 @@ struct Main_Form_Seams
     Work_Log_File_System* Files = nullptr;
     // Protocol lines of what the entry decided before the protocol existed.
     std::vector<std::string> Start_Notes;
+    // Runs right before Setup.ini is read (the first start records its language there).
+    std::function<void(const Program_Paths&)> Before_Setup_Read;
 };

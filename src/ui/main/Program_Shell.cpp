@@ -9,8 +9,11 @@
 
 void Qt_Program_Shell::Open_Document(const std::string& path)
 {
-    // The result is not examined: a missing association is not reported.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(Path_To_QString(path)).absoluteFilePath()));
+    // Qt fails only when it finds no opener at all (no xdg-open); what the opener then does
+    // with the file is its own to tell.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(Path_To_QString(path)).absoluteFilePath())) &&
+        No_Opener)
+        No_Opener(path);
 }
 
 void Qt_Program_Shell::Request_Shutdown()

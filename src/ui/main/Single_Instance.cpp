@@ -10,7 +10,9 @@
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
@@ -75,17 +77,23 @@ bool Peer_Is_Same_User(int descriptor)
            credentials.uid == ::getuid();
 }
 
-QString Display_Name()
+// The first instance's socket path as its lock file holds it; empty when there is none yet.
+QByteArray Socket_Path_In_Lock(const QByteArray& lock_path)
 {
-    QString display = qEnvironmentVariable("DISPLAY");
-    // ":0" and ":0.0" are the same desktop.
-    const qsizetype dot = display.lastIndexOf(QLatin1Char('.'));
-    if (dot >= 0 && dot + 1 < display.size() &&
-        std::all_of(display.cbegin() + dot + 1, display.cend(), [](QChar c) { return c.isDigit(); }))
-        display.truncate(dot);
-    if (display.isEmpty()) display = qEnvironmentVariable("WAYLAND_DISPLAY");
-    if (display.isEmpty()) display = QStringLiteral("none");
-    return display;
+    const int descriptor = ::open(lock_path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (descriptor < 0) return {};
+    struct stat status
+    {
+    };
+    char buffer[256];
+    ssize_t count = -1;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::getuid())
+        count = ::read(descriptor, buffer, sizeof buffer);
+    ::close(descriptor);
+    if (count <= 0) return {};
+    const QByteArray content(buffer, count);
+    const qsizetype end_of_line = content.indexOf('\n');
+    return end_of_line > 0 ? content.left(end_of_line) : QByteArray();
 }
 
 bool Socket_Address(const QByteArray& path, sockaddr_un& address)
@@ -138,19 +146,22 @@ public:
         : QObject(&owner), Descriptor(descriptor), Owner(owner), Notifier(descriptor, QSocketNotifier::Read)
     {
         ++Owner.Connection_Count;
+        Owner.Connections.append(this);
         connect(&Notifier, &QSocketNotifier::activated, this, [this] { Read_Available(); });
         QTimer::singleShot(Idle_Connection_Ms, this, [this] { Finish(); });
+        Read_Available();
     }
     ~Connection() override
     {
         Notifier.setEnabled(false);
         ::close(Descriptor);
+        Owner.Connections.removeOne(this);
         Owner.Connection_Closed();
     }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-private:
+    // A start says its line right after connecting, so it is usually there at the accept.
     void Read_Available()
     {
         char buffer[128];
@@ -193,8 +204,8 @@ private:
     bool Finished = false;
 };
 
-Single_Instance::Single_Instance(QString key, QObject* parent)
-    : QObject(parent), Key(key.isEmpty() ? Default_Key() : std::move(key))
+Single_Instance::Single_Instance(QString key, QString data_folder, QObject* parent)
+    : QObject(parent), Key(std::move(key)), Data_Folder(std::move(data_folder))
 {
 }
 
@@ -217,14 +228,14 @@ Single_Instance::~Single_Instance()
     }
 }
 
-QString Single_Instance::Default_Key()
+QString Single_Instance::Default_Key(const QString& data_folder)
 {
+    // The folder as the file system resolves it: two spellings of one folder are one key.
+    const QString canonical = QFileInfo(data_folder).canonicalFilePath();
+    const QByteArray folder = QFile::encodeName(canonical.isEmpty() ? data_folder : canonical);
     // The user's number, not name: looking a name up may ask a directory service.
-    QString key = QStringLiteral("Zentavo_Logger-") + QString::number(getuid()) + QLatin1Char('-') + Display_Name();
-    // The key becomes a file name.
-    for (QChar& c : key)
-        if (!(c.unicode() < 128 && (c.isLetterOrNumber() || QStringView(u"._:@-").contains(c)))) c = QLatin1Char('_');
-    return key;
+    return QStringLiteral("Zentavo_Logger-") + QString::number(getuid()) + QLatin1Char('-') +
+           QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16));
 }
 
 QString Single_Instance::Instance_Directory()
@@ -250,30 +261,41 @@ QString Single_Instance::Server_Path() const
            QString::fromLatin1(QCryptographicHash::hash(Key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
 }
 
-bool Single_Instance::Become_First_Or_Forward()
+Single_Instance::Start_Result Single_Instance::Become_First_Or_Forward()
 {
     const QByteArray server_path = QFile::encodeName(Server_Path());
-    if (server_path.isEmpty())
-    {
-        // Better one program without the hand-over than a socket where others can reach it.
-        std::fprintf(stderr, "zentavo-logger: no private folder for the instance socket; running without it.\n");
-        return true;
-    }
-    const QByteArray lock_path = server_path + ".lock";
+    // Without a private folder another user could answer in the program's place, and two
+    // copies would run on the same files.
+    if (server_path.isEmpty()) return Start_Result::No_Folder;
+    const QByteArray folder_lock =
+        Data_Folder.isEmpty() ? QByteArray() : QFile::encodeName(QDir(Data_Folder).filePath(Lock_File_Name));
 
     // The lock makes "nobody listens, so I listen" one step: without it two simultaneous
-    // starts can both find no server and both listen.
+    // starts can both find no server and both listen. In the data folder it also meets a
+    // start from another session whose runtime folder is another.
     const QDeadlineTimer deadline(Lock_Timeout_Ms);
     while (true)
     {
-        if (const int first = Connect_To_First(server_path); first >= 0)
-        {
-            Forward_To_First(first);
-            ::close(first);
-            return false;
-        }
+        QByteArrayList paths{server_path};
+        if (const QByteArray written = Socket_Path_In_Lock(folder_lock); !written.isEmpty() && written != server_path)
+            paths.prepend(written);
+        for (const QByteArray& path : paths)
+            if (const int first = Connect_To_First(path); first >= 0)
+            {
+                const bool answered = Forward_To_First(first);
+                ::close(first);
+                if (answered) return Start_Result::Handed_Over;
+            }
         int lock = -1;
-        const Lock_Result result = Try_Lock(lock_path, lock);
+        QByteArray lock_path = folder_lock;
+        Lock_Result result = lock_path.isEmpty() ? Lock_Result::Unusable : Try_Lock(lock_path, lock);
+        if (result == Lock_Result::Unusable)
+        {
+            // A data folder that takes no lock file: the runtime folder guards the starts of
+            // this session at least.
+            lock_path = server_path + ".lock";
+            result = Try_Lock(lock_path, lock);
+        }
         if (result != Lock_Result::Busy)
         {
             if (result == Lock_Result::Taken)
@@ -286,11 +308,19 @@ bool Single_Instance::Become_First_Or_Forward()
             // starting. Should listening fail, the program still runs; only the hand-over is lost.
             ::unlink(server_path.constData());
             Listen_At(server_path);
-            return true;
+            if (Lock >= 0 && Listener >= 0)
+            {
+                // Where a start from another session finds this one.
+                const QByteArray line = server_path + '\n';
+                if (::ftruncate(Lock, 0) != 0 || ::pwrite(Lock, line.constData(), size_t(line.size()), 0) < 0)
+                    std::fprintf(stderr, "zentavo-logger: the lock file %s could not be written.\n",
+                                 Lock_Path.constData());
+            }
+            return Start_Result::First;
         }
-        // An instance holds the lock: it is starting, or too busy to answer. A second
-        // instance is worse than a start that goes without being heard.
-        if (deadline.hasExpired()) return false;
+        // An instance holds the lock: it is starting, too busy to answer, or in a session
+        // this one cannot reach. A second instance on the same files would lose records.
+        if (deadline.hasExpired()) return Start_Result::Not_Reached;
         ::usleep(5000);
     }
 }
@@ -321,37 +351,41 @@ void Single_Instance::Listen_At(const QByteArray& path)
     Accept_Pause = new QTimer(this);
     Accept_Pause->setSingleShot(true);
     Accept_Pause->setInterval(Accept_Pause_Ms);
-    connect(Accept_Pause, &QTimer::timeout, this, [this] {
-        if (Connection_Count < Max_Connections) Listener_Notifier->setEnabled(true);
-    });
+    connect(Accept_Pause, &QTimer::timeout, this, [this] { Listener_Notifier->setEnabled(true); });
 }
 
-void Single_Instance::Forward_To_First(int first)
+bool Single_Instance::Forward_To_First(int first)
 {
     const QDeadlineTimer deadline(Answer_Timeout_Ms);
     const std::size_t length = std::strlen(Request_Line);
     std::size_t sent = 0;
     while (sent < length)
     {
-        if (!Wait_For(first, POLLOUT, deadline)) return;
+        if (!Wait_For(first, POLLOUT, deadline)) return false;
         const ssize_t count = ::send(first, Request_Line + sent, length - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (count > 0) sent += static_cast<std::size_t>(count);
-        else if (count < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return;
+        else if (count < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return false;
     }
-    // The answer tells that the first instance took the wish; it is waited for, not read.
-    char answer[16];
+    // The answer tells that the first instance took the wish.
+    QByteArray answer;
     while (Wait_For(first, POLLIN, deadline))
     {
-        const ssize_t count = ::recv(first, answer, sizeof answer, MSG_DONTWAIT);
-        if (count == 0 || std::memchr(answer, '\n', count > 0 ? static_cast<std::size_t>(count) : 0) != nullptr) return;
-        if (count < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return;
+        char buffer[16];
+        const ssize_t count = ::recv(first, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (count > 0) answer.append(buffer, count);
+        if (answer.contains('\n')) return answer.startsWith(Answer_Line);
+        if (count == 0 || (count < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)) return false;
     }
+    return false;
 }
 
 void Single_Instance::Accept_Connections()
 {
-    while (Connection_Count < Max_Connections)
+    while (true)
     {
+        // A client that holds its connections silent must not keep a start from being heard:
+        // the oldest makes room for the next in the queue.
+        if (Connection_Count >= Max_Connections) Evict_Oldest_Connection();
         const int descriptor = ::accept4(Listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (descriptor >= 0)
         {
@@ -361,18 +395,27 @@ void Single_Instance::Accept_Connections()
         else if (errno == EAGAIN || errno == EWOULDBLOCK) return;
         else if (errno != EINTR && errno != ECONNABORTED)
         {
+            // Out of descriptors: the connections this object holds are given back first;
+            // with none left it rests, and the waiting start stays queued.
+            if (!Connections.isEmpty() && (errno == EMFILE || errno == ENFILE))
+            {
+                Evict_Oldest_Connection();
+                continue;
+            }
             Listener_Notifier->setEnabled(false);
             Accept_Pause->start();
             return;
         }
     }
-    // Full: further starts wait in the kernel's queue until a connection closes.
-    Listener_Notifier->setEnabled(false);
+}
+
+void Single_Instance::Evict_Oldest_Connection()
+{
+    if (!Connections.isEmpty()) delete Connections.front();
 }
 
 void Single_Instance::Connection_Closed()
 {
     --Connection_Count;
-    if (Listener_Notifier != nullptr && !Accept_Pause->isActive() && Connection_Count < Max_Connections)
-        Listener_Notifier->setEnabled(true);
+    if (Listener_Notifier != nullptr && !Accept_Pause->isActive()) Listener_Notifier->setEnabled(true);
 }

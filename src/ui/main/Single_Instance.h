@@ -1,7 +1,9 @@
 #pragma once
-// One running instance per user and desktop: the first start listens on a local socket,
-// a later start hands the user's wish over to it and ends without touching any file.
+// One running instance per user and data folder, whatever the display: the first start
+// holds a lock in the data folder and listens on a local socket, a later start hands the
+// user's wish over to it and ends without touching any file.
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -22,21 +24,29 @@ public:
     // A connection that says nothing is dropped after this long.
     static constexpr int Idle_Connection_Ms = 5000;
 
-    // The key names the socket and its lock file; by default it is built from
-    // "Zentavo_Logger", the user's number and the display. Tests pass their own.
-    explicit Single_Instance(QString key = {}, QObject* parent = nullptr);
+    // The lock file in the data folder; it holds the first instance's socket path.
+    static constexpr const char* Lock_File_Name = ".zentavo-logger.lock";
+
+    enum class Start_Result
+    {
+        First,        // this process listens now and holds the lock
+        Handed_Over,  // the running instance took the wish; end with status 0
+        Not_Reached,  // an instance holds the lock but did not answer; say so and end
+        No_Folder     // no private runtime folder: the hand-over could not be guarded
+    };
+
+    // The key names the socket. The lock lies in data_folder; without one (or where no lock
+    // can be made there) it lies beside the socket.
+    explicit Single_Instance(QString key, QString data_folder = {}, QObject* parent = nullptr);
     ~Single_Instance() override;
 
-    // The key of this user and display.
-    static QString Default_Key();
+    // The key of this user and data folder: the same from every display and session.
+    static QString Default_Key(const QString& data_folder);
     // Where the socket and its lock live: the runtime directory when it is the user's alone,
     // else a private folder of the user's in the temporary one; empty when there is none.
     static QString Instance_Directory();
 
-    // True: this process is the first and now listens (or, without a usable folder, runs
-    // alone). False: another instance answered a Restore_Request, or it holds the lock but
-    // did not answer in time; this process should end at once with status 0.
-    bool Become_First_Or_Forward();
+    Start_Result Become_First_Or_Forward();
 
     // The socket's path: in the instance directory, hashed short when that is too deep.
     QString Server_Path() const;
@@ -54,10 +64,12 @@ private:
     void Listen_At(const QByteArray& path);
     void Accept_Connections();
     void Connection_Closed();
-    // Sends the request over the connection and waits a while for the answer.
-    static void Forward_To_First(int first);
+    // Sends the request over the connection; true when the answer came.
+    static bool Forward_To_First(int first);
+    void Evict_Oldest_Connection();
 
     QString Key;
+    QString Data_Folder;
     int Listener = -1;
     QByteArray Listening_Path;
     // Held for the first instance's whole life: a later start that finds it held knows an
@@ -67,4 +79,6 @@ private:
     QSocketNotifier* Listener_Notifier = nullptr;
     QTimer* Accept_Pause = nullptr;
     int Connection_Count = 0;
+    // Oldest first: when all places are taken, the oldest silent one makes room.
+    QList<Connection*> Connections;
 };

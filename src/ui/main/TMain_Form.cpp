@@ -372,8 +372,10 @@ void TMain_Form::Setup_ButtonClick()
     if (!Seams.Display_Setup_Form || !Dialogs || Setup_Open) return;
     Setup_Open = true;
     const Dialog_Resources resources = Resources();
+    const std::string language_before = Setup.Language_File_Path;
     Seams.Display_Setup_Form(Setup, Texts, *this, resources, *Dialogs);
     Setup_Open = false;
+    if (Setup.Language_File_Path != language_before) Apply_Language_Change();
     Take_Focus_Back();
     Input.Arm();
 }

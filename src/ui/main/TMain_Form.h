@@ -144,6 +144,8 @@ private:
     bool Create_Error_Log();
     void Read_Setup_File();
     void Read_Language_File();
+    // Another language file was chosen: the texts, and today's day name, follow at once.
+    void Apply_Language_Change();
     bool Load_The_Day();
     // Shows the message of a failed start-up check and ends the program; false without one.
     bool Start_Up_Failed(const std::optional<std::string>& plain_message);

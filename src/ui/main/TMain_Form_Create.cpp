@@ -120,6 +120,7 @@ bool TMain_Form::Start_Up_Failed(const std::optional<std::string>& plain_message
 
 void TMain_Form::Read_Setup_File()
 {
+    if (Seams.Before_Setup_Read) Seams.Before_Setup_Read(Paths);
     Read_Start_Up_Settings(Paths, Setup, Start_Values);
     Set_Window_Colour(Color_From_Bgr(Setup.Main_Form_Color));
     Title->Set_Look(Setup);
@@ -132,6 +133,27 @@ void TMain_Form::Read_Language_File()
     // Texts that show their keys are explained in the protocol.
     if (const auto problem = Language_File_Problem(Setup.Language_File_Path)) Errors->Add(*problem);
     Buttons->Set_Captions(Texts);
+}
+
+void TMain_Form::Apply_Language_Change()
+{
+    const Language_Texts before = Texts;
+    Read_Language_File();
+    if (!Log.Empty())
+    {
+        // The day keeps its weekday; only its name changes language.
+        for (std::size_t day = 1; day < before.Day_Names.size(); ++day)
+            if (Log[0][Day_Name_Field] == before.Day_Names[day]) Log.Set_Day_Name(Texts.Day_Names[day]);
+        if (Log[0][Work_Type_Field] == before.Day_Row_Label)
+        {
+            Work_Record day_row = Log[0];
+            day_row[Work_Type_Field] = Texts.Day_Row_Label;
+            Log.Replace_Record(0, day_row);
+        }
+    }
+    Refresh_Summary_Rows();
+    Checkpoint_Day_Log();
+    update();
 }
 
 bool TMain_Form::Load_The_Day()

@@ -1,14 +1,16 @@
-// One instance per user and desktop: the hand-over of a second start, recovery from a
-// killed first instance, a burst of simultaneous starts, a deep runtime directory and a
-// flood of connections.
+// One instance per user and data folder: the hand-over of a second start, from another
+// session too, recovery from a killed first instance, a burst of simultaneous starts, a deep
+// runtime directory and a flood of connections.
 //
 // The test binary doubles as a tiny program: with "--instance <key> <wanted> [<spare>]" it
-// plays one start and prints FIRST or SECOND; a first waits for <wanted> requests (at most
+// plays one start (with ZL_TEST_DATA_FOLDER as its data folder) and prints FIRST, SECOND or
+// NOT_REACHED; a first waits for <wanted> requests (at most
 // 20 s) and then prints how many it got. With <spare>, a first may open only that many
 // descriptors more than it holds once it listens.
 #include "ui/main/Single_Instance.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -37,10 +39,11 @@ int Open_Descriptors(qint64 process)
 
 int Run_Instance(const QString& key, int wanted_requests, int spare_descriptors)
 {
-    Single_Instance instance(key);
-    if (!instance.Become_First_Or_Forward())
+    Single_Instance instance(key, qEnvironmentVariable("ZL_TEST_DATA_FOLDER"));
+    const Single_Instance::Start_Result result = instance.Become_First_Or_Forward();
+    if (result != Single_Instance::Start_Result::First)
     {
-        std::printf("SECOND\n");
+        std::printf(result == Single_Instance::Start_Result::Handed_Over ? "SECOND\n" : "NOT_REACHED\n");
         return 0;
     }
     if (spare_descriptors > 0)
@@ -78,7 +81,7 @@ QByteArray Second_Start(const QString& key, const QString& work_dir = {})
 {
     auto second = Start_Instance(key, 0, work_dir);
     QSignalSpy finished(second.get(), &QProcess::finished);
-    if (!finished.wait(5000) || second->exitStatus() != QProcess::NormalExit || second->exitCode() != 0) return {};
+    if (!finished.wait(8000) || second->exitStatus() != QProcess::NormalExit || second->exitCode() != 0) return {};
     return second->readAllStandardOutput();
 }
 
@@ -169,6 +172,7 @@ private slots:
         QVERIFY(Runtime_Dir->isValid());
         qputenv("XDG_RUNTIME_DIR", Runtime_Dir->path().toLocal8Bit());
         qputenv("TMPDIR", Runtime_Dir->path().toLocal8Bit());
+        qunsetenv("ZL_TEST_DATA_FOLDER");
         Key = QStringLiteral("Zentavo_Logger-test-%1").arg(QTest::currentTestFunction());
     }
 
@@ -176,10 +180,10 @@ private slots:
     {
         Single_Instance first(Key);
         QSignalSpy restore_requests(&first, &Single_Instance::Restore_Request);
-        QVERIFY(first.Become_First_Or_Forward());
+        QCOMPARE(first.Become_First_Or_Forward(), Single_Instance::Start_Result::First);
         // Another key is another desktop: it is first as well.
         Single_Instance elsewhere(Key + "-other");
-        QVERIFY(elsewhere.Become_First_Or_Forward());
+        QCOMPARE(elsewhere.Become_First_Or_Forward(), Single_Instance::Start_Result::First);
 
         QTemporaryDir work_dir(Temp_Root + "/Single_Instance_work-XXXXXX");
         QElapsedTimer clock;
@@ -211,7 +215,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         Single_Instance next(Key);
-        QVERIFY(next.Become_First_Or_Forward());
+        QCOMPARE(next.Become_First_Or_Forward(), Single_Instance::Start_Result::First);
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
         // And the recovered one answers the start after it.
         QSignalSpy restore_requests(&next, &Single_Instance::Restore_Request);
@@ -237,7 +241,7 @@ private slots:
     {
         Single_Instance first(Key);
         QSignalSpy restore_requests(&first, &Single_Instance::Restore_Request);
-        QVERIFY(first.Become_First_Or_Forward());
+        QCOMPARE(first.Become_First_Or_Forward(), Single_Instance::Start_Result::First);
         QCOMPARE(QFileInfo(first.Server_Path()).permissions() &
                      ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
                  QFileDevice::Permissions{});
@@ -270,14 +274,42 @@ private slots:
         QTRY_COMPARE(restore_requests.count(), 2);
     }
 
-    void Default_Key_Names_The_Program_User_And_Display()
+    void Default_Key_Names_The_User_And_Data_Folder_Not_The_Display()
     {
+        QTemporaryDir folder(Temp_Root + "/Single_Instance_data-XXXXXX");
         qputenv("DISPLAY", ":7.0");
-        const QString key = Single_Instance::Default_Key();
-        QVERIFY2(key.startsWith("Zentavo_Logger-") && key.endsWith("-:7") && !key.contains('/'), qPrintable(key));
+        const QString key = Single_Instance::Default_Key(folder.path());
+        QVERIFY2(key.startsWith("Zentavo_Logger-") && !key.contains('/'), qPrintable(key));
         qputenv("DISPLAY", ":8");
-        QVERIFY(Single_Instance::Default_Key() != key);
+        QCOMPARE(Single_Instance::Default_Key(folder.path() + "/./"), key);
+        QVERIFY(Single_Instance::Default_Key(folder.path() + "/other") != key);
         QCOMPARE(Single_Instance::Instance_Directory(), Runtime_Dir->path());
+    }
+
+    // Another session of the user (here: another runtime folder) on the same data folder
+    // finds the first through the lock there; a holder of the lock that never answers is
+    // reported, not joined.
+    void Data_Folder_Lock_Holds_Across_Sessions()
+    {
+        QTemporaryDir data(Temp_Root + "/Single_Instance_data-XXXXXX");
+        qputenv("ZL_TEST_DATA_FOLDER", data.path().toLocal8Bit());
+        auto first = Start_Instance(Key, 1);
+        QVERIFY(first->waitForReadyRead(5000));
+        QCOMPARE(first->readLine(), QByteArray("FIRST\n"));
+
+        QTemporaryDir other_runtime(Temp_Root + "/Single_Instance_other-XXXXXX");
+        qputenv("XDG_RUNTIME_DIR", other_runtime.path().toLocal8Bit());
+        QCOMPARE(Second_Start(Key + "-other-display"), QByteArray("SECOND\n"));
+        QVERIFY(first->state() == QProcess::NotRunning || first->waitForFinished(5000));
+        QCOMPARE(first->readAllStandardOutput(), QByteArray("REQUESTS 1\n"));
+        QVERIFY(!QFileInfo::exists(data.filePath(Single_Instance::Lock_File_Name)));
+
+        // A lock held by someone who does not listen.
+        const int held = ::open(QFile::encodeName(data.filePath(Single_Instance::Lock_File_Name)).constData(),
+                                O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+        QCOMPARE(Second_Start(Key), QByteArray("NOT_REACHED\n"));
+        ::close(held);
     }
 
     void Deep_Runtime_Directory_Still_Finds_The_First()
@@ -290,7 +322,7 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", deep.toLocal8Bit());
         Single_Instance first(Key);
         QSignalSpy restore_requests(&first, &Single_Instance::Restore_Request);
-        QVERIFY(first.Become_First_Or_Forward());
+        QCOMPARE(first.Become_First_Or_Forward(), Single_Instance::Start_Result::First);
         QVERIFY(QFile::encodeName(first.Server_Path()).size() <= 100);
         QCOMPARE(Second_Start(Key), QByteArray("SECOND\n"));
         QCOMPARE(restore_requests.count(), 1);
