@@ -19,12 +19,16 @@
 #include "config/Program_Version.h"
 #include "history/Calendar.h"
 #include "history/History_Command_Line.h"
+#include "history/History_Outbox.h"
+#include "history/History_Store.h"
 #include "platform/Clock.h"
 #include "platform/Code_Page.h"
 #include "platform/Display_Platform.h"
 #include "platform/Format.h"
 #include "platform/Program_Folder.h"
 #include "platform/Seeded_Files.h"
+#include "server/History_Server_Sender.h"
+#include "server/Server_Command_Line.h"
 #include "ui/dialogs/Qt_Message_Dialogs.h"
 #include "ui/dialogs/Setup_Form.h"
 #include "ui/dialogs/Update_Record_Form.h"
@@ -77,6 +81,16 @@ int main(int argc, char* argv[])
     // The history's command line answers before anything of the window exists: no display,
     // no running instance, no file but its reading.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (Is_Server_Command_Line(arguments))
+    {
+        Server_Command_Line_Environment environment;
+        environment.Today = Calendar_Date_Of(System_Clock().Now());
+        return Run_Server_Command_Line(arguments, environment, [] {
+            return Read_History_Settings(
+                Program_Paths(Existing_Program_Directory(Executable_Directory(), Process_Xdg_Environment())),
+                System_Date_Time_Patterns());
+        });
+    }
     if (Is_History_Command_Line(arguments))
     {
         History_Command_Line_Environment environment;
@@ -245,6 +259,22 @@ int main(int argc, char* argv[])
     };
     Tray_Menu tray_menu(language_file_path, std::move(menu_commands));
     if (main_form.Tray_Icon() != nullptr) main_form.Tray_Icon()->SetPopupMenu(&tray_menu);
+    // The history server's sender starts after the day start's export, whose day it sends
+    // first; its protocol lines are added on this thread.
+    std::unique_ptr<History_Server_Sender> server_sender;
+    if (const History_Server_Settings server =
+            Read_History_Server_Settings(Program_Paths(folder.Program_Directory).File("Setup.ini"));
+        server.Configured())
+    {
+        server_sender = std::make_unique<History_Server_Sender>(
+            server, Program_Paths(folder.Program_Directory).File(History_Store_File_Name),
+            [&main_form](const std::string& line) {
+                QMetaObject::invokeMethod(
+                    &main_form, [&main_form, line] { main_form.Error_List_Of_Main_Form().Add(line); },
+                    Qt::QueuedConnection);
+            });
+        Set_Outbox_Listener([sender = server_sender.get()] { sender->Wake(); });
+    }
     if (main_form.Show_Main_Form()) main_form.Show_At_Start();
     // Once the window had its turn: a desktop without a notification area (a Wayland
     // session without a tray host) is told in the protocol; the window is then only minimised.
@@ -254,5 +284,7 @@ int main(int argc, char* argv[])
                 " - START_TRAY - NO_TRAY - no notification area found: the window is minimised instead of "
                 "going into the tray");
     });
-    return application.exec();
+    const int status = application.exec();
+    Set_Outbox_Listener({});
+    return status;
 }

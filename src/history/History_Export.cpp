@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include "history/Calendar.h"
+#include "history/History_Access.h"
+#include "history/History_Server_Settings.h"
 #include "history/History_Store.h"
 #include "platform/Code_Page.h"
 
@@ -59,10 +61,15 @@ bool Stored_Already(History_Store& store, const Calendar_Date& date)
 void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector<Work_Record>& stored_records)
 {
     const std::string path = context.Paths.File(History_Store_File_Name);
+    // With a history server, the day must reach the outbox, so a history not yet read in is
+    // read in now (the target log holds this day already).
+    const bool to_server = Read_History_Server_Settings(context.Paths.File("Setup.ini")).Configured();
+    const History_Settings history_settings =
+        History_Settings_From(context.Paths, context.Program_Settings, context.Patterns);
     struct stat status
     {
     };
-    if (::stat(path.c_str(), &status) != 0) return;
+    if (::stat(path.c_str(), &status) != 0 && !(to_server && Rebuild_History_Store(history_settings).Written)) return;
 
     const std::string prefix = " - SAVE_WORK_HISTORY - ";
     const std::string not_kept = "; the day is in the target log, the report offers to read it again";
@@ -89,9 +96,24 @@ void Record_Exported_Day_In_History(Work_Log_Context& context, const std::vector
         History_Store store(path, History_Store::Mode::Read_Write);
         state = store.Check().State;
         if (state != History_Store_State::Ready) failure = store.Check().Detail;
-        else if (Stored_Already(store, counted.Day->Date) ||
-                 store.Replace_Day(*counted.Day, failure, context.Program_Settings.Target_Log_File_Format))
+        else if (Stored_Already(store, counted.Day->Date))
+        {
+            // Read in with the target log already: only the server has yet to get it.
+            if (to_server &&
+                store.Queue_For_Server(
+                    Outbox_Day_Of_Records(*counted.Day, stored_records, history_settings.Full_Time_Minutes), failure))
+                Notify_Outbox_Listener();
             return;
+        }
+        else if (to_server ? store.Replace_Day(*counted.Day,
+                                               Outbox_Day_Of_Records(*counted.Day, stored_records,
+                                                                     history_settings.Full_Time_Minutes),
+                                               failure, context.Program_Settings.Target_Log_File_Format)
+                           : store.Replace_Day(*counted.Day, failure, context.Program_Settings.Target_Log_File_Format))
+        {
+            if (to_server) Notify_Outbox_Listener();
+            return;
+        }
         else
         {
             step = "WRITE";

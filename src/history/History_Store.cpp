@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -406,6 +407,133 @@ bool Put_Target_Log_Mark(sqlite3* database, const Target_Log_Mark& mark, std::st
     return false;
 }
 
+// The history server's outbox; made by the first day queued, so a history without a
+// server keeps the layout it always had.
+constexpr const char* Outbox_Schema_Sql =
+    "CREATE TABLE IF NOT EXISTS server_outbox (id INTEGER PRIMARY KEY AUTOINCREMENT, date TEXT NOT NULL,"
+    " worked_minutes INTEGER NOT NULL, full_time_minutes INTEGER NOT NULL, fingerprint TEXT NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS server_outbox_records (id INTEGER NOT NULL, position INTEGER NOT NULL,"
+    " time_span BLOB NOT NULL, work_type BLOB NOT NULL, minutes INTEGER NOT NULL, counted_minutes INTEGER NOT NULL,"
+    " remark BLOB NOT NULL, PRIMARY KEY (id, position)) WITHOUT ROWID;";
+
+void Bind_Bytes(const Statement& statement, int index, const std::string& bytes)
+{
+    sqlite3_bind_blob(*statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+}
+
+std::string Column_Bytes(const Statement& statement, int column)
+{
+    const void* blob = sqlite3_column_blob(*statement, column);
+    const int size = sqlite3_column_bytes(*statement, column);
+    return blob ? std::string(static_cast<const char*>(blob), static_cast<std::size_t>(size)) : std::string();
+}
+
+// Queues one day; inside the caller's transaction.
+bool Queue_Day(sqlite3* database, const Outbox_Day& day, std::string& failure)
+{
+    if (!Execute(database, Outbox_Schema_Sql, failure)) return false;
+    Statement put_day(database,
+                      "INSERT INTO server_outbox (id, date, worked_minutes, full_time_minutes, fingerprint)"
+                      " VALUES (?5, ?1, ?2, ?3, ?4)");
+    Statement put_record(database,
+                         "INSERT INTO server_outbox_records (id, position, time_span, work_type, minutes,"
+                         " counted_minutes, remark) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+    if (!put_day.Prepared() || !put_record.Prepared())
+    {
+        failure = Sqlite_Text(database, put_day.Prepared() ? put_record.Result : put_day.Result);
+        return false;
+    }
+    const std::string date = Iso_Date_Text(day.Date);
+    sqlite3_bind_text(*put_day, 1, date.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int64(*put_day, 2, day.Worked_Minutes);
+    sqlite3_bind_int64(*put_day, 3, day.Full_Time_Minutes);
+    sqlite3_bind_text(*put_day, 4, day.Fingerprint.c_str(), -1, SQLITE_TRANSIENT);
+    // A day carried into a rebuilt file keeps its number: the sender may be sending it.
+    if (day.Id > 0) sqlite3_bind_int64(*put_day, 5, day.Id);
+    else sqlite3_bind_null(*put_day, 5);
+    if (const int result = sqlite3_step(*put_day); result != SQLITE_DONE)
+    {
+        failure = Sqlite_Text(database, result);
+        return false;
+    }
+    const sqlite3_int64 id = sqlite3_last_insert_rowid(database);
+    for (std::size_t position = 0; position < day.Records.size(); ++position)
+    {
+        const Outbox_Record& record = day.Records[position];
+        sqlite3_bind_int64(*put_record, 1, id);
+        sqlite3_bind_int64(*put_record, 2, static_cast<sqlite3_int64>(position));
+        Bind_Bytes(put_record, 3, record.Time_Span);
+        Bind_Bytes(put_record, 4, record.Work_Type);
+        sqlite3_bind_int64(*put_record, 5, record.Minutes);
+        sqlite3_bind_int64(*put_record, 6, record.Counted_Minutes);
+        Bind_Bytes(put_record, 7, record.Remark);
+        const int result = sqlite3_step(*put_record);
+        sqlite3_reset(*put_record);
+        if (result != SQLITE_DONE)
+        {
+            failure = Sqlite_Text(database, result);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Has_Outbox(sqlite3* database)
+{
+    Statement lookup(database, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'server_outbox'");
+    return lookup.Prepared() && sqlite3_step(*lookup) == SQLITE_ROW;
+}
+
+// The oldest queued days, at most limit; none when nothing was ever queued.
+bool Read_Outbox_Days(sqlite3* database, std::vector<Outbox_Day>& days, std::size_t limit, std::string& failure)
+{
+    days.clear();
+    if (!Has_Outbox(database)) return true;
+    Statement day_rows(database,
+                       "SELECT id, date, worked_minutes, full_time_minutes, fingerprint FROM server_outbox"
+                       " ORDER BY id LIMIT ?1");
+    Statement record_rows(database,
+                          "SELECT time_span, work_type, minutes, counted_minutes, remark"
+                          " FROM server_outbox_records WHERE id = ?1 ORDER BY position");
+    if (!day_rows.Prepared() || !record_rows.Prepared())
+    {
+        failure = Sqlite_Text(database, day_rows.Prepared() ? record_rows.Result : day_rows.Result);
+        return false;
+    }
+    sqlite3_bind_int64(*day_rows, 1, static_cast<sqlite3_int64>(limit));
+    int result = SQLITE_OK;
+    while ((result = sqlite3_step(*day_rows)) == SQLITE_ROW)
+    {
+        const unsigned char* text = sqlite3_column_text(*day_rows, 1);
+        const std::optional<Calendar_Date> date = Parse_Iso_Date(text ? reinterpret_cast<const char*>(text) : "");
+        const unsigned char* fingerprint = sqlite3_column_text(*day_rows, 4);
+        if (!date || !fingerprint)
+        {
+            failure = "the history database holds a queued day that cannot be read";
+            return false;
+        }
+        Outbox_Day day{sqlite3_column_int64(*day_rows, 0),         *date,
+                       sqlite3_column_int64(*day_rows, 2),         sqlite3_column_int64(*day_rows, 3),
+                       reinterpret_cast<const char*>(fingerprint), {}};
+        sqlite3_bind_int64(*record_rows, 1, day.Id);
+        int record_result = SQLITE_OK;
+        while ((record_result = sqlite3_step(*record_rows)) == SQLITE_ROW)
+            day.Records.push_back({Column_Bytes(record_rows, 0), Column_Bytes(record_rows, 1),
+                                   sqlite3_column_int64(*record_rows, 2), sqlite3_column_int64(*record_rows, 3),
+                                   Column_Bytes(record_rows, 4)});
+        sqlite3_reset(*record_rows);
+        if (record_result != SQLITE_DONE)
+        {
+            failure = Sqlite_Text(database, record_result);
+            return false;
+        }
+        days.push_back(std::move(day));
+    }
+    if (result == SQLITE_DONE) return true;
+    failure = Sqlite_Text(database, result);
+    return false;
+}
+
 // A transaction that writes a page and changes nothing: after a checkpoint the log begins
 // afresh with it, its header synced now rather than at the next export.
 bool Start_Log_Afresh(sqlite3* database, std::string& reason)
@@ -580,6 +708,18 @@ bool History_Store::Read_Days_Between(const Calendar_Date& from, const Calendar_
 
 bool History_Store::Replace_Day(const History_Day& day, std::string& failure, const std::string& line_pattern)
 {
+    return Replace_Day_And_Queue(day, nullptr, failure, line_pattern);
+}
+
+bool History_Store::Replace_Day(const History_Day& day, const Outbox_Day& queued, std::string& failure,
+                                const std::string& line_pattern)
+{
+    return Replace_Day_And_Queue(day, &queued, failure, line_pattern);
+}
+
+bool History_Store::Replace_Day_And_Queue(const History_Day& day, const Outbox_Day* queued, std::string& failure,
+                                          const std::string& line_pattern)
+{
     if (!Database || Open_Mode != Mode::Read_Write || Store_Check.State != History_Store_State::Ready)
     {
         failure =
@@ -595,7 +735,8 @@ bool History_Store::Replace_Day(const History_Day& day, std::string& failure, co
     }
     const bool with_pattern = line_pattern.empty() || (Execute(Database, Later_Schema_Sql, reason) &&
                                                        Put_Day_Pattern(Database, day.Date, line_pattern, reason));
-    if (!with_pattern || !Insert_Day(Database, day, reason) || !Execute(Database, "COMMIT", reason))
+    if (!with_pattern || !Insert_Day(Database, day, reason) || (queued && !Queue_Day(Database, *queued, reason)) ||
+        !Execute(Database, "COMMIT", reason))
     {
         // A file cut short may show only here: with the log, its length is not checked at opening.
         Store_Check = Make_Check(State_Of_Result(sqlite3_errcode(Database)), Path, reason);
@@ -750,6 +891,11 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
             (index >= day_patterns.size() || Put_Day_Pattern(database, days[index].Date, day_patterns[index], reason));
     }
     if (written && mark) written = Put_Target_Log_Mark(database, *mark, reason);
+    // Days still waiting for the history server go into the new file with their numbers.
+    std::vector<Outbox_Day> waiting;
+    if (old_database && Read_Outbox_Days(old_database, waiting, std::numeric_limits<int>::max(), reason))
+        for (std::size_t index = 0; written && index < waiting.size(); ++index)
+            written = Queue_Day(database, waiting[index], reason);
     written = written && Execute(database, "COMMIT", reason) && Execute(database, "PRAGMA journal_mode = WAL", reason);
     sqlite3_close(database);
     // The old file's journal, log and index must never be applied to the new file.
@@ -784,6 +930,47 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     }
     sqlite3_close(primed);
     return true;
+}
+
+bool History_Store::Read_Outbox(std::vector<Outbox_Day>& days, std::size_t limit, std::string& failure)
+{
+    days.clear();
+    if (!Database || Store_Check.State != History_Store_State::Ready)
+    {
+        failure = Store_Check.Detail.empty() ? "history database " + Path + " is not open" : Store_Check.Detail;
+        return false;
+    }
+    return Read_Outbox_Days(Database, days, limit, failure);
+}
+
+bool History_Store::Queue_For_Server(const Outbox_Day& queued, std::string& failure)
+{
+    if (!Database || Open_Mode != Mode::Read_Write || Store_Check.State != History_Store_State::Ready)
+    {
+        failure =
+            Store_Check.Detail.empty() ? "history database " + Path + " is not open for writing" : Store_Check.Detail;
+        return false;
+    }
+    if (Execute(Database, "BEGIN IMMEDIATE", failure) && Queue_Day(Database, queued, failure) &&
+        Execute(Database, "COMMIT", failure))
+        return true;
+    sqlite3_exec(Database, "ROLLBACK", nullptr, nullptr, nullptr);
+    return false;
+}
+
+bool History_Store::Remove_From_Outbox(long long id, std::string& failure)
+{
+    if (!Database || Open_Mode != Mode::Read_Write || Store_Check.State != History_Store_State::Ready)
+    {
+        failure =
+            Store_Check.Detail.empty() ? "history database " + Path + " is not open for writing" : Store_Check.Detail;
+        return false;
+    }
+    const std::string sql = "BEGIN IMMEDIATE; DELETE FROM server_outbox_records WHERE id = " + std::to_string(id) +
+                            "; DELETE FROM server_outbox WHERE id = " + std::to_string(id) + "; COMMIT";
+    if (Execute(Database, sql.c_str(), failure)) return true;
+    sqlite3_exec(Database, "ROLLBACK", nullptr, nullptr, nullptr);
+    return false;
 }
 
 History_Store_Check Check_History_Store(const std::string& path)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "history/History_Day.h"
+#include "history/History_Outbox.h"
 #include "history/Target_Log_Mark.h"
 
 inline constexpr const char* History_Store_File_Name = "Work_History.sqlite";
@@ -73,6 +74,16 @@ public:
     bool Add_Read_Days(const std::vector<History_Day>& days, const Target_Log_Mark& mark, std::string& failure);
     // Every line pattern a stored day was written with.
     std::vector<std::string> Read_Seen_Patterns();
+    // The same, and the day queued in the outbox for the history server in that transaction.
+    bool Replace_Day(const History_Day& day, const Outbox_Day& queued, std::string& failure,
+                     const std::string& line_pattern = {});
+
+    // The oldest queued days, at most limit; none when nothing was ever queued.
+    bool Read_Outbox(std::vector<Outbox_Day>& days, std::size_t limit, std::string& failure);
+    // Queues a day that is stored already (read in from the target log) in a transaction of its own.
+    bool Queue_For_Server(const Outbox_Day& queued, std::string& failure);
+    // Takes a sent day out of the outbox; a day already gone is no failure.
+    bool Remove_From_Outbox(long long id, std::string& failure);
 
     // Moves what the write-ahead log holds into the database file and begins the log
     // afresh, with its header synced, so that the next transaction costs one sync again.
@@ -95,6 +106,9 @@ public:
     static bool Remove_Files(const std::string& path);
 
 private:
+    bool Replace_Day_And_Queue(const History_Day& day, const Outbox_Day* queued, std::string& failure,
+                               const std::string& line_pattern);
+
     std::string Path;
     Mode Open_Mode;
     sqlite3* Database = nullptr;
