@@ -330,7 +330,7 @@ TEST_F(Server_Export, DayExportedWhileTheServerIsDownArrivesOnce)
     Set_Outbox_Listener([&sender] { sender.Wake(); });
     Store_Records(Day_Records("04.12.2026", {{"Coding", 330}, {"Meeting", 120}}));
     Day_Log log;
-    EXPECT_EQ(Load_Day_Log(Context, log).Outcome, Day_Log_Outcome::Past_Day);
+    EXPECT_EQ(Load_Day_Log(Context, log, Record_Exported_Day_In_History).Outcome, Day_Log_Outcome::Past_Day);
     ASSERT_TRUE(Within_Seconds(15, [&] { return protocol.Copy().size() == 1; }));
     ASSERT_TRUE(Server->Restart());
     EXPECT_TRUE(Within_Seconds(30, [&] { return protocol.Copy().size() == 2 && sender.Days_Sent() == 1; }));
