@@ -7,8 +7,8 @@
 #include "platform/Code_Page.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Work_Area.h"
-#include "ui/dialogs/Message_Dialog_Form.h"
-#include "ui/dialogs/Splash_Screen_Form.h"
+#include "ui/dialogs/TMessage_Dialog_Form.h"
+#include "ui/dialogs/TSplash_Screen_Form.h"
 
 namespace
 {

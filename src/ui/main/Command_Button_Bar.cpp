@@ -1,8 +1,8 @@
 #include "ui/main/Command_Button_Bar.h"
 
 #include "config/Language_Texts.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/controls/Vela_Button.h"
 
 namespace
 {
@@ -25,7 +25,7 @@ Command_Button_Bar::Command_Button_Bar(QWidget* window, const std::function<bool
 {
     for (std::size_t index = 0; index < Buttons.size(); ++index)
     {
-        auto* button = new TVela_Button_(window);
+        auto* button = new TVela_Button(window);
         button->setObjectName(QString::fromLatin1(Layouts[index].Name));
         button->setGeometry(Layouts[index].Left, 192, 105, 25);
         button->Set_Text(QString::fromUtf8(Layouts[index].Text));
@@ -34,7 +34,7 @@ Command_Button_Bar::Command_Button_Bar(QWidget* window, const std::function<bool
         button->Set_Text_Top(6);
         button->Set_Hold_Status(false);
         button->Set_Button_Down(false);
-        QObject::connect(button, &TVela_Button_::Clicked, window, [blocked, handler = handlers[index]] {
+        QObject::connect(button, &TVela_Button::Clicked, window, [blocked, handler = handlers[index]] {
             if (!blocked()) handler();
         });
         Buttons[index] = button;
@@ -43,7 +43,7 @@ Command_Button_Bar::Command_Button_Bar(QWidget* window, const std::function<bool
 
 void Command_Button_Bar::Set_Skin(const QPixmap& skin)
 {
-    for (TVela_Button_* button : Buttons) button->Set_Button_Skin(skin);
+    for (TVela_Button* button : Buttons) button->Set_Button_Skin(skin);
 }
 
 void Command_Button_Bar::Set_Captions(const Language_Texts& texts)
@@ -54,10 +54,10 @@ void Command_Button_Bar::Set_Captions(const Language_Texts& texts)
 
 void Command_Button_Bar::Place(int top)
 {
-    for (TVela_Button_* button : Buttons) button->move(button->x(), top);
+    for (TVela_Button* button : Buttons) button->move(button->x(), top);
 }
 
 void Command_Button_Bar::Show_Inside(int window_height)
 {
-    for (TVela_Button_* button : Buttons) button->setVisible(button->y() + 1 < window_height);
+    for (TVela_Button* button : Buttons) button->setVisible(button->y() + 1 < window_height);
 }

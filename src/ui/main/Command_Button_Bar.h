@@ -6,7 +6,7 @@
 
 class QPixmap;
 class QWidget;
-class TVela_Button_;
+class TVela_Button;
 struct Language_Texts;
 
 class Command_Button_Bar
@@ -24,8 +24,8 @@ public:
     // cover the frame's bottom line: only the ones inside the window show.
     void Show_Inside(int window_height);
 
-    TVela_Button_* Add_Record_Button() const { return Buttons[0]; }
+    TVela_Button* Add_Record_Button() const { return Buttons[0]; }
 
 private:
-    std::array<TVela_Button_*, 4> Buttons{};
+    std::array<TVela_Button*, 4> Buttons{};
 };

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "config/Settings.h"
-#include "ui/tray/Notification_Icon.h"
+#include "ui/tray/TNotificationIcon.h"
 
 namespace
 {

@@ -8,7 +8,7 @@
 
 #include "ui/main/Main_Form_Keys.h"
 #include "ui/main/TMain_Form.h"
-#include "ui/main/Testing_Panel.h"
+#include "ui/main/TTesting_Panel.h"
 
 namespace
 {

@@ -8,8 +8,8 @@
 #include "history/History_Export.h"
 #include "platform/Format.h"
 #include "ui/controls/Program_Font.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
 #include "ui/main/Command_Button_Bar.h"
 #include "ui/main/Counting_Message_Dialogs.h"
@@ -17,7 +17,7 @@
 #include "ui/main/Program_Shell.h"
 #include "ui/main/Taskbar_Hint.h"
 #include "ui/main/Title_Strip.h"
-#include "ui/tray/Notification_Icon.h"
+#include "ui/tray/TNotificationIcon.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/End_Of_Day.h"
 #include "worklog/Time_Values.h"
@@ -238,7 +238,7 @@ void TMain_Form::Show_Checkpoint_Warning()
 
 QLabel* TMain_Form::Title_Label() const { return Title->Title_Label(); }
 
-TVela_Button_* TMain_Form::Add_Record_Button() const { return Buttons->Add_Record_Button(); }
+TVela_Button* TMain_Form::Add_Record_Button() const { return Buttons->Add_Record_Button(); }
 
 bool TMain_Form::Add_Record_Button_Enabled() const { return Buttons->Add_Record_Button()->isEnabled(); }
 

@@ -34,7 +34,7 @@
 
 class Command_Button_Bar;
 class Title_Strip;
-class TVela_Button_;
+class TVela_Button;
 class TNotificationIcon;
 class Counting_Message_Dialogs;
 
@@ -121,7 +121,7 @@ public:
     const QString& Tray_Hint_Text() const { return Tray_Hint; }
     TNotificationIcon* Tray_Icon() const { return Tray_Icon_Component.get(); }
     bool Day_Ended() const { return Day_Has_Ended; }
-    TVela_Button_* Add_Record_Button() const;
+    TVela_Button* Add_Record_Button() const;
     QLabel* Title_Label() const;
     QTimer& Update_Timer_Of_Main_Form() { return Update_Timer; }
     bool Message_Dialog_Open() const { return Message_Dialog_Depth > 0; }

@@ -2,7 +2,7 @@
 // tray, and its answers to the tray icon and to a second start.
 #include "ui/controls/Work_Area.h"
 #include "ui/main/TMain_Form.h"
-#include "ui/tray/Notification_Icon.h"
+#include "ui/tray/TNotificationIcon.h"
 
 // ---------------------------------------------------------------------------------------
 // Dragging

@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-#include "ui/main/Testing_Panel.h"
+#include "ui/main/TTesting_Panel.h"
 
 namespace
 {

@@ -4,8 +4,8 @@
 
 #include "config/Settings.h"
 #include "ui/controls/Program_Font.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/controls/Vela_Button.h"
 
 Title_Strip::Title_Strip(QWidget* window, QObject* event_filter, std::function<void()> minimize)
 {
@@ -14,7 +14,7 @@ Title_Strip::Title_Strip(QWidget* window, QObject* event_filter, std::function<v
     Title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Title->installEventFilter(event_filter);
 
-    Minimize_Button = new TVela_Button_(window);
+    Minimize_Button = new TVela_Button(window);
     Minimize_Button->setObjectName(QStringLiteral("Minimize_Button"));
     Minimize_Button->setGeometry(732, 6, 17, 17);
     // The title spans the strip up to the minimize button: clicks on the title and on the
@@ -28,7 +28,7 @@ Title_Strip::Title_Strip(QWidget* window, QObject* event_filter, std::function<v
     Minimize_Button->Set_Center_Text_Vertical(false);
     Minimize_Button->Set_Text_Left(0);
     Minimize_Button->Set_Text_Top(0);
-    QObject::connect(Minimize_Button, &TVela_Button_::Clicked, window, std::move(minimize));
+    QObject::connect(Minimize_Button, &TVela_Button::Clicked, window, std::move(minimize));
 }
 
 void Title_Strip::Set_Title(const QString& title) { Title->setText(title); }

@@ -7,7 +7,7 @@
 class QLabel;
 class QObject;
 class QWidget;
-class TVela_Button_;
+class TVela_Button;
 struct Settings;
 
 class Title_Strip
@@ -25,5 +25,5 @@ public:
 
 private:
     QLabel* Title = nullptr;
-    TVela_Button_* Minimize_Button = nullptr;
+    TVela_Button* Minimize_Button = nullptr;
 };

@@ -18,8 +18,8 @@
 #include "platform/Format.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Skin_Bitmap.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/controls/Vela_Button.h"
 
 namespace
 {
@@ -95,9 +95,9 @@ QString TReport_Form::Store_State_Text(Report_Store_State state) const
     return {};
 }
 
-TVela_Button_* TReport_Form::New_Button(QWidget* parent, const char* name, Report_Text caption, int left, int top)
+TVela_Button* TReport_Form::New_Button(QWidget* parent, const char* name, Report_Text caption, int left, int top)
 {
-    auto* button = new TVela_Button_(parent);
+    auto* button = new TVela_Button(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(left, top, 105, 25);
     button->Set_Button_Skin(Setup.Button_Skin);
@@ -112,19 +112,19 @@ void TReport_Form::Create_Components()
         std::pair{"Year_Button", Report_Text::Year}, std::pair{"All_Button", Report_Text::All}};
     for (std::size_t index = 0; index < periods.size(); ++index)
     {
-        TVela_Button_* button =
+        TVela_Button* button =
             New_Button(this, periods[index].first, periods[index].second, Margin + int(index) * 110, Margin);
         button->Set_Hold_Status(true);
-        connect(button, &TVela_Button_::Clicked, this,
+        connect(button, &TVela_Button::Clicked, this,
                 [this, index] { Show_Period(static_cast<Report_Period_Kind>(index), 0); });
         Period_Buttons[index] = button;
     }
     Previous_Button = New_Button(this, "Previous_Button", Report_Text::Previous, Client_Width - Margin - 215, Margin);
     Next_Button = New_Button(this, "Next_Button", Report_Text::Next, Client_Width - Margin - 105, Margin);
     Save_Csv_Button = New_Button(this, "Save_Csv_Button", Report_Text::Save_Csv, Client_Width - Margin - 105, 37);
-    connect(Previous_Button, &TVela_Button_::Clicked, this, [this] { Previous_ButtonClick(); });
-    connect(Next_Button, &TVela_Button_::Clicked, this, [this] { Next_ButtonClick(); });
-    connect(Save_Csv_Button, &TVela_Button_::Clicked, this, [this] { Save_Csv_ButtonClick(); });
+    connect(Previous_Button, &TVela_Button::Clicked, this, [this] { Previous_ButtonClick(); });
+    connect(Next_Button, &TVela_Button::Clicked, this, [this] { Next_ButtonClick(); });
+    connect(Save_Csv_Button, &TVela_Button::Clicked, this, [this] { Save_Csv_ButtonClick(); });
 
     Period_Label = new QLabel(this);
     Period_Label->setObjectName(QStringLiteral("Period_Label"));
@@ -176,7 +176,7 @@ void TReport_Form::Create_Components()
     Notice_Label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Notice_Rebuild_Button =
         New_Button(this, "Notice_Rebuild_Button", Report_Text::Rebuild, Client_Width - Margin - 105, Notice_Top);
-    connect(Notice_Rebuild_Button, &TVela_Button_::Clicked, this, [this] { Rebuild_ButtonClick(); });
+    connect(Notice_Rebuild_Button, &TVela_Button::Clicked, this, [this] { Rebuild_ButtonClick(); });
     Notice_Rebuild_Button->hide();
 
     Create_Problem_Panel();
@@ -221,7 +221,7 @@ void TReport_Form::Create_Problem_Panel()
     Rebuild_Button = New_Button(column, "Rebuild_Button", Report_Text::Rebuild, 0, 0);
     Rebuild_Button->setFixedSize(105, 25);
     layout->addWidget(Rebuild_Button, 0, Qt::AlignLeft);
-    connect(Rebuild_Button, &TVela_Button_::Clicked, this, [this] { Rebuild_ButtonClick(); });
+    connect(Rebuild_Button, &TVela_Button::Clicked, this, [this] { Rebuild_ButtonClick(); });
     Progress_Bar = new QProgressBar(column);
     Progress_Bar->setObjectName(QStringLiteral("Progress_Bar"));
     Progress_Bar->setFixedHeight(17);

@@ -21,7 +21,7 @@
 class QLabel;
 class QProgressBar;
 class QScrollArea;
-class TVela_Button_;
+class TVela_Button;
 
 struct Report_Form_Setup
 {
@@ -90,7 +90,7 @@ private:
 
     void Create_Components();
     void Create_Problem_Panel();
-    TVela_Button_* New_Button(QWidget* parent, const char* name, Report_Text caption, int left, int top);
+    TVela_Button* New_Button(QWidget* parent, const char* name, Report_Text caption, int left, int top);
     QString Text(Report_Text key) const;
     QString Store_State_Text(Report_Store_State state) const;
     void Start_Work(Work work);
@@ -109,10 +109,10 @@ private:
     History_Report Report;
     bool Readable = false;
 
-    std::array<TVela_Button_*, 4> Period_Buttons{};
-    TVela_Button_* Previous_Button = nullptr;
-    TVela_Button_* Next_Button = nullptr;
-    TVela_Button_* Save_Csv_Button = nullptr;
+    std::array<TVela_Button*, 4> Period_Buttons{};
+    TVela_Button* Previous_Button = nullptr;
+    TVela_Button* Next_Button = nullptr;
+    TVela_Button* Save_Csv_Button = nullptr;
     QLabel* Period_Label = nullptr;
     QScrollArea* Type_Scroll_Area = nullptr;
     TWork_Type_Chart* Type_Chart = nullptr;
@@ -121,14 +121,14 @@ private:
     QLabel* Full_Time_Value_Label = nullptr;
     QLabel* Balance_Value_Label = nullptr;
     QLabel* Notice_Label = nullptr;
-    TVela_Button_* Notice_Rebuild_Button = nullptr;
+    TVela_Button* Notice_Rebuild_Button = nullptr;
 
     QWidget* Problem_Panel = nullptr;
     QLabel* Problem_Icon = nullptr;
     QLabel* Problem_Headline = nullptr;
     QLabel* Problem_Text = nullptr;
     QLabel* Problem_Explanation = nullptr;
-    TVela_Button_* Rebuild_Button = nullptr;
+    TVela_Button* Rebuild_Button = nullptr;
     QProgressBar* Progress_Bar = nullptr;
 
     // The worker that loads or rebuilds; its outcome waits here until the window takes it.

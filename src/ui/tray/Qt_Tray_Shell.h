@@ -4,7 +4,7 @@
 #include <QSystemTrayIcon>
 #include <memory>
 
-#include "ui/tray/Light_Timer.h"
+#include "ui/tray/TLightTimer.h"
 #include "ui/tray/Tray_Shell.h"
 
 class Qt_Tray_Shell final : public QObject, public Tray_Shell

@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "platform/Code_Page.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
 
 namespace
@@ -22,7 +22,7 @@ QPixmap Flat_Skin()
 }
 
 // The face shown, if both far corners show the same quarter of the skin, unscaled.
-QColor Corner(TVela_Button_& button)
+QColor Corner(TVela_Button& button)
 {
     const QImage image = button.grab().toImage();
     const QColor far = image.pixelColor(image.width() - 1, image.height() - 1);
@@ -30,7 +30,7 @@ QColor Corner(TVela_Button_& button)
 }
 
 // The box of the dark (caption) pixels of the grabbed button.
-QRect Caption_Box(TVela_Button_& button)
+QRect Caption_Box(TVela_Button& button)
 {
     const QImage image = button.grab().toImage();
     QRect box;
@@ -81,7 +81,7 @@ private slots:
     void Skin_Faces_Follow_Pointer_Press_And_Enabled_State()
     {
         QWidget window;
-        TVela_Button_ button(&window);
+        TVela_Button button(&window);
         button.Set_Button_Skin(Flat_Skin());
         window.show();
         QCOMPARE(Corner(button), Faces[0]);
@@ -104,15 +104,15 @@ private slots:
     void Clicks_And_The_Held_State()
     {
         QWidget window;
-        TVela_Button_ button(&window), held(&window);
+        TVela_Button button(&window), held(&window);
         button.Set_Tag(2);
         button.Set_Button_Skin(Flat_Skin());
         held.Set_Hold_Status(true);
         window.show();
-        QSignalSpy clicks(&button, &TVela_Button_::Clicked);
+        QSignalSpy clicks(&button, &TVela_Button::Clicked);
         QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(clicks.count(), 1);
-        QCOMPARE(clicks.at(0).at(0).value<TVela_Button_*>()->Tag(), 2);
+        QCOMPARE(clicks.at(0).at(0).value<TVela_Button*>()->Tag(), 2);
         // Released beside it, the right button, a disabled button: no click.
         QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(200, 10));
@@ -122,9 +122,9 @@ private slots:
         QCOMPARE(clicks.count(), 1);
 
         QTest::mouseClick(&held, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(held.Current_Face(), TVela_Button_::Face::Down);
+        QCOMPARE(held.Current_Face(), TVela_Button::Face::Down);
         held.Set_Button_Down(false);
-        QCOMPARE(held.Current_Face(), TVela_Button_::Face::Normal);
+        QCOMPARE(held.Current_Face(), TVela_Button::Face::Normal);
         button.setEnabled(true);
         button.Set_Button_Down(true);
         QVERIFY(!button.Button_Down());  // only a holding button stays down
@@ -133,7 +133,7 @@ private slots:
     void The_Caption_Is_Centred_Or_Offset_And_Shifts_When_Pressed()
     {
         QWidget window;
-        TVela_Button_ button(&window);
+        TVela_Button button(&window);
         button.Set_Button_Skin(Flat_Skin());
         button.Set_Text(QStringLiteral("Nastavení"));
         window.show();

@@ -15,10 +15,10 @@
 #include "config/Settings.h"
 #include "platform/Clock.h"
 #include "support/Fake_Clock.h"
-#include "ui/controls/Vela_Button.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Work_Area.h"
-#include "ui/dialogs/Message_Dialog_Form.h"
 #include "ui/dialogs/Qt_Message_Dialogs.h"
+#include "ui/dialogs/TMessage_Dialog_Form.h"
 
 namespace
 {

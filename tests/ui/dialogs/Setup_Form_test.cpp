@@ -1,6 +1,4 @@
 // The settings dialog driven as a user would: clicks, keys, the wheel and scripted answers.
-#include "ui/dialogs/Setup_Form.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -13,8 +11,9 @@
 
 #include "platform/Autostart_Entry.h"
 #include "platform/Code_Page.h"
-#include "ui/controls/Vela_Button.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/dialogs/Fake_Main_Form.h"
+#include "ui/dialogs/TSetup_Form.h"
 
 namespace
 {
@@ -34,7 +33,7 @@ struct Setup_Fixture : Dialog_Fixture
 
 void Click(QWidget* form, const char* name)
 {
-    QTest::mouseClick(Part<TVela_Button_>(form, name), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseClick(Part<TVela_Button>(form, name), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
 }
 
 void Wheel(QWidget* widget, int notches)
@@ -118,7 +117,7 @@ private slots:
                 Click(form, names[clicked]);
                 states << QString();
                 for (const char* name : names)
-                    states.last() += Part<TVela_Button_>(form, name)->Button_Down() ? '1' : '0';
+                    states.last() += Part<TVela_Button>(form, name)->Button_Down() ? '1' : '0';
             }
             fixture.Dialogs.Answers = {2};
             form->close();
@@ -356,10 +355,10 @@ private slots:
             const QLabel* label5 = Part<QLabel>(form, "Label5");
             const QLabel* step = Part<QLabel>(form, "Time_Scroll_Resolution_Label");
             seen << form->windowTitle() << Part<QGroupBox>(form, "GroupBox2")->title()
-                 << Part<TVela_Button_>(form, "Save_Button")->Text()
+                 << Part<TVela_Button>(form, "Save_Button")->Text()
                  << Part<QCheckBox>(form, "Form_Movement_Restrictions_Check_Box")->text()
                  << QString::number(step->x() - label5->geometry().right() - 1) << step->text()
-                 << QString::number(Part<TVela_Button_>(form, "Bottom_Left_Anchor_Button")->Button_Down())
+                 << QString::number(Part<TVela_Button>(form, "Bottom_Left_Anchor_Button")->Button_Down())
                  << Part<QLineEdit>(form, "Target_Log_File_Format_Edit_Box")->toolTip();
             QTest::keyClick(Part<QComboBox>(form, "Default_Work_Type_Combo_Box"), Qt::Key_Escape);
         });

@@ -8,11 +8,11 @@
 #include <QtTest>
 #include <algorithm>
 
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/controls/Vela_Button.h"
 #include "ui/dialogs/Fake_Main_Form.h"
-#include "ui/dialogs/Setup_Form.h"
-#include "ui/dialogs/Update_Record_Form.h"
+#include "ui/dialogs/TSetup_Form.h"
+#include "ui/dialogs/TUpdate_Record_Form.h"
 
 namespace
 {
@@ -55,7 +55,7 @@ QStringList Cut_Texts(QWidget* dialog, const QSet<QString>& language_texts)
             const int room = std::min(label->width(), label->parentWidget()->width() - label->x());
             check(label, label->text(), label->sizeHint().width(), room);
         }
-        else if (const auto* button = qobject_cast<TVela_Button_*>(control))
+        else if (const auto* button = qobject_cast<TVela_Button*>(control))
             check(button, button->Text(),
                   QFontMetrics(button->font()).horizontalAdvance(button->Text()) + 2 * Button_Caption_Margin,
                   button->width());

@@ -1,6 +1,4 @@
 // The record editor driven as a user would: keys, clicks and the scripted message dialog.
-#include "ui/dialogs/Update_Record_Form.h"
-
 #include <sys/stat.h>
 
 #include <QComboBox>
@@ -13,9 +11,10 @@
 #include <cstring>
 
 #include "platform/Code_Page.h"
-#include "ui/controls/Vela_Button.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Work_Area.h"
 #include "ui/dialogs/Fake_Main_Form.h"
+#include "ui/dialogs/TUpdate_Record_Form.h"
 #include "ui/dialogs/Update_Record_Work_Type_List.h"
 
 namespace
@@ -359,7 +358,7 @@ private slots:
         QStringList seen;
         fixture.Run(true, [&](TUpdate_Record_Form* form) {
             seen << form->windowTitle() << Part<QGroupBox>(form, "GroupBox1")->title()
-                 << Part<QLabel>(form, "Label3")->text() << Part<TVela_Button_>(form, "Update_Record_Button")->Text()
+                 << Part<QLabel>(form, "Label3")->text() << Part<TVela_Button>(form, "Update_Record_Button")->Text()
                  << QString::number(Work_Type(form)->count());
             form->reject();
         });

@@ -20,7 +20,7 @@
 #include "support/Fake_Tray_Shell.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/TMain_Form.h"
-#include "ui/main/Testing_Panel.h"
+#include "ui/main/TTesting_Panel.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Work_Log_File_System.h"
 

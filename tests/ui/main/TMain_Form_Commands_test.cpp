@@ -5,8 +5,8 @@
 #include <QWheelEvent>
 
 #include "Main_Form_Test_Support.h"
-#include "ui/controls/Vela_Button.h"
-#include "ui/tray/Notification_Icon.h"
+#include "ui/controls/TVela_Button.h"
+#include "ui/tray/TNotificationIcon.h"
 #include "worklog/Day_Log_File.h"
 
 namespace

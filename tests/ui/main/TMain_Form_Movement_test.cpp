@@ -4,7 +4,7 @@
 
 #include "Main_Form_Test_Support.h"
 #include "ui/controls/Work_Area.h"
-#include "ui/tray/Notification_Icon.h"
+#include "ui/tray/TNotificationIcon.h"
 
 namespace
 {

@@ -2,9 +2,9 @@
 #include <QListWidget>
 
 #include "Main_Form_Test_Support.h"
-#include "ui/controls/Vela_Button.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Work_Area.h"
-#include "ui/tray/Notification_Icon.h"
+#include "ui/tray/TNotificationIcon.h"
 
 namespace
 {

@@ -6,7 +6,7 @@
 #include <QToolTip>
 
 #include "Main_Form_Test_Support.h"
-#include "ui/controls/Vela_Button.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Work_Area.h"
 
 namespace
@@ -169,7 +169,7 @@ private slots:
     {
         Panel_Fixture panel;
         TMain_Form& form = panel.Form();
-        TVela_Button_* add = form.Add_Record_Button();
+        TVela_Button* add = form.Add_Record_Button();
         QVERIFY(!add->isVisible());
         Type(form, QStringLiteral("qzv"));
 
@@ -231,7 +231,7 @@ private slots:
         Scripted_Message_Dialogs& dialogs = *panel.Harness->Dialogs;
         Type(form, QStringLiteral("qzv"));
         QListWidget& list = *form.Testing().Panel_Of_Window().Error_List_Box();
-        TVela_Button_& exit_button = *form.Testing().Panel_Of_Window().Exit_Testing_Mode_Button();
+        TVela_Button& exit_button = *form.Testing().Panel_Of_Window().Exit_Testing_Mode_Button();
         const auto enter_button = [&] {
             QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(exit_button.mapToGlobal(QPoint(3, 3))));
             QApplication::sendEvent(&exit_button, &enter);

@@ -11,7 +11,7 @@
 
 #include "history/History_Csv.h"
 #include "platform/Code_Page.h"
-#include "ui/controls/Vela_Button.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/dialogs/Fake_Main_Form.h"
 #include "ui/report/Report_Form_Opener.h"
 #include "ui/report/TReport_Form.h"
@@ -143,7 +143,7 @@ struct Report_Fixture
     }
     void Click(const char* name) const
     {
-        QTest::mouseClick(Part<TVela_Button_>(name), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        QTest::mouseClick(Part<TVela_Button>(name), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     }
     QString Label(const char* name) const { return Part<QLabel>(name)->text(); }
 
@@ -291,14 +291,14 @@ private slots:
         using Kind = Report_Period_Kind;
         QCOMPARE(fixture.Source->Requests.back(), std::pair(Kind::Week, 0));
         // Nothing lies after the present period.
-        QVERIFY(!fixture.Part<TVela_Button_>("Next_Button")->isEnabled());
+        QVERIFY(!fixture.Part<TVela_Button>("Next_Button")->isEnabled());
         fixture.Click("Month_Button");
         fixture.Click("Previous_Button");
         fixture.Click("Previous_Button");
         QTest::keyClick(fixture.Form.get(), Qt::Key_Right);
         QCOMPARE(fixture.Source->Requests.back(), std::pair(Kind::Month, -1));
-        QVERIFY(fixture.Part<TVela_Button_>("Month_Button")->Button_Down());
-        QVERIFY(!fixture.Part<TVela_Button_>("Week_Button")->Button_Down());
+        QVERIFY(fixture.Part<TVela_Button>("Month_Button")->Button_Down());
+        QVERIFY(!fixture.Part<TVela_Button>("Week_Button")->Button_Down());
         // A new kind starts at the present period again.
         fixture.Click("Year_Button");
         QCOMPARE(fixture.Source->Requests.back(), std::pair(Kind::Year, 0));
@@ -351,8 +351,8 @@ private slots:
         QVERIFY(problem.contains(QString::fromLatin1(Report_Texts::Built_In(Report_Text::Store_Damaged))));
         QVERIFY(problem.contains(QStringLiteral("file is not a database")));
         QVERIFY(problem.contains(QStringLiteral("Work_Log.csv does not exist")));
-        QVERIFY(!fixture.Part<TVela_Button_>("Save_Csv_Button")->isEnabled());
-        QVERIFY(!fixture.Part<TVela_Button_>("Month_Button")->isEnabled());
+        QVERIFY(!fixture.Part<TVela_Button>("Save_Csv_Button")->isEnabled());
+        QVERIFY(!fixture.Part<TVela_Button>("Month_Button")->isEnabled());
 
         QSignalSpy ended(fixture.Form.get(), &TReport_Form::Work_Ended);
         fixture.Click("Rebuild_Button");
@@ -360,7 +360,7 @@ private slots:
         QTRY_COMPARE(progress->value(), 250);
         QVERIFY(progress->isVisible() && fixture.Form->Busy());
         // Nothing else may ask the history while it is being rebuilt.
-        QVERIFY(fixture.Part<TVela_Button_>("Rebuild_Button")->isHidden());
+        QVERIFY(fixture.Part<TVela_Button>("Rebuild_Button")->isHidden());
         fixture.Click("Month_Button");
         QTest::keyClick(fixture.Form.get(), Qt::Key_Left);
         QVERIFY(fixture.Source->Requests.empty());
@@ -371,7 +371,7 @@ private slots:
         QCOMPARE(fixture.Form->Work_Type_Chart()->Row_Count(), std::size_t(2));
         // The lines left out are counted and named, not hidden.
         QVERIFY(fixture.Label("Notice_Label").endsWith(QStringLiteral(" 3 (4, 6, 12)")));
-        QVERIFY(fixture.Part<TVela_Button_>("Save_Csv_Button")->isEnabled());
+        QVERIFY(fixture.Part<TVela_Button>("Save_Csv_Button")->isEnabled());
     }
 
     void A_History_Not_Begun_Is_Calm_And_An_Error_Fits_Its_Space()
@@ -385,7 +385,7 @@ private slots:
         QCOMPARE(fixture.Label("Problem_Headline"),
                  QString::fromLatin1(Report_Texts::Built_In(Report_Text::No_Finished_Days)));
         QVERIFY(!fixture.Label("Problem_Text").contains(QStringLiteral("Work_Log.csv")));
-        QVERIFY(fixture.Part<TVela_Button_>("Rebuild_Button")->isHidden());
+        QVERIFY(fixture.Part<TVela_Button>("Rebuild_Button")->isHidden());
         QVERIFY(!fixture.Form->Notice_Shown());
 
         // A fault names each file on its own line, and every line is shown whole.
@@ -400,7 +400,7 @@ private slots:
         QCOMPARE(text->text().count(QLatin1Char('\n')), 2);
         QVERIFY(text->height() >= text->heightForWidth(text->width()));
         QVERIFY(explanation->geometry().top() >= text->geometry().bottom());
-        QVERIFY(fixture.Part<TVela_Button_>("Rebuild_Button")->geometry().top() >= explanation->geometry().bottom());
+        QVERIFY(fixture.Part<TVela_Button>("Rebuild_Button")->geometry().top() >= explanation->geometry().bottom());
     }
 
     void A_Damaged_Database_Still_Shows_The_Target_Logs_Figures_And_Offers_The_Rebuild()
@@ -414,7 +414,7 @@ private slots:
         QCOMPARE(fixture.Form->Work_Type_Chart()->Row_Count(), std::size_t(2));
         QVERIFY(fixture.Label("Notice_Label")
                     .startsWith(QString::fromLatin1(Report_Texts::Built_In(Report_Text::Store_Locked))));
-        QVERIFY(fixture.Part<TVela_Button_>("Notice_Rebuild_Button")->isVisible());
+        QVERIFY(fixture.Part<TVela_Button>("Notice_Rebuild_Button")->isVisible());
 
         // A rebuild that wrote nothing says so, and the figures stay in view.
         QSignalSpy ended(fixture.Form.get(), &TReport_Form::Work_Ended);
@@ -425,7 +425,7 @@ private slots:
         QVERIFY(fixture.Label("Notice_Label")
                     .startsWith(QString::fromLatin1(Report_Texts::Built_In(Report_Text::Rebuild_Failed))));
         QVERIFY(fixture.Label("Notice_Label").contains(QStringLiteral("database is locked")));
-        QVERIFY(fixture.Part<TVela_Button_>("Notice_Rebuild_Button")->isEnabled());
+        QVERIFY(fixture.Part<TVela_Button>("Notice_Rebuild_Button")->isEnabled());
     }
 
     void A_Slow_History_Opens_The_Window_At_Once_With_Progress()

@@ -1,13 +1,13 @@
 // The light timers: one shared hidden object, restart rules, pausing by period 0, and
 // ticks that must never reach a timer that has gone.
-#include "ui/tray/Light_Timer.h"
-
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimerEvent>
 #include <QtTest>
 #include <memory>
 #include <vector>
+
+#include "ui/tray/TLightTimer.h"
 
 namespace
 {

@@ -1,7 +1,5 @@
 // The tray icon over a recording tray: hint and balloon limits, click against double
 // click, the icon's return after a tray restart, cycling, exit detection and the owner.
-#include "ui/tray/Notification_Icon.h"
-
 #include <QElapsedTimer>
 #include <QWidget>
 #include <QtTest>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "support/Fake_Tray_Shell.h"
+#include "ui/tray/TNotificationIcon.h"
 
 using N = Tray_Shell::Notification;
 

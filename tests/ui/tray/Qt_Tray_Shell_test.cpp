@@ -7,7 +7,7 @@
 
 #include "support/Fake_Tray_Shell.h"
 #include "ui/tray/Deferred_Tray_Shell.h"
-#include "ui/tray/Notification_Icon.h"
+#include "ui/tray/TNotificationIcon.h"
 
 using N = Tray_Shell::Notification;
 

@@ -1,4 +1,4 @@
-#include "ui/tray/Light_Timer.h"
+#include "ui/tray/TLightTimer.h"
 
 #include <QObject>
 #include <QTimerEvent>

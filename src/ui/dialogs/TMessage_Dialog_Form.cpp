@@ -1,4 +1,4 @@
-#include "ui/dialogs/Message_Dialog_Form.h"
+#include "ui/dialogs/TMessage_Dialog_Form.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,8 +12,8 @@
 #include "platform/Short_String.h"
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/Skin_Bitmap.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
 
 namespace
@@ -72,14 +72,14 @@ TMessage_Dialog_Form::TMessage_Dialog_Form(const Program_Paths& paths, Error_Lis
     // Presses on the text drag the dialog like presses anywhere else on it.
     Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Vela_Button_1 = new TVela_Button_(this);
+    Vela_Button_1 = new TVela_Button(this);
     Vela_Button_1->setGeometry(112, 96, 105, 25);
     Vela_Button_1->Set_Tag(1);
-    Vela_Button_2 = new TVela_Button_(this);
+    Vela_Button_2 = new TVela_Button(this);
     Vela_Button_2->setGeometry(232, 96, 105, 25);
     Vela_Button_2->Set_Tag(2);
-    connect(Vela_Button_1, &TVela_Button_::Clicked, this, &TMessage_Dialog_Form::Vela_Button_1Click);
-    connect(Vela_Button_2, &TVela_Button_::Clicked, this, &TMessage_Dialog_Form::Vela_Button_1Click);
+    connect(Vela_Button_1, &TVela_Button::Clicked, this, &TMessage_Dialog_Form::Vela_Button_1Click);
+    connect(Vela_Button_2, &TVela_Button::Clicked, this, &TMessage_Dialog_Form::Vela_Button_1Click);
 
     Animation_Timer = new QTimer(this);
     Animation_Timer->setInterval(32);
@@ -208,7 +208,7 @@ void TMessage_Dialog_Form::Animation_TimerTimer()
     update(Icon_Left, Icon_Top, Frame_Size, Frame_Size);
 }
 
-void TMessage_Dialog_Form::Vela_Button_1Click(TVela_Button_* sender) { Choose(sender->Tag()); }
+void TMessage_Dialog_Form::Vela_Button_1Click(TVela_Button* sender) { Choose(sender->Tag()); }
 
 void TMessage_Dialog_Form::Choose(int answer)
 {

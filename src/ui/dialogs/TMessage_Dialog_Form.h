@@ -16,7 +16,7 @@
 
 class QLabel;
 class QTimer;
-class TVela_Button_;
+class TVela_Button;
 
 class TMessage_Dialog_Form : public QDialog
 {
@@ -51,8 +51,8 @@ public:
 
     // What the dialog holds, for the program's tests.
     QLabel* Label1 = nullptr;
-    TVela_Button_* Vela_Button_1 = nullptr;
-    TVela_Button_* Vela_Button_2 = nullptr;
+    TVela_Button* Vela_Button_1 = nullptr;
+    TVela_Button* Vela_Button_2 = nullptr;
     QTimer* Animation_Timer = nullptr;
     bool Has_Background() const { return !Message_Dialog_Background_Bitmap.isNull(); }
     int Frame_Count() const { return Icon_Frame_Count; }
@@ -72,7 +72,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void Vela_Button_1Click(TVela_Button_* sender);
+    void Vela_Button_1Click(TVela_Button* sender);
     void Animation_TimerTimer();
     void Choose(int answer);
     int Buttons_Top() const { return Buttons_Design_Top + Extra_Height; }

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "ui/tray/Light_Timer.h"
+#include "ui/tray/TLightTimer.h"
 #include "ui/tray/Tray_Shell.h"
 
 class QMenu;

@@ -1,4 +1,4 @@
-#include "ui/dialogs/Update_Record_Form.h"
+#include "ui/dialogs/TUpdate_Record_Form.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -18,12 +18,12 @@
 #include "config/Settings_File.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Program_Font.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/controls/Vela_Button.h"
 #include "ui/controls/Work_Area.h"
 #include "ui/dialogs/Dialog_Resources.h"
 #include "ui/dialogs/Record_Table_View.h"
-#include "ui/dialogs/Update_Record_Face_Drag.h"
+#include "ui/dialogs/TUpdate_Record_Face_Drag.h"
 #include "ui/dialogs/Update_Record_Work_Type_List.h"
 #include "worklog/Day_Rules.h"
 
@@ -149,14 +149,14 @@ void TUpdate_Record_Form::Create_Components()
     Remark_Memo_Box->setTabChangesFocus(true);
     connect(Remark_Memo_Box, &QPlainTextEdit::textChanged, this, &TUpdate_Record_Form::Limit_Remark_Length);
 
-    Update_Record_Button = new TVela_Button_(GroupBox1);
+    Update_Record_Button = new TVela_Button(GroupBox1);
     Update_Record_Button->setObjectName(QStringLiteral("Update_Record_Button"));
     Update_Record_Button->setGeometry(96, 216, 105, 25);
     Update_Record_Button->Set_Text(QString::fromUtf8("Uložit"));
     Update_Record_Button->Set_Center_Text_Horizontal(true);
     Update_Record_Button->Set_Center_Text_Vertical(true);
     Update_Record_Button->Set_Button_Skin(Resources.Button_Skin);
-    connect(Update_Record_Button, &TVela_Button_::Clicked, this, [this] { Update_Record_ButtonClick(); });
+    connect(Update_Record_Button, &TVela_Button::Clicked, this, [this] { Update_Record_ButtonClick(); });
 
     setTabOrder(Work_Type_Combo_Box, Hour_Edit_Box);
     setTabOrder(Hour_Edit_Box, Minute_Edit_Box);

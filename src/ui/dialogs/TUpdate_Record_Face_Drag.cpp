@@ -1,4 +1,4 @@
-#include "ui/dialogs/Update_Record_Face_Drag.h"
+#include "ui/dialogs/TUpdate_Record_Face_Drag.h"
 
 #include <QMouseEvent>
 #include <QWidget>

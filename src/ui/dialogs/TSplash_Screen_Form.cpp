@@ -1,4 +1,4 @@
-#include "ui/dialogs/Splash_Screen_Form.h"
+#include "ui/dialogs/TSplash_Screen_Form.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

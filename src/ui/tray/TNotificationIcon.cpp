@@ -1,4 +1,4 @@
-#include "ui/tray/Notification_Icon.h"
+#include "ui/tray/TNotificationIcon.h"
 
 #include <QApplication>
 #include <QEvent>

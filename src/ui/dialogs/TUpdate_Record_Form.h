@@ -21,7 +21,7 @@ struct Dialog_Resources;
 struct Language_Texts;
 struct Settings;
 class TUpdate_Record_Face_Drag;
-class TVela_Button_;
+class TVela_Button;
 
 class TUpdate_Record_Form : public QDialog
 {
@@ -79,7 +79,7 @@ private:
     QLineEdit* Hour_Edit_Box = nullptr;
     QLineEdit* Minute_Edit_Box = nullptr;
     QPlainTextEdit* Remark_Memo_Box = nullptr;
-    TVela_Button_* Update_Record_Button = nullptr;
+    TVela_Button* Update_Record_Button = nullptr;
     QTimer* Flash_Timer = nullptr;
     TUpdate_Record_Face_Drag* Face_Drag = nullptr;
 };

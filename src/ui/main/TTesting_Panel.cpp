@@ -1,4 +1,4 @@
-#include "ui/main/Testing_Panel.h"
+#include "ui/main/TTesting_Panel.h"
 
 #include <QFontMetrics>
 #include <QListWidget>
@@ -6,8 +6,8 @@
 #include <QToolTip>
 
 #include "config/Error_List.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/controls/Vela_Button.h"
 
 namespace
 {
@@ -30,7 +30,7 @@ TTesting_Panel::TTesting_Panel(QWidget* parent) : QFrame(parent)
     QPalette panel_palette = palette();
     panel_palette.setColor(QPalette::Window, Color_From_Bgr(12500670));
     setPalette(panel_palette);
-    TST_Exit_Testing_Mode = new TVela_Button_(this);
+    TST_Exit_Testing_Mode = new TVela_Button(this);
     TST_Exit_Testing_Mode->setObjectName(QStringLiteral("TST_Exit_Testing_Mode"));
     TST_Exit_Testing_Mode->setGeometry(6, 6, 177, 20);
     TST_Exit_Testing_Mode->Set_Draw_Default(true);
@@ -46,11 +46,11 @@ TTesting_Panel::TTesting_Panel(QWidget* parent) : QFrame(parent)
     Error_List_Box_Widget->viewport()->setMouseTracking(true);
     Error_List_Box_Widget->viewport()->installEventFilter(this);
     hide();
-    connect(TST_Exit_Testing_Mode, &TVela_Button_::Clicked, this, [this] {
+    connect(TST_Exit_Testing_Mode, &TVela_Button::Clicked, this, [this] {
         QToolTip::hideText();
         emit Exit_Clicked();
     });
-    connect(TST_Exit_Testing_Mode, &TVela_Button_::Mouse_Entered, this, [this] { TST_Exit_Testing_ModeMouseEnter(); });
+    connect(TST_Exit_Testing_Mode, &TVela_Button::Mouse_Entered, this, [this] { TST_Exit_Testing_ModeMouseEnter(); });
 }
 
 void TTesting_Panel::Copy_Protocol(const Error_List& errors)

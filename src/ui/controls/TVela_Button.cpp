@@ -1,4 +1,4 @@
-#include "ui/controls/Vela_Button.h"
+#include "ui/controls/TVela_Button.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>
@@ -6,7 +6,7 @@
 
 #include "ui/controls/Program_Font.h"
 
-TVela_Button_::TVela_Button_(QWidget* parent) : QWidget(parent)
+TVela_Button::TVela_Button(QWidget* parent) : QWidget(parent)
 {
     // Keys belong to the window: the program's windows act on them before any control.
     setFocusPolicy(Qt::NoFocus);
@@ -15,63 +15,63 @@ TVela_Button_::TVela_Button_(QWidget* parent) : QWidget(parent)
     resize(105, 25);
 }
 
-void TVela_Button_::Set_Button_Skin(const QPixmap& skin)
+void TVela_Button::Set_Button_Skin(const QPixmap& skin)
 {
     Skin = skin;
     update();
 }
 
-void TVela_Button_::Set_Text(const QString& text)
+void TVela_Button::Set_Text(const QString& text)
 {
     Caption = text;
     update();
 }
 
-void TVela_Button_::Set_Center_Text_Horizontal(bool center)
+void TVela_Button::Set_Center_Text_Horizontal(bool center)
 {
     Centered_Horizontally = center;
     update();
 }
 
-void TVela_Button_::Set_Center_Text_Vertical(bool center)
+void TVela_Button::Set_Center_Text_Vertical(bool center)
 {
     Centered_Vertically = center;
     update();
 }
 
-void TVela_Button_::Set_Text_Left(int left)
+void TVela_Button::Set_Text_Left(int left)
 {
     Caption_Left = left;
     update();
 }
 
-void TVela_Button_::Set_Text_Top(int top)
+void TVela_Button::Set_Text_Top(int top)
 {
     Caption_Top = top;
     update();
 }
 
-void TVela_Button_::Set_Draw_Default(bool draw_default)
+void TVela_Button::Set_Draw_Default(bool draw_default)
 {
     Default_Face = draw_default;
     update();
 }
 
-void TVela_Button_::Set_Hold_Status(bool hold)
+void TVela_Button::Set_Hold_Status(bool hold)
 {
     Holds = hold;
     if (!Holds) Held_Down = false;
     update();
 }
 
-void TVela_Button_::Set_Button_Down(bool down)
+void TVela_Button::Set_Button_Down(bool down)
 {
     // Only a holding button keeps a pressed state of its own.
     Held_Down = Holds && down;
     update();
 }
 
-TVela_Button_::Face TVela_Button_::Current_Face() const
+TVela_Button::Face TVela_Button::Current_Face() const
 {
     if (!isEnabled()) return Face::Disabled;
     if (Held_Down || (Pressing && Press_Inside)) return Face::Down;
@@ -79,7 +79,7 @@ TVela_Button_::Face TVela_Button_::Current_Face() const
     return Face::Normal;
 }
 
-QRect TVela_Button_::Caption_Rectangle() const
+QRect TVela_Button::Caption_Rectangle() const
 {
     const QFontMetrics metrics(font());
     const int text_width = metrics.horizontalAdvance(Caption);
@@ -89,7 +89,7 @@ QRect TVela_Button_::Caption_Rectangle() const
     return QRect(left, top, text_width, text_height);
 }
 
-void TVela_Button_::Paint_Default_Face(QPainter& painter, Face face) const
+void TVela_Button::Paint_Default_Face(QPainter& painter, Face face) const
 {
     const QRect area = rect();
     const bool down = face == Face::Down;
@@ -112,7 +112,7 @@ void TVela_Button_::Paint_Default_Face(QPainter& painter, Face face) const
     painter.drawLine(right - 1, 1, right - 1, bottom - 1);
 }
 
-void TVela_Button_::paintEvent(QPaintEvent*)
+void TVela_Button::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const Face face = Current_Face();
@@ -135,7 +135,7 @@ void TVela_Button_::paintEvent(QPaintEvent*)
     painter.drawText(caption, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Caption);
 }
 
-void TVela_Button_::mousePressEvent(QMouseEvent* event)
+void TVela_Button::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
     Pressing = true;
@@ -143,7 +143,7 @@ void TVela_Button_::mousePressEvent(QMouseEvent* event)
     update();
 }
 
-void TVela_Button_::mouseMoveEvent(QMouseEvent* event)
+void TVela_Button::mouseMoveEvent(QMouseEvent* event)
 {
     if (!Pressing) return;
     const bool inside = rect().contains(event->position().toPoint());
@@ -154,7 +154,7 @@ void TVela_Button_::mouseMoveEvent(QMouseEvent* event)
     }
 }
 
-void TVela_Button_::mouseReleaseEvent(QMouseEvent* event)
+void TVela_Button::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !Pressing) return;
     Pressing = false;
@@ -166,20 +166,20 @@ void TVela_Button_::mouseReleaseEvent(QMouseEvent* event)
     emit Clicked(this);
 }
 
-void TVela_Button_::enterEvent(QEnterEvent*)
+void TVela_Button::enterEvent(QEnterEvent*)
 {
     Pointer_Inside = true;
     update();
     emit Mouse_Entered(this);
 }
 
-void TVela_Button_::leaveEvent(QEvent*)
+void TVela_Button::leaveEvent(QEvent*)
 {
     Pointer_Inside = false;
     update();
 }
 
-void TVela_Button_::changeEvent(QEvent* event)
+void TVela_Button::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::EnabledChange)
     {

@@ -1,4 +1,4 @@
-#include "ui/dialogs/Setup_Form.h"
+#include "ui/dialogs/TSetup_Form.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,11 +28,11 @@
 #include "platform/Ini_File.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Program_Font.h"
+#include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
-#include "ui/controls/Vela_Button.h"
 #include "ui/dialogs/Dialog_Resources.h"
 #include "ui/dialogs/Main_Form_Preview.h"
-#include "ui/dialogs/Update_Record_Face_Drag.h"
+#include "ui/dialogs/TUpdate_Record_Face_Drag.h"
 #include "ui/dialogs/Update_Record_Work_Type_List.h"
 #include "worklog/Target_Log_Export.h"
 
@@ -174,7 +174,7 @@ void TSetup_Form::Create_Components()
                                       {"Bottom_Right_Anchor_Button", 56, 48, "\u2198", 7, 6}};
     for (int index = 0; index < 4; ++index)
     {
-        auto* button = new TVela_Button_(Anchoring_Panel);
+        auto* button = new TVela_Button(Anchoring_Panel);
         button->setObjectName(QString::fromLatin1(anchors[index].Name));
         button->setGeometry(anchors[index].Left, anchors[index].Top, 22, 22);
         button->Set_Tag(index + 1);
@@ -185,7 +185,7 @@ void TSetup_Form::Create_Components()
         button->Set_Text_Left(anchors[index].Text_Left);
         button->Set_Text_Top(anchors[index].Text_Top);
         button->Set_Text(QString::fromUtf8(anchors[index].Arrow));
-        connect(button, &TVela_Button_::Clicked, this, &TSetup_Form::Top_Left_Anchor_ButtonClick);
+        connect(button, &TVela_Button::Clicked, this, &TSetup_Form::Top_Left_Anchor_ButtonClick);
         Anchor_Buttons[index] = button;
     }
 
@@ -196,20 +196,20 @@ void TSetup_Form::Create_Components()
     Language_Combo_Box->setGeometry(16, 18, 305, 21);
 
     GroupBox5 = New_Group_Box(this, "GroupBox5", QString(), QRect(16, 336, 337, 49));
-    Save_Button = new TVela_Button_(GroupBox5);
+    Save_Button = new TVela_Button(GroupBox5);
     Save_Button->setObjectName(QStringLiteral("Save_Button"));
     Save_Button->setGeometry(113, 14, 105, 25);
     Save_Button->Set_Text(QStringLiteral("OK"));
-    connect(Save_Button, &TVela_Button_::Clicked, this, [this] { Save_ButtonClick(); });
+    connect(Save_Button, &TVela_Button::Clicked, this, [this] { Save_ButtonClick(); });
 
     GroupBox4 = New_Group_Box(this, "GroupBox4", QString(), QRect(368, 336, 337, 49));
-    Save_Positions_Button = new TVela_Button_(GroupBox4);
+    Save_Positions_Button = new TVela_Button(GroupBox4);
     Save_Positions_Button->setObjectName(QStringLiteral("Save_Positions_Button"));
     Save_Positions_Button->setGeometry(128, 14, 105, 25);
     Save_Positions_Button->Set_Text(QString::fromUtf8("Uložit pozice oken"));
-    connect(Save_Positions_Button, &TVela_Button_::Clicked, this, [this] { Save_Positions_ButtonClick(); });
+    connect(Save_Positions_Button, &TVela_Button::Clicked, this, [this] { Save_Positions_ButtonClick(); });
 
-    for (TVela_Button_* button : {Save_Button, Save_Positions_Button})
+    for (TVela_Button* button : {Save_Button, Save_Positions_Button})
     {
         button->Set_Center_Text_Horizontal(true);
         button->Set_Center_Text_Vertical(true);
@@ -330,7 +330,7 @@ void TSetup_Form::Fill()
                           From_Cp1250(texts.Column_Names[column]);
     Target_Log_File_Format_Edit_Box->setToolTip(hint_lines.join(QLatin1Char('\n')));
 
-    for (TVela_Button_* button : Anchor_Buttons) button->Set_Button_Down(button->Tag() == settings.Main_Form_Anchor);
+    for (TVela_Button* button : Anchor_Buttons) button->Set_Button_Down(button->Tag() == settings.Main_Form_Anchor);
 
     Language_Combo_Box->clear();
     const std::string current_language = settings.Language_File_Path.substr(
@@ -374,13 +374,13 @@ void TSetup_Form::Form_Transparency_Track_BarChange(int position)
     Modified_Tag = 1;
 }
 
-void TSetup_Form::Top_Left_Anchor_ButtonClick(TVela_Button_* sender)
+void TSetup_Form::Top_Left_Anchor_ButtonClick(TVela_Button* sender)
 {
     Modified_Tag = 1;
     Settings& settings = Setup;
     if (sender->Tag() != settings.Main_Form_Anchor)
     {
-        for (TVela_Button_* button : Anchor_Buttons) button->Set_Button_Down(false);
+        for (TVela_Button* button : Anchor_Buttons) button->Set_Button_Down(false);
         sender->Set_Button_Down(true);
         settings.Main_Form_Anchor = static_cast<std::uint8_t>(sender->Tag());
     }

@@ -18,7 +18,7 @@ struct Dialog_Resources;
 struct Language_Texts;
 struct Settings;
 class TUpdate_Record_Face_Drag;
-class TVela_Button_;
+class TVela_Button;
 
 class TSetup_Form : public QDialog
 {
@@ -61,7 +61,7 @@ private:
     void Display_Full_Time_Hint_Check_BoxClick();
     void Form_Movement_Restrictions_Check_BoxClick();
     void Form_Transparency_Track_BarChange(int position);
-    void Top_Left_Anchor_ButtonClick(TVela_Button_* sender);
+    void Top_Left_Anchor_ButtonClick(TVela_Button* sender);
     void Time_Scroll_Resolution_LabelMouseEnter();
     void Time_Scroll_Resolution_LabelMouseLeave();
     bool Form_Mouse_Wheel(int angle_delta);
@@ -110,9 +110,9 @@ private:
     QLineEdit* Target_Log_File_Name_Edit_Box = nullptr;
     QLineEdit* Target_Log_File_Format_Edit_Box = nullptr;
     QLineEdit* Target_Log_File_Separator_Edit_Box = nullptr;
-    std::array<TVela_Button_*, 4> Anchor_Buttons{};  // top left, top right, bottom left, bottom right
-    TVela_Button_* Save_Button = nullptr;
-    TVela_Button_* Save_Positions_Button = nullptr;
+    std::array<TVela_Button*, 4> Anchor_Buttons{};  // top left, top right, bottom left, bottom right
+    TVela_Button* Save_Button = nullptr;
+    TVela_Button* Save_Positions_Button = nullptr;
     TUpdate_Record_Face_Drag* Face_Drag = nullptr;
 };
 

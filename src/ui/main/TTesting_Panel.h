@@ -7,7 +7,7 @@
 
 class Error_List;
 class QListWidget;
-class TVela_Button_;
+class TVela_Button;
 
 class TTesting_Panel : public QFrame
 {
@@ -23,7 +23,7 @@ public:
     void Error_List_BoxKeyPress(QChar character);
     void TST_Exit_Testing_ModeMouseEnter();
 
-    TVela_Button_* Exit_Testing_Mode_Button() const { return TST_Exit_Testing_Mode; }
+    TVela_Button* Exit_Testing_Mode_Button() const { return TST_Exit_Testing_Mode; }
     QListWidget* Error_List_Box() const { return Error_List_Box_Widget; }
     int Credits_Step() const { return Credits_Step_Value; }
     const QString& Error_List_Box_Hint() const { return Error_List_Hint; }
@@ -36,7 +36,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TVela_Button_* TST_Exit_Testing_Mode = nullptr;
+    TVela_Button* TST_Exit_Testing_Mode = nullptr;
     QListWidget* Error_List_Box_Widget = nullptr;
     int Credits_Step_Value = 0;  // the step reached in the credits sequence
     QString Error_List_Hint;

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-class TVela_Button_ : public QWidget
+class TVela_Button : public QWidget
 {
     Q_OBJECT
 
@@ -20,7 +20,7 @@ public:
     };
     static constexpr int Skin_Face_Count = 4;
 
-    explicit TVela_Button_(QWidget* parent = nullptr);
+    explicit TVela_Button(QWidget* parent = nullptr);
 
     // The skin is shared by many buttons; the copy held here is a cheap shared reference.
     void Set_Button_Skin(const QPixmap& skin);
@@ -56,8 +56,8 @@ public:
     QRect Caption_Rectangle() const;
 
 signals:
-    void Clicked(TVela_Button_* sender);
-    void Mouse_Entered(TVela_Button_* sender);
+    void Clicked(TVela_Button* sender);
+    void Mouse_Entered(TVela_Button* sender);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
