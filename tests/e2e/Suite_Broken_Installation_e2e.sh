@@ -107,7 +107,8 @@ scenario_garbage_setup() {
 # Random bytes for Czech.lng: every text falls back to its key, and the day is still kept.
 scenario_garbage_language_file() {
   zl_install
-  zl_write_quiet_setup 'First_Start=1'
+  # The language is named, or a first start would take the locale's (English) instead.
+  zl_write_quiet_setup 'First_Start=1' 'Language_File_Name=Czech.lng'
   $ZL_DAY_LOG_TOOL garbage "$PROGRAM_DIR/Czech.lng" 4096 2
   zl_start_window "$today 09:00:00"
   zl_add_record "Testování" 00 30 ""

@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib/e2e.sh"
 scenario_first_start() {
   zl_install
   # The installation's Setup.ini holds the marker among keys whose bytes must survive.
-  zl_write_setup '[Main_Setup]' 'Target_Log_File_Separator=--- den ---' 'First_Start=1' \
+  zl_write_setup '[Main_Setup]' 'Target_Log_File_Separator=--- den ---' 'First_Start=1' 'Language_File_Name=Czech.lng' \
     'Display_Start_Splash_Screen=0' '[Visual_Setup]' 'Main_Form_Left=40' 'Main_Form_Top=30'
   grep -av '^First_Start=' "$PROGRAM_DIR/Setup.ini" >"$ZL_WORK/setup.expected"
   local started_minute
@@ -66,7 +66,7 @@ scenario_restart_same_day() {
 
 scenario_next_day_export() {
   zl_install
-  zl_write_quiet_setup 'First_Start=1'
+  zl_write_quiet_setup 'First_Start=1' 'Language_File_Name=Czech.lng'
   # The target log already holds an older day; its bytes must stay as they are.
   printf '\r\nSt;02.12.2026;08:00 - 16:00;Pracovn\xed doba;08:00;\r\n;;;Oprava chyb;01:00;\xe8\xed\xb9la\r\n' \
     >"$PROGRAM_DIR/Work_Log.csv"
@@ -213,19 +213,17 @@ scenario_export_with_pattern() {
   [ ! -e "$PROGRAM_DIR/Work_Log.csv" ] || zl_fail "the default Work_Log.csv was written besides the configured target"
 }
 
-# A program left running over midnight keeps its day under that day's date; the next
-# start exports it.
+# A program left running over midnight ends its day there as a restart would: the day goes
+# to the target log and the next one begins.
 scenario_over_midnight() {
   zl_start_morning_day 23:59:56
   zl_add_record "Noční služba" 02 00 ""
-  zl_wait_for 8 zl_field_is 0 2 "08:00 - 00:00" || zl_fail "after midnight the stored span is '$(zl_field 0 2)'"
+  # At midnight the running program ends the day as a restart would and begins the next one.
+  zl_wait_for 8 zl_field_is 0 1 "$tomorrow_text" || zl_fail "after midnight the stored day is dated '$(zl_field 0 1)'"
   zl_running || zl_fail "the program ended at midnight"
   zl_stop
-  zl_expect_fields "0:1=$today_text" "2:3=Noční služba" 2:4=02:00
-  $ZL_DAY_LOG_TOOL export_lines "$(zl_day_log)" >"$ZL_WORK/target.expected"
-  zl_start_window "$tomorrow 07:00:00"
-  zl_expect_kept target.expected "$PROGRAM_DIR/Work_Log.csv" "the day over midnight was not exported as it was stored"
-  zl_stop
+  LC_ALL=C grep -aq "^;;;No.n. slu.ba;02:00;"$'\r'"\$" "$PROGRAM_DIR/Work_Log.csv" ||
+    zl_fail "the day over midnight was not exported with its record"
   zl_expect_fields "0:1=$tomorrow_text"
 }
 
