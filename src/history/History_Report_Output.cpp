@@ -116,11 +116,21 @@ std::string Days_Json(const History_Report& report, Figure_Unit unit)
     for (std::size_t index = 0; index < report.Days.size(); ++index)
     {
         const History_Report_Day& day = report.Days[index];
-        json += std::string(index > 0 ? "," : "") + "{\"date\":" + Json_Date(day.Date) + ",\"worked_" + name +
-                "\":" + Figure_Text(day.Worked_Minutes, unit) + ",\"full_time_" + name +
-                "\":" + Figure_Text(day.Full_Time_Minutes, unit) + ",\"overtime_" + name +
-                "\":" + Figure_Text(day.Overtime_Minutes, unit) + ",\"balance_" + name +
-                "\":" + Figure_Text(day.Balance_Minutes, unit) + '}';
+        if (index > 0) json += ',';
+        json += "{\"date\":";
+        json += Json_Date(day.Date);
+        for (const auto& [key, minutes] : {std::pair<const char*, long long>{"worked_", day.Worked_Minutes},
+                                           {"full_time_", day.Full_Time_Minutes},
+                                           {"overtime_", day.Overtime_Minutes},
+                                           {"balance_", day.Balance_Minutes}})
+        {
+            json += ",\"";
+            json += key;
+            json += name;
+            json += "\":";
+            json += Figure_Text(minutes, unit);
+        }
+        json += '}';
     }
     return json + "]}\n";
 }

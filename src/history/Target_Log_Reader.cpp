@@ -453,7 +453,7 @@ struct Target_Log_Reader::State
             Current->Has_Left_Out_Lines = true;
             return;
         }
-        Current->Lines.push_back(std::move(*record));
+        Current->Lines.emplace_back(std::move(*record));
     }
 };
 

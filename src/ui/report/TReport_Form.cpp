@@ -493,7 +493,7 @@ QString TReport_Form::Ask_Csv_Path_In_Own_Language(QWidget* parent, const QStrin
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     {
-        const QString path = dialog.selectedFiles().constFirst();
+        QString path = dialog.selectedFiles().constFirst();
         if (!QFileInfo::exists(path)) return path;
         QMessageBox question(QMessageBox::Question, Text(Report_Text::Save_Csv), Replace_Question_Text(path),
                              QMessageBox::NoButton, &dialog);
