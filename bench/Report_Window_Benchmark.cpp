@@ -148,7 +148,8 @@ int main(int argc, char** argv)
 
     const Steady_Clock::time_point start = Steady_Clock::now();
     auto source = std::make_unique<History_Report_Source>([history] { return history; }, [today] { return today; });
-    TReport_Form form(Make_Report_Form_Setup(paths, settings, texts, button_skin, std::move(source)));
+    TReport_Form form(Make_Report_Form_Setup(paths, settings, texts, button_skin, std::move(source),
+                                             history.Format.Short_Date_Pattern));
     application.Watched = &form;
     form.Show_Period(Report_Period_Kind::Year, 0);
     form.Open();
