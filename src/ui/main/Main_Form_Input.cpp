@@ -129,15 +129,17 @@ bool Main_Form_Input::eventFilter(QObject* watched, QEvent* event)
     // The window sees every key first, whichever of its controls has the focus.
     if (panel && watched == panel->Error_List_Box())
     {
-        auto* key = static_cast<QKeyEvent*>(event);
+        // Cast only once the type says it is a key event: the list sees every kind of event.
         if (event->type() == QEvent::KeyPress)
         {
+            auto* key = static_cast<QKeyEvent*>(event);
             Note_Previewed(key);
             Key_Down(key);
             Typed_Text(key, true);
         }
         else if (event->type() == QEvent::KeyRelease)
         {
+            auto* key = static_cast<QKeyEvent*>(event);
             Note_Previewed(key);
             Key_Up(key);
         }
