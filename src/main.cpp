@@ -239,20 +239,20 @@ int main(int argc, char* argv[])
     // The window has no frame: the tray's menu is the visible way to every command and to quit.
     Tray_Menu::Commands menu_commands;
     menu_commands.Show_Hide = [&main_form] {
-        if (main_form.Is_Showing()) main_form.Minimize_ButtonClick();
+        if (main_form.Is_Showing()) main_form.Run_Command(Main_Form_Key::Minimize);
         else main_form.Restore_Request();
     };
     menu_commands.Add_Record = [&main_form] {
-        if (main_form.Add_Record_Button_Enabled()) main_form.Add_Record_ButtonClick();
+        main_form.Run_Command(Main_Form_Key::Add_Record);
     };
     menu_commands.Report = [&main_form] {
-        main_form.Report_ButtonClick();
+        main_form.Run_Command(Main_Form_Key::Report);
     };
     menu_commands.Settings = [&main_form] {
-        main_form.Setup_ButtonClick();
+        main_form.Run_Command(Main_Form_Key::Setup);
     };
     menu_commands.Quit = [&main_form] {
-        main_form.End_Day_And_Quit();
+        main_form.Run_Command(Main_Form_Key::Quit);
     };
     menu_commands.Add_Record_Enabled = [&main_form] {
         return main_form.Add_Record_Button_Enabled();

@@ -1,7 +1,6 @@
 #pragma once
-// What the record editor reaches of the record table: drawing a row in either look, the
-// highlighted row, and the word that the day has changed (the main window then refreshes
-// its summary, the add button and the stored copy of the day).
+// What the record editor reaches of the record table: drawing a row in either look and the
+// highlighted row.
 #include <cstdint>
 
 class Record_Table_View
@@ -13,5 +12,4 @@ public:
     virtual void Draw_Row(std::uint8_t row, bool highlighted) = 0;
     virtual std::uint8_t Highlighted_Row() const = 0;
     virtual void Set_Highlighted_Row(std::uint8_t row) = 0;
-    virtual void Day_Changed() = 0;
 };

@@ -269,7 +269,7 @@ void TUpdate_Record_Form::Update_Record_ButtonClick()
     switch (verdict.Verdict)
     {
     case Day_Verdict::Done:
-        Table.Day_Changed();
+        // The window that opened the editor refreshes what follows from the day.
         accept();
         return;
     case Day_Verdict::Tell_Empty_Work_Type: Show_Message(Program_Message::Tell_Empty_Work_Type); return;

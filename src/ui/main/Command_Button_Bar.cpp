@@ -3,6 +3,7 @@
 #include "config/Language_Texts.h"
 #include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
+#include "ui/main/Main_Form_Commands.h"
 
 namespace
 {
@@ -11,17 +12,17 @@ struct Button_Layout
     const char* Name;
     int Left;
     const char* Text;
+    Main_Form_Key Command;
 };
 constexpr Button_Layout Layouts[] = {
-    {"Add_Record_Button", 6, "Přidat záznam"},
-    {"Setup_Button", 116, "Nastavení"},
-    {"Open_Log_Button", 226, "Otevřít log"},
-    {"Shutdown_Button", 336, "Vypnout počítač"},
+    {"Add_Record_Button", 6, "Přidat záznam", Main_Form_Key::Add_Record},
+    {"Setup_Button", 116, "Nastavení", Main_Form_Key::Setup},
+    {"Open_Log_Button", 226, "Otevřít log", Main_Form_Key::Open_Log},
+    {"Shutdown_Button", 336, "Vypnout počítač", Main_Form_Key::Shutdown},
 };
 }  // namespace
 
-Command_Button_Bar::Command_Button_Bar(QWidget* window, const std::function<bool()>& blocked,
-                                       std::array<std::function<void()>, 4> handlers)
+Command_Button_Bar::Command_Button_Bar(QWidget* window, Main_Form_Commands& commands)
 {
     for (std::size_t index = 0; index < Buttons.size(); ++index)
     {
@@ -34,8 +35,8 @@ Command_Button_Bar::Command_Button_Bar(QWidget* window, const std::function<bool
         button->Set_Text_Top(6);
         button->Set_Hold_Status(false);
         button->Set_Button_Down(false);
-        QObject::connect(button, &TVela_Button::Clicked, window, [blocked, handler = handlers[index]] {
-            if (!blocked()) handler();
+        QObject::connect(button, &TVela_Button::Clicked, window, [&commands, command = Layouts[index].Command] {
+            if (!commands.Is_Fading()) commands.Run_Command(command);
         });
         Buttons[index] = button;
     }

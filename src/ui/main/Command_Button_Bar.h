@@ -2,8 +2,8 @@
 // The four command buttons below the record table (add a record, settings, open the log,
 // shut down).
 #include <array>
-#include <functional>
 
+class Main_Form_Commands;
 class QPixmap;
 class QWidget;
 class TVela_Button;
@@ -12,9 +12,8 @@ struct Language_Texts;
 class Command_Button_Bar
 {
 public:
-    // The handlers run on a click; a click while blocked() is true does nothing.
-    Command_Button_Bar(QWidget* window, const std::function<bool()>& blocked,
-                       std::array<std::function<void()>, 4> handlers);
+    // A click runs its command on the window, unless the window fades.
+    Command_Button_Bar(QWidget* window, Main_Form_Commands& commands);
 
     void Set_Skin(const QPixmap& skin);
     // Captions from the language file (section Main_Form, keys 1 to 4).

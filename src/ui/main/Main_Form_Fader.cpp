@@ -12,7 +12,8 @@ constexpr int Fade_Out_End_Value = 16;
 constexpr int Fade_Steps = 12;
 }  // namespace
 
-Main_Form_Fader::Main_Form_Fader(QWidget& window, const Settings& settings) : Window(window), Setup(settings)
+Main_Form_Fader::Main_Form_Fader(QWidget& window, Faded_Window& owner, const Settings& settings)
+    : Window(window), Owner(owner), Setup(settings)
 {
     Effect_Timer.setInterval(30);
     connect(&Effect_Timer, &QTimer::timeout, this, [this] { Effect_TimerTimer(); });
@@ -34,7 +35,7 @@ void Main_Form_Fader::Fade_In()
     Set_Alpha_Blend(Alpha_Blend_On, Fade_In_Start_Value);
     Reveal();
     Set_Tray_Show_Hint(false);
-    if (Revealing) Revealing();
+    Owner.Revealing();
     Effect_Timer.start();
 }
 
@@ -69,7 +70,7 @@ void Main_Form_Fader::Effect_TimerTimer()
 
 void Main_Form_Fader::Reveal()
 {
-    if (TNotificationIcon* tray_icon = Tray_Icon ? Tray_Icon() : nullptr)
+    if (TNotificationIcon* tray_icon = Owner.Tray_Icon())
     {
         tray_icon->RevealMainForm();
         return;
@@ -82,11 +83,11 @@ void Main_Form_Fader::Reveal()
 
 void Main_Form_Fader::Conceal()
 {
-    if (TNotificationIcon* tray_icon = Tray_Icon ? Tray_Icon() : nullptr) tray_icon->ConcealMainForm();
+    if (TNotificationIcon* tray_icon = Owner.Tray_Icon()) tray_icon->ConcealMainForm();
     else Window.showMinimized();
 }
 
 void Main_Form_Fader::Set_Tray_Show_Hint(bool show)
 {
-    if (TNotificationIcon* tray_icon = Tray_Icon ? Tray_Icon() : nullptr) tray_icon->SetShowHint(show);
+    if (TNotificationIcon* tray_icon = Owner.Tray_Icon()) tray_icon->SetShowHint(show);
 }

@@ -4,22 +4,28 @@
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
-#include <functional>
 
 class QWidget;
 class TNotificationIcon;
 struct Settings;
+
+// What the fades reach of the window they fade.
+class Faded_Window
+{
+public:
+    virtual ~Faded_Window() = default;
+    // A fade in begins.
+    virtual void Revealing() = 0;
+    // The tray icon, when there is one: it brings the window forward and puts it away.
+    virtual TNotificationIcon* Tray_Icon() const = 0;
+};
 
 class Main_Form_Fader : public QObject
 {
     Q_OBJECT
 
 public:
-    Main_Form_Fader(QWidget& window, const Settings& settings);
-
-    std::function<void()> Revealing;  // a fade in begins
-    // The tray icon, when there is one: it brings the window forward and puts it away.
-    std::function<TNotificationIcon*()> Tray_Icon;
+    Main_Form_Fader(QWidget& window, Faded_Window& owner, const Settings& settings);
 
     void Fade_In();
     void Fade_Out();
@@ -40,6 +46,7 @@ private:
     void Set_Tray_Show_Hint(bool show);
 
     QWidget& Window;
+    Faded_Window& Owner;
     const Settings& Setup;
     QTimer Effect_Timer;
     bool Fading_In_Flag = false;

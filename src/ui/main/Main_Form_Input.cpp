@@ -6,9 +6,11 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-#include "ui/main/Main_Form_Keys.h"
-#include "ui/main/TMain_Form.h"
+#include "config/Settings.h"
+#include "ui/main/Main_Form_Commands.h"
 #include "ui/main/TTesting_Panel.h"
+#include "ui/main/Testing_Mode.h"
+#include "ui/main/Window_Drag.h"
 
 namespace
 {
@@ -47,28 +49,17 @@ void Main_Form_Input::Key_Down(QKeyEvent* event)
     // During a fade the window takes no commands, and a key pressed then stays armed.
     if (Form.Day_Ended() || Form.Is_Fading()) return;
     const Main_Form_Key command = Main_Form_Key_Of(event->key(), event->modifiers());
-    if (command == Main_Form_Key::Clear_All_Records) return Form.Clear_All_Records();
-    if (command == Main_Form_Key::Delete_Highlighted_Record) return Form.Delete_Highlighted_Record();
+    if (command == Main_Form_Key::Clear_All_Records || command == Main_Form_Key::Delete_Highlighted_Record)
+    {
+        Form.Run_Command(command);
+        return;
+    }
     if (command == Main_Form_Key::Modifier || !Armed) return;
     Armed = false;
-    // Each command acts once per press, however long the key is held.
-    switch (command)
-    {
-    case Main_Form_Key::Toggle_Button_Bar: Form.Toggle_Button_Bar(); break;
-    case Main_Form_Key::Minimize: Form.Minimize_ButtonClick(); break;
-    case Main_Form_Key::Add_Record:
-        if (Form.Add_Record_Button_Enabled()) Form.Add_Record_ButtonClick();
-        break;
-    case Main_Form_Key::Shutdown: Form.Shutdown_ButtonClick(); break;
-    case Main_Form_Key::Open_Log: Form.Open_Log_ButtonClick(); break;
-    case Main_Form_Key::Setup: Form.Setup_ButtonClick(); break;
-    case Main_Form_Key::Report:
-        // The key that opened the window is released over it, not over this one.
-        if (Form.Report_ButtonClick()) Armed = true;
-        break;
-    case Main_Form_Key::Quit: Form.End_Day_And_Quit(); break;
-    default: break;
-    }
+    // Each command acts once per press, however long the key is held; any other key also
+    // holds the commands back until it is released. The key that opened another window
+    // is released over it, not over this one.
+    if (command != Main_Form_Key::None && Form.Run_Command(command)) Armed = true;
 }
 
 void Main_Form_Input::Key_Up(QKeyEvent* event)
@@ -84,8 +75,8 @@ void Main_Form_Input::Typed_Text(QKeyEvent* event, bool into_error_list)
     // Each character a key types counts, Enter, Escape and Backspace included.
     for (const QChar character : event->text())
     {
-        Form.Testing().Key_Typed(character);
-        if (into_error_list) Form.Testing().Panel_Of_Window().Error_List_BoxKeyPress(character);
+        Testing.Key_Typed(character);
+        if (into_error_list) Testing.Panel_Of_Window().Error_List_BoxKeyPress(character);
     }
 }
 
@@ -94,22 +85,22 @@ void Main_Form_Input::Mouse_Press(QMouseEvent* event)
     if (Form.Is_Fading() || Form.Day_Ended()) return;
     if (event->button() == Qt::RightButton)
     {
-        Form.Toggle_Button_Bar();
+        Form.Run_Command(Main_Form_Key::Toggle_Button_Bar);
         return;
     }
     // An anchored window stays in its corner.
-    if (Form.Settings_Of_Main_Form().Main_Form_Anchor == 0) Form.Drag().Press(event);
+    if (Setup.Main_Form_Anchor == 0) Drag.Press(event);
 }
 
-void Main_Form_Input::Mouse_Move(QMouseEvent* event) { Form.Drag().Move(event); }
+void Main_Form_Input::Mouse_Move(QMouseEvent* event) { Drag.Move(event); }
 
-void Main_Form_Input::Mouse_Release(QMouseEvent* event) { Form.Drag().Release(event); }
+void Main_Form_Input::Mouse_Release(QMouseEvent* event) { Drag.Release(event); }
 
 void Main_Form_Input::Double_Click(QMouseEvent* event)
 {
     // Only the left button's double click puts the window away; for the other buttons the
     // second press is a press like the first (two right clicks toggle the bar twice).
-    if (event->button() == Qt::LeftButton) Form.Minimize_ButtonClick();
+    if (event->button() == Qt::LeftButton) Form.Run_Command(Main_Form_Key::Minimize);
     else Mouse_Press(event);
 }
 
@@ -118,14 +109,14 @@ void Main_Form_Input::Wheel(QWheelEvent* event)
     if (Form.Day_Ended()) return;
     // One command per notch; finer wheels add up to a notch.
     Wheel_Remainder += event->angleDelta().y();
-    for (; Wheel_Remainder >= Wheel_Notch; Wheel_Remainder -= Wheel_Notch) Form.Form_Mouse_Wheel_Up();
-    for (; Wheel_Remainder <= -Wheel_Notch; Wheel_Remainder += Wheel_Notch) Form.Form_Mouse_Wheel_Down();
+    for (; Wheel_Remainder >= Wheel_Notch; Wheel_Remainder -= Wheel_Notch) Form.Run_Command(Main_Form_Key::Wheel_Up);
+    for (; Wheel_Remainder <= -Wheel_Notch; Wheel_Remainder += Wheel_Notch) Form.Run_Command(Main_Form_Key::Wheel_Down);
     event->accept();
 }
 
 bool Main_Form_Input::eventFilter(QObject* watched, QEvent* event)
 {
-    const TTesting_Panel* panel = Form.Testing().Built_Panel();
+    const TTesting_Panel* panel = Testing.Built_Panel();
     // The window sees every key first, whichever of its controls has the focus.
     if (panel && watched == panel->Error_List_Box())
     {
@@ -145,8 +136,8 @@ bool Main_Form_Input::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    const bool is_title = watched == Form.Title_Label();
-    if (!is_title && (!panel || watched != panel)) return false;
+    // Besides the list, only the title and the panel pass their events here.
+    const bool is_title = panel == nullptr || watched != panel;
     // The title and the panel drag the window as its background does; only an event of a
     // mouse type is taken as a mouse event.
     const auto mouse = [event] {

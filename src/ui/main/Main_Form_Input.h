@@ -5,15 +5,22 @@
 #include <QObject>
 #include <QtGlobal>
 
+class Main_Form_Commands;
 class QKeyEvent;
 class QMouseEvent;
 class QWheelEvent;
-class TMain_Form;
+class Testing_Mode;
+class Window_Drag;
+struct Settings;
 
 class Main_Form_Input : public QObject
 {
 public:
-    explicit Main_Form_Input(TMain_Form& form) : Form(form) {}
+    // An anchored window (settings) stays in its corner.
+    Main_Form_Input(Main_Form_Commands& form, Window_Drag& drag, Testing_Mode& testing, const Settings& settings)
+        : Form(form), Drag(drag), Testing(testing), Setup(settings)
+    {
+    }
 
     void Key_Press(QKeyEvent* event);
     void Key_Release(QKeyEvent* event);
@@ -38,7 +45,10 @@ private:
     void Note_Previewed(const QKeyEvent* event);
     bool Previewed_Already(const QKeyEvent* event) const;
 
-    TMain_Form& Form;
+    Main_Form_Commands& Form;
+    Window_Drag& Drag;
+    Testing_Mode& Testing;
+    const Settings& Setup;
     bool Armed = true;
     int Wheel_Remainder = 0;
     // The list's last key event, known by its object, type and time; never read through.

@@ -1,6 +1,6 @@
 #pragma once
-// What a key pressed on the main window asks for. Deleting and clearing act on every
-// key-down, auto-repeat included; the other commands once per press.
+// What a key, a button or the wheel of the main window asks for. Deleting and clearing act
+// on every key-down, auto-repeat included; the other key commands once per press.
 #include <Qt>
 
 enum class Main_Form_Key
@@ -16,7 +16,9 @@ enum class Main_Form_Key
     Open_Log,
     Setup,
     Report,
-    Quit,  // ends the program as closing the window does
+    Quit,        // ends the program as closing the window does
+    Wheel_Up,    // one notch: the record under the pointer grows
+    Wheel_Down,  // one notch: it shrinks
 };
 
 Main_Form_Key Main_Form_Key_Of(int key, Qt::KeyboardModifiers modifiers);

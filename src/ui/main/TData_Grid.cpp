@@ -68,8 +68,8 @@ void Draw_Header_Row(QPainter& painter, int table_left, int table_top, const Set
 }
 
 TData_Grid::TData_Grid(QWidget* parent, const Day_Log& day_log, const Settings& settings, const Data_Grid_Skins& skins,
-                       Data_Grid_Hooks hooks)
-    : QWidget(parent), Log(day_log), Look(settings), Skins(skins), Hooks(std::move(hooks))
+                       Data_Grid_Window& owner)
+    : QWidget(parent), Log(day_log), Look(settings), Skins(skins), Owner(owner)
 {
     setObjectName(QStringLiteral("Data_Grid"));
     setMouseTracking(true);
@@ -144,9 +144,9 @@ void TData_Grid::mousePressEvent(QMouseEvent* event)
 {
     Hit_Test(int(event->position().y()));
     if (event->button() == Qt::LeftButton) Left_Pressed = true;
-    if (event->button() == Qt::RightButton && !(Hooks.Is_Fading && Hooks.Is_Fading()))
+    if (event->button() == Qt::RightButton && !Owner.Is_Fading())
     {
-        if (Hooks.Delete_Highlighted_Record) Hooks.Delete_Highlighted_Record();
+        Owner.Delete_Highlighted_Record();
     }
     event->accept();
 }
@@ -159,14 +159,14 @@ void TData_Grid::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton) Left_Pressed = false;
     event->accept();
     if (!click) return;
-    if (Hooks.Is_Fading && Hooks.Is_Fading()) return;
-    if (Hooks.Open_Editor_For_Row) Hooks.Open_Editor_For_Row(Pointer);
+    if (Owner.Is_Fading()) return;
+    Owner.Open_Editor_For_Row(Pointer);
 }
 
 void TData_Grid::leaveEvent(QEvent* event)
 {
     // While a dialog speaks of the highlighted row it stays marked.
-    if (!(Hooks.Is_Dialog_Open && Hooks.Is_Dialog_Open()))
+    if (!Owner.Is_Dialog_Open())
     {
         Draw_Row(Highlighted, false);
         Highlighted = No_Row;

@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
-#include <functional>
 
 #include "config/Settings.h"
 #include "ui/dialogs/Record_Table_View.h"
@@ -25,13 +24,18 @@ struct Data_Grid_Skins
 };
 
 // What the table asks of the window it sits on.
-struct Data_Grid_Hooks
+class Data_Grid_Window
 {
-    std::function<bool()> Is_Fading;                        // the window's fade runs: clicks do nothing
-    std::function<bool()> Is_Dialog_Open;                   // editor or message dialog: the highlight stays
-    std::function<void(std::uint8_t)> Open_Editor_For_Row;  // left click
-    std::function<void()> Delete_Highlighted_Record;        // right button
-    std::function<void()> Day_Changed;                      // the record editor stored a record
+public:
+    virtual ~Data_Grid_Window() = default;
+    // The window's fade runs: clicks do nothing.
+    virtual bool Is_Fading() const = 0;
+    // The editor or a message is open: the highlight stays.
+    virtual bool Is_Dialog_Open() const = 0;
+    // A left click.
+    virtual void Open_Editor_For_Row(std::uint8_t row) = 0;
+    // The right button.
+    virtual void Delete_Highlighted_Record() = 0;
 };
 
 class TData_Grid : public QWidget, public Record_Table_View
@@ -40,7 +44,7 @@ class TData_Grid : public QWidget, public Record_Table_View
 
 public:
     TData_Grid(QWidget* parent, const Day_Log& day_log, const Settings& settings, const Data_Grid_Skins& skins,
-               Data_Grid_Hooks hooks);
+               Data_Grid_Window& owner);
 
     // Draws one row in the given look; a row past the last one changes nothing visible.
     void Draw_Row(std::uint8_t row, bool highlighted) override;
@@ -49,10 +53,6 @@ public:
 
     std::uint8_t Highlighted_Row() const override { return Highlighted; }
     void Set_Highlighted_Row(std::uint8_t row) override { Highlighted = row; }
-    void Day_Changed() override
-    {
-        if (Hooks.Day_Changed) Hooks.Day_Changed();
-    }
     // Draws the highlighted row plain and leaves no row highlighted.
     void Clear_Highlight()
     {
@@ -80,7 +80,7 @@ private:
     const Day_Log& Log;
     const Settings& Look;
     const Data_Grid_Skins& Skins;
-    Data_Grid_Hooks Hooks;
+    Data_Grid_Window& Owner;
     std::uint8_t Highlighted = No_Row;
     std::uint8_t Pointer = 0;
     bool Left_Pressed = false;

@@ -56,24 +56,11 @@ void TMain_Form::Set_Window_Colour(const QColor& colour)
 
 void TMain_Form::Create_Controls()
 {
-    Title = std::make_unique<Title_Strip>(this, &Input, [this] { Minimize_ButtonClick(); });
-    Buttons = std::make_unique<Command_Button_Bar>(
-        this, [this] { return Is_Fading(); },
-        std::array<std::function<void()>, 4>{[this] { Add_Record_ButtonClick(); }, [this] { Setup_ButtonClick(); },
-                                             [this] { Open_Log_ButtonClick(); },
-                                             [this] {
-                                                 Shutdown_ButtonClick();
-                                             }});
+    Title = std::make_unique<Title_Strip>(this, &Input, *this);
+    Buttons = std::make_unique<Command_Button_Bar>(this, *this);
 
     Update_Timer.setInterval(500);
     connect(&Update_Timer, &QTimer::timeout, this, [this] { Update_TimerTimer(); });
-    // A key released while the window was away never reached it.
-    Fading.Revealing = [this] {
-        Input.Arm();
-    };
-    Fading.Tray_Icon = [this] {
-        return Tray_Icon_Component.get();
-    };
 
     if (Seams.Tray)
     {
@@ -104,21 +91,22 @@ void TMain_Form::Save_Error_Log_And_Terminate()
     if (Seams.Quit_Application) Seams.Quit_Application();
 }
 
-Testing_Mode::Hooks TMain_Form::Testing_Hooks()
+void TMain_Form::Testing_Panel_Opened()
 {
-    return {[this]() -> const Error_List* { return Errors.get(); },
-            [this] {
-                if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
-                Buttons->Show_Inside(height());
-            },
-            [this] {
-                Update_Layout();
-                if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
-            },
-            [this] {
-                update();
-                Show_Credits();
-            }};
+    if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
+    Buttons->Show_Inside(height());
+}
+
+void TMain_Form::Testing_Panel_Closed()
+{
+    Update_Layout();
+    if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
+}
+
+void TMain_Form::Credits_Due()
+{
+    update();
+    Show_Credits();
 }
 
 Dialog_Resources TMain_Form::Resources() { return {Paths, *Errors, Skins.Button_Skin_Bitmap, this}; }
@@ -174,8 +162,7 @@ bool TMain_Form::Change_Day_When_Due()
 {
     if (!Creation_Done || !Errors || !Dialogs || !Seams.Files) return false;
     // An open dialog is never torn down: the new day waits until it has closed.
-    const bool dialog_open =
-        Editor_Open || Setup_Open || Message_Dialog_Depth > 0 || QApplication::activeModalWidget() != nullptr;
+    const bool dialog_open = Any_Dialog_Open() || QApplication::activeModalWidget() != nullptr;
     Changing_Day = true;
     Work_Log_Context context = Context();
     const Day_Change_Outcome outcome =
@@ -221,9 +208,9 @@ void TMain_Form::Show_Checkpoint_Warning()
 {
     // Told once the change that failed to be stored has had its turn and no other dialog
     // is open (the editor may still be closing); not at all when a later save succeeded.
-    QTimer::singleShot(Editor_Open || Setup_Open || Message_Dialog_Depth > 0 ? 200 : 0, this, [this] {
+    QTimer::singleShot(Any_Dialog_Open() ? 200 : 0, this, [this] {
         if (Day_Has_Ended || !Day_Checkpoint.Failing()) return;
-        if (Editor_Open || Setup_Open || Message_Dialog_Depth > 0)
+        if (Any_Dialog_Open())
         {
             Show_Checkpoint_Warning();
             return;
@@ -236,9 +223,9 @@ void TMain_Form::Show_Checkpoint_Warning()
 // ---------------------------------------------------------------------------------------
 // Table
 
-QLabel* TMain_Form::Title_Label() const { return Title->Title_Label(); }
+bool TMain_Form::Question_Open() const { return Dialogs && Dialogs->Question_Open(); }
 
-TVela_Button* TMain_Form::Add_Record_Button() const { return Buttons->Add_Record_Button(); }
+bool TMain_Form::Any_Dialog_Open() const { return Editor_Open || Setup_Open || Question_Open(); }
 
 bool TMain_Form::Add_Record_Button_Enabled() const { return Buttons->Add_Record_Button()->isEnabled(); }
 
@@ -271,6 +258,7 @@ void TMain_Form::Run_Record_Editor(bool add_mode)
     Take_Focus_Back();
     Input.Arm();
     // The table may have grown or shrunk while the editor was open.
+    if (result == QDialog::Accepted) Day_Changed();
     Update_Layout();
     if (Setup.Main_Form_Anchor > 2) Apply_Anchor();
     if (!add_mode || result != QDialog::Accepted) return;
@@ -281,6 +269,28 @@ void TMain_Form::Run_Record_Editor(bool add_mode)
 
 // ---------------------------------------------------------------------------------------
 // Commands
+
+bool TMain_Form::Run_Command(Main_Form_Key command)
+{
+    switch (command)
+    {
+    case Main_Form_Key::Delete_Highlighted_Record: Delete_Highlighted_Record(); break;
+    case Main_Form_Key::Clear_All_Records: Clear_All_Records(); break;
+    case Main_Form_Key::Toggle_Button_Bar: Toggle_Button_Bar(); break;
+    case Main_Form_Key::Minimize: Minimize_ButtonClick(); break;
+    case Main_Form_Key::Add_Record: Add_Record_ButtonClick(); break;
+    case Main_Form_Key::Shutdown: Shutdown_ButtonClick(); break;
+    case Main_Form_Key::Open_Log: Open_Log_ButtonClick(); break;
+    case Main_Form_Key::Setup: Setup_ButtonClick(); break;
+    case Main_Form_Key::Report: return Report_ButtonClick();
+    case Main_Form_Key::Quit: End_Day_And_Quit(); break;
+    case Main_Form_Key::Wheel_Up: Form_Mouse_Wheel_Up(); break;
+    case Main_Form_Key::Wheel_Down: Form_Mouse_Wheel_Down(); break;
+    case Main_Form_Key::None:
+    case Main_Form_Key::Modifier: break;
+    }
+    return false;
+}
 
 int TMain_Form::Ask(Program_Message message) { return Dialogs ? Put_Message(*Dialogs, Texts, message) : 2; }
 

@@ -19,6 +19,8 @@
 #include "ui/dialogs/Dialog_Resources.h"
 #include "ui/dialogs/Main_Form_Preview.h"
 #include "ui/main/Button_Bar_State.h"
+#include "ui/main/Counting_Message_Dialogs.h"
+#include "ui/main/Main_Form_Commands.h"
 #include "ui/main/Main_Form_Fader.h"
 #include "ui/main/Main_Form_Input.h"
 #include "ui/main/Main_Form_Seams.h"
@@ -36,13 +38,20 @@ class Command_Button_Bar;
 class Title_Strip;
 class TVela_Button;
 class TNotificationIcon;
-class Counting_Message_Dialogs;
 
 inline constexpr const char* Application_Title = "Zentavo Logger " ZL_PROGRAM_VERSION;
 inline constexpr const char* Main_Form_Caption = "Zentavo Logger";
 inline constexpr int Main_Form_Client_Width = 755;
 
-class TMain_Form : public QWidget, public Main_Form_Preview
+// Its parts call it back through the narrow interfaces it implements, one per part.
+class TMain_Form : public QWidget,
+                   public Main_Form_Preview,
+                   public Main_Form_Commands,
+                   private Data_Grid_Window,
+                   private Testing_Mode_Window,
+                   private Faded_Window,
+                   private Dragged_Window,
+                   private Questioned_Window
 {
     Q_OBJECT
 
@@ -57,75 +66,27 @@ public:
     bool Show_Main_Form() const { return Show_Main_Form_Flag; }
     // Shows the window at the end of the start, in front and with the keyboard focus.
     void Show_At_Start();
-    bool Created() const { return Creation_Done; }
-
-    // The record editor stored a record: the summary, the add button and the stored day follow.
-    void Day_Changed();
 
     // Main_Form_Preview
     void Set_Alpha_Blend(bool enabled, std::uint8_t value) override;
     void Apply_Anchor() override;
     QPoint Position_To_Save() const override;
 
-    // What the window owns for the life of the process.
-    const Day_Log& Day_Log_Of_Main_Form() const { return Log; }
-    Settings& Settings_Of_Main_Form() { return Setup; }
-    const Language_Texts& Texts_Of_Main_Form() const { return Texts; }
-    Error_List& Error_List_Of_Main_Form() { return *Errors; }
-    std::uint8_t Edited_Row() const { return Edited_Row_Index; }
-    // Draws the summary rows the day's rules keep, and gives the tray its hint.
-    void Refresh_Summary_Rows();
-    void Update_Layout();
-    bool Add_Record_Button_Enabled() const;
-    bool Moved_For_Bar() const { return Bar.Moved_For_Bar(); }
-    // Saves the day log silently after a change, so a crash loses nothing.
-    void Checkpoint_Day_Log();
+    // Main_Form_Commands: what the keys, the buttons, the wheel and the tray menu ask for.
+    bool Run_Command(Main_Form_Key command) override;
+    bool Day_Ended() const override { return Day_Has_Ended; }
+    bool Is_Fading() const override { return Fading.Is_Fading(); }
 
-    // Commands.
-    void Toggle_Button_Bar();
-    void Delete_Highlighted_Record();
-    void Clear_All_Records();
-    void Form_Mouse_Wheel_Down();
-    void Form_Mouse_Wheel_Up();
-    void Add_Record_ButtonClick();
-    void Setup_ButtonClick();
-    void Open_Log_ButtonClick();
-    void Shutdown_ButtonClick();
-    // Gives true when the report window opened and has the keyboard.
-    bool Report_ButtonClick();
-    void Minimize_ButtonClick();
-    void Update_TimerTimer();
-    // A second start asks the running window to come forward.
-    void Restore_Request();
-    void Tray_IconMouseDown();
-    void Tray_IconDblClick();
-    void Fade_Out_To_Tray();
-    // The window's answer to a proposed position while it is dragged: gives the rectangle
-    // it may take.
-    QRect Form_Moving(QRect proposed);
+    Settings& Settings_Of_Main_Form() { return Setup; }
+    Error_List& Error_List_Of_Main_Form() { return *Errors; }
+    TNotificationIcon* Tray_Icon() const override { return Tray_Icon_Component.get(); }
+    bool Add_Record_Button_Enabled() const;
     // Visible and not minimised: the state in which the tray brings it only to the front.
     bool Is_Showing() const;
-
+    // A second start asks the running window to come forward.
+    void Restore_Request();
     // The orderly end of the day, as a close request or a termination signal runs it.
     void End_Day_And_Quit();
-    void Save_Error_Log_And_Terminate();
-
-    // State the tests and the neighbouring parts look at.
-    TData_Grid* Data_Grid() const { return Grid; }
-    int Button_Bar_Height() const { return Bar.Height(); }
-    bool Key_Armed_State() const { return Input.Key_Armed(); }
-    bool Is_Fading() const { return Fading.Is_Fading(); }
-    Main_Form_Fader& Fader() { return Fading; }
-    Testing_Mode& Testing() { return Testing_Panel_Mode; }
-    Window_Drag& Drag() { return Dragger; }
-    const QString& Tray_Hint_Text() const { return Tray_Hint; }
-    TNotificationIcon* Tray_Icon() const { return Tray_Icon_Component.get(); }
-    bool Day_Ended() const { return Day_Has_Ended; }
-    TVela_Button* Add_Record_Button() const;
-    QLabel* Title_Label() const;
-    QTimer& Update_Timer_Of_Main_Form() { return Update_Timer; }
-    bool Message_Dialog_Open() const { return Message_Dialog_Depth > 0; }
-    bool Record_Editor_Open() const { return Editor_Open; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -155,15 +116,60 @@ private:
     void Show_Credits();
     bool Form_Close_Query();
     void Form_Close();
-    void Open_Editor_For_Row(std::uint8_t row);
     void Keep_Add_Button_Rule();
     // The wheel has changed a record: redraw, the add button's rule, the stored day.
     void Show_Wheeled_Duration(std::uint8_t row);
     void Set_Window_Colour(const QColor& colour);
     Work_Log_Context Context();
     Dialog_Resources Resources();
-    Testing_Mode::Hooks Testing_Hooks();
     void Run_Record_Editor(bool add_mode);
+    // The record editor stored a record: the summary, the add button and the stored day follow.
+    void Day_Changed();
+    // Draws the summary rows the day's rules keep, and gives the tray its hint.
+    void Refresh_Summary_Rows();
+    void Update_Layout();
+    // Saves the day log silently after a change, so a crash loses nothing.
+    void Checkpoint_Day_Log();
+    void Save_Error_Log_And_Terminate();
+    // The editor, the settings or a question is open.
+    bool Any_Dialog_Open() const;
+
+    // Commands.
+    void Toggle_Button_Bar();
+    void Delete_Highlighted_Record() override;
+    void Clear_All_Records();
+    void Form_Mouse_Wheel_Down();
+    void Form_Mouse_Wheel_Up();
+    void Add_Record_ButtonClick();
+    void Setup_ButtonClick();
+    void Open_Log_ButtonClick();
+    void Shutdown_ButtonClick();
+    // Gives true when the report window opened and has the keyboard.
+    bool Report_ButtonClick();
+    void Minimize_ButtonClick();
+    void Update_TimerTimer();
+    void Tray_IconMouseDown();
+    void Tray_IconDblClick();
+    void Fade_Out_To_Tray();
+
+    // Data_Grid_Window
+    bool Is_Dialog_Open() const override { return Editor_Open || Question_Open(); }
+    void Open_Editor_For_Row(std::uint8_t row) override;
+    // Testing_Mode_Window
+    const Error_List* Protocol() const override { return Errors.get(); }
+    void Testing_Panel_Opened() override;
+    void Testing_Panel_Closed() override;
+    void Credits_Due() override;
+    // Faded_Window: a key released while the window was away never reached it.
+    void Revealing() override { Input.Arm(); }
+    // Dragged_Window: the rectangle the window may take while it is dragged.
+    QRect Form_Moving(QRect proposed) override;
+    // Questioned_Window
+    void Questions_Closed() override { Take_Focus_Back(); }
+    bool Question_Open() const;
+
+    // What only the tests look at.
+    friend class TMain_Form_Test_Peer;
 
     Main_Form_Seams Seams;
     Program_Paths Paths;
@@ -173,12 +179,10 @@ private:
     Language_Texts Texts;
     Day_Log Log;
     Day_Rules Rules{Log, Setup, Texts};
-    Main_Form_Fader Fading{*this, Setup};
-    Window_Drag Dragger{*this, [this](QRect proposed) {
-                            return Form_Moving(proposed);
-                        }};
-    Main_Form_Input Input{*this};
-    Testing_Mode Testing_Panel_Mode{*this, Input, Testing_Hooks()};
+    Main_Form_Fader Fading{*this, *this, Setup};
+    Window_Drag Dragger{*this, *this};
+    Main_Form_Input Input{*this, Dragger, Testing_Panel_Mode, Setup};
+    Testing_Mode Testing_Panel_Mode{*this, *this, Input};
     std::shared_ptr<Message_Dialogs> Program_Dialogs;
     std::unique_ptr<Counting_Message_Dialogs> Dialogs;
 
@@ -193,7 +197,6 @@ private:
     Button_Bar_State Bar;
     std::uint8_t Edited_Row_Index = 0;
     QString Tray_Hint;
-    int Message_Dialog_Depth = 0;
     bool Editor_Open = false;
     bool Setup_Open = false;
 

@@ -33,13 +33,7 @@ void TMain_Form::Form_Create()
     for (const std::string& note : Seams.Start_Notes) Errors->Add(note);
 
     // 5: the record table.
-    Grid = new TData_Grid(
-        this, Log, Setup, Skins.Grid,
-        Data_Grid_Hooks{[this] { return Is_Fading(); }, [this] { return Editor_Open || Message_Dialog_Depth > 0; },
-                        [this](std::uint8_t row) { Open_Editor_For_Row(row); }, [this] { Delete_Highlighted_Record(); },
-                        [this] {
-                            Day_Changed();
-                        }});
+    Grid = new TData_Grid(this, Log, Setup, Skins.Grid, *this);
     Grid->setGeometry(6, 46, 743, 0);
     Grid->show();
 
@@ -62,8 +56,7 @@ void TMain_Form::Form_Create()
         Save_Error_Log_And_Terminate();
         return;
     }
-    Dialogs = std::make_unique<Counting_Message_Dialogs>(*Program_Dialogs, Message_Dialog_Depth,
-                                                         [this] { Take_Focus_Back(); });
+    Dialogs = std::make_unique<Counting_Message_Dialogs>(*Program_Dialogs, static_cast<Questioned_Window&>(*this));
     if (!Load_The_Day() || Terminating) return;
 
     // 12-16: layout, position, the add button's rule and the summary.

@@ -46,7 +46,7 @@ void TMain_Form::Tray_IconMouseDown()
 
 void TMain_Form::Tray_IconDblClick()
 {
-    if (Is_Fading() || Day_Has_Ended || Editor_Open || Setup_Open || Message_Dialog_Depth > 0 || !Is_Showing()) return;
+    if (Is_Fading() || Day_Has_Ended || Any_Dialog_Open() || !Is_Showing()) return;
     Fade_Out_To_Tray();
 }
 

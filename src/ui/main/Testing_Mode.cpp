@@ -11,8 +11,8 @@ constexpr int Access_Code_Length = 3;
 constexpr int Panel_Bottom_Gap = 239;
 }  // namespace
 
-Testing_Mode::Testing_Mode(QWidget& window, QObject& key_filter, Hooks hooks)
-    : Window(window), Key_Filter(key_filter), Callbacks(std::move(hooks))
+Testing_Mode::Testing_Mode(QWidget& window, Testing_Mode_Window& owner, QObject& key_filter)
+    : Window(window), Owner(owner), Key_Filter(key_filter)
 {
 }
 
@@ -23,11 +23,8 @@ TTesting_Panel& Testing_Mode::Panel_Of_Window()
     Panel->installEventFilter(&Key_Filter);
     Panel->Error_List_Box()->installEventFilter(&Key_Filter);
     QObject::connect(Panel, &TTesting_Panel::Exit_Clicked, &Window, [this] { Exit(); });
-    QObject::connect(Panel, &TTesting_Panel::Credits_Due, &Window, [this] {
-        if (Callbacks.Credits_Due) Callbacks.Credits_Due();
-    });
-    if (const Error_List* protocol = Callbacks.Protocol ? Callbacks.Protocol() : nullptr)
-        Panel->Copy_Protocol(*protocol);
+    QObject::connect(Panel, &TTesting_Panel::Credits_Due, &Window, [this] { Owner.Credits_Due(); });
+    if (const Error_List* protocol = Owner.Protocol()) Panel->Copy_Protocol(*protocol);
     return *Panel;
 }
 
@@ -48,11 +45,11 @@ void Testing_Mode::Open()
     // A panel built now has just taken its copy; one built earlier takes a fresh one.
     const bool built_before = Panel != nullptr;
     TTesting_Panel& panel = Panel_Of_Window();
-    const Error_List* protocol = Callbacks.Protocol ? Callbacks.Protocol() : nullptr;
+    const Error_List* protocol = Owner.Protocol();
     if (built_before && protocol) panel.Copy_Protocol(*protocol);
     panel.move(panel.x(), Window.height() - Panel_Bottom_Gap);
     panel.show();
-    if (Callbacks.Opened) Callbacks.Opened();
+    Owner.Testing_Panel_Opened();
     Window.update();
 }
 
@@ -60,5 +57,5 @@ void Testing_Mode::Exit()
 {
     Is_Active = false;
     Panel_Of_Window().hide();
-    if (Callbacks.Closed) Callbacks.Closed();
+    Owner.Testing_Panel_Closed();
 }

@@ -5,28 +5,33 @@
 #include <QChar>
 #include <QRect>
 #include <cstdint>
-#include <functional>
 
 class Error_List;
 class QObject;
 class QWidget;
 class TTesting_Panel;
 
+// What the testing mode reaches of the window it opens on.
+class Testing_Mode_Window
+{
+public:
+    virtual ~Testing_Mode_Window() = default;
+    // Null until the protocol exists.
+    virtual const Error_List* Protocol() const = 0;
+    // The window has grown to hold the panel.
+    virtual void Testing_Panel_Opened() = 0;
+    // The window takes its own layout back.
+    virtual void Testing_Panel_Closed() = 0;
+    virtual void Credits_Due() = 0;
+};
+
 class Testing_Mode
 {
 public:
-    struct Hooks
-    {
-        std::function<const Error_List*()> Protocol;  // null until the protocol exists
-        std::function<void()> Opened;                 // the window has grown to hold the panel
-        std::function<void()> Closed;                 // the window takes its own layout back
-        std::function<void()> Credits_Due;
-    };
-
     static constexpr int Window_Height = 620;
 
     // key_filter sees the panel's and its list's events first, as the window does.
-    Testing_Mode(QWidget& window, QObject& key_filter, Hooks hooks);
+    Testing_Mode(QWidget& window, Testing_Mode_Window& owner, QObject& key_filter);
 
     bool Active() const { return Is_Active; }
     int Access_Code_Position() const { return Code_Position; }
@@ -42,8 +47,8 @@ private:
     void Open();
 
     QWidget& Window;
+    Testing_Mode_Window& Owner;
     QObject& Key_Filter;
-    Hooks Callbacks;
     TTesting_Panel* Panel = nullptr;
     bool Is_Active = false;
     std::uint8_t Code_Position = 1;

@@ -6,8 +6,9 @@
 #include "ui/controls/Program_Font.h"
 #include "ui/controls/TVela_Button.h"
 #include "ui/controls/Ui_Text.h"
+#include "ui/main/Main_Form_Commands.h"
 
-Title_Strip::Title_Strip(QWidget* window, QObject* event_filter, std::function<void()> minimize)
+Title_Strip::Title_Strip(QWidget* window, QObject* event_filter, Main_Form_Commands& commands)
 {
     Title = new QLabel(window);
     Title->setObjectName(QStringLiteral("Title_Label"));
@@ -28,7 +29,8 @@ Title_Strip::Title_Strip(QWidget* window, QObject* event_filter, std::function<v
     Minimize_Button->Set_Center_Text_Vertical(false);
     Minimize_Button->Set_Text_Left(0);
     Minimize_Button->Set_Text_Top(0);
-    QObject::connect(Minimize_Button, &TVela_Button::Clicked, window, std::move(minimize));
+    QObject::connect(Minimize_Button, &TVela_Button::Clicked, window,
+                     [&commands] { commands.Run_Command(Main_Form_Key::Minimize); });
 }
 
 void Title_Strip::Set_Title(const QString& title) { Title->setText(title); }

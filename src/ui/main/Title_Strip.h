@@ -2,8 +2,8 @@
 // The strip at the top of the main window: the application title, which the window is
 // dragged and double-clicked by like its background, and the minimize button.
 #include <QPixmap>
-#include <functional>
 
+class Main_Form_Commands;
 class QLabel;
 class QObject;
 class QWidget;
@@ -14,7 +14,7 @@ class Title_Strip
 {
 public:
     // The title's mouse events go to event_filter; a click on the button minimizes.
-    Title_Strip(QWidget* window, QObject* event_filter, std::function<void()> minimize);
+    Title_Strip(QWidget* window, QObject* event_filter, Main_Form_Commands& commands);
 
     void Set_Title(const QString& title);
     // The title's colour and weight from the settings.

@@ -3,10 +3,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-Window_Drag::Window_Drag(QWidget& window, std::function<QRect(QRect)> moving)
-    : Window(window), Moving(std::move(moving))
-{
-}
+Window_Drag::Window_Drag(QWidget& window, Dragged_Window& owner) : Window(window), Owner(owner) {}
 
 void Window_Drag::Press(const QMouseEvent* event)
 {
@@ -24,7 +21,7 @@ void Window_Drag::Move(const QMouseEvent* event)
         return;
     }
     const QRect proposed(event->globalPosition().toPoint() - Offset, Window.size());
-    Window.move(Moving(proposed).topLeft());
+    Window.move(Owner.Form_Moving(proposed).topLeft());
 }
 
 void Window_Drag::Release(const QMouseEvent* event)

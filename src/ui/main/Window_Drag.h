@@ -3,16 +3,23 @@
 // and each proposed position passes through the window's own rule.
 #include <QPoint>
 #include <QRect>
-#include <functional>
 
 class QMouseEvent;
 class QWidget;
 
+// The dragged window's own rule for where it may go.
+class Dragged_Window
+{
+public:
+    virtual ~Dragged_Window() = default;
+    // Gives the rectangle the window may take for a proposed one.
+    virtual QRect Form_Moving(QRect proposed) = 0;
+};
+
 class Window_Drag
 {
 public:
-    // moving gives the rectangle the window may take for a proposed one.
-    Window_Drag(QWidget& window, std::function<QRect(QRect)> moving);
+    Window_Drag(QWidget& window, Dragged_Window& owner);
 
     void Press(const QMouseEvent* event);
     void Move(const QMouseEvent* event);
@@ -22,7 +29,7 @@ public:
 
 private:
     QWidget& Window;
-    std::function<QRect(QRect)> Moving;
+    Dragged_Window& Owner;
     bool Active = false;
     QPoint Offset;  // from the window's top left corner to the pointer
 };

@@ -48,7 +48,6 @@ public:
     void Draw_Row(std::uint8_t row, bool highlighted) override { Drawn_Rows.emplace_back(row, highlighted); }
     std::uint8_t Highlighted_Row() const override { return Highlighted; }
     void Set_Highlighted_Row(std::uint8_t row) override { Highlighted = row; }
-    void Day_Changed() override { ++Day_Changes; }
 
     // Main_Form_Preview
     void Set_Alpha_Blend(bool enabled, std::uint8_t value) override { Alpha_Calls.emplace_back(enabled, value); }
@@ -99,7 +98,6 @@ public:
     std::vector<std::pair<std::uint8_t, bool>> Drawn_Rows;
     std::uint8_t Highlighted = 255;
     std::uint8_t Edited = 0;
-    int Day_Changes = 0;
     std::vector<int> Anchors_Applied;  // the anchor in memory at each Apply_Anchor
     bool Moved = false;
     int Top_Before = 0;

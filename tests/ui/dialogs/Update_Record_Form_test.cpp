@@ -89,7 +89,6 @@ private slots:
         QCOMPARE(QPoint(main.Setup.Update_Record_Form_Left, main.Setup.Update_Record_Form_Top), QPoint(70, 80));
         QCOMPARE(main.Log.Size(), std::size_t(3));
         QCOMPARE(main.Row(2), std::string("Coding|01:30|first"));
-        QCOMPARE(main.Day_Changes, 1);
         QCOMPARE(main.Highlighted, std::uint8_t(255));
         QVERIFY(fixture.Dialogs.Calls.empty());
     }
@@ -131,7 +130,6 @@ private slots:
         QVERIFY(Primary_Work_Area().contains(opened_at));
         QCOMPARE(offered, QStringList({QString::fromUtf8("Testování"), "Team meeting", QString::fromUtf8("Oběd")}));
         QVERIFY(fixture.Main.Log.Records() == before.Records());
-        QCOMPARE(fixture.Main.Day_Changes, 0);
     }
 
     void Duplicate_Work_Type_Flashes_Its_Row_While_The_Message_Is_Open()

@@ -18,11 +18,45 @@
 #include "platform/Date_Time_Patterns.h"
 #include "support/Fake_Clock.h"
 #include "support/Fake_Tray_Shell.h"
+#include "ui/controls/TVela_Button.h"
+#include "ui/main/Command_Button_Bar.h"
 #include "ui/main/Program_Shell.h"
 #include "ui/main/TMain_Form.h"
 #include "ui/main/TTesting_Panel.h"
+#include "ui/main/Title_Strip.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Work_Log_File_System.h"
+
+// The window's insides that only tests look at.
+class TMain_Form_Test_Peer
+{
+public:
+    explicit TMain_Form_Test_Peer(TMain_Form& form) : Form(form) {}
+
+    const Day_Log& Day_Log_Of_Main_Form() const { return Form.Log; }
+    const Language_Texts& Texts_Of_Main_Form() const { return Form.Texts; }
+    std::uint8_t Edited_Row() const { return Form.Edited_Row_Index; }
+    TData_Grid* Data_Grid() const { return Form.Grid; }
+    TVela_Button* Add_Record_Button() const { return Form.Buttons->Add_Record_Button(); }
+    QLabel* Title_Label() const { return Form.Title->Title_Label(); }
+    int Button_Bar_Height() const { return Form.Bar.Height(); }
+    bool Moved_For_Bar() const { return Form.Bar.Moved_For_Bar(); }
+    bool Key_Armed_State() const { return Form.Input.Key_Armed(); }
+    const QString& Tray_Hint_Text() const { return Form.Tray_Hint; }
+    Main_Form_Fader& Fader() { return Form.Fading; }
+    Testing_Mode& Testing() { return Form.Testing_Panel_Mode; }
+    Window_Drag& Drag() { return Form.Dragger; }
+    QTimer& Update_Timer_Of_Main_Form() { return Form.Update_Timer; }
+    void Update_TimerTimer() { Form.Update_TimerTimer(); }
+    void Fade_Out_To_Tray() { Form.Fade_Out_To_Tray(); }
+    void Tray_IconDblClick() { Form.Tray_IconDblClick(); }
+    QRect Form_Moving(QRect proposed) { return Form.Form_Moving(proposed); }
+
+private:
+    TMain_Form& Form;
+};
+
+inline TMain_Form_Test_Peer Peer(TMain_Form& form) { return TMain_Form_Test_Peer(form); }
 
 struct Question
 {

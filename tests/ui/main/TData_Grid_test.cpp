@@ -23,7 +23,7 @@ QPixmap Solid(int width, int height, const QColor& colour)
     return pixmap;
 }
 
-struct Grid_Fixture
+struct Grid_Fixture : Data_Grid_Window
 {
     Grid_Fixture()
     {
@@ -34,14 +34,14 @@ struct Grid_Fixture
                    Make_Record("", "", "", "U", "00:10", ""), Make_Record("", "", "", "A", "00:50", "")};
         Log.Continue_Day(Records, 8 * 60);
         Parent.setFont(Program_Font());
-        Grid = new TData_Grid(
-            &Parent, Log, Setup, Skins,
-            Data_Grid_Hooks{[this] { return Fading; }, [this] { return Dialog_Open; },
-                            [this](std::uint8_t row) { Clicked_Rows.push_back(row); }, [this] { ++Delete_Requests; },
-                            [] {
-                            }});
+        Grid = new TData_Grid(&Parent, Log, Setup, Skins, *this);
         Grid->setGeometry(6, 46, 743, 17 * int(Log.Size()));
     }
+
+    bool Is_Fading() const override { return Fading; }
+    bool Is_Dialog_Open() const override { return Dialog_Open; }
+    void Open_Editor_For_Row(std::uint8_t row) override { Clicked_Rows.push_back(row); }
+    void Delete_Highlighted_Record() override { ++Delete_Requests; }
 
     QImage Image() const { return Grid->grab().toImage(); }
 

@@ -74,7 +74,7 @@ struct Day_Fixture : Started_Main_Form
 
 void Point_At_Row(TMain_Form& form, int row)
 {
-    QWidget* grid = form.Data_Grid();
+    QWidget* grid = Peer(form).Data_Grid();
     const QPointF local(100, 17 * row + 5);
     QMouseEvent move(QEvent::MouseMove, local, grid->mapToGlobal(local), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(grid, &move);
@@ -104,7 +104,7 @@ void Turn_Wheel(TMain_Form& form, int notches)
 
 void Click_Row(TMain_Form& form, int row, Qt::MouseButton button)
 {
-    QWidget* grid = form.Data_Grid();
+    QWidget* grid = Peer(form).Data_Grid();
     const QPointF local(100, 17 * row + 5);
     QMouseEvent press(QEvent::MouseButtonPress, local, grid->mapToGlobal(local), button, button, Qt::NoModifier);
     QApplication::sendEvent(grid, &press);
@@ -125,13 +125,13 @@ private slots:
         TMain_Form& form = day.Create();
         QCOMPARE(form.height(), 4 * 17 + 52);
         Point_At_Row(form, 2);
-        QCOMPARE(int(form.Data_Grid()->Highlighted_Row()), 2);
+        QCOMPARE(int(Peer(form).Data_Grid()->Highlighted_Row()), 2);
 
         day.Dialogs().Answer(2);
         Press_Key(form, Qt::Key_Delete);
         QCOMPARE(day.Dialogs().Questions.size(), std::size_t(1));
         QCOMPARE(day.Dialogs().Questions[0].Text(), std::string("Warning_Icon_Source.bmp|32|1#|2|3"));
-        QVERIFY(form.Day_Log_Of_Main_Form().Size() == 4 && form.Data_Grid()->Highlighted_Row() == 255);
+        QVERIFY(Peer(form).Day_Log_Of_Main_Form().Size() == 4 && Peer(form).Data_Grid()->Highlighted_Row() == 255);
         // With no highlighted row a second Delete asks nothing.
         Press_Key(form, Qt::Key_Delete);
         QCOMPARE(day.Dialogs().Questions.size(), std::size_t(1));
@@ -139,10 +139,10 @@ private slots:
         Point_At_Row(form, 2);
         day.Dialogs().Answer(1);
         Press_Key(form, Qt::Key_D);
-        const Day_Log& log = form.Day_Log_Of_Main_Form();
+        const Day_Log& log = Peer(form).Day_Log_Of_Main_Form();
         QVERIFY(log.Size() == 3 && log[2][Work_Type_Field] == "Type B" && log.Recorded_Minutes() == 30);
         QCOMPARE(log[1][Duration_Field], std::string("00:30"));
-        QVERIFY(form.height() == 3 * 17 + 52 && form.Data_Grid()->Highlighted_Row() == 255);
+        QVERIFY(form.height() == 3 * 17 + 52 && Peer(form).Data_Grid()->Highlighted_Row() == 255);
         QCOMPARE(day.Stored_Records().size(), std::size_t(3));  // stored at once
     }
 
@@ -153,7 +153,7 @@ private slots:
         Point_At_Row(form, 2);
         day.Dialogs().Answer(1);
         Click_Row(form, 2, Qt::RightButton);
-        const Day_Log& log = form.Day_Log_Of_Main_Form();
+        const Day_Log& log = Peer(form).Day_Log_Of_Main_Form();
         QVERIFY(log.Size() == 1 && log.Recorded_Minutes() == 0 && form.height() == 17 + 52);
         QCOMPARE(log[0][Work_Type_Field] + "|" + log[0][Remark_Field], std::string("Unassigned work|its remark"));
         QCOMPARE(day.Stored_Records().size(), std::size_t(1));
@@ -170,7 +170,7 @@ private slots:
             Press_Key(form, Qt::Key_Delete);
         }
         QVERIFY(day.Dialogs().Questions.empty());
-        QCOMPARE(form.Day_Log_Of_Main_Form().Size(), std::size_t(4));
+        QCOMPARE(Peer(form).Day_Log_Of_Main_Form().Size(), std::size_t(4));
     }
 
     void Clearing_All_Records_Asks_And_Only_Exactly_Ctrl_Clears()
@@ -181,20 +181,20 @@ private slots:
         day.Dialogs().Answer(2);
         Press_Key(form, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(day.Dialogs().Questions.back().Message, std::string("10#"));
-        QVERIFY(form.Day_Log_Of_Main_Form().Size() == 4 && form.Data_Grid()->Highlighted_Row() == 255);
+        QVERIFY(Peer(form).Day_Log_Of_Main_Form().Size() == 4 && Peer(form).Data_Grid()->Highlighted_Row() == 255);
 
         // Ctrl+Shift+D is the delete of the highlighted record.
         Point_At_Row(form, 3);
         day.Dialogs().Answer(1);
         Press_Key(form, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(day.Dialogs().Questions.back().Message, std::string("1#"));
-        QCOMPARE(form.Day_Log_Of_Main_Form().Size(), std::size_t(3));
+        QCOMPARE(Peer(form).Day_Log_Of_Main_Form().Size(), std::size_t(3));
 
         day.Dialogs().Answer(1);
         Press_Key(form, Qt::Key_Delete, Qt::ControlModifier);
-        const Day_Log& log = form.Day_Log_Of_Main_Form();
+        const Day_Log& log = Peer(form).Day_Log_Of_Main_Form();
         QVERIFY(log.Size() == 1 && log[0][Work_Type_Field] == "Unassigned work");
-        QVERIFY(form.Add_Record_Button()->isEnabled());
+        QVERIFY(Peer(form).Add_Record_Button()->isEnabled());
 
         // With only the Day_Row there is nothing to clear and nothing is asked.
         const std::size_t asked = day.Dialogs().Questions.size();
@@ -208,7 +208,7 @@ private slots:
         TMain_Form& form = day.Create();
         Point_At_Row(form, 2);
         Turn_Wheel(form, -1);
-        const Day_Log& log = form.Day_Log_Of_Main_Form();
+        const Day_Log& log = Peer(form).Day_Log_Of_Main_Form();
         QVERIFY(log[2][Duration_Field] == "00:10" && log.Recorded_Minutes() == 40);
         QCOMPARE(log[1][Duration_Field], std::string("00:20"));
         QCOMPARE(day.Stored_Records()[2][Duration_Field], std::string("00:10"));
@@ -222,8 +222,8 @@ private slots:
         // The wheel acts on the row last under the pointer, also after the pointer left.
         Point_At_Row(form, 3);
         QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(form.Data_Grid(), &leave);
-        QCOMPARE(int(form.Data_Grid()->Highlighted_Row()), 255);
+        QApplication::sendEvent(Peer(form).Data_Grid(), &leave);
+        QCOMPARE(int(Peer(form).Data_Grid()->Highlighted_Row()), 255);
         Turn_Wheel(form, -2);
         QCOMPARE(log[3][Duration_Field], std::string("00:10"));
     }
@@ -232,7 +232,7 @@ private slots:
     {
         Day_Fixture day;
         TMain_Form& form = day.Create();
-        QWidget* grid = form.Data_Grid();
+        QWidget* grid = Peer(form).Data_Grid();
         QRegion painted;
         Event_Recorder recorder(grid, QEvent::Paint,
                                 [&](QEvent* event) { painted += static_cast<QPaintEvent*>(event)->region(); });
@@ -243,10 +243,10 @@ private slots:
         painted = QRegion();
 
         Turn_Wheel(form, 1);
-        QCOMPARE(form.Day_Log_Of_Main_Form()[3][Duration_Field], std::string("00:40"));
+        QCOMPARE(Peer(form).Day_Log_Of_Main_Form()[3][Duration_Field], std::string("00:40"));
         QCoreApplication::processEvents();
         QVERIFY(painted.contains(QRect(0, 3 * 17, grid->width(), 17)));
-        QVERIFY(!form.Data_Grid()->Row_Drawn_Highlighted(3));
+        QVERIFY(!Peer(form).Data_Grid()->Row_Drawn_Highlighted(3));
     }
 
     void The_Wheel_Lengthens_And_Asks_Past_The_Elapsed_Time()
@@ -255,7 +255,7 @@ private slots:
         TMain_Form& form = day.Create();
         Point_At_Row(form, 2);
         Turn_Wheel(form, 1);  // 60 of 60 elapsed minutes: no question yet
-        const Day_Log& log = form.Day_Log_Of_Main_Form();
+        const Day_Log& log = Peer(form).Day_Log_Of_Main_Form();
         QVERIFY(log[2][Duration_Field] == "00:30" && day.Dialogs().Questions.empty());
         QCOMPARE(log[1][Duration_Field], std::string("00:00"));
 
@@ -282,7 +282,7 @@ private slots:
         TMain_Form& form = off.Create();
         Point_At_Row(form, 2);
         Turn_Wheel(form, -1);
-        QCOMPARE(form.Day_Log_Of_Main_Form()[2][Duration_Field], std::string("00:20"));
+        QCOMPARE(Peer(form).Day_Log_Of_Main_Form()[2][Duration_Field], std::string("00:20"));
 
         // 266 is held in 8 bits: 10.
         Day_Fixture quiet({"Display_Zentavo_Overrange_Warning=0", "Time_Scroll_Resolution=266"});
@@ -290,25 +290,25 @@ private slots:
         Point_At_Row(quiet_form, 2);
         Turn_Wheel(quiet_form, 6);
         QVERIFY(quiet.Dialogs().Questions.empty());
-        QCOMPARE(quiet_form.Day_Log_Of_Main_Form()[2][Duration_Field], std::string("01:20"));
+        QCOMPARE(Peer(quiet_form).Day_Log_Of_Main_Form()[2][Duration_Field], std::string("01:20"));
     }
 
     void The_Wheel_Stops_At_The_End_Of_The_Day_And_The_Add_Button_Follows()
     {
         Day_Fixture day({}, {"00:49"}, "23:00", {2026, 3, 5, 23, 59, 0, 0});
         TMain_Form& form = day.Create();
-        QVERIFY(form.Add_Record_Button()->isEnabled());
+        QVERIFY(Peer(form).Add_Record_Button()->isEnabled());
         Point_At_Row(form, 2);
         Turn_Wheel(form, 1);  // 23:00 + 59 minutes = 23:59, the last minute
-        const Day_Log& log = form.Day_Log_Of_Main_Form();
+        const Day_Log& log = Peer(form).Day_Log_Of_Main_Form();
         QCOMPARE(log[2][Duration_Field], std::string("00:59"));
-        QVERIFY(!form.Add_Record_Button()->isEnabled());
+        QVERIFY(!Peer(form).Add_Record_Button()->isEnabled());
         Turn_Wheel(form, 1);
         QCOMPARE(log[2][Duration_Field], std::string("00:59"));
         Press_Key(form, Qt::Key_A);  // the day is full: no editor
         QVERIFY(day.Harness->Editor_Openings.empty());
         Turn_Wheel(form, -1);
-        QVERIFY(form.Add_Record_Button()->isEnabled());
+        QVERIFY(Peer(form).Add_Record_Button()->isEnabled());
         QVERIFY(day.Dialogs().Questions.empty());
     }
 
@@ -339,7 +339,7 @@ private slots:
         // The settings dialog re-arms the keys when it closes; letters act with any modifier.
         Press_Key(form, Qt::Key_S, Qt::ShiftModifier | Qt::AltModifier);
         QCOMPARE(day.Harness->Setup_Openings, 1);
-        QVERIFY(form.Key_Armed_State());
+        QVERIFY(Peer(form).Key_Armed_State());
         Press_Key(form, Qt::Key_S, Qt::NoModifier, true);
         Release_Key(form, Qt::Key_S);
         QCOMPARE(day.Harness->Setup_Openings, 2);
@@ -352,52 +352,52 @@ private slots:
         Press_Key(form, Qt::Key_A);
         Release_Key(form, Qt::Key_A);
         QCOMPARE(day.Harness->Editor_Openings, std::vector<bool>{true});
-        QCOMPARE(int(form.Edited_Row()), 4);
+        QCOMPARE(int(Peer(form).Edited_Row()), 4);
 
         // Enter shows the button bar: 30 pixels more, the buttons 5 pixels below the table.
         Press_Key(form, Qt::Key_Return);
         Release_Key(form, Qt::Key_Return);
-        QCOMPARE(form.Button_Bar_Height(), 30);
+        QCOMPARE(Peer(form).Button_Bar_Height(), 30);
         QCOMPARE(form.height(), 4 * 17 + 52 + 30);
-        QCOMPARE(form.Add_Record_Button()->geometry(), QRect(6, 4 * 17 + 51, 105, 25));
-        QVERIFY(form.Add_Record_Button()->isVisible());
+        QCOMPARE(Peer(form).Add_Record_Button()->geometry(), QRect(6, 4 * 17 + 51, 105, 25));
+        QVERIFY(Peer(form).Add_Record_Button()->isVisible());
         Press_Key(form, Qt::Key_Return);
         Release_Key(form, Qt::Key_Return);
-        QVERIFY(form.height() == 4 * 17 + 52 && !form.Add_Record_Button()->isVisible());
+        QVERIFY(form.height() == 4 * 17 + 52 && !Peer(form).Add_Record_Button()->isVisible());
 
         // While a fade runs only the delete keys and the wheel act.
-        form.Fader().Effect_Timer_Of_Main_Form().start();
+        Peer(form).Fader().Effect_Timer_Of_Main_Form().start();
         Press_Key(form, Qt::Key_S);
         Release_Key(form, Qt::Key_S);
         Click_Row(form, 2, Qt::LeftButton);
-        form.Fader().Effect_Timer_Of_Main_Form().stop();
+        Peer(form).Fader().Effect_Timer_Of_Main_Form().stop();
         QVERIFY(day.Harness->Setup_Openings == 2 && day.Harness->Editor_Openings.size() == 1);
 
         Click_Row(form, 3, Qt::LeftButton);
         QCOMPARE(day.Harness->Editor_Openings, (std::vector<bool>{true, false}));
-        QCOMPARE(int(form.Edited_Row()), 3);
+        QCOMPARE(int(Peer(form).Edited_Row()), 3);
     }
 
     void The_Minute_Timer_Refreshes_The_Summary_Once_A_Minute_And_Announces_The_Full_Day()
     {
         Day_Fixture day({"Full_Time_Value=61"}, {"00:20"});
         TMain_Form& form = day.Create();
-        const Day_Log& log = form.Day_Log_Of_Main_Form();
-        QCOMPARE(form.Tray_Hint_Text(), QStringLiteral("Elapsed\r01:00"));
-        form.Update_TimerTimer();
+        const Day_Log& log = Peer(form).Day_Log_Of_Main_Form();
+        QCOMPARE(Peer(form).Tray_Hint_Text(), QStringLiteral("Elapsed\r01:00"));
+        Peer(form).Update_TimerTimer();
         QCOMPARE(day.Harness->Tray.Balloons_Shown, 0);
 
         day.Harness->Clock.Advance_Minutes(1);
-        form.Update_TimerTimer();
+        Peer(form).Update_TimerTimer();
         QCOMPARE(log[0][Time_Span_Field] + "|" + log[0][Duration_Field] + "|" + log[1][Duration_Field],
                  std::string("08:00 - 09:01|01:01|00:41"));
-        QCOMPARE(form.Tray_Hint_Text(), QStringLiteral("Elapsed\r01:01"));
+        QCOMPARE(Peer(form).Tray_Hint_Text(), QStringLiteral("Elapsed\r01:01"));
         QCOMPARE(day.Harness->Tray.Balloons_Shown, 1);
         QVERIFY(day.Harness->Tray.Shown.Balloon_Title == "Full time" && day.Harness->Tray.Shown.Balloon_Icon_Kind == 4);
         QCOMPARE(day.Stored_Records()[0][Time_Span_Field], std::string("08:00 - 09:01"));
 
         day.Harness->Clock.Advance_Minutes(1);
-        form.Update_TimerTimer();
+        Peer(form).Update_TimerTimer();
         QVERIFY(day.Harness->Tray.Balloons_Shown == 1 && log[0][Duration_Field] == "01:02");
     }
 
@@ -407,7 +407,7 @@ private slots:
             Write_File(starting.Directory.Path("Test.lng"), "[Tray_Icon]\r\n1=%d minutes\r\n");
         });
         TMain_Form& form = day.Form();
-        QVERIFY(form.Tray_Hint_Text().isEmpty() && form.Tray_Icon()->Hint().isEmpty());
+        QVERIFY(Peer(form).Tray_Hint_Text().isEmpty() && form.Tray_Icon()->Hint().isEmpty());
     }
 
     void Shutdown_Asks_Then_Ends_The_Day_Before_The_System_Goes_Down()
@@ -415,7 +415,7 @@ private slots:
         Day_Fixture day;
         TMain_Form& form = day.Create();
         day.Dialogs().Answer(2);
-        form.Shutdown_ButtonClick();
+        form.Run_Command(Main_Form_Key::Shutdown);
         QCOMPARE(day.Dialogs().Questions.back().Text(), std::string("Shutdown_Icon_Source.bmp|35|7#|2|3"));
         QVERIFY(!form.Day_Ended() && day.Harness->Shell.Shutdown_Requests == 0);
 
@@ -428,7 +428,7 @@ private slots:
                 Read_File(day.Directory.Path("Error_Log.log")).find("SAVE_ACTUAL_WORK_LOG - OK") != std::string::npos;
         };
         day.Dialogs().Answer(1);
-        form.Shutdown_ButtonClick();
+        form.Run_Command(Main_Form_Key::Shutdown);
         QVERIFY(day.Harness->Shell.Shutdown_Requests == 1 && day_saved_before_shutdown);
         QVERIFY(!form.isVisible() && day.Harness->Quit_Requests == 1);
         QCOMPARE(day.Stored_Records()[2][Duration_Field], std::string("00:30"));

@@ -21,8 +21,8 @@ struct Window_Fixture : Started_Main_Form
           })
     {
         if (Form().Show_Main_Form()) Form().show();
-        QCOMPARE(Form().Fader().Effect_Timer_Of_Main_Form().interval(), 30);
-        Form().Fader().Effect_Timer_Of_Main_Form().setInterval(24 * 3600 * 1000);
+        QCOMPARE(Peer(Form()).Fader().Effect_Timer_Of_Main_Form().interval(), 30);
+        Peer(Form()).Fader().Effect_Timer_Of_Main_Form().setInterval(24 * 3600 * 1000);
     }
 
     // Plays fade ticks until the fade ends; gives the values the window took.
@@ -31,8 +31,8 @@ struct Window_Fixture : Started_Main_Form
         std::vector<int> values;
         while (Form().Is_Fading() && int(values.size()) < limit)
         {
-            Form().Fader().Effect_TimerTimer();
-            values.push_back(Form().Fader().Alpha_Blend_Value());
+            Peer(Form()).Fader().Effect_TimerTimer();
+            values.push_back(Peer(Form()).Fader().Alpha_Blend_Value());
         }
         return values;
     }
@@ -72,26 +72,26 @@ private slots:
     {
         Window_Fixture window;
         TMain_Form& form = window.Form();
-        QVERIFY(form.Fader().Alpha_Blend());
-        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 235);
+        QVERIFY(Peer(form).Fader().Alpha_Blend());
+        QCOMPARE(int(Peer(form).Fader().Alpha_Blend_Value()), 235);
 
         QTest::keyClick(&form, Qt::Key_Escape);
-        QVERIFY(form.Is_Fading() && !form.Fader().Fading_In() && form.isVisible());
+        QVERIFY(form.Is_Fading() && !Peer(form).Fader().Fading_In() && form.isVisible());
         std::vector<int> values = window.Run_Fade();
         QCOMPARE(values, Arithmetic_Run(216, -19, 12));  // 235 falls by 19 to 7
         QVERIFY(!form.Is_Fading() && !form.isVisible());
         QVERIFY(form.Tray_Icon()->ShowHint() && !window.Harness->Tray.Shown.Tip.isEmpty());
 
         window.Harness->Tray.Send(Tray_Shell::Notification::Left_Button_Down);
-        QVERIFY(form.Is_Fading() && form.Fader().Fading_In() && form.isVisible());
-        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 15);
+        QVERIFY(form.Is_Fading() && Peer(form).Fader().Fading_In() && form.isVisible());
+        QCOMPARE(int(Peer(form).Fader().Alpha_Blend_Value()), 15);
         QVERIFY(!form.Tray_Icon()->ShowHint() && window.Harness->Tray.Shown.Tip.isEmpty());
         values = window.Run_Fade();
         // 34 ... 205, then 224 reaches 220 and the window settles at its resting 235.
         std::vector<int> expected = Arithmetic_Run(34, 19, 10);
         expected.push_back(235);
         QCOMPARE(values, expected);
-        QVERIFY(form.Fader().Alpha_Blend());
+        QVERIFY(Peer(form).Fader().Alpha_Blend());
         QCOMPARE(form.windowOpacity(), 235 / 255.0);
     }
 
@@ -99,24 +99,24 @@ private slots:
     {
         Window_Fixture window({"Visual:Main_Form_Transparency=0"});
         TMain_Form& form = window.Form();
-        QVERIFY(!form.Fader().Alpha_Blend());
+        QVERIFY(!Peer(form).Fader().Alpha_Blend());
         QCOMPARE(form.windowOpacity(), 1.0);
 
-        form.Minimize_ButtonClick();
-        QVERIFY(form.Fader().Alpha_Blend());
-        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 255);
+        form.Run_Command(Main_Form_Key::Minimize);
+        QVERIFY(Peer(form).Fader().Alpha_Blend());
+        QCOMPARE(int(Peer(form).Fader().Alpha_Blend_Value()), 255);
         QCOMPARE(window.Run_Fade(), Arithmetic_Run(234, -21, 12));  // ... 24, then 3
         QVERIFY(!form.isVisible());
 
         form.Restore_Request();
         std::vector<int> values = window.Run_Fade();
         QCOMPARE(values, Arithmetic_Run(36, 21, 11));  // ends at 246
-        QVERIFY(!form.Fader().Alpha_Blend());
+        QVERIFY(!Peer(form).Fader().Alpha_Blend());
         QCOMPARE(form.windowOpacity(), 1.0);
 
         // The next fade-out starts from where the fade-in stopped.
         QTest::mouseDClick(&form, Qt::LeftButton, Qt::NoModifier, QPoint(700, 15));
-        QVERIFY(form.Fader().Alpha_Blend());
+        QVERIFY(Peer(form).Fader().Alpha_Blend());
         values = window.Run_Fade();
         QCOMPARE(values, Arithmetic_Run(225, -21, 11));  // ... 15
         QVERIFY(!form.isVisible());
@@ -130,14 +130,14 @@ private slots:
         {
             form.Settings_Of_Main_Form().Main_Form_Transparency = std::uint8_t(transparency);
             form.Set_Alpha_Blend(transparency > 0, std::uint8_t(255 - transparency));
-            form.Fade_Out_To_Tray();
+            Peer(form).Fade_Out_To_Tray();
             window.Run_Fade();
             QVERIFY2(!form.Is_Fading() && !form.isVisible(), qPrintable(QString::number(transparency)));
-            form.Fader().Fade_In();
+            Peer(form).Fader().Fade_In();
             window.Run_Fade();
             QVERIFY2(!form.Is_Fading() && form.isVisible(), qPrintable(QString::number(transparency)));
-            if (transparency == 0) QVERIFY(!form.Fader().Alpha_Blend());
-            else QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 255 - transparency);
+            if (transparency == 0) QVERIFY(!Peer(form).Fader().Alpha_Blend());
+            else QCOMPARE(int(Peer(form).Fader().Alpha_Blend_Value()), 255 - transparency);
         }
     }
 
@@ -145,9 +145,9 @@ private slots:
     {
         Window_Fixture window({"Full_Time_Value=61"});
         TMain_Form& form = window.Form();
-        form.Fade_Out_To_Tray();
-        form.Fader().Effect_TimerTimer();
-        const int value = form.Fader().Alpha_Blend_Value();
+        Peer(form).Fade_Out_To_Tray();
+        Peer(form).Fader().Effect_TimerTimer();
+        const int value = Peer(form).Fader().Alpha_Blend_Value();
 
         QTest::keyClick(&form, Qt::Key_S);
         QTest::keyClick(&form, Qt::Key_Return);
@@ -159,20 +159,21 @@ private slots:
         window.Harness->Tray.Send(Tray_Shell::Notification::Left_Button_Double_Click);
         const QPoint before = form.pos();
         Drag(form, QPoint(400, 20), QPoint(40, 40));
-        QVERIFY(window.Harness->Setup_Openings == 0 && form.Button_Bar_Height() == 0 && !form.Fader().Fading_In());
+        QVERIFY(window.Harness->Setup_Openings == 0 && Peer(form).Button_Bar_Height() == 0 &&
+                !Peer(form).Fader().Fading_In());
         QCOMPARE(form.pos(), before);
-        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), value);
+        QCOMPARE(int(Peer(form).Fader().Alpha_Blend_Value()), value);
 
         // The table still follows the pointer, and the minute still turns.
-        QWidget* grid = form.Data_Grid();
+        QWidget* grid = Peer(form).Data_Grid();
         const QPointF over_row_2(100, 17 * 2 + 5);
         QMouseEvent move(QEvent::MouseMove, over_row_2, grid->mapToGlobal(over_row_2), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(grid, &move);
-        QCOMPARE(int(form.Data_Grid()->Highlighted_Row()), 2);
+        QCOMPARE(int(Peer(form).Data_Grid()->Highlighted_Row()), 2);
         window.Harness->Clock.Advance_Minutes(1);
-        form.Update_TimerTimer();
-        QVERIFY(form.Tray_Hint_Text() == "Elapsed\r01:01" && window.Harness->Tray.Balloons_Shown == 1);
+        Peer(form).Update_TimerTimer();
+        QVERIFY(Peer(form).Tray_Hint_Text() == "Elapsed\r01:01" && window.Harness->Tray.Balloons_Shown == 1);
 
         window.Run_Fade();
         QVERIFY(!form.isVisible());
@@ -194,12 +195,12 @@ private slots:
         tray.Send(Tray_Shell::Notification::Left_Button_Up);
         tray.Send(Tray_Shell::Notification::Right_Button_Down);
         QVERIFY(!form.Is_Fading() && form.isVisible());
-        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 235);
+        QCOMPARE(int(Peer(form).Fader().Alpha_Blend_Value()), 235);
 
         // A dialog of the window keeps it from being put away.
         bool fading_seen = true;
         const auto double_click_now = [&] {
-            form.Tray_IconDblClick();
+            Peer(form).Tray_IconDblClick();
             fading_seen = form.Is_Fading();
         };
         window.Harness->While_Editor_Open = double_click_now;
@@ -212,26 +213,26 @@ private slots:
         fading_seen = true;
         window.Harness->Dialogs->While_Open = double_click_now;
         window.Harness->Dialogs->Answer(2);
-        form.Data_Grid()->Set_Highlighted_Row(2);
-        form.Delete_Highlighted_Record();
+        Peer(form).Data_Grid()->Set_Highlighted_Row(2);
+        form.Run_Command(Main_Form_Key::Delete_Highlighted_Record);
         QVERIFY(!fading_seen);
         QVERIFY(window.Harness->Editor_Openings.size() == 1 && window.Harness->Setup_Openings == 1);
 
         tray.Send(Tray_Shell::Notification::Left_Button_Double_Click);
-        QVERIFY(form.Is_Fading() && !form.Fader().Fading_In());
+        QVERIFY(form.Is_Fading() && !Peer(form).Fader().Fading_In());
         window.Run_Fade();
         QVERIFY(!form.isVisible());
 
         // Hidden: a double click alone does nothing; the press before it fades the window in.
-        form.Tray_IconDblClick();
+        Peer(form).Tray_IconDblClick();
         QVERIFY(!form.Is_Fading());
         tray.Send(Tray_Shell::Notification::Left_Button_Down);
         tray.Send(Tray_Shell::Notification::Left_Button_Up);
         tray.Send(Tray_Shell::Notification::Left_Button_Double_Click);
-        QVERIFY(form.Is_Fading() && form.Fader().Fading_In());
+        QVERIFY(form.Is_Fading() && Peer(form).Fader().Fading_In());
         window.Run_Fade();
         QVERIFY(form.isVisible());
-        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 235);
+        QCOMPARE(int(Peer(form).Fader().Alpha_Blend_Value()), 235);
     }
 
     void Only_The_Left_Double_Click_On_The_Background_Or_Title_Puts_The_Window_Away()
@@ -247,28 +248,28 @@ private slots:
         };
         // Two quick right clicks toggle the bar twice, on the background and on the title.
         double_click(form, Qt::RightButton);
-        QVERIFY(!form.Is_Fading() && form.Button_Bar_Height() == 0);
+        QVERIFY(!form.Is_Fading() && Peer(form).Button_Bar_Height() == 0);
         Send_Mouse(form, QEvent::MouseButtonPress, form.mapToGlobal(QPoint(5, 5)), Qt::RightButton, Qt::RightButton);
-        double_click(*form.Title_Label(), Qt::RightButton);
-        QVERIFY(!form.Is_Fading() && form.Button_Bar_Height() == 30);
+        double_click(*Peer(form).Title_Label(), Qt::RightButton);
+        QVERIFY(!form.Is_Fading() && Peer(form).Button_Bar_Height() == 30);
         double_click(form, Qt::MiddleButton);
         QVERIFY(!form.Is_Fading());
 
         // The testing panel has its mouse-down only.
         QTest::keyClicks(&form, QStringLiteral("qzv"));
-        QVERIFY(form.Testing().Active());
-        double_click(form.Testing().Panel_Of_Window(), Qt::LeftButton);
+        QVERIFY(Peer(form).Testing().Active());
+        double_click(Peer(form).Testing().Panel_Of_Window(), Qt::LeftButton);
         QVERIFY(!form.Is_Fading());
-        form.Testing().Exit();
+        Peer(form).Testing().Exit();
 
-        double_click(*form.Title_Label(), Qt::LeftButton);
-        QVERIFY(form.Is_Fading() && !form.Fader().Fading_In());
+        double_click(*Peer(form).Title_Label(), Qt::LeftButton);
+        QVERIFY(form.Is_Fading() && !Peer(form).Fader().Fading_In());
         window.Run_Fade();
         QVERIFY(!form.isVisible());
         form.Restore_Request();
         window.Run_Fade();
         double_click(form, Qt::LeftButton);
-        QVERIFY(form.Is_Fading() && !form.Fader().Fading_In());
+        QVERIFY(form.Is_Fading() && !Peer(form).Fader().Fading_In());
     }
 
     void Without_A_Tray_The_Window_Is_Minimised_And_A_Second_Start_Brings_It_Back()
@@ -280,13 +281,13 @@ private slots:
         window.Run_Fade();
         QVERIFY(form.isMinimized() && !form.Is_Showing());
         // A double click on the icon of a minimised window does not start a fade.
-        form.Tray_IconDblClick();
+        Peer(form).Tray_IconDblClick();
         QVERIFY(!form.Is_Fading());
         form.Restore_Request();
-        QVERIFY(form.Fader().Fading_In());
+        QVERIFY(Peer(form).Fader().Fading_In());
         window.Run_Fade();
         QVERIFY(form.Is_Showing());
-        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 235);
+        QCOMPARE(int(Peer(form).Fader().Alpha_Blend_Value()), 235);
     }
 
     void Dragging_Keeps_The_Window_Inside_The_Work_Area_When_Restricted()
@@ -302,7 +303,7 @@ private slots:
         Drag(form, QPoint(400, 20), QPoint(-5000, -5000));
         QCOMPARE(form.pos(), work_area.topLeft());
         // By the title, with the middle button, towards the bottom right.
-        Drag(*form.Title_Label(), QPoint(5, 5), QPoint(5000, 5000), Qt::MiddleButton);
+        Drag(*Peer(form).Title_Label(), QPoint(5, 5), QPoint(5000, 5000), Qt::MiddleButton);
         QCOMPARE(form.geometry().bottomRight(), work_area.bottomRight());
 
         // A window taller than the work area keeps its bottom edge on the area's bottom.
@@ -327,8 +328,8 @@ private slots:
         const QPoint corner = anchored_form.pos();
         Drag(anchored_form, QPoint(400, 20), QPoint(200, 200));
         QCOMPARE(anchored_form.pos(), corner);
-        QTest::mouseClick(anchored_form.Title_Label(), Qt::RightButton);
-        QCOMPARE(anchored_form.Button_Bar_Height(), 30);
+        QTest::mouseClick(Peer(anchored_form).Title_Label(), Qt::RightButton);
+        QCOMPARE(Peer(anchored_form).Button_Bar_Height(), 30);
     }
 
     void A_Move_By_Hand_Forgets_That_The_Bar_Pushed_The_Window_Up()
@@ -339,24 +340,24 @@ private slots:
         TMain_Form& form = window.Form();
         // The bar at the bottom pushes the window up, and back when it goes.
         const int pushed_top = work_area.height() - (4 * 17 + 52) - 30;
-        form.Toggle_Button_Bar();
-        QVERIFY(form.Moved_For_Bar() && form.y() == pushed_top);
-        form.Toggle_Button_Bar();
-        QVERIFY(!form.Moved_For_Bar() && form.y() == top);
-        form.Toggle_Button_Bar();
+        form.Run_Command(Main_Form_Key::Toggle_Button_Bar);
+        QVERIFY(Peer(form).Moved_For_Bar() && form.y() == pushed_top);
+        form.Run_Command(Main_Form_Key::Toggle_Button_Bar);
+        QVERIFY(!Peer(form).Moved_For_Bar() && form.y() == top);
+        form.Run_Command(Main_Form_Key::Toggle_Button_Bar);
 
         Drag(form, QPoint(400, 20), QPoint(0, -7));
-        QVERIFY(!form.Moved_For_Bar());
+        QVERIFY(!Peer(form).Moved_For_Bar());
         QCOMPARE(form.y(), pushed_top - 7);
-        form.Toggle_Button_Bar();
+        form.Run_Command(Main_Form_Key::Toggle_Button_Bar);
         QCOMPARE(form.y(), pushed_top - 7);
 
         // Even a move that the restriction cancels counts as a move.
         form.move(form.x(), top);
-        form.Toggle_Button_Bar();
-        QVERIFY(form.Moved_For_Bar());
-        form.Form_Moving(form.geometry());
-        QVERIFY(!form.Moved_For_Bar());
+        form.Run_Command(Main_Form_Key::Toggle_Button_Bar);
+        QVERIFY(Peer(form).Moved_For_Bar());
+        Peer(form).Form_Moving(form.geometry());
+        QVERIFY(!Peer(form).Moved_For_Bar());
     }
 };
 

@@ -29,13 +29,13 @@ private slots:
             int count = 0;
             for (const Question& question : start.Harness->Dialogs->Questions)
                 count += question.Message.find("could not be saved") != std::string::npos &&
-                         question.First_Button == form.Texts_Of_Main_Form().Message_Buttons[1] &&
+                         question.First_Button == Peer(form).Texts_Of_Main_Form().Message_Buttons[1] &&
                          question.Second_Button.empty();
             return count;
         };
         const auto next_minute = [&] {
             start.Harness->Clock.Advance_Minutes(1);
-            form.Update_TimerTimer();
+            Peer(form).Update_TimerTimer();
             QCoreApplication::processEvents();
         };
         const auto protocol_has = [&](const std::string& text) {
@@ -82,7 +82,7 @@ private slots:
         QVERIFY(setup.find("First_Start") == std::string::npos);
         QVERIFY(setup.find("Language_File_Name=Test.lng") != std::string::npos);
 
-        const Day_Log& log = form.Day_Log_Of_Main_Form();
+        const Day_Log& log = Peer(form).Day_Log_Of_Main_Form();
         QCOMPARE(log.Size(), std::size_t(1));
         QCOMPARE(log[0][Day_Name_Field], std::string("Thu"));
         QCOMPARE(log[0][Time_Span_Field], std::string("09:00 - 09:00"));
@@ -90,19 +90,19 @@ private slots:
 
         // One row: 17 pixels of table, 52 around it; the bar's buttons lie below, out of sight.
         QCOMPARE(form.size(), QSize(755, 17 + 52));
-        QCOMPARE(form.Data_Grid()->geometry(), QRect(6, 46, 743, 17));
-        QCOMPARE(form.Add_Record_Button()->y(), 17 + 51);
-        QVERIFY(form.Add_Record_Button()->isEnabled());
-        QCOMPARE(form.Add_Record_Button()->Text(), QStringLiteral("Add"));
-        QCOMPARE(form.Title_Label()->text(), QStringLiteral("Zentavo Logger " ZL_PROGRAM_VERSION));
+        QCOMPARE(Peer(form).Data_Grid()->geometry(), QRect(6, 46, 743, 17));
+        QCOMPARE(Peer(form).Add_Record_Button()->y(), 17 + 51);
+        QVERIFY(Peer(form).Add_Record_Button()->isEnabled());
+        QCOMPARE(Peer(form).Add_Record_Button()->Text(), QStringLiteral("Add"));
+        QCOMPARE(Peer(form).Title_Label()->text(), QStringLiteral("Zentavo Logger " ZL_PROGRAM_VERSION));
         QVERIFY(form.windowFlags().testFlags(Qt::FramelessWindowHint | Qt::Tool));
-        QVERIFY(form.Update_Timer_Of_Main_Form().isActive() && !form.Is_Fading());
-        QCOMPARE(form.Update_Timer_Of_Main_Form().interval(), 500);
+        QVERIFY(Peer(form).Update_Timer_Of_Main_Form().isActive() && !form.Is_Fading());
+        QCOMPARE(Peer(form).Update_Timer_Of_Main_Form().interval(), 500);
 
         // Transparency 20: blend value 235; the tray hint is off while the window shows.
-        QVERIFY(form.Fader().Alpha_Blend());
-        QCOMPARE(int(form.Fader().Alpha_Blend_Value()), 235);
-        QCOMPARE(form.Tray_Hint_Text(), QStringLiteral("Elapsed\r00:00"));
+        QVERIFY(Peer(form).Fader().Alpha_Blend());
+        QCOMPARE(int(Peer(form).Fader().Alpha_Blend_Value()), 235);
+        QCOMPARE(Peer(form).Tray_Hint_Text(), QStringLiteral("Elapsed\r00:00"));
         QVERIFY(!form.Tray_Icon()->ShowHint());
 
         // The new day is stored on the first turn of the event loop, not before the window
@@ -110,8 +110,8 @@ private slots:
         QVERIFY(Read_File(start.Directory.Path("Actual_Work_Log.log")).empty());
         QTRY_COMPARE(Read_File(start.Directory.Path("Actual_Work_Log.log")).size(), std::size_t(1536));
         QCOMPARE(Read_File(start.Directory.Path("Error_Log.log")), std::string());
-        QVERIFY(form.Testing().Panel_Of_Window().Error_List_Box()->count() >= 1);
-        QVERIFY(form.Testing().Panel_Of_Window().Error_List_Box()->item(0)->text().contains(
+        QVERIFY(Peer(form).Testing().Panel_Of_Window().Error_List_Box()->count() >= 1);
+        QVERIFY(Peer(form).Testing().Panel_Of_Window().Error_List_Box()->item(0)->text().contains(
             QStringLiteral("FILE_NOT_FOUND")));
     }
 
@@ -125,12 +125,12 @@ private slots:
                 records.push_back(Make_Record("", "", "", "Type " + std::to_string(index), "00:05", ""));
             starting.Directory.Write_Day_Log(records);
         });
-        const Day_Log& log = start.Form().Day_Log_Of_Main_Form();
+        const Day_Log& log = Peer(start.Form()).Day_Log_Of_Main_Form();
         QCOMPARE(log.Size(), std::size_t(16));
         QCOMPARE(int(log.Recorded_Minutes()), 70);
-        QCOMPARE(start.Form().Data_Grid()->height(), 272);
+        QCOMPARE(Peer(start.Form()).Data_Grid()->height(), 272);
         QCOMPARE(start.Form().height(), 272 + 52);
-        QVERIFY(!start.Form().Add_Record_Button()->isEnabled());
+        QVERIFY(!Peer(start.Form()).Add_Record_Button()->isEnabled());
         // The summary rows show the day from 08:00 to now, 09:00.
         QCOMPARE(log[0][Time_Span_Field], std::string("08:00 - 09:00"));
         QCOMPARE(log[0][Duration_Field], std::string("01:00"));
@@ -138,7 +138,7 @@ private slots:
 
         // A day started at the last minute has no room either.
         Started_Main_Form late({"First_Start=1"}, {}, {2026, 3, 5, 23, 59, 0, 0});
-        QVERIFY(!late.Form().Add_Record_Button()->isEnabled());
+        QVERIFY(!Peer(late.Form()).Add_Record_Button()->isEnabled());
     }
 
     void The_Window_Starts_In_Its_Anchor_Corner_Or_At_Its_Position_Inside_The_Work_Area()
@@ -165,11 +165,11 @@ private slots:
     void Transparency_Zero_Keeps_The_Window_Opaque_And_Tray_Start_Shows_Nothing()
     {
         Started_Main_Form opaque({"First_Start=1", "Visual:Main_Form_Transparency=0"});
-        QVERIFY(!opaque.Form().Fader().Alpha_Blend());
+        QVERIFY(!Peer(opaque.Form()).Fader().Alpha_Blend());
         QCOMPARE(opaque.Form().windowOpacity(), 1.0);
 
         Started_Main_Form tray({"First_Start=1", "Minimize_To_Tray_After_Start=1"});
-        QVERIFY(!tray.Form().Show_Main_Form() && tray.Form().Fader().Alpha_Blend());
+        QVERIFY(!tray.Form().Show_Main_Form() && Peer(tray.Form()).Fader().Alpha_Blend());
         QVERIFY(tray.Harness->Tray.Icon_Present && tray.Form().Tray_Icon()->ShowHint());
 
         // Without a notification area the window shows all the same.

@@ -83,30 +83,30 @@ private slots:
         Type(form, QStringLiteral("qz"));
         QTest::keyClick(&form, Qt::Key_Backspace);
         Type(form, QStringLiteral("v"));
-        QVERIFY(!form.Testing().Active() && !form.Testing().Panel_Of_Window().isVisible());
+        QVERIFY(!Peer(form).Testing().Active() && !Peer(form).Testing().Panel_Of_Window().isVisible());
         QCOMPARE(form.height(), normal_height);
 
         // An unrelated character just before the code does not matter.
         Type(form, QStringLiteral("xqzv"));
-        QVERIFY(form.Testing().Active() && form.Testing().Panel_Of_Window().isVisible());
-        QCOMPARE(form.Testing().Access_Code_Position(), 1);
+        QVERIFY(Peer(form).Testing().Active() && Peer(form).Testing().Panel_Of_Window().isVisible());
+        QCOMPARE(Peer(form).Testing().Access_Code_Position(), 1);
         QCOMPARE(form.height(), 620);
-        QCOMPARE(form.Testing().Panel_Of_Window().geometry(), QRect(6, 620 - 239, 743, 233));
+        QCOMPARE(Peer(form).Testing().Panel_Of_Window().geometry(), QRect(6, 620 - 239, 743, 233));
 
         // The code counts during a fade and in the list box.
-        form.Testing().Exit();
-        form.Fader().Effect_Timer_Of_Main_Form().setInterval(24 * 3600 * 1000);
-        form.Fade_Out_To_Tray();
+        Peer(form).Testing().Exit();
+        Peer(form).Fader().Effect_Timer_Of_Main_Form().setInterval(24 * 3600 * 1000);
+        Peer(form).Fade_Out_To_Tray();
         Type(form, QStringLiteral("qzv"));
-        QVERIFY(form.Testing().Active());
-        form.Fader().Effect_Timer_Of_Main_Form().stop();
+        QVERIFY(Peer(form).Testing().Active());
+        Peer(form).Fader().Effect_Timer_Of_Main_Form().stop();
 
-        form.Testing().Exit();
-        QVERIFY(!form.Testing().Active());
-        form.Testing().Panel_Of_Window().Error_List_Box()->setFocus();
-        Type(*form.Testing().Panel_Of_Window().Error_List_Box(), QStringLiteral("q"));
+        Peer(form).Testing().Exit();
+        QVERIFY(!Peer(form).Testing().Active());
+        Peer(form).Testing().Panel_Of_Window().Error_List_Box()->setFocus();
+        Type(*Peer(form).Testing().Panel_Of_Window().Error_List_Box(), QStringLiteral("q"));
         Type(form, QStringLiteral("zv"));
-        QVERIFY(form.Testing().Active());
+        QVERIFY(Peer(form).Testing().Active());
     }
 
     void The_List_Is_A_Snapshot_Taken_At_Each_Opening()
@@ -114,7 +114,7 @@ private slots:
         Panel_Fixture panel;
         TMain_Form& form = panel.Form();
         Error_List& errors = form.Error_List_Of_Main_Form();
-        QListWidget& list = *form.Testing().Panel_Of_Window().Error_List_Box();
+        QListWidget& list = *Peer(form).Testing().Panel_Of_Window().Error_List_Box();
         // Start-up fills it once.
         QCOMPARE(list.count(), int(errors.Lines().size()));
         errors.Add_Bare("first extra line");
@@ -136,12 +136,12 @@ private slots:
         TMain_Form& form = panel.Form();
         QCOMPARE(form.height(), 17 + 52);
         Type(form, QStringLiteral("qzv"));
-        form.Toggle_Button_Bar();
+        form.Run_Command(Main_Form_Key::Toggle_Button_Bar);
         QCOMPARE(form.height(), 620);
-        form.Toggle_Button_Bar();
+        form.Run_Command(Main_Form_Key::Toggle_Button_Bar);
 
-        QTest::mouseClick(form.Testing().Panel_Of_Window().Exit_Testing_Mode_Button(), Qt::LeftButton);
-        QVERIFY(!form.Testing().Active() && !form.Testing().Panel_Of_Window().isVisible());
+        QTest::mouseClick(Peer(form).Testing().Panel_Of_Window().Exit_Testing_Mode_Button(), Qt::LeftButton);
+        QVERIFY(!Peer(form).Testing().Active() && !Peer(form).Testing().Panel_Of_Window().isVisible());
         QCOMPARE(form.height(), 17 + 52);
     }
 
@@ -155,7 +155,7 @@ private slots:
             const int left = form.x();
             Type(form, QStringLiteral("qzv"));
             QVERIFY(form.y() + form.height() == work_area.height() && form.x() == left);
-            form.Testing().Exit();
+            Peer(form).Testing().Exit();
             QCOMPARE(form.height(), 4 * 17 + 52);
             QCOMPARE(form.y() + form.height(), work_area.height());
         }
@@ -169,7 +169,7 @@ private slots:
     {
         Panel_Fixture panel;
         TMain_Form& form = panel.Form();
-        TVela_Button* add = form.Add_Record_Button();
+        TVela_Button* add = Peer(form).Add_Record_Button();
         QVERIFY(!add->isVisible());
         Type(form, QStringLiteral("qzv"));
 
@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(panel.Harness->Editor_Openings, std::vector<bool>{true});
 
         // The window previews the list's keys; one the list ignores must not act again.
-        QListWidget* list = form.Testing().Panel_Of_Window().Error_List_Box();
+        QListWidget* list = Peer(form).Testing().Panel_Of_Window().Error_List_Box();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         list->setFocus();
@@ -187,9 +187,9 @@ private slots:
         panel.Harness->Dialogs->Answer(2);
         QTest::keyClick(list, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(panel.Harness->Dialogs->Questions.size(), std::size_t(1));
-        QCOMPARE(form.Day_Log_Of_Main_Form().Size(), std::size_t(4));
+        QCOMPARE(Peer(form).Day_Log_Of_Main_Form().Size(), std::size_t(4));
 
-        form.Testing().Exit();
+        Peer(form).Testing().Exit();
         QVERIFY(!add->isVisible());
     }
 
@@ -197,7 +197,7 @@ private slots:
     {
         Panel_Fixture panel;
         TMain_Form& form = panel.Form();
-        QListWidget& list = *form.Testing().Panel_Of_Window().Error_List_Box();
+        QListWidget& list = *Peer(form).Testing().Panel_Of_Window().Error_List_Box();
         const QString exact = Line_Of_Width(list.font(), 740);
         const QString wider = Line_Of_Width(list.font(), 741);
         QVERIFY(!exact.isEmpty() && !wider.isEmpty());
@@ -210,13 +210,13 @@ private slots:
         list.scrollToBottom();
 
         Point_At(list, wider_row);
-        QCOMPARE(form.Testing().Panel_Of_Window().Error_List_Box_Hint(), wider);
+        QCOMPARE(Peer(form).Testing().Panel_Of_Window().Error_List_Box_Hint(), wider);
         QVERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), wider);
 
         Point_At(list, exact_row);
         QTRY_VERIFY(!QToolTip::isVisible());
-        QCOMPARE(form.Testing().Panel_Of_Window().Error_List_Box_Hint(), wider);  // the hint keeps its last text
+        QCOMPARE(Peer(form).Testing().Panel_Of_Window().Error_List_Box_Hint(), wider);  // the hint keeps its last text
 
         Point_At(list, wider_row);
         QVERIFY(QToolTip::isVisible());
@@ -230,8 +230,8 @@ private slots:
         TMain_Form& form = panel.Form();
         Scripted_Message_Dialogs& dialogs = *panel.Harness->Dialogs;
         Type(form, QStringLiteral("qzv"));
-        QListWidget& list = *form.Testing().Panel_Of_Window().Error_List_Box();
-        TVela_Button& exit_button = *form.Testing().Panel_Of_Window().Exit_Testing_Mode_Button();
+        QListWidget& list = *Peer(form).Testing().Panel_Of_Window().Error_List_Box();
+        TVela_Button& exit_button = *Peer(form).Testing().Panel_Of_Window().Exit_Testing_Mode_Button();
         const auto enter_button = [&] {
             QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(exit_button.mapToGlobal(QPoint(3, 3))));
             QApplication::sendEvent(&exit_button, &enter);
@@ -248,7 +248,7 @@ private slots:
         enter_button();
         Type(form, QStringLiteral("g"));
         QVERIFY(dialogs.Questions.empty());
-        QCOMPARE(form.Testing().Panel_Of_Window().Credits_Step(), 0);
+        QCOMPARE(Peer(form).Testing().Panel_Of_Window().Credits_Step(), 0);
 
         // A repeated letter of the sequence keeps the step it reached.
         Type(list, QStringLiteral("zzll"));
@@ -261,14 +261,14 @@ private slots:
         QVERIFY(credits.Message.find(Application_Title) != std::string::npos);
         credits.Message.clear();
         QCOMPARE(credits.Text(), std::string("Warning_Icon_Source.bmp|120||:o)|"));
-        QCOMPARE(form.Testing().Panel_Of_Window().Credits_Step(), 4);
+        QCOMPARE(Peer(form).Testing().Panel_Of_Window().Credits_Step(), 4);
 
         // It stays at the last step until another character resets it.
         Type(list, QStringLiteral("zlg"));
         QCOMPARE(dialogs.Questions.size(), std::size_t(1));
         Type(list, QStringLiteral("x"));
-        QCOMPARE(form.Testing().Panel_Of_Window().Credits_Step(), 0);
-        QVERIFY(form.Testing().Active());
+        QCOMPARE(Peer(form).Testing().Panel_Of_Window().Credits_Step(), 0);
+        QVERIFY(Peer(form).Testing().Active());
     }
 };
 
