@@ -19,3 +19,12 @@ struct Person_History_Days
 // none, sorted by person; false with the server's reason.
 bool Read_Server_Days(Pg_Connection& connection, const std::optional<std::string>& person, const Calendar_Date& from,
                       const Calendar_Date& to, std::vector<Person_History_Days>& persons, std::string& failure);
+
+// The days from..to (inclusive) of everyone the role may read, summed date by date (the
+// work types too), and how many persons have days there; false with the server's reason.
+bool Read_Team_Days(Pg_Connection& connection, const Calendar_Date& from, const Calendar_Date& to,
+                    std::vector<History_Day>& days, long long& persons, std::string& failure);
+
+// The role may read everyone's days (it holds the reporter role); false too when the
+// server does not answer.
+bool Is_History_Reporter(Pg_Connection& connection);

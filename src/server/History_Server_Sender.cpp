@@ -1,5 +1,7 @@
 #include "server/History_Server_Sender.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
@@ -32,9 +34,22 @@ void Tell(History_Server_Sender::State& state, const std::string& line)
     if (!state.Stopping) state.Protocol(line);
 }
 
+// The history file as the system knows it: a history read in anew is another file.
+std::optional<std::pair<dev_t, ino_t>> Store_Identity(const std::string& path)
+{
+    struct stat status
+    {
+    };
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    return std::pair{status.st_dev, status.st_ino};
+}
+
 void Run_Sender(const std::shared_ptr<History_Server_Sender::State>& state)
 {
     std::optional<Pg_Connection> connection;
+    // The history whose days were last compared with the server's: one that was replaced
+    // since (its outbox possibly lost with a damaged file) is compared again.
+    std::optional<std::pair<dev_t, ino_t>> compared;
     bool failing = false;
     int sent_while_failing = 0;
     std::chrono::milliseconds pause = state->Pauses.First_Pause;
@@ -58,6 +73,10 @@ void Run_Sender(const std::shared_ptr<History_Server_Sender::State>& state)
                      schema.State != History_Server_Schema_State::Ready)
                 failure = schema.Detail;
         }
+        if (const std::optional<std::pair<dev_t, ino_t>> identity = Store_Identity(state->Store_Path);
+            failure.empty() && identity && identity != compared &&
+            Queue_Days_Missing_On_Server(*connection, state->Server, state->Store_Path, failure) >= 0)
+            compared = identity;
         if (failure.empty())
         {
             result = Send_Outbox(*connection, state->Server, state->Store_Path);

@@ -28,3 +28,12 @@ struct Outbox_Send_Result
 // between the server's answers, never while the server is being waited for.
 Outbox_Send_Result Send_Outbox(Pg_Connection& connection, const History_Server_Settings& server,
                                const std::string& store_path);
+
+// Days that a history read in anew from the target log holds and that never reached the
+// server, because the outbox was lost with the old, damaged database: every stored day
+// from the first one this machine ever sent on, that the server has from no PC of this
+// person and that does not wait in the outbox yet, is queued again. A date another PC of
+// the person has sent is left alone: with a target log both share, this history holds
+// their sum, which is not this PC's day. The number queued, or -1 with the reason.
+int Queue_Days_Missing_On_Server(Pg_Connection& connection, const History_Server_Settings& server,
+                                 const std::string& store_path, std::string& failure);

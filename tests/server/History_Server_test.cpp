@@ -343,3 +343,49 @@ TEST_F(Server_Export, DayExportedWhileTheServerIsDownArrivesOnce)
               1);
     EXPECT_EQ(Server_Count("SELECT count(*) FROM zentavo_records WHERE machine = 'down-pc'"), 4);
 }
+
+// A damaged history read in anew from the target log has lost its outbox: the sender finds
+// the days the server never got and sends them, doubling none and taking no other PC's day.
+TEST(History_Server, DaysOfALostOutboxAreSentAfterTheHistoryIsReadInAnew)
+{
+    Program_Folder folder(Server->Connection("alice", "team"), "alice", "mended-pc");
+    const Outbox_Day first = Exported({2026, 10, 5}, {{"Coding", 300}});
+    const Outbox_Day second = Exported({2026, 10, 6}, {{"Coding", 120}, {"Meeting", 60}});
+    const Outbox_Day third = Exported({2026, 10, 7}, {{"Support", 420}});
+    const Outbox_Day shared = Exported({2026, 10, 8}, {{"Coding", 240}});
+    folder.Export(first);
+    folder.Send();
+    folder.Export(second);
+    folder.Export(third);  // both wait for the server when the file is damaged
+    Pg_Connection alice(Server->Connection("alice", "team"));
+    std::string failure;
+    ASSERT_TRUE(Upload_Days(alice, {Server->Connection("alice", "team"), "alice", "other-pc"}, {shared}, failure))
+        << failure;
+    // Garbage where the database was; its log went with the disk's fault.
+    for (const char* suffix : {"-wal", "-shm"}) std::remove((folder.Store() + suffix).c_str());
+    folder.Directory.Write(History_Store_File_Name, std::string(8192, '\x5a'));
+    ASSERT_EQ(Check_History_Store(folder.Store()).State, History_Store_State::Damaged);
+    const auto day_of = [](const Outbox_Day& day) {
+        History_Day counted{day.Date, day.Worked_Minutes, {}};
+        for (const Outbox_Record& record : day.Records)
+            if (record.Counted_Minutes > 0) counted.By_Work_Type.push_back({record.Work_Type, record.Counted_Minutes});
+        return counted;
+    };
+    // As the report's rebuild writes it: the target log's days, a shared log's day of the other PC among them.
+    ASSERT_TRUE(History_Store::Write_New(folder.Store(), {day_of(first), day_of(second), day_of(third), day_of(shared)},
+                                         failure))
+        << failure;
+
+    Protocol protocol;
+    History_Server_Sender sender(folder.Server_Settings(), folder.Store(), protocol.Sink(),
+                                 {std::chrono::milliseconds(20), std::chrono::milliseconds(40), 2, 2000});
+    const std::string mended = "SELECT count(*) FROM zentavo_days WHERE machine = 'mended-pc'";
+    EXPECT_TRUE(Within_Seconds(10, [&] { return sender.Days_Sent() == 2; })) << sender.Days_Sent();
+    EXPECT_EQ(Server_Count(mended), 3);
+    EXPECT_EQ(Server_Count(mended + " AND day = '2026-10-06' AND worked_minutes = 180 AND full_time_minutes = 480"), 1);
+    EXPECT_EQ(Server_Count("SELECT sum(counted_minutes) FROM zentavo_records WHERE machine = 'mended-pc'"
+                           " AND day = '2026-10-07' AND work_type = 'Support'"),
+              420);
+    EXPECT_EQ(folder.Waiting(), 0U);
+    EXPECT_TRUE(protocol.Copy().empty());
+}

@@ -4,6 +4,9 @@
 
 #include <cerrno>
 
+#include "server/History_Server_Report.h"
+#include "server/History_Server_Schema.h"
+
 namespace
 {
 
@@ -63,13 +66,67 @@ Report_Load_Outcome History_Report_Source::Load_Days(const History_Settings& set
     return outcome;
 }
 
+void History_Report_Source::Prepare_Work()
+{
+    Work_Settings = Current_Settings();
+    Server = Read_History_Server_Settings(Work_Settings.Program_Directory + "Setup.ini");
+    if (!Server.Configured()) Scope = Report_Scope::This_Pc;
+    Loaded_Scope = Scope;
+}
+
+std::vector<Report_Scope> History_Report_Source::Scopes() const
+{
+    if (!Server.Configured()) return {Report_Scope::This_Pc};
+    if (!Reporter) return {Report_Scope::This_Pc, Report_Scope::My_Pcs};
+    return {Report_Scope::This_Pc, Report_Scope::My_Pcs, Report_Scope::Team};
+}
+
 Report_Load_Outcome History_Report_Source::Load(const Report_Progress& progress)
 {
+    if (Loaded_Scope != Report_Scope::This_Pc) return Load_Server_Days();
     return Load_Days(Work_Settings, History_Days::Missing_Store::Read_In, progress);
+}
+
+Report_Load_Outcome History_Report_Source::Load_Server_Days()
+{
+    Report_Load_Outcome outcome;
+    Pg_Connection connection(Server.Connection, Server_Connect_Timeout_Seconds, Server_Statement_Timeout_Milliseconds);
+    std::string failure = connection.Failure();
+    if (connection.Connected())
+    {
+        const History_Server_Schema_Check schema = Prepare_History_Server_Schema(connection);
+        failure = schema.Detail;
+    }
+    // Every date at once: browsing the periods then asks the server nothing more.
+    const Calendar_Date first{1, 1, 1};
+    const Calendar_Date last{9999, 12, 31};
+    if (failure.empty())
+    {
+        Reporter = Is_History_Reporter(connection);
+        if (Loaded_Scope == Report_Scope::Team && Reporter)
+            Read_Team_Days(connection, first, last, Server_Days, Server_Persons, failure);
+        else
+        {
+            std::vector<Person_History_Days> persons;
+            Read_Server_Days(connection, Server.Person, first, last, persons, failure);
+            Server_Days = persons.empty() ? std::vector<History_Day>{} : std::move(persons.front().Days);
+            Server_Persons = 1;
+        }
+    }
+    if (!failure.empty())
+    {
+        Server_Days.clear();
+        outcome.Server_Unreadable = true;
+        outcome.Failure = failure;
+        return outcome;
+    }
+    outcome.Readable = true;
+    return outcome;
 }
 
 Report_Load_Outcome History_Report_Source::Rebuild(const Report_Progress& progress)
 {
+    Loaded_Scope = Report_Scope::This_Pc;
     const History_Rebuild_Result rebuilt = Rebuild_History_Store(Work_Settings, Reading_Progress_Of(progress));
     Report_Load_Outcome outcome = Load_Days(Work_Settings, History_Days::Missing_Store::Read_In_Memory_Only, {});
     Take_Reading_Problems(rebuilt.Reading, outcome);
@@ -83,7 +140,7 @@ Report_Load_Outcome History_Report_Source::Rebuild(const Report_Progress& progre
 
 History_Report History_Report_Source::Report_For(Report_Period_Kind kind, int offset)
 {
-    if (!Days) return {};
+    if (Loaded_Scope == Report_Scope::This_Pc && !Days) return {};
     const History_Period_Kind history_kind = kind == Report_Period_Kind::Week    ? History_Period_Kind::Week
                                              : kind == Report_Period_Kind::Month ? History_Period_Kind::Month
                                              : kind == Report_Period_Kind::Year  ? History_Period_Kind::Year
@@ -91,5 +148,9 @@ History_Report History_Report_Source::Report_For(Report_Period_Kind kind, int of
     History_Period period = History_Period_Containing(history_kind, Today());
     for (int step = 0; step > offset; --step) period = Previous_History_Period(period);
     for (int step = 0; step < offset; ++step) period = Next_History_Period(period);
-    return Days->Report(period);
+    if (Loaded_Scope == Report_Scope::This_Pc) return Days->Report(period);
+    // The team's target is each person's.
+    Full_Time_Calendar calendar = Work_Settings.Calendar();
+    calendar.Minutes *= std::max(Server_Persons, 1LL);
+    return Compute_History_Report(Server_Days, period, calendar, Work_Settings.No_Work_Type_Name);
 }

@@ -19,6 +19,7 @@ Report_Form_Setup Make_Report_Form_Setup(const Program_Paths& paths, const Setti
     setup.Source = std::move(source);
     setup.Date_Pattern = date_pattern;
     setup.Texts = Report_Texts::Load(settings.Language_File_Path);
+    setup.Scope_Texts = Report_Scope_Texts::Load(settings.Language_File_Path);
     // A skin that cannot be read leaves a plain band; the table's own check reports it.
     Load_Skin_Bitmap(Path_To_QString(paths.Skin("Header_Row.bmp")), setup.Look.Header_Skin);
     Load_Skin_Bitmap(Path_To_QString(paths.Skin("Default_Data_Row.bmp")), setup.Look.Row_Skin);

@@ -17,6 +17,15 @@ enum class Report_Period_Kind
     All
 };
 
+// Whose days the report counts: this PC's history, or the history server's days of all
+// this person's PCs, or of everyone (a role that may read them).
+enum class Report_Scope
+{
+    This_Pc,
+    My_Pcs,
+    Team,
+};
+
 // What is wrong with the history database, as the window explains it.
 enum class Report_Store_State
 {
@@ -43,6 +52,8 @@ struct Report_Load_Outcome
     // Neither a database nor a target log exists yet: no day has been finished, which is
     // no fault and needs no rebuild.
     bool History_Not_Begun = false;
+    // The history server could not be read (Failure says why); this PC's history can be.
+    bool Server_Unreadable = false;
 };
 
 // Bytes done and bytes in all; called now and then from the worker thread.
@@ -68,4 +79,10 @@ public:
     // The period of the kind that holds today, moved by offset periods (-1 the one before);
     // All ignores the offset. Only after a readable load, on the window's thread.
     virtual History_Report Report_For(Report_Period_Kind kind, int offset) = 0;
+
+    // The scopes the window's switch offers, on the window's thread; none but This_Pc
+    // without a history server.
+    virtual std::vector<Report_Scope> Scopes() const { return {Report_Scope::This_Pc}; }
+    // On the window's thread, before Prepare_Work: the scope of the next Load.
+    virtual void Set_Scope(Report_Scope) {}
 };

@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "history/Calendar.h"
 #include "history/History_Csv.h"
@@ -47,6 +48,28 @@ const QColor Pale_Row_Color(0xf4, 0xf9, 0xec);
 QString Date_Text(const Calendar_Date& date, const std::string& pattern)
 {
     return QString::fromStdString(Format_Date(Date_Time_Of(date), pattern));
+}
+
+// The button skin's faces made wider: their ends kept as drawn, their middles stretched.
+QPixmap Widened_Skin(const QPixmap& skin, int width)
+{
+    const int face_width = skin.width() / TVela_Button::Skin_Face_Count;
+    if (skin.isNull() || width <= face_width) return skin;
+    const int end = std::min(6, face_width / 3);
+    QPixmap wide(width * TVela_Button::Skin_Face_Count, skin.height());
+    wide.fill(Qt::transparent);
+    QPainter painter(&wide);
+    for (int face = 0; face < TVela_Button::Skin_Face_Count; ++face)
+    {
+        const int from = face * face_width;
+        const int to = face * width;
+        painter.drawPixmap(QRect(to, 0, end, skin.height()), skin, QRect(from, 0, end, skin.height()));
+        painter.drawPixmap(QRect(to + end, 0, width - 2 * end, skin.height()), skin,
+                           QRect(from + end, 0, face_width - 2 * end, skin.height()));
+        painter.drawPixmap(QRect(to + width - end, 0, end, skin.height()), skin,
+                           QRect(from + face_width - end, 0, end, skin.height()));
+    }
+    return wide;
 }
 
 QString Signed_Minutes_Text(long long minutes)
@@ -125,6 +148,22 @@ void TReport_Form::Create_Components()
     connect(Previous_Button, &TVela_Button::Clicked, this, [this] { Previous_ButtonClick(); });
     connect(Next_Button, &TVela_Button::Clicked, this, [this] { Next_ButtonClick(); });
     connect(Save_Csv_Button, &TVela_Button::Clicked, this, [this] { Save_Csv_ButtonClick(); });
+
+    const std::array<std::pair<const char*, Report_Scope_Text>, 3> scopes = {
+        std::pair{"This_Pc_Button", Report_Scope_Text::This_Pc}, std::pair{"My_Pcs_Button", Report_Scope_Text::My_Pcs},
+        std::pair{"Team_Button", Report_Scope_Text::Team}};
+    for (std::size_t index = 0; index < scopes.size(); ++index)
+    {
+        auto* button = new TVela_Button(this);
+        button->setObjectName(QString::fromLatin1(scopes[index].first));
+        button->Set_Button_Skin(Setup.Button_Skin);
+        button->Set_Text(From_Cp1250(Setup.Scope_Texts[scopes[index].second]));
+        button->Set_Hold_Status(true);
+        button->hide();
+        connect(button, &TVela_Button::Clicked, this,
+                [this, index] { Choose_Scope(static_cast<Report_Scope>(index)); });
+        Scope_Buttons[index] = button;
+    }
 
     Period_Label = new QLabel(this);
     Period_Label->setObjectName(QStringLiteral("Period_Label"));
@@ -222,6 +261,14 @@ void TReport_Form::Create_Problem_Panel()
     Rebuild_Button->setFixedSize(105, 25);
     layout->addWidget(Rebuild_Button, 0, Qt::AlignLeft);
     connect(Rebuild_Button, &TVela_Button::Clicked, this, [this] { Rebuild_ButtonClick(); });
+    Local_History_Button = new TVela_Button(column);
+    Local_History_Button->setObjectName(QStringLiteral("Local_History_Button"));
+    Local_History_Button->Set_Text(From_Cp1250(Setup.Scope_Texts[Report_Scope_Text::This_Pc]));
+    Local_History_Button->setFixedSize(160, 25);
+    Local_History_Button->Set_Button_Skin(Widened_Skin(Setup.Button_Skin, 160));
+    Local_History_Button->hide();
+    layout->addWidget(Local_History_Button, 0, Qt::AlignLeft);
+    connect(Local_History_Button, &TVela_Button::Clicked, this, [this] { Choose_Scope(Report_Scope::This_Pc); });
     Progress_Bar = new QProgressBar(column);
     Progress_Bar->setObjectName(QStringLiteral("Progress_Bar"));
     Progress_Bar->setFixedHeight(17);
@@ -261,12 +308,18 @@ void TReport_Form::Start_Work(Work work)
     Work_Running = true;
     Running_Work = work;
     Worker_Outcome.reset();
-    Show_Problem(Text(work == Work::Load ? Report_Text::Loading : Report_Text::Reading_Target_Log), QString(), false);
+    const QString headline = work == Work::Rebuild ? Text(Report_Text::Reading_Target_Log)
+                             : Scope == Report_Scope::This_Pc
+                                 ? Text(Report_Text::Loading)
+                                 : From_Cp1250(Setup.Scope_Texts[Report_Scope_Text::Reading_Server]);
+    Show_Problem(headline, QString(), false);
     Problem_Explanation->clear();
     Progress_Bar->setValue(0);
     Progress_Bar->show();
-    Update_Buttons();
+    // The source learns here whether a server is configured: the switch follows it.
+    Setup.Source->Set_Scope(work == Work::Rebuild ? Report_Scope::This_Pc : Scope);
     Setup.Source->Prepare_Work();
+    Update_Buttons();
     Worker = std::thread([this, work] {
         int last_permille = -1;
         const Report_Progress progress = [this, &last_permille](std::uint64_t done, std::uint64_t total) {
@@ -308,7 +361,16 @@ void TReport_Form::Finish_Work(const Report_Load_Outcome& outcome, Work work)
     const QString state = Store_State_Text(outcome.Store_State);
     const QString detail =
         QString::fromStdString(outcome.Store_State == Report_Store_State::Ready ? std::string() : outcome.Store_Detail);
-    if (!Readable && outcome.History_Not_Begun)
+    if (outcome.Server_Unreadable)
+    {
+        // Said as it is, with this PC's history one click away.
+        Show_Problem(From_Cp1250(Setup.Scope_Texts[Report_Scope_Text::Server_Unreadable]),
+                     QString::fromStdString(outcome.Failure), false);
+        Problem_Explanation->setText(From_Cp1250(Setup.Scope_Texts[Report_Scope_Text::Local_Offered]));
+        Local_History_Button->show();
+        Show_Notice(QString(), QString(), false, false);
+    }
+    else if (!Readable && outcome.History_Not_Begun)
     {
         Show_Problem(Text(Report_Text::No_Finished_Days), Text(Report_Text::No_Finished_Days_Detail), false);
         Show_Notice(QString(), QString(), false, false);
@@ -389,6 +451,7 @@ void TReport_Form::Show_Problem(const QString& headline, const QString& problem,
         if (Load_Skin_Bitmap(Setup.Error_Icon_Path, icon)) Problem_Icon->setPixmap(icon.copy(0, 0, 64, 64));
     }
     Problem_Icon->setVisible(offer_rebuild);
+    Local_History_Button->hide();
     Problem_Headline->setText(headline);
     Problem_Text->setText(problem);
     Problem_Explanation->setText(offer_rebuild ? Text(Report_Text::Rebuild_Explanation) : QString());
@@ -429,6 +492,46 @@ void TReport_Form::Update_Buttons()
     Save_Csv_Button->setEnabled(!Work_Running && Readable);
     Rebuild_Button->setEnabled(!Work_Running);
     Notice_Rebuild_Button->setEnabled(!Work_Running);
+    Update_Scope_Switch();
+}
+
+void TReport_Form::Update_Scope_Switch()
+{
+    const std::vector<Report_Scope> offered = Setup.Source->Scopes();
+    // A server taken out of Setup.ini leaves this PC's history.
+    if (std::find(offered.begin(), offered.end(), Scope) == offered.end()) Scope = Report_Scope::This_Pc;
+    // Right-aligned beside the CSV button, each as wide as its caption; the period's label
+    // keeps the rest of the row.
+    int right = Client_Width - Margin - 105 - Margin;
+    for (std::size_t index = Scope_Buttons.size(); index-- > 0;)
+    {
+        TVela_Button* button = Scope_Buttons[index];
+        const bool shown = offered.size() > 1 &&
+                           std::find(offered.begin(), offered.end(), static_cast<Report_Scope>(index)) != offered.end();
+        button->setVisible(shown);
+        if (!shown) continue;
+        const int width = std::max(70, button->fontMetrics().horizontalAdvance(button->Text()) + 24);
+        right -= width;
+        if (button->width() != width) button->Set_Button_Skin(Widened_Skin(Setup.Button_Skin, width));
+        button->setGeometry(right, 37, width, 25);
+        right -= 4;
+        button->Set_Button_Down(static_cast<Report_Scope>(index) == Scope);
+        button->setEnabled(!Work_Running);
+    }
+    Period_Label->setFixedWidth(std::min(500, right - Margin - 2 - Margin));
+    Local_History_Button->setEnabled(!Work_Running);
+}
+
+void TReport_Form::Choose_Scope(Report_Scope scope)
+{
+    if (Work_Running) return;
+    if (scope == Scope && Readable)
+    {
+        Update_Buttons();  // a held button pressed again stays down
+        return;
+    }
+    Scope = scope;
+    Start_Work(Work::Load);
 }
 
 void TReport_Form::Previous_ButtonClick()
@@ -509,6 +612,7 @@ QString TReport_Form::Ask_Csv_Path_In_Own_Language(QWidget* parent, const QStrin
 void TReport_Form::Rebuild_ButtonClick()
 {
     if (Work_Running) return;
+    Scope = Report_Scope::This_Pc;  // only this PC's history is rebuilt
     Start_Work(Work::Rebuild);
 }
 

@@ -15,6 +15,7 @@
 
 #include "platform/Date_Time_Patterns.h"
 #include "ui/report/Report_Charts.h"
+#include "ui/report/Report_Scope_Texts.h"
 #include "ui/report/Report_Source.h"
 #include "ui/report/Report_Texts.h"
 
@@ -27,6 +28,7 @@ struct Report_Form_Setup
 {
     std::unique_ptr<Report_Source> Source;
     Report_Texts Texts;
+    Report_Scope_Texts Scope_Texts;
     Report_Chart_Look Look;
     QPixmap Button_Skin;
     QString Error_Icon_Path;  // read only when the window has a problem to show
@@ -62,10 +64,13 @@ public:
     void Next_ButtonClick();
     void Save_Csv_ButtonClick();
     void Rebuild_ButtonClick();
+    // The switch: whose days the report counts (loads them afresh).
+    void Choose_Scope(Report_Scope scope);
 
     // State the tests look at.
     Report_Period_Kind Period_Kind() const { return Kind; }
     int Period_Offset() const { return Offset; }
+    Report_Scope Shown_Scope() const { return Scope; }
     const History_Report& Shown_Report() const { return Report; }
     bool Problem_Shown() const;
     bool Notice_Shown() const;
@@ -100,6 +105,7 @@ private:
     void Show_Problem(const QString& headline, const QString& problem, bool offer_rebuild);
     void Show_Notice(const QString& text, const QString& detail, bool offer_rebuild, bool failure);
     void Update_Buttons();
+    void Update_Scope_Switch();
     QString Replace_Question_Text(const QString& path) const;
     QString Ask_Csv_Path_In_Own_Language(QWidget* parent, const QString& suggested_path);
 
@@ -108,11 +114,14 @@ private:
     int Offset = 0;
     History_Report Report;
     bool Readable = false;
+    Report_Scope Scope = Report_Scope::This_Pc;
 
     std::array<TVela_Button*, 4> Period_Buttons{};
     TVela_Button* Previous_Button = nullptr;
     TVela_Button* Next_Button = nullptr;
     TVela_Button* Save_Csv_Button = nullptr;
+    std::array<TVela_Button*, 3> Scope_Buttons{};  // This_Pc, My_Pcs, Team
+    TVela_Button* Local_History_Button = nullptr;  // offered when the server cannot be read
     QLabel* Period_Label = nullptr;
     QScrollArea* Type_Scroll_Area = nullptr;
     TWork_Type_Chart* Type_Chart = nullptr;
