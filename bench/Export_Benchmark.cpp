@@ -2,6 +2,7 @@
 // has grown over the years. Run with the target log sizes given as arguments (bytes).
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -90,7 +91,7 @@ void Write_Target_Of_Size(const std::string& path, std::size_t size)
     }
     stream.close();
     // The big file's own dirty pages must not be flushed inside the measured exports.
-    std::system(("sync " + path).c_str());
+    if (std::system(("sync " + path).c_str()) != 0) std::fprintf(stderr, "sync %s failed\n", path.c_str());
 }
 
 template <typename File_System>
