@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "history/History_Outbox.h"
 #include "server/History_Server_Report.h"
 #include "server/History_Server_Schema.h"
 
@@ -135,6 +136,8 @@ Report_Load_Outcome History_Report_Source::Rebuild(const Report_Progress& progre
         outcome.Rebuild_Failed = true;
         outcome.Failure = rebuilt.Failure;
     }
+    // A history read in anew may lack days the server never got: the sender looks now.
+    else if (Server.Configured()) Notify_Outbox_Listener();
     return outcome;
 }
 
