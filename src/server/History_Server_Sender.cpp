@@ -48,7 +48,8 @@ void Run_Sender(const std::shared_ptr<History_Server_Sender::State>& state)
 {
     std::optional<Pg_Connection> connection;
     // The history whose days were last compared with the server's: one that was replaced
-    // since (its outbox possibly lost with a damaged file) is compared again.
+    // since (its outbox possibly lost with a damaged file) is compared again; at the start,
+    // only one made after this PC's latest day reached the server.
     std::optional<std::pair<dev_t, ino_t>> compared;
     bool failing = false;
     int sent_while_failing = 0;
@@ -75,7 +76,7 @@ void Run_Sender(const std::shared_ptr<History_Server_Sender::State>& state)
         }
         if (const std::optional<std::pair<dev_t, ino_t>> identity = Store_Identity(state->Store_Path);
             failure.empty() && identity && identity != compared &&
-            Queue_Days_Missing_On_Server(*connection, state->Server, state->Store_Path, failure) >= 0)
+            Queue_Days_Missing_On_Server(*connection, state->Server, state->Store_Path, !compared, failure) >= 0)
             compared = identity;
         if (failure.empty())
         {

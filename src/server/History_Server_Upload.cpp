@@ -1,5 +1,8 @@
 #include "server/History_Server_Upload.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <limits>
 #include <set>
 
@@ -163,8 +166,28 @@ Outbox_Send_Result Send_Outbox(Pg_Connection& connection, const History_Server_S
 }
 
 int Queue_Days_Missing_On_Server(Pg_Connection& connection, const History_Server_Settings& server,
-                                 const std::string& store_path, std::string& failure)
+                                 const std::string& store_path, bool only_if_new, std::string& failure)
 {
+    // When the file was made: a history read in anew is a new file (a file system that does
+    // not tell counts as new).
+    struct statx status
+    {
+    };
+    if (only_if_new && ::statx(AT_FDCWD, store_path.c_str(), 0, STATX_BTIME, &status) == 0 &&
+        (status.stx_mask & STATX_BTIME) != 0)
+    {
+        const Pg_Result latest = connection.Execute(
+            "SELECT floor(extract(epoch FROM max(sent_at)))::bigint FROM zentavo_days"
+            " WHERE person = $1 AND machine = $2",
+            {server.Person, server.Machine});
+        if (!latest.Ok())
+        {
+            failure = connection.Connected() ? latest.Error() : connection.Connection_Error();
+            return -1;
+        }
+        if (latest.Rows() == 1 && !latest.Text(0, 0).empty() && status.stx_btime.tv_sec < latest.Integer(0, 0))
+            return 0;
+    }
     const Pg_Result sent = connection.Execute(
         "SELECT day::text, machine = $2, full_time_minutes FROM zentavo_days WHERE person = $1"
         " AND day >= (SELECT min(day) FROM zentavo_days WHERE person = $1 AND machine = $2) ORDER BY day",

@@ -34,6 +34,8 @@ Outbox_Send_Result Send_Outbox(Pg_Connection& connection, const History_Server_S
 // from the first one this machine ever sent on, that the server has from no PC of this
 // person and that does not wait in the outbox yet, is queued again. A date another PC of
 // the person has sent is left alone: with a target log both share, this history holds
-// their sum, which is not this PC's day. The number queued, or -1 with the reason.
+// their sum, which is not this PC's day. With only_if_new, a history made before this PC's
+// latest day reached the server is left alone: its outbox is the one the exports filled.
+// The number queued, or -1 with the reason.
 int Queue_Days_Missing_On_Server(Pg_Connection& connection, const History_Server_Settings& server,
-                                 const std::string& store_path, std::string& failure);
+                                 const std::string& store_path, bool only_if_new, std::string& failure);

@@ -376,9 +376,10 @@ TEST(History_Server, DaysOfALostOutboxAreSentAfterTheHistoryIsReadInAnew)
                                          failure))
         << failure;
 
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));  // the days arrive after the file is made
     Protocol protocol;
-    History_Server_Sender sender(folder.Server_Settings(), folder.Store(), protocol.Sink(),
-                                 {std::chrono::milliseconds(20), std::chrono::milliseconds(40), 2, 2000});
+    const History_Server_Sender::Timing timing{std::chrono::milliseconds(20), std::chrono::milliseconds(40), 2, 2000};
+    History_Server_Sender sender(folder.Server_Settings(), folder.Store(), protocol.Sink(), timing);
     const std::string mended = "SELECT count(*) FROM zentavo_days WHERE machine = 'mended-pc'";
     EXPECT_TRUE(Within_Seconds(10, [&] { return sender.Days_Sent() == 2; })) << sender.Days_Sent();
     EXPECT_EQ(Server_Count(mended), 3);
@@ -388,4 +389,15 @@ TEST(History_Server, DaysOfALostOutboxAreSentAfterTheHistoryIsReadInAnew)
               420);
     EXPECT_EQ(folder.Waiting(), 0U);
     EXPECT_TRUE(protocol.Copy().empty());
+
+    // A restart finds the history older than the last day sent: a day another PC wrote into a
+    // shared target log, read in since, is not taken for this PC's.
+    {
+        History_Store store(folder.Store(), History_Store::Mode::Read_Write);
+        ASSERT_TRUE(store.Replace_Day({{2026, 10, 9}, 60, {{"Coding", 60}}}, failure)) << failure;
+    }
+    History_Server_Sender restarted(folder.Server_Settings(), folder.Store(), protocol.Sink(), timing);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    EXPECT_EQ(folder.Waiting(), 0U);
+    EXPECT_EQ(Server_Count(mended), 3);
 }
