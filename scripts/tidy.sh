@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (the checks of .clang-tidy) over every source file of src/ with the
-# compile commands of the "tidy" preset (build-tidy, where only the moc output is built);
-# fails on any warning.
+# compile commands of a clang preset: by default "tidy" (build-tidy, where only the moc output
+# is built); CI passes "sanitize", whose build already made the moc output. Fails on any
+# warning.
+# Usage: scripts/tidy.sh [preset]
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build-tidy
+preset=${1:-tidy}
+build=$root/build-$preset
 tidy=${CLANG_TIDY:-clang-tidy-14}
 jobs=${ZL_TIDY_JOBS:-2}
 
-(cd "$root" && cmake --preset tidy >/dev/null)
+(cd "$root" && cmake --preset "$preset" >/dev/null)
 # The moc output must exist for the ui files to be analysed as they are compiled.
 autogen=$(cmake --build "$build" --target help | sed -n 's/^\([A-Za-z0-9_-]*_autogen\):.*/\1/p')
 if [[ -n "$autogen" ]]; then
