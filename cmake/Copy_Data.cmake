@@ -1,7 +1,7 @@
 # Copies the shipped data into dist/. Setup.ini is the installed one only until the
 # program has one of its own; the logs are never shipped.
 file(MAKE_DIRECTORY ${DEST}/Skin)
-foreach(name Czech.lng English.lng File_List Work_Type_List)
+foreach(name Czech.lng English.lng File_List Work_Type_List Work_Type_List_English)
   if(EXISTS ${SOURCE}/${name})
     file(COPY_FILE ${SOURCE}/${name} ${DEST}/${name} ONLY_IF_DIFFERENT)
   endif()

@@ -61,6 +61,7 @@ add_custom_target(zl_install_files ALL DEPENDS ${ZL_ICON_PNGS} ${ZL_GENERATED_DI
 install(TARGETS zentavo-logger RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/Czech.lng ${PROJECT_SOURCE_DIR}/data/English.lng
               ${PROJECT_SOURCE_DIR}/data/File_List ${PROJECT_SOURCE_DIR}/data/Work_Type_List
+              ${PROJECT_SOURCE_DIR}/data/Work_Type_List_English
               ${PROJECT_SOURCE_DIR}/data/Setup.ini
         DESTINATION ${ZL_INSTALL_DATA_SUBDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/Skin DESTINATION ${ZL_INSTALL_DATA_SUBDIR}

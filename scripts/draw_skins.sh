@@ -188,20 +188,24 @@ draw_summary() { # index count target
 }
 icon_strip summary 12 Summary_Icon_Source.bmp
 
-# --- Splash screen (390 x 243) -------------------------------------------------------
-convert -size 243x390 gradient:'#A8D824-#4E7E00' -rotate -90 \
-    -fill '#FFFFFF18' -stroke none -draw 'circle 330,40 330,200' -draw 'circle 40,250 40,330' \
-    \( -size 512x512 xc:none -fill '#FFFFFF' -stroke '#2F5A00' -strokewidth 20 -draw 'circle 256,256 476,256' \
-       -stroke '#2F5A00' -strokewidth 30 -draw 'stroke-linecap round line 256,256 256,104' \
-       -strokewidth 22 -draw 'stroke-linecap round line 256,256 362,318' \
-       -fill "$green" -stroke none -draw 'circle 256,256 256,282' -resize 84x84 \) \
-    -geometry +34+60 -composite \
-    -font "$font_bold" -pointsize 30 -fill '#1F3D0066' -annotate +135+103 'Zentavo' -annotate +135+137 'Logger' \
-    -fill white -annotate +133+101 'Zentavo' -annotate +133+135 'Logger' \
-    -stroke '#FFFFFFA0' -strokewidth 2 -draw 'line 34,170 356,170' -stroke none \
-    -font "$font" -pointsize 15 -fill white -annotate +34+197 'Nový pracovní den začíná' \
-    -pointsize 11 -fill '#E8F6C8' -annotate +34+219 'Předchozí den byl uložen do záznamu práce.' \
-    "$work/splash.png"
-save_bmp "$work/splash.png" Splash_Screen.bmp
+# --- Splash screen (390 x 243), one per language: its words are drawn into it -----------
+draw_splash() { # headline note file
+  convert -size 243x390 gradient:'#A8D824-#4E7E00' -rotate -90 \
+      -fill '#FFFFFF18' -stroke none -draw 'circle 330,40 330,200' -draw 'circle 40,250 40,330' \
+      \( -size 512x512 xc:none -fill '#FFFFFF' -stroke '#2F5A00' -strokewidth 20 -draw 'circle 256,256 476,256' \
+         -stroke '#2F5A00' -strokewidth 30 -draw 'stroke-linecap round line 256,256 256,104' \
+         -strokewidth 22 -draw 'stroke-linecap round line 256,256 362,318' \
+         -fill "$green" -stroke none -draw 'circle 256,256 256,282' -resize 84x84 \) \
+      -geometry +34+60 -composite \
+      -font "$font_bold" -pointsize 30 -fill '#1F3D0066' -annotate +135+103 'Zentavo' -annotate +135+137 'Logger' \
+      -fill white -annotate +133+101 'Zentavo' -annotate +133+135 'Logger' \
+      -stroke '#FFFFFFA0' -strokewidth 2 -draw 'line 34,170 356,170' -stroke none \
+      -font "$font" -pointsize 15 -fill white -annotate +34+197 "$1" \
+      -pointsize 11 -fill '#E8F6C8' -annotate +34+219 "$2" \
+      "$work/splash.png"
+  save_bmp "$work/splash.png" "$3"
+}
+draw_splash 'Nový pracovní den začíná' 'Předchozí den byl uložen do záznamu práce.' Splash_Screen.bmp
+draw_splash 'A new working day begins' 'The previous day was saved to the work log.' Splash_Screen_English.bmp
 
 echo "skins written to $out"

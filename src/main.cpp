@@ -2,11 +2,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
-#include <QTranslator>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +30,7 @@
 #include "ui/dialogs/TSetup_Form.h"
 #include "ui/dialogs/TUpdate_Record_Form.h"
 #include "ui/main/Program_Shell.h"
+#include "ui/main/Qt_Translation.h"
 #include "ui/main/Quick_Tooltip_Style.h"
 #include "ui/main/Single_Instance.h"
 #include "ui/main/System_Date_Time_Patterns.h"
@@ -172,13 +170,8 @@ int main(int argc, char* argv[])
     // A newer installation's data reaches the copies the user never changed.
     Seed_Refresh refresh;
     if (!folder.Refresh_Source.empty()) refresh = Refresh_Seeded_Files(folder.Refresh_Source, folder.Program_Directory);
-    // Qt's own dialogs (the file dialog) speak Czech with Czech.lng, where Qt's
-    // translations are installed.
-    QTranslator qt_translator;
-    if (Is_Czech_Language_File(Language_File_Name_For_Start(start_paths, locale)) &&
-        qt_translator.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qt_translator);
+    Qt_Translation qt_translation;
+    qt_translation.Follow(Language_File_Name_For_Start(start_paths, locale));
 
     Main_Form_Seams seams;
     seams.Program_Directory = folder.Program_Directory;
@@ -193,6 +186,9 @@ int main(int argc, char* argv[])
     // written where the start-up reads the file, so a start that fails earlier leaves it alone.
     seams.Before_Setup_Read = [locale](const Program_Paths& paths) {
         Record_First_Start_Language(paths, locale);
+    };
+    seams.Language_Changed = [&qt_translation](const std::string& chosen_language_file) {
+        qt_translation.Follow(chosen_language_file);
     };
     seams.Clock_Source = &clock;
     seams.Patterns = System_Date_Time_Patterns();

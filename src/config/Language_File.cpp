@@ -60,6 +60,7 @@ Language_Texts Load_Language_Texts(const std::string& language_file_path)
     texts.No_Target_Log_Reason =
         newest_text("Save_Warning", "6", "Setup.ini names no target log file (Target_Log_File_Name is empty).",
                     "Setup.ini neuvádí žádný výstupní soubor (Target_Log_File_Name je prázdné).");
+    texts.Work_Type_List_Counterpart = ini.Read_String("Language", "Work_Type_List", "");
     return texts;
 }
 

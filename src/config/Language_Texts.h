@@ -26,4 +26,8 @@ struct Language_Texts
     std::string Other_Failure_Reason;    // "4": %0:s the error's number, %1:s the system's text for it
     std::string Invalid_Pattern_Reason;  // "5": %0:s the target log's line pattern
     std::string No_Target_Log_Reason;    // "6": Setup.ini names no target log
+
+    // The language's own work types (section Language, key Work_Type_List), a file of the
+    // program folder used instead of Work_Type_List; empty: none.
+    std::string Work_Type_List_Counterpart;
 };

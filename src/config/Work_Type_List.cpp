@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "config/Error_List.h"
+#include "config/Language_Counterpart.h"
 #include "config/Program_Paths.h"
 #include "platform/Code_Page.h"
 #include "platform/File_Error.h"
@@ -54,9 +55,10 @@ void Report_Failure(Error_List& error_list, const std::string& file_name, int er
 
 }  // namespace
 
-std::vector<std::string> Read_Work_Type_List(const Program_Paths& paths, Error_List& error_list)
+std::vector<std::string> Read_Work_Type_List(const Program_Paths& paths, Error_List& error_list,
+                                             const std::string& language_counterpart)
 {
-    const std::string path = paths.File(Work_Type_List_File_Name);
+    const std::string path = paths.File(Language_Counterpart(paths, Work_Type_List_File_Name, language_counterpart));
     // Read without blocking: a FIFO in its place must not freeze the editor.
     std::string content;
     int error_number = 0;

@@ -7,6 +7,7 @@
 
 #include "config/Error_List.h"
 #include "config/Program_Paths.h"
+#include "platform/Seeded_Files.h"
 #include "support/Fake_Clock.h"
 #include "support/Test_Temporary_Directory.h"
 
@@ -65,3 +66,30 @@ TEST(Work_Type_List, AFileThatCannotBeReadGivesNoTypesAndOneLineNamingPathAndRea
 }
 
 }  // namespace
+
+TEST(Work_Type_List, TheLanguagesOwnListStandsInOnlyForTheUnchangedSeededCopy)
+{
+    Work_Type_Fixture fixture;
+    fixture.Directory.Write("Work_Type_List", "Programov\xE1n\xED\r\n");
+    fixture.Directory.Write("Work_Type_List_English", "Programming\r\n");
+    const auto read = [&] {
+        return Read_Work_Type_List(fixture.Paths, fixture.Errors, "Work_Type_List_English");
+    };
+    // A folder the first start did not seed (the build's): refreshed from the sources.
+    EXPECT_EQ(read(), Lines{"Programming"});
+
+    Seed_Manifest manifest;
+    manifest["Work_Type_List"] = {"-", 0, 0};  // found there, not copied: the user's own
+    ASSERT_TRUE(Write_Seed_Manifest(fixture.Paths.Program_Directory, manifest));
+    EXPECT_EQ(read(), Lines{"Programov\xE1n\xED"});
+    manifest["Work_Type_List"] = {Content_Hash("Programov\xE1n\xED\r\n"), 0, 0};
+    ASSERT_TRUE(Write_Seed_Manifest(fixture.Paths.Program_Directory, manifest));
+    EXPECT_EQ(read(), Lines{"Programming"});
+    // A name that leaves the folder is not followed.
+    EXPECT_EQ(Read_Work_Type_List(fixture.Paths, fixture.Errors, "../Work_Type_List_English"),
+              Lines{"Programov\xE1n\xED"});
+
+    fixture.Directory.Write("Work_Type_List", "Programov\xE1n\xED\r\nM\xF9j typ\r\n");
+    EXPECT_EQ(read(), (Lines{"Programov\xE1n\xED", "M\xF9j typ"}));
+    EXPECT_TRUE(fixture.Errors.Lines().empty());
+}

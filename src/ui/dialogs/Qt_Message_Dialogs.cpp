@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "config/Language_Counterpart.h"
 #include "platform/Code_Page.h"
+#include "platform/Ini_File.h"
 #include "ui/controls/Ui_Text.h"
 #include "ui/controls/Work_Area.h"
 #include "ui/dialogs/TMessage_Dialog_Form.h"
@@ -55,7 +57,10 @@ int Qt_Message_Dialogs::Display_Message_Dialog(const std::string& icon_file_name
 
 void Qt_Message_Dialogs::Show_Start_Splash_Screen()
 {
-    const std::string path = Paths.Skin("Splash_Screen.bmp");
+    // The picture has its words drawn in: a language may bring its own.
+    const std::string path = Paths.File(
+        Language_Counterpart(Paths, "Skin/Splash_Screen.bmp",
+                             Ini_File(Setup.Language_File_Path).Read_String("Language", "Splash_Screen", "")));
     TSplash_Screen_Form form(Parent.data());
     if (!form.Load_Splash_Bitmap(Path_To_QString(path)))
     {

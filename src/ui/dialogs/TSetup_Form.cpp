@@ -302,7 +302,7 @@ void TSetup_Form::Fill()
     Set_Texts_From_Language_File();
 
     const Program_Paths& paths = Resources.Paths;
-    Fill_Work_Type_Combo_Box(Default_Work_Type_Combo_Box, paths, Resources.Errors);
+    Fill_Work_Type_Combo_Box(Default_Work_Type_Combo_Box, paths, Texts, Resources.Errors);
 
     const Setup_Form_File_Values file_values = Read_Setup_Form_File_Values(Setup_Ini_Path(paths));
     Default_Work_Type_Combo_Box->setEditText(From_Cp1250(file_values.Default_Work_Type));

@@ -200,7 +200,7 @@ void TUpdate_Record_Form::Fill(bool add_mode)
     const Program_Paths& paths = Resources.Paths;
     New_Record_Minutes = static_cast<std::uint16_t>(Read_New_Log_Record_Working_Hours(Setup_Ini_Path(paths)));
 
-    Fill_Work_Type_Combo_Box(Work_Type_Combo_Box, paths, Resources.Errors);
+    Fill_Work_Type_Combo_Box(Work_Type_Combo_Box, paths, Texts, Resources.Errors);
 
     const Day_Log& log = Rules.Log();
     if (add_mode)

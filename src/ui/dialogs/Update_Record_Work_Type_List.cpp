@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "config/Language_Texts.h"
 #include "config/Work_Type_List.h"
 #include "platform/Short_String.h"
 #include "ui/controls/Ui_Text.h"
@@ -20,8 +21,10 @@ QComboBox* New_Work_Type_Combo_Box(QWidget* parent, const char* object_name, con
     return box;
 }
 
-void Fill_Work_Type_Combo_Box(QComboBox* box, const Program_Paths& paths, Error_List& error_list)
+void Fill_Work_Type_Combo_Box(QComboBox* box, const Program_Paths& paths, const Language_Texts& texts,
+                              Error_List& error_list)
 {
     box->clear();
-    for (const std::string& work_type : Read_Work_Type_List(paths, error_list)) box->addItem(From_Cp1250(work_type));
+    for (const std::string& work_type : Read_Work_Type_List(paths, error_list, texts.Work_Type_List_Counterpart))
+        box->addItem(From_Cp1250(work_type));
 }

@@ -51,4 +51,6 @@ struct Main_Form_Seams
     std::vector<std::string> Start_Notes;
     // Runs right before Setup.ini is read (the first start records its language there).
     std::function<void(const Program_Paths&)> Before_Setup_Read;
+    // Another language file was chosen while the program runs (Qt's own texts follow it).
+    std::function<void(const std::string& language_file_path)> Language_Changed;
 };

@@ -132,6 +132,7 @@ void TMain_Form::Apply_Language_Change()
 {
     const Language_Texts before = Texts;
     Read_Language_File();
+    if (Seams.Language_Changed) Seams.Language_Changed(Setup.Language_File_Path);
     if (!Log.Empty())
     {
         // The day keeps its weekday; only its name changes language.
