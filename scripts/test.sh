@@ -5,10 +5,9 @@
 # again under the sanitizers (the benchmarks built there too), the fuzz targets' kept corpora
 # replayed and each target fuzzed for ZL_FUZZ_SECONDS (default 10) s, and clang-tidy with that
 # build's compile commands.
-# The end-to-end scenarios run one at a time and mostly wait (Xvfb, timers), so the clang
-# stages run beside the tests, at the lowest priority (ZL_SERIAL=1: after them). Each stage writes its log to
-# build-logs/<stage>.log (ZL_LOG_DIR), printed when the stage fails; a table of the stages'
-# times ends the run, which fails when any stage failed.
+# The clang stages run beside the GCC build and the tests, at the lowest priority (ZL_SERIAL=1:
+# after them). Each stage writes its log to build-logs/<stage>.log (ZL_LOG_DIR), printed when
+# the stage fails; a table of the stages' times ends the run, which fails when any stage did.
 # With arguments, only the tests run and the arguments go to ctest (e.g. -L core).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -54,70 +53,84 @@ stage_body() {
       END { printf "%.0f", total }' "$logs/$name.times")
   echo "$((start - run_start)) $(($(date +%s) - start)) $cpu $status" >"$logs/$name.result"
 }
-stage_report() { # name: prints how the stage ended, its log when it failed; fails with it
-  local name=$1 start seconds cpu status
-  read -r start seconds cpu status <"$logs/$name.result"
-  if [ "$status" -eq 0 ]; then
-    echo "== $name: passed in $seconds s"
-    return 0
-  fi
-  echo "== $name: FAILED (exit status $status) in $seconds s; the end of $logs/$name.log:"
-  tail -n 300 "$logs/$name.log" | sed "s/^/$name| /"
-  echo "== $name: FAILED"
-  return 1
+outcome() { # name: passed, skipped or FAILED, and the time
+  local start seconds cpu status
+  read -r start seconds cpu status <"$logs/$1.result"
+  case $status in
+    0) echo "passed in $seconds s" ;;
+    skipped) echo "skipped" ;;
+    *) echo "FAILED (exit status $status) in $seconds s" ;;
+  esac
 }
-failed=()
+passed() { [ "$(awk '{print $4}' "$logs/$1.result")" = 0 ]; }
+print_failure() { # name: the end of a failed stage's log
+  echo "== $1: $(outcome "$1"); the end of $logs/$1.log:"
+  tail -n 300 "$logs/$1.log" | sed "s/^/$1| /"
+  echo "== $1: FAILED"
+}
 stage() { # name command...: a stage in the foreground
-  local name=$1
-  echo "== $name ..."
+  echo "== $1 ..."
   (stage_body "$@")
-  stage_report "$name" || failed+=("$name")
+  if passed "$1"; then echo "== $1: $(outcome "$1")"; else print_failure "$1"; fi
 }
 skip() { # name reason
   echo "== $1: skipped, $2"
   echo "0 0 0 skipped" >"$logs/$1.result"
-  failed+=("$1")
 }
-passed() { [ "$(awk '{print $4}' "$logs/$1.result")" = 0 ]; }
+
+# The clang stages, one after another, at the lowest priority: beside them the GCC build keeps
+# its speed and the end-to-end scenarios their timing (they mostly wait on Xvfb and timers), and
+# the clang stages take what is left of the cores. Their logs are printed at the end.
+clang_stage() { # name command...
+  (stage_body "$1" nice -n 19 "${@:2}")
+  echo "== $1: $(outcome "$1")"
+}
+clang_stages() {
+  clang_stage clang-build scripts/sanitize.sh --build-only
+  if passed clang-build; then
+    clang_stage sanitizers scripts/sanitize.sh
+    clang_stage fuzz scripts/fuzz.sh --preset sanitize "${ZL_FUZZ_SECONDS:-10}"
+    clang_stage clang-tidy scripts/tidy.sh sanitize
+  else
+    for name in sanitizers fuzz clang-tidy; do skip "$name" "the clang build failed"; done
+  fi
+}
 
 stage format scripts/format.sh
+# ZL_SERIAL=1 runs the clang stages after the tests, not beside them (to tell whether a
+# timing in an end-to-end scenario suffers from them).
+clang_pid=
+if [ "${ZL_SERIAL:-0}" != 1 ]; then
+  echo "== clang-build, sanitizers, fuzz, clang-tidy ... (beside the build and the tests)"
+  clang_stages &
+  clang_pid=$!
+fi
 stage build scripts/build.sh
-
-tests_pid=
 if passed build; then
-  echo "== tests ... (beside the clang stages)"
-  (stage_body tests run_tests) &
-  tests_pid=$!
+  stage tests run_tests
 else
   skip tests "the build failed"
 fi
-
-# ZL_SERIAL=1 runs the clang stages after the tests, not beside them (to tell whether a
-# timing in an end-to-end scenario suffers from them).
-if [ "${ZL_SERIAL:-0}" = 1 ] && [ -n "$tests_pid" ]; then
-  wait "$tests_pid" || true
-fi
-# At the lowest priority: the end-to-end scenarios keep their timing, the clang stages take
-# what is left of the cores.
-stage clang-build nice -n 19 scripts/sanitize.sh --build-only
-if passed clang-build; then
-  stage sanitizers nice -n 19 scripts/sanitize.sh
-  stage fuzz nice -n 19 scripts/fuzz.sh --preset sanitize "${ZL_FUZZ_SECONDS:-10}"
-  stage clang-tidy nice -n 19 scripts/tidy.sh sanitize
+if [ -n "$clang_pid" ]; then
+  wait "$clang_pid" || true
 else
-  skip sanitizers "the clang build failed"
-  skip fuzz "the clang build failed"
-  skip clang-tidy "the clang build failed"
+  clang_stages
 fi
 
-if [ -n "$tests_pid" ]; then
-  wait "$tests_pid" 2>/dev/null || true
-  stage_report tests || failed+=(tests)
-fi
+stages=(format build tests clang-build sanitizers fuzz clang-tidy)
+failed=()
+for name in "${stages[@]}"; do
+  passed "$name" || failed+=("$name")
+done
+for name in clang-build sanitizers fuzz clang-tidy; do
+  if ! passed "$name" && [ "$(outcome "$name")" != skipped ]; then
+    print_failure "$name"
+  fi
+done
 
 echo
 printf '%-12s %6s %8s %8s  %s\n' stage start wall cpu result
-for name in format build tests clang-build sanitizers fuzz clang-tidy; do
+for name in "${stages[@]}"; do
   read -r start seconds cpu status <"$logs/$name.result"
   case $status in
     0) result=passed ;;
