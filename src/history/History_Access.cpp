@@ -31,6 +31,13 @@ std::optional<History_Day> Stored_Day_Log_Day(const History_Settings& settings)
     return Count_Day_Records(Calendar_Date_Of(*date), records).Day;
 }
 
+// The days of a reading are held once, as the loaded days; the reading keeps what it found.
+void Keep_Only_Findings(Target_Log_Reading& reading)
+{
+    std::vector<History_Day>().swap(reading.Days);
+    std::vector<std::uint16_t>().swap(reading.Day_Pattern_Indexes);
+}
+
 // [Report_Setup] is the user's own: read here, written by nobody. A value that does not
 // read keeps the default.
 void Read_Report_Setup(const Program_Paths& paths, History_Settings& history)
@@ -83,8 +90,12 @@ History_Report Compute_History_Report(const std::vector<History_Day>& days, cons
     // The days are in date order: the period's first day is looked up, not searched for.
     auto day = std::lower_bound(days.begin(), days.end(), period.From,
                                 [](const History_Day& kept, const Calendar_Date& date) { return kept.Date < date; });
+    const auto end =
+        std::upper_bound(day, days.end(), period.To,
+                         [](const Calendar_Date& date, const History_Day& kept) { return date < kept.Date; });
+    report.Days.reserve(static_cast<std::size_t>(end - day));
     long long balance = 0;
-    for (; day != days.end() && !(period.To < day->Date); ++day)
+    for (; day != end; ++day)
     {
         History_Report_Day shown;
         shown.Date = day->Date;
@@ -101,7 +112,7 @@ History_Report Compute_History_Report(const std::vector<History_Day>& days, cons
             const std::string name = entry.Work_Type.empty() ? no_type_name : entry.Work_Type;
             Work_Type_Minutes* same = nullptr;
             for (Work_Type_Minutes& kept : shown.By_Work_Type)
-                if (Work_Type_Key(kept.Work_Type) == Work_Type_Key(name)) same = &kept;
+                if (Same_Work_Type(kept.Work_Type, name)) same = &kept;
             if (same) same->Minutes += entry.Minutes;
             else shown.By_Work_Type.push_back({name, entry.Minutes});
             const auto [found, added] = type_index.try_emplace(Work_Type_Key(name), report.By_Work_Type.size());
@@ -132,17 +143,21 @@ History_Report Compute_History_Report(const std::vector<History_Day>& days, cons
     return Compute_History_Report(days, period, calendar, History_Settings{}.No_Work_Type_Name);
 }
 
+Target_Log_Format Format_With_Known_Patterns(const History_Settings& settings)
+{
+    Target_Log_Format format = settings.Format;
+    {
+        History_Store store(settings.Store_Path(), History_Store::Mode::Read);
+        format.Earlier_Line_Patterns = store.Read_Seen_Patterns();
+    }
+    format.Earlier_Line_Patterns.emplace_back(Setup_Default<std::string_view>(Setup_Key::Target_Log_File_Format));
+    return format;
+}
+
 History_Rebuild_Result Rebuild_History_Store(const History_Settings& settings, const Reading_Progress& progress)
 {
     History_Rebuild_Result result;
-    // Every pattern the stored days were written with, and the default, read what the
-    // current pattern does not: a changed pattern loses no day.
-    Target_Log_Format format = settings.Format;
-    {
-        History_Store old_store(settings.Store_Path(), History_Store::Mode::Read);
-        format.Earlier_Line_Patterns = old_store.Read_Seen_Patterns();
-    }
-    format.Earlier_Line_Patterns.emplace_back(Setup_Default<std::string_view>(Setup_Key::Target_Log_File_Format));
+    const Target_Log_Format format = Format_With_Known_Patterns(settings);
     bool missing = false;
     bool stopped = false;
     if (!Read_Target_Log_File(settings.Target_Log_File_Name, format, progress, result.Reading, result.Failure, missing,
@@ -166,7 +181,7 @@ History_Rebuild_Result Rebuild_History_Store(const History_Settings& settings, c
     std::optional<Target_Log_Mark> mark = Mark_Target_Log_Part(settings.Target_Log_File_Name, result.Reading.Bytes);
     if (mark) mark->Lines = result.Reading.Lines;
     result.Written = History_Store::Write_New(settings.Store_Path(), result.Reading.Days, result.Failure, mark,
-                                              result.Reading.Day_Patterns);
+                                              result.Reading.Line_Patterns, result.Reading.Day_Pattern_Indexes);
     return result;
 }
 
@@ -255,7 +270,11 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
                             store.Add_Read_Days(*added, *mark, failure);
                     }
                     loaded.All_Days.insert(loaded.All_Days.end(), added->begin(), added->end());
-                    if (!part.Clean() || part.Summed_Dates > 0) loaded.Reading = std::move(part);
+                    if (!part.Clean() || part.Summed_Dates > 0)
+                    {
+                        loaded.Reading = std::move(part);
+                        Keep_Only_Findings(*loaded.Reading);
+                    }
                 }
             }
         }
@@ -271,8 +290,9 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
         missing == Missing_Store::Read_In)
     {
         History_Rebuild_Result rebuilt = Rebuild_History_Store(settings, progress);
-        loaded.All_Days = rebuilt.Reading.Days;
+        loaded.All_Days = std::move(rebuilt.Reading.Days);
         loaded.Reading = std::move(rebuilt.Reading);
+        Keep_Only_Findings(*loaded.Reading);
         if (rebuilt.Written) loaded.Store_State = Check_History_Store(settings.Store_Path());
         else loaded.Load_Problem = rebuilt.Failure;
         loaded.Unreadable = rebuilt.Target_Log_Unreadable;
@@ -285,7 +305,11 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
         Target_Log_Reading reading;
         if (Read_Target_Log_File(settings.Target_Log_File_Name, settings.Format, progress, reading, loaded.Load_Problem,
                                  target_log_missing, stopped))
+        {
+            loaded.All_Days = std::move(reading.Days);
             loaded.Reading = std::move(reading);
+            Keep_Only_Findings(*loaded.Reading);
+        }
         else
         {
             loaded.Reading = Target_Log_Reading{};
@@ -293,7 +317,6 @@ History_Days History_Days::Load(const History_Settings& settings, Missing_Store 
             // be used with no target log to read instead is a history that cannot be read.
             loaded.Unreadable = !target_log_missing || loaded.Store_State.State != History_Store_State::Missing;
         }
-        loaded.All_Days = loaded.Reading->Days;
     }
     if (std::optional<History_Day> today = Stored_Day_Log_Day(settings))
     {

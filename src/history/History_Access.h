@@ -65,6 +65,7 @@ public:
     const History_Store_Check& Store() const { return Store_State; }
     // The target log was read in this load (into a new database or only in memory).
     bool Target_Log_Was_Read() const { return Reading.has_value(); }
+    // What that reading found; its days are the loaded ones, held only in Days().
     const std::optional<Target_Log_Reading>& Target_Log() const { return Reading; }
     // Why the target log could not be read, or the new database not written; English.
     const std::string& Problem() const { return Load_Problem; }
@@ -100,6 +101,10 @@ History_Report Compute_History_Report(const std::vector<History_Day>& days, cons
 // Monday to Friday carry the target; an empty type keeps the English name.
 History_Report Compute_History_Report(const std::vector<History_Day>& days, const History_Period& period,
                                       long long full_time_minutes);
+
+// The settings' target log format, trying also every pattern the stored days were written
+// with and the default: a changed pattern loses no day.
+Target_Log_Format Format_With_Known_Patterns(const History_Settings& settings);
 
 struct History_Rebuild_Result
 {

@@ -392,13 +392,14 @@ int Run_History_Command_Line(const std::vector<std::string>& arguments,
             note(reading.Problem);
             return 1;
         }
-        if (reading.Left_Out_Lines > 0)
-            note(std::to_string(reading.Left_Out_Lines) +
-                 " line(s) of the target log fit no record and were left out.");
+        if (!reading.Reading_Problems.empty()) note(reading.Reading_Problems);
         if (request->Filter)
             std::erase_if(reading.Records,
                           [&](const History_Record& record) { return !request->Filter->Matches(record); });
-        const History_Report report = Compute_History_Report(Days_Of_Records(reading.Records), period, 0);
+        Full_Time_Calendar no_target;
+        no_target.Minutes = 0;
+        const History_Report report =
+            Compute_History_Report(Days_Of_Records(reading.Records), period, no_target, settings.No_Work_Type_Name);
         const bool filtered = request->Filter.has_value();
         if (request->Records)
             return write(request->Csv    ? Records_Csv(reading.Records, unit)
@@ -412,8 +413,10 @@ int Run_History_Command_Line(const std::vector<std::string>& arguments,
     // Reading the target log into a new database is the one write; a folder that cannot
     // be written gets the same report from memory.
     const bool writable = Folder_Is_Writable(settings.Program_Directory);
+    // Only the period's days are loaded (by the date index, when the database is up to date).
     const History_Days days = History_Days::Load(
-        settings, writable ? History_Days::Missing_Store::Read_In : History_Days::Missing_Store::Read_In_Memory_Only);
+        settings, writable ? History_Days::Missing_Store::Read_In : History_Days::Missing_Store::Read_In_Memory_Only,
+        {}, period);
 
     const History_Store_Check& store = days.Store();
     if (store.State != History_Store_State::Ready && store.State != History_Store_State::Missing)

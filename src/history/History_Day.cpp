@@ -30,10 +30,9 @@ Row_Minutes Read_Duration(std::string_view text)
 void Add_Minutes(std::vector<Work_Type_Minutes>& by_type, const std::string& work_type, long long minutes)
 {
     if (minutes <= 0) return;
-    const std::string key = Work_Type_Key(work_type);
     for (Work_Type_Minutes& entry : by_type)
     {
-        if (Work_Type_Key(entry.Work_Type) == key)
+        if (Same_Work_Type(entry.Work_Type, work_type))
         {
             entry.Minutes += minutes;
             return;
@@ -55,6 +54,16 @@ std::string Work_Type_Key(std::string_view work_type)
     return key;
 }
 
+bool Same_Work_Type(std::string_view first, std::string_view second)
+{
+    while (!first.empty() && first.back() == ' ') first.remove_suffix(1);
+    while (!second.empty() && second.back() == ' ') second.remove_suffix(1);
+    if (first.size() != second.size()) return false;
+    for (std::size_t index = 0; index < first.size(); ++index)
+        if (Cp1250_To_Lower(first[index]) != Cp1250_To_Lower(second[index])) return false;
+    return true;
+}
+
 std::optional<long long> Day_Row_Worked_Minutes(const Work_Record& day_row)
 {
     if (!Ran_Past_Midnight(day_row))
@@ -72,7 +81,8 @@ std::optional<long long> Day_Row_Worked_Minutes(const Work_Record& day_row)
     return static_cast<long long>(end.Value) + 24 * 60 - start.Value;
 }
 
-Counted_Day Count_Day_Lines(const Calendar_Date& date, const std::vector<std::optional<Work_Record>>& lines)
+Counted_Day Count_Day_Lines(const Calendar_Date& date, const std::vector<std::optional<Work_Record>>& lines,
+                            std::vector<History_Record>* records)
 {
     if (lines.empty() || !lines[0]) return {std::nullopt, Day_Count_Problem::No_Records};
     const Work_Record& day_row = *lines[0];
@@ -82,12 +92,22 @@ Counted_Day Count_Day_Lines(const Calendar_Date& date, const std::vector<std::op
     History_Day day;
     day.Date = date;
     day.Worked_Minutes = *worked;
+    std::vector<History_Record> counted;
+    const auto add = [&](const Work_Record& row, long long minutes) {
+        Add_Minutes(day.By_Work_Type, row[Work_Type_Field], minutes);
+        if (records && minutes > 0)
+            counted.push_back({date, row[Time_Span_Field], row[Work_Type_Field], minutes, row[Remark_Field]});
+    };
+    const auto done = [&] {
+        if (records) records->insert(records->end(), counted.begin(), counted.end());
+        return Counted_Day{std::move(day), Day_Count_Problem::None};
+    };
     if (lines.size() == 1 || (lines.size() == 2 && lines[1]))
     {
         // No User_Row (a lone Unassigned_Row is what an export cut short leaves): the
         // whole day under the Day_Row's work type.
-        Add_Minutes(day.By_Work_Type, day_row[Work_Type_Field], *worked);
-        return {day, Day_Count_Problem::None};
+        add(day_row, *worked);
+        return done();
     }
     long long booked = 0;
     for (std::size_t index = 2; index < lines.size(); ++index)
@@ -103,15 +123,13 @@ Counted_Day Count_Day_Lines(const Calendar_Date& date, const std::vector<std::op
         // is what the span leaves over.
         const Row_Minutes unassigned = Ran_Past_Midnight(day_row) ? Row_Minutes{true, *worked - booked}
                                                                   : Read_Duration((*lines[1])[Duration_Field]);
-        if (unassigned.Valid) Add_Minutes(day.By_Work_Type, (*lines[1])[Work_Type_Field], unassigned.Minutes);
+        if (unassigned.Valid) add(*lines[1], unassigned.Minutes);
     }
     for (std::size_t index = 2; index < lines.size(); ++index)
     {
-        if (!lines[index]) continue;
-        Add_Minutes(day.By_Work_Type, (*lines[index])[Work_Type_Field],
-                    Read_Duration((*lines[index])[Duration_Field]).Minutes);
+        if (lines[index]) add(*lines[index], Read_Duration((*lines[index])[Duration_Field]).Minutes);
     }
-    return {day, Day_Count_Problem::None};
+    return done();
 }
 
 Counted_Day Count_Day_Records(const Calendar_Date& date, const std::vector<Work_Record>& records)

@@ -22,6 +22,17 @@ struct History_Day
     bool operator==(const History_Day&) const = default;
 };
 
+// One record that carries some of a day's time, as a listing shows it.
+struct History_Record
+{
+    Calendar_Date Date;
+    std::string Time_Span;  // CP1250, as written
+    std::string Work_Type;  // CP1250
+    long long Minutes = 0;
+    std::string Remark;  // CP1250
+    bool operator==(const History_Record&) const = default;
+};
+
 // Why the records of a day cannot be counted.
 enum class Day_Count_Problem
 {
@@ -44,7 +55,9 @@ Counted_Day Count_Day_Records(const Calendar_Date& date, const std::vector<Work_
 // The same for a block of the target log in which some lines could not be read (none in
 // their place): they count nothing, and the rows around them count as they are. Only a
 // Day_Row with nothing after it, or with a lone Unassigned_Row, counts under its own type.
-Counted_Day Count_Day_Lines(const Calendar_Date& date, const std::vector<std::optional<Work_Record>>& lines);
+// When records is given, the rows that carry time are added to it as counted.
+Counted_Day Count_Day_Lines(const Calendar_Date& date, const std::vector<std::optional<Work_Record>>& lines,
+                            std::vector<History_Record>* records = nullptr);
 
 // The Day_Row's worked minutes: its duration, or past midnight (an empty duration) the
 // span "HH:MM - HH:MM" across midnight; none when neither reads.
@@ -59,3 +72,5 @@ bool Is_Whole_Day_Block(const std::vector<Work_Record>& records);
 // The key under which work types count as one: letter case and trailing blanks do not tell
 // two types apart.
 std::string Work_Type_Key(std::string_view work_type);
+// The same comparison without making the keys.
+bool Same_Work_Type(std::string_view first, std::string_view second);

@@ -1,8 +1,6 @@
 #include "history/History_Records.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <map>
 #include <string_view>
 
 #include "history/Calendar.h"
@@ -13,14 +11,6 @@
 
 namespace
 {
-
-// Minutes of "HH:MM", or -1 ("- HH:MM" and anything that is not a time).
-long long Duration_Minutes(std::string_view text)
-{
-    if (text.size() != 5) return -1;
-    const Minute_Of_Day_Result minutes = Text_To_Minute_Of_Day(text);
-    return minutes.Valid ? static_cast<long long>(minutes.Value) : -1;
-}
 
 std::string_view Without_Trailing_Blanks(std::string_view text)
 {
@@ -44,90 +34,42 @@ std::vector<Work_Record> Day_Log_Records(const History_Settings& settings)
 
 }  // namespace
 
-std::vector<History_Record> Counted_Records(const Calendar_Date& date, const std::vector<Work_Record>& records)
-{
-    std::vector<History_Record> counted;
-    const auto add = [&](const Work_Record& row) {
-        const long long minutes = Duration_Minutes(row[Duration_Field]);
-        if (minutes > 0)
-            counted.push_back({date, row[Time_Span_Field], row[Work_Type_Field], minutes, row[Remark_Field]});
-    };
-    if (records.empty()) return counted;
-    if (records.size() < First_User_Row_Index + 1)
-    {
-        add(records[0]);
-        return counted;
-    }
-    for (std::size_t index = 1; index < records.size(); ++index) add(records[index]);
-    return counted;
-}
-
 History_Records_Reading Read_History_Records(const History_Settings& settings, const Calendar_Date& from,
                                              const Calendar_Date& to)
 {
     History_Records_Reading reading;
-    const Compiled_Target_Log_Pattern compiled = Compile_Target_Log_Pattern(settings.Format.Line_Pattern);
-    if (!compiled.Pattern)
+    Target_Log_Format format = Format_With_Known_Patterns(settings);
+    format.Records_Between = {from, to};
+    Target_Log_Reading target_log;
+    bool missing = false;
+    bool stopped = false;
+    if (!Read_Target_Log_File(settings.Target_Log_File_Name, format, {}, target_log, reading.Problem, missing, stopped))
     {
-        reading.Problem = compiled.Problem;
+        reading.Unreadable = !missing;
+        if (missing) reading.Problem.clear();
+    }
+    else if (!target_log.Pattern_Problem.empty())
+    {
+        reading.Problem = target_log.Pattern_Problem;
         return reading;
     }
-    std::optional<Calendar_Date> today;
+    reading.Reading_Problems = target_log.Problems_Text();
+    reading.Records = std::move(target_log.Records);
+
+    // Today's day as the day log holds it, in place of any block of its date.
     const std::vector<Work_Record> day_log = Day_Log_Records(settings);
-    if (!day_log.empty())
-        if (const std::optional<Date_Time> date =
-                Parse_Date(day_log[0][Date_Field], settings.Format.Short_Date_Pattern))
-            today = Calendar_Date_Of(*date);
-
-    std::map<Calendar_Date, std::vector<History_Record>> by_date;
-    const auto close_block = [&](const Calendar_Date& date, std::vector<Work_Record>& block) {
-        if (!block.empty() && date != today && !(date < from) && !(to < date))
-        {
-            std::vector<History_Record> counted = Counted_Records(date, block);
-            std::vector<History_Record>& records = by_date[date];
-            records.insert(records.end(), counted.begin(), counted.end());
-        }
-        block.clear();
-    };
-
-    std::string content;
-    int error_number = 0;
-    if (!Read_Whole_File(settings.Target_Log_File_Name, content, error_number))
-    {
-        reading.Unreadable = error_number != ENOENT;
-        if (reading.Unreadable) reading.Problem = "target log " + settings.Target_Log_File_Name + " cannot be read";
-    }
-    const std::string_view text = content;
-    Calendar_Date block_date;
-    std::vector<Work_Record> block;
-    std::size_t position = 0;
-    while (position < text.size())
-    {
-        std::size_t end = text.find_first_of("\r\n", position);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(position, end - position);
-        position =
-            end + (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-        if (line.empty() || line == settings.Format.Separator) continue;
-        std::optional<Work_Record> record =
-            Parse_Target_Log_Line(*compiled.Pattern, line, settings.Format.Short_Date_Pattern);
-        if (!record)
-        {
-            // A damaged line spoils only itself.
-            ++reading.Left_Out_Lines;
-            continue;
-        }
-        if (!(*record)[Date_Field].empty())
-        {
-            close_block(block_date, block);
-            block_date = Calendar_Date_Of(*Parse_Date((*record)[Date_Field], settings.Format.Short_Date_Pattern));
-        }
-        else if (block.empty()) continue;  // rows before the first day belong to no day
-        block.push_back(std::move(*record));
-    }
-    close_block(block_date, block);
-    if (today && !(*today < from) && !(to < *today)) by_date[*today] = Counted_Records(*today, day_log);
-    for (auto& [date, records] : by_date) reading.Records.insert(reading.Records.end(), records.begin(), records.end());
+    if (day_log.empty()) return reading;
+    const std::optional<Date_Time> date = Parse_Date(day_log[0][Date_Field], settings.Format.Short_Date_Pattern);
+    if (!date) return reading;
+    const Calendar_Date today = Calendar_Date_Of(*date);
+    std::erase_if(reading.Records, [&](const History_Record& record) { return record.Date == today; });
+    if (today < from || to < today) return reading;
+    std::vector<History_Record> today_records;
+    Count_Day_Lines(today, std::vector<std::optional<Work_Record>>(day_log.begin(), day_log.end()), &today_records);
+    const auto after =
+        std::upper_bound(reading.Records.begin(), reading.Records.end(), today,
+                         [](const Calendar_Date& day, const History_Record& record) { return day < record.Date; });
+    reading.Records.insert(after, today_records.begin(), today_records.end());
     return reading;
 }
 
@@ -149,8 +91,9 @@ std::vector<History_Day> Days_Of_Records(const std::vector<History_Record>& reco
         if (days.empty() || days.back().Date != record.Date) days.push_back({record.Date, 0, {}});
         History_Day& day = days.back();
         day.Worked_Minutes += record.Minutes;
-        auto same = std::find_if(day.By_Work_Type.begin(), day.By_Work_Type.end(),
-                                 [&](const Work_Type_Minutes& entry) { return entry.Work_Type == record.Work_Type; });
+        auto same = std::find_if(day.By_Work_Type.begin(), day.By_Work_Type.end(), [&](const Work_Type_Minutes& entry) {
+            return Same_Work_Type(entry.Work_Type, record.Work_Type);
+        });
         if (same == day.By_Work_Type.end()) day.By_Work_Type.push_back({record.Work_Type, record.Minutes});
         else same->Minutes += record.Minutes;
     }

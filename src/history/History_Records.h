@@ -8,30 +8,18 @@
 
 #include "history/History_Access.h"
 
-struct History_Record
-{
-    Calendar_Date Date;
-    std::string Time_Span;  // CP1250, as written
-    std::string Work_Type;  // CP1250
-    long long Minutes = 0;
-    std::string Remark;  // CP1250
-    bool operator==(const History_Record&) const = default;
-};
-
-// The records of one day (Day_Row first) that carry its time: the User_Rows and a positive
-// Unassigned_Row; a day without User_Rows is its Day_Row alone. A row whose duration is
-// not a time counts nothing and is left out.
-std::vector<History_Record> Counted_Records(const Calendar_Date& date, const std::vector<Work_Record>& records);
-
 struct History_Records_Reading
 {
     std::vector<History_Record> Records;  // oldest date first, in the order written
     std::string Problem;                  // English; why the target log or its pattern could not be read
     bool Unreadable = false;              // a target log exists but could not be read
-    std::uint64_t Left_Out_Lines = 0;     // lines that neither the separator nor the pattern fits
+    std::string Reading_Problems;         // English, as the reports tell them; empty when clean
 };
 
-// The records dated from .. to (inclusive). Several blocks of one date all count.
+// The records dated from .. to (inclusive), by the reports' rules: a damaged line is left
+// out alone, a day past midnight counts its span, a date's blocks from different exports
+// all count and an export written again counts once. The day log's day stands in place of
+// the target log's blocks of its date.
 History_Records_Reading Read_History_Records(const History_Settings& settings, const Calendar_Date& from,
                                              const Calendar_Date& to);
 
@@ -46,5 +34,6 @@ struct History_Record_Filter
 };
 
 // The days the records make (worked time = their minutes; no full-time target, which a
-// part of the work cannot be measured against), for Compute_History_Report.
+// part of the work cannot be measured against), for Compute_History_Report. Work types
+// that differ only in letter case or trailing blanks are one.
 std::vector<History_Day> Days_Of_Records(const std::vector<History_Record>& records);

@@ -303,8 +303,9 @@ History_Store_Check Check_Open_Database(sqlite3* database, const std::string& pa
     if (result != SQLITE_OK) return Make_Check(State_Of_Result(result), path, Sqlite_Text(database, result));
     if (application_id != Application_Id || version != Schema_Version)
         return Make_Check(History_Store_State::Damaged, path, "not a history database of this program");
-    // The export only needs its own pages: a fault elsewhere is the report's to find, and a
-    // fault in them fails the write.
+    // Reading every page costs as much as the largest report: a report and an export read
+    // only the pages they need, and a fault in one of those fails that reading or writing
+    // (the store is then named damaged). Every page is checked when asked for.
     if (!check_pages) return Make_Check(History_Store_State::Ready, path);
     Statement check(database, "PRAGMA quick_check");
     if (!check.Prepared()) return Make_Check(State_Of_Result(check.Result), path, Sqlite_Text(database, check.Result));
@@ -327,64 +328,74 @@ bool Execute(sqlite3* database, const char* sql, std::string& failure)
     return false;
 }
 
-// Inserts one day; inside the caller's transaction.
-bool Insert_Day(sqlite3* database, const History_Day& day, std::string& failure)
+// Writes days inside the caller's transaction, each statement prepared once for all of
+// them: a rebuild writes every day of the target log.
+class Day_Writer
 {
-    const std::string date = Iso_Date_Text(day.Date);
-    Statement remove_types(database, "DELETE FROM day_work_types WHERE date = ?1");
-    Statement put_day(database, "INSERT OR REPLACE INTO days (date, worked_minutes) VALUES (?1, ?2)");
-    Statement put_type(database,
-                       "INSERT INTO day_work_types (date, position, work_type, minutes) VALUES (?1, ?2, ?3, ?4)");
-    for (const Statement* statement : {&remove_types, &put_day, &put_type})
+public:
+    explicit Day_Writer(sqlite3* database)
+        : Database(database), Remove_Types(database, "DELETE FROM day_work_types WHERE date = ?1"),
+          Put_Day(database, "INSERT OR REPLACE INTO days (date, worked_minutes) VALUES (?1, ?2)"),
+          Put_Type(database, "INSERT INTO day_work_types (date, position, work_type, minutes) VALUES (?1, ?2, ?3, ?4)"),
+          Put_Pattern(database, "INSERT OR REPLACE INTO day_patterns (date, pattern) VALUES (?1, ?2)")
     {
-        if (!statement->Prepared())
-        {
-            failure = Sqlite_Text(database, statement->Result);
-            return false;
-        }
     }
-    const auto done = [&](const Statement& statement) {
+
+    // Replaces the day of its date (in a new file there is none to remove); the line
+    // pattern it was written with is kept when not empty.
+    bool Put(const History_Day& day, const std::string& pattern, std::string& failure, bool replacing = true)
+    {
+        for (const Statement* statement : {&Remove_Types, &Put_Day, &Put_Type})
+            if (!Prepared(*statement, failure)) return false;
+        const std::string date = Iso_Date_Text(day.Date);
+        if (replacing)
+        {
+            sqlite3_bind_text(*Remove_Types, 1, date.c_str(), -1, SQLITE_TRANSIENT);
+            if (!Done(Remove_Types, failure)) return false;
+        }
+        sqlite3_bind_text(*Put_Day, 1, date.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int64(*Put_Day, 2, day.Worked_Minutes);
+        if (!Done(Put_Day, failure)) return false;
+        for (std::size_t position = 0; position < day.By_Work_Type.size(); ++position)
+        {
+            const Work_Type_Minutes& entry = day.By_Work_Type[position];
+            sqlite3_bind_text(*Put_Type, 1, date.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(*Put_Type, 2, static_cast<sqlite3_int64>(position));
+            sqlite3_bind_blob(*Put_Type, 3, entry.Work_Type.data(), static_cast<int>(entry.Work_Type.size()),
+                              SQLITE_TRANSIENT);
+            sqlite3_bind_int64(*Put_Type, 4, entry.Minutes);
+            if (!Done(Put_Type, failure)) return false;
+        }
+        if (pattern.empty()) return true;
+        if (!Prepared(Put_Pattern, failure)) return false;
+        sqlite3_bind_text(*Put_Pattern, 1, date.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_blob(*Put_Pattern, 2, pattern.data(), static_cast<int>(pattern.size()), SQLITE_TRANSIENT);
+        return Done(Put_Pattern, failure);
+    }
+
+private:
+    bool Prepared(const Statement& statement, std::string& failure) const
+    {
+        if (statement.Prepared()) return true;
+        failure = Sqlite_Text(Database, statement.Result);
+        return false;
+    }
+
+    bool Done(const Statement& statement, std::string& failure) const
+    {
         const int result = sqlite3_step(*statement);
         sqlite3_reset(*statement);
         if (result == SQLITE_DONE) return true;
-        failure = Sqlite_Text(database, result);
+        failure = Sqlite_Text(Database, result);
         return false;
-    };
-    sqlite3_bind_text(*remove_types, 1, date.c_str(), -1, SQLITE_TRANSIENT);
-    if (!done(remove_types)) return false;
-    sqlite3_bind_text(*put_day, 1, date.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_int64(*put_day, 2, day.Worked_Minutes);
-    if (!done(put_day)) return false;
-    for (std::size_t position = 0; position < day.By_Work_Type.size(); ++position)
-    {
-        const Work_Type_Minutes& entry = day.By_Work_Type[position];
-        sqlite3_bind_text(*put_type, 1, date.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int64(*put_type, 2, static_cast<sqlite3_int64>(position));
-        sqlite3_bind_blob(*put_type, 3, entry.Work_Type.data(), static_cast<int>(entry.Work_Type.size()),
-                          SQLITE_TRANSIENT);
-        sqlite3_bind_int64(*put_type, 4, entry.Minutes);
-        if (!done(put_type)) return false;
     }
-    return true;
-}
 
-bool Put_Day_Pattern(sqlite3* database, const Calendar_Date& date, const std::string& pattern, std::string& failure)
-{
-    if (pattern.empty()) return true;
-    Statement put(database, "INSERT OR REPLACE INTO day_patterns (date, pattern) VALUES (?1, ?2)");
-    if (!put.Prepared())
-    {
-        failure = Sqlite_Text(database, put.Result);
-        return false;
-    }
-    const std::string text = Iso_Date_Text(date);
-    sqlite3_bind_text(*put, 1, text.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_blob(*put, 2, pattern.data(), static_cast<int>(pattern.size()), SQLITE_TRANSIENT);
-    const int result = sqlite3_step(*put);
-    if (result == SQLITE_DONE) return true;
-    failure = Sqlite_Text(database, result);
-    return false;
-}
+    sqlite3* Database;
+    Statement Remove_Types;
+    Statement Put_Day;
+    Statement Put_Type;
+    Statement Put_Pattern;  // the table is made by the later layout, which may come after
+};
 
 bool Put_Target_Log_Mark(sqlite3* database, const Target_Log_Mark& mark, std::string& failure)
 {
@@ -609,7 +620,7 @@ History_Store::History_Store(const std::string& path, Mode mode) : Path(path), O
     }
     std::string name = path;
     int flags = SQLITE_OPEN_READWRITE;
-    if (mode == Mode::Read)
+    if (mode != Mode::Read_Write)
     {
         std::string reason;
         const std::optional<std::string> uri = Reader_Uri(path, reason);
@@ -630,9 +641,9 @@ History_Store::History_Store(const std::string& path, Mode mode) : Path(path), O
         return;
     }
     Settle_Store_Connection(Database);
-    Store_Check = Check_Open_Database(Database, path, mode == Mode::Read);
+    Store_Check = Check_Open_Database(Database, path, mode == Mode::Check);
     // A file that a read-only check finds readable is still read-only for the export.
-    if (Store_Check.State == History_Store_State::Ready && mode == Mode::Read)
+    if (Store_Check.State == History_Store_State::Ready && mode != Mode::Read_Write)
     {
         if (const std::optional<History_Store_Check> writable = File_Check(path, true)) Store_Check = *writable;
     }
@@ -733,10 +744,9 @@ bool History_Store::Replace_Day_And_Queue(const History_Day& day, const Outbox_D
         failure = Store_Check.Detail;
         return false;
     }
-    const bool with_pattern = line_pattern.empty() || (Execute(Database, Later_Schema_Sql, reason) &&
-                                                       Put_Day_Pattern(Database, day.Date, line_pattern, reason));
-    if (!with_pattern || !Insert_Day(Database, day, reason) || (queued && !Queue_Day(Database, *queued, reason)) ||
-        !Execute(Database, "COMMIT", reason))
+    const bool with_pattern = line_pattern.empty() || Execute(Database, Later_Schema_Sql, reason);
+    if (!with_pattern || !Day_Writer(Database).Put(day, line_pattern, reason) ||
+        (queued && !Queue_Day(Database, *queued, reason)) || !Execute(Database, "COMMIT", reason))
     {
         // A file cut short may show only here: with the log, its length is not checked at opening.
         Store_Check = Make_Check(State_Of_Result(sqlite3_errcode(Database)), Path, reason);
@@ -789,8 +799,8 @@ bool History_Store::Add_Read_Days(const std::vector<History_Day>& days, const Ta
     }
     std::string reason;
     bool written = Execute(Database, "BEGIN IMMEDIATE", reason) && Execute(Database, Later_Schema_Sql, reason);
-    for (std::size_t index = 0; written && index < days.size(); ++index)
-        written = Insert_Day(Database, days[index], reason);
+    Day_Writer writer(Database);
+    for (std::size_t index = 0; written && index < days.size(); ++index) written = writer.Put(days[index], {}, reason);
     written = written && Put_Target_Log_Mark(Database, mark, reason) && Execute(Database, "COMMIT", reason);
     if (written) return true;
     sqlite3_exec(Database, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -823,11 +833,12 @@ bool History_Store::Remove_Files(const std::string& path)
 
 bool History_Store::Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure)
 {
-    return Write_New(path, days, failure, std::nullopt, {});
+    return Write_New(path, days, failure, std::nullopt, {}, {});
 }
 
 bool History_Store::Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure,
-                              const std::optional<Target_Log_Mark>& mark, const std::vector<std::string>& day_patterns)
+                              const std::optional<Target_Log_Mark>& mark, const std::vector<std::string>& line_patterns,
+                              const std::vector<std::uint16_t>& day_pattern_indexes)
 {
     struct stat status
     {
@@ -879,16 +890,21 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     if (!written) reason = Sqlite_Text(database, sqlite3_errcode(database));
     const std::string pragmas = "PRAGMA application_id = " + std::to_string(Application_Id) +
                                 "; PRAGMA user_version = " + std::to_string(Schema_Version) +
-                                "; PRAGMA synchronous = FULL";
-    // The days go in through the rollback journal (written once); the file then switches to
-    // the log, whose empty files its close removes again.
+                                "; PRAGMA synchronous = FULL; PRAGMA journal_mode = OFF";
+    // The days go in without a journal: a file that fails half-way is removed, never rolled
+    // back. The file then switches to the log, whose empty files its close removes again.
     written = written && Execute(database, pragmas.c_str(), reason) && Execute(database, "BEGIN", reason) &&
               Execute(database, Schema_Sql, reason) && Execute(database, Later_Schema_Sql, reason);
+    Day_Writer writer(database);
+    static const std::string No_Pattern;
+    const std::string* last_pattern = nullptr;
     for (std::size_t index = 0; written && index < days.size(); ++index)
     {
-        written =
-            Insert_Day(database, days[index], reason) &&
-            (index >= day_patterns.size() || Put_Day_Pattern(database, days[index].Date, day_patterns[index], reason));
+        const std::string* pattern = &No_Pattern;
+        if (index < day_pattern_indexes.size() && day_pattern_indexes[index] < line_patterns.size())
+            pattern = &line_patterns[day_pattern_indexes[index]];
+        written = writer.Put(days[index], pattern == last_pattern ? No_Pattern : *pattern, reason, false);
+        last_pattern = pattern;
     }
     if (written && mark) written = Put_Target_Log_Mark(database, *mark, reason);
     // Days still waiting for the history server go into the new file with their numbers.
@@ -975,6 +991,6 @@ bool History_Store::Remove_From_Outbox(long long id, std::string& failure)
 
 History_Store_Check Check_History_Store(const std::string& path)
 {
-    History_Store store(path, History_Store::Mode::Read);
+    History_Store store(path, History_Store::Mode::Check);
     return store.Check();
 }

@@ -46,6 +46,7 @@ public:
     {
         Read,        // never writes, never creates, changes no file (not even the log's index)
         Read_Write,  // an existing file only; never creates
+        Check,       // as Read, and every page is checked now, not only those read later
     };
 
     // Opens and checks the file; Check() says what is wrong when it cannot be used. One
@@ -96,10 +97,12 @@ public:
     // renamed into place (the old file's log and index removed first, so they can never be
     // applied to the new one); false with the reason otherwise.
     static bool Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure);
-    // The same, with the target log's mark and each day's line pattern (parallel to days;
-    // an empty one is not kept).
+    // The same, with the target log's mark and each day's line pattern: its index in
+    // line_patterns, parallel to days. A pattern is kept with the first day of each run of
+    // days written with it: which patterns the log has seen is what a rebuild needs.
     static bool Write_New(const std::string& path, const std::vector<History_Day>& days, std::string& failure,
-                          const std::optional<Target_Log_Mark>& mark, const std::vector<std::string>& day_patterns);
+                          const std::optional<Target_Log_Mark>& mark, const std::vector<std::string>& line_patterns,
+                          const std::vector<std::uint16_t>& day_pattern_indexes);
 
     // Removes the database at path with the journal, log and index beside it, which must
     // never be applied to another file of that name; true when the database is gone.
@@ -116,5 +119,5 @@ private:
     bool Holds_Turn = false;
 };
 
-// The check alone, for a quick look without keeping the file open.
+// The check alone, every page included, without keeping the file open.
 History_Store_Check Check_History_Store(const std::string& path);

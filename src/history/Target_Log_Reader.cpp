@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <map>
 
 #include "history/Calendar.h"
@@ -78,7 +79,21 @@ Target_Log_Pattern Split_Pattern(std::string_view pattern)
         }
         ++position;  // the conversion letter
         next_argument = field.Field_Index + 1;
+        result.Padded = result.Padded || field.Width > 0 || field.Precision;
         result.Pieces.push_back(field);
+    }
+    // Literal texts that are all one and the same character, as a separator is.
+    for (const Target_Log_Pattern_Piece& piece : result.Pieces)
+    {
+        if (piece.Is_Field) continue;
+        if (piece.Literal.size() != 1 || (result.Separator_Count > 0 && piece.Literal[0] != result.Separator_Character))
+        {
+            result.Separator_Character = '\0';
+            result.Separator_Count = 0;
+            break;
+        }
+        result.Separator_Character = piece.Literal[0];
+        ++result.Separator_Count;
     }
     return result;
 }
@@ -94,12 +109,14 @@ std::string_view Without_Padding(const Target_Log_Pattern_Piece& field, std::str
     return raw;
 }
 
-using Field_Values = std::array<std::optional<std::string>, Work_Record_Field_Count>;
+// Views into the line being split.
+using Field_Values = std::array<std::optional<std::string_view>, Work_Record_Field_Count>;
 
-Work_Record To_Record(const Field_Values& fields)
+Work_Record To_Record(const Field_Values& fields, bool keep_remark)
 {
     Work_Record record;
-    for (std::size_t index = 0; index < Work_Record_Field_Count; ++index) record[index] = fields[index].value_or("");
+    for (std::size_t index = 0; index < Work_Record_Field_Count; ++index)
+        if (fields[index] && (keep_remark || index != Remark_Field)) record[index] = *fields[index];
     return record;
 }
 
@@ -125,6 +142,8 @@ bool Is_Possible_Row(const Target_Log_Pattern& pattern, const Work_Record& recor
     {
         return false;
     }
+    // Without widths or cuts, the split's own pieces put together are the line again.
+    if (!pattern.Padded) return true;
     const std::optional<std::string> again =
         Format(pattern.Text, std::vector<std::string>(record.Fields.begin(), record.Fields.end()));
     return again && *again == line;
@@ -142,9 +161,18 @@ bool Same_Counted_Fields(const Work_Record& first, const Work_Record& second)
 class Line_Splitter
 {
 public:
-    Line_Splitter(const Target_Log_Pattern& pattern, std::string_view line, std::string_view short_date_pattern)
-        : Pattern(pattern), Line(line), Short_Date_Pattern(short_date_pattern)
+    // Without keep_remark the remark is left empty (when the pattern need not format the
+    // line again to know it): counting a day never reads it.
+    Line_Splitter(const Target_Log_Pattern& pattern, std::string_view line, std::string_view short_date_pattern,
+                  bool keep_remark = true)
+        : Pattern(pattern), Line(line), Short_Date_Pattern(short_date_pattern),
+          Keep_Remark(keep_remark || pattern.Padded)
     {
+        // Each literal text one separator character, and the line holding exactly as many:
+        // every one of them is a separator, so each field ends at the next one.
+        Only_Split =
+            pattern.Separator_Character != '\0' &&
+            std::size_t(std::count(line.begin(), line.end(), pattern.Separator_Character)) == pattern.Separator_Count;
     }
 
     std::optional<Work_Record> Only_Reading()
@@ -152,7 +180,7 @@ public:
         Field_Values fields;
         Split(0, 0, fields);
         if (Too_Many || Ambiguous) return std::nullopt;
-        return First;
+        return std::move(First);
     }
 
     // Some way of cutting the line gave its date field a text with a digit: a Day_Row that
@@ -177,7 +205,7 @@ private:
         const auto& pieces = Pattern.Pieces;
         if (piece_index == pieces.size())
         {
-            if (position == Line.size()) Consider(To_Record(fields));
+            if (position == Line.size()) Consider(To_Record(fields, Keep_Remark));
             return;
         }
         const Target_Log_Pattern_Piece& piece = pieces[piece_index];
@@ -188,9 +216,9 @@ private:
             return;
         }
         const auto try_end = [&](std::size_t end) {
-            std::optional<std::string>& slot = fields[piece.Field_Index];
-            const std::optional<std::string> before = slot;
-            const std::string value(Without_Padding(piece, Line.substr(position, end - position)));
+            std::optional<std::string_view>& slot = fields[piece.Field_Index];
+            const std::optional<std::string_view> before = slot;
+            const std::string_view value = Without_Padding(piece, Line.substr(position, end - position));
             if (slot && *slot != value) return;  // a field named twice reads the same both times
             slot = value;
             Split(piece_index + 1, end, fields);
@@ -210,10 +238,13 @@ private:
         }
         for (std::size_t end = Line.find(literal, position); end != std::string_view::npos && !Too_Many && !Ambiguous;
              end = Line.find(literal, end + 1))
+        {
             try_end(end);
+            if (Only_Split) return;
+        }
     }
 
-    void Consider(const Work_Record& record)
+    void Consider(Work_Record record)
     {
         if (++Splits > Maximum_Splits)
         {
@@ -222,14 +253,16 @@ private:
         }
         if (record[Date_Field].find_first_of("0123456789") != std::string::npos) Dated_Split = true;
         if (!Is_Possible_Row(Pattern, record, Line, Short_Date_Pattern)) return;
-        if (!First) First = record;
+        if (!First) First = std::move(record);
         else if (!Same_Counted_Fields(*First, record)) Ambiguous = true;
     }
 
     const Target_Log_Pattern& Pattern;
     std::string_view Line;
     std::string_view Short_Date_Pattern;
+    bool Keep_Remark = true;
     std::optional<Work_Record> First;
+    bool Only_Split = false;
     bool Ambiguous = false;
     bool Too_Many = false;
     bool Dated_Split = false;
@@ -306,33 +339,50 @@ constexpr std::size_t Maximum_Line_Numbers = 10;
 struct Block
 {
     Calendar_Date Date;
-    std::string Day_Row_Line;
+    std::uint64_t Day_Row_Hash = 0;
     std::size_t Pattern_Index = 0;
     std::uint64_t First_Line = 0;
     std::vector<std::optional<Work_Record>> Lines;
     bool Has_Left_Out_Lines = false;
 };
 
-// The blocks of one date that begin with the same Day_Row: one export, written again.
+// The blocks of one date that begin with the same Day_Row: one export, written again. The
+// Day_Row is known by a 64-bit hash of its line, so that a long log's dates cost no copy of it.
 struct Export_Group
 {
-    std::string Day_Row_Line;
-    std::size_t Pattern_Index = 0;
-    std::uint64_t Blocks = 0;
-    Counted_Day Chosen;     // the last whole block, else the last block
-    bool Whole = false;     // Chosen is a whole block
+    std::uint64_t Day_Row_Hash = 0;
+    std::uint32_t Pattern_Index = 0;
+    std::uint32_t Blocks = 0;
+    bool Counted = false;   // Day holds the chosen block: the last whole one, else the last one
+    bool Whole = false;     // the chosen block is whole
     bool Last_Cut = false;  // the last block is short of lines, with none left out
+    History_Day Day;
+    std::vector<History_Record> Records;  // the chosen block's, when its date is listed
 };
+
+// A date's first export; the exports of other computers to the same date lie aside.
+struct Date_Entry
+{
+    long long Day = 0;
+    Export_Group First;
+    std::int32_t Others = -1;  // index into Other_Exports
+};
+
+std::uint64_t Line_Hash(std::string_view line)
+{
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const char character : line) hash = (hash ^ static_cast<unsigned char>(character)) * 1099511628211ull;
+    return hash;
+}
 
 void Add_Up(History_Day& sum, const History_Day& day)
 {
     sum.Worked_Minutes += day.Worked_Minutes;
     for (const Work_Type_Minutes& entry : day.By_Work_Type)
     {
-        const std::string key = Work_Type_Key(entry.Work_Type);
-        const auto same =
-            std::find_if(sum.By_Work_Type.begin(), sum.By_Work_Type.end(),
-                         [&](const Work_Type_Minutes& kept) { return Work_Type_Key(kept.Work_Type) == key; });
+        const auto same = std::find_if(
+            sum.By_Work_Type.begin(), sum.By_Work_Type.end(),
+            [&](const Work_Type_Minutes& kept) { return Same_Work_Type(kept.Work_Type, entry.Work_Type); });
         if (same != sum.By_Work_Type.end()) same->Minutes += entry.Minutes;
         else sum.By_Work_Type.push_back(entry);
     }
@@ -345,11 +395,16 @@ struct Target_Log_Reader::State
     Target_Log_Format Format;
     std::vector<Target_Log_Pattern> Patterns;  // the current one first
     Target_Log_Reading Reading;
-    std::map<long long, std::vector<Export_Group>> By_Date;
+    // The dates in order, as an export appends them; a date that comes after a later one
+    // (a log put together by hand) waits in Late, to be merged at the end.
+    std::deque<Date_Entry> Dates;
+    std::map<long long, Date_Entry> Late;
+    std::vector<std::vector<Export_Group>> Other_Exports;
     std::optional<Block> Current;
-    bool After_Separator = true;  // a Day_Row belongs here
-    std::string Pending;          // a line not ended yet
-    bool Skip_Line_Feed = false;  // the last piece ended in CR
+    bool After_Separator = true;                                    // a Day_Row belongs here
+    std::string Pending;                                            // a line not ended yet
+    bool Skip_Line_Feed = false;                                    // the last piece ended in CR
+    std::optional<std::pair<Calendar_Date, Calendar_Date>> Listed;  // the dates whose records are kept
 
     void Left_Out(std::uint64_t line_number)
     {
@@ -366,37 +421,116 @@ struct Target_Log_Reader::State
         Left_Out(line_number);
     }
 
+    bool Is_Listed(const Calendar_Date& date) const
+    {
+        return Listed && !(date < Listed->first) && !(Listed->second < date);
+    }
+
+    Date_Entry& Entry_Of(long long day)
+    {
+        if (Dates.empty() || Dates.back().Day < day) return Dates.emplace_back(Date_Entry{day, {}, -1});
+        const auto found =
+            std::lower_bound(Dates.begin(), Dates.end(), day,
+                             [](const Date_Entry& entry, long long wanted) { return entry.Day < wanted; });
+        if (found != Dates.end() && found->Day == day) return *found;
+        return Late.try_emplace(day, Date_Entry{day, {}, -1}).first->second;
+    }
+
+    Export_Group& Group_Of(Date_Entry& entry, std::uint64_t day_row_hash, std::size_t pattern_index)
+    {
+        const auto fresh = [&] {
+            Export_Group group;
+            group.Day_Row_Hash = day_row_hash;
+            group.Pattern_Index = static_cast<std::uint32_t>(pattern_index);
+            return group;
+        };
+        if (entry.First.Blocks == 0)
+        {
+            entry.First = fresh();
+            return entry.First;
+        }
+        if (entry.First.Day_Row_Hash == day_row_hash) return entry.First;
+        if (entry.Others < 0)
+        {
+            entry.Others = static_cast<std::int32_t>(Other_Exports.size());
+            Other_Exports.emplace_back();
+        }
+        std::vector<Export_Group>& others = Other_Exports[static_cast<std::size_t>(entry.Others)];
+        for (Export_Group& group : others)
+            if (group.Day_Row_Hash == day_row_hash) return group;
+        return others.emplace_back(fresh());
+    }
+
     void Close_Block()
     {
         if (!Current) return;
         Block& block = *Current;
-        std::vector<Export_Group>& groups = By_Date[Days_Since_Epoch(block.Date)];
-        auto group = std::find_if(groups.begin(), groups.end(),
-                                  [&](const Export_Group& kept) { return kept.Day_Row_Line == block.Day_Row_Line; });
-        if (group == groups.end())
-            group =
-                groups.insert(groups.end(), Export_Group{block.Day_Row_Line, block.Pattern_Index, 0, {}, false, false});
-        ++group->Blocks;
-        Counted_Day counted = Count_Day_Lines(block.Date, block.Lines);
+        Export_Group& group = Group_Of(Entry_Of(Days_Since_Epoch(block.Date)), block.Day_Row_Hash, block.Pattern_Index);
+        ++group.Blocks;
+        std::vector<History_Record> records;
+        Counted_Day counted = Count_Day_Lines(block.Date, block.Lines, Is_Listed(block.Date) ? &records : nullptr);
         bool whole = false;
         if (!block.Has_Left_Out_Lines)
         {
-            std::vector<Work_Record> records;
-            for (std::optional<Work_Record>& line : block.Lines) records.push_back(std::move(*line));
-            whole = Is_Whole_Day_Block(records);
+            std::vector<Work_Record> rows;
+            rows.reserve(block.Lines.size());
+            for (std::optional<Work_Record>& line : block.Lines) rows.push_back(std::move(*line));
+            whole = Is_Whole_Day_Block(rows);
         }
         if (!counted.Day) Left_Out(block.First_Line);
-        group->Last_Cut = !whole && !block.Has_Left_Out_Lines;
-        if (whole || !group->Whole) group->Chosen = std::move(counted);
-        group->Whole = group->Whole || whole;
+        group.Last_Cut = !whole && !block.Has_Left_Out_Lines;
+        if (whole || !group.Whole)
+        {
+            group.Counted = counted.Day.has_value();
+            group.Day = counted.Day ? std::move(*counted.Day) : History_Day{};
+            group.Records = std::move(records);
+        }
+        group.Whole = group.Whole || whole;
         Current.reset();
+    }
+
+    // The date's exports added up into the reading (a date none of which counts has no day).
+    void Finish_Date(Date_Entry& entry)
+    {
+        std::optional<History_Day> sum;
+        std::size_t counted_groups = 0;
+        std::size_t pattern_index = 0;
+        const auto take = [&](Export_Group& group) {
+            Reading.Replaced_Blocks += group.Blocks - 1;
+            if (!group.Counted)
+            {
+                ++Reading.Uncountable_Blocks;
+                return;
+            }
+            if (!group.Whole && group.Last_Cut) ++Reading.Incomplete_Blocks;
+            ++counted_groups;
+            if (!sum)
+            {
+                sum = std::move(group.Day);
+                pattern_index = group.Pattern_Index;
+            }
+            else Add_Up(*sum, group.Day);
+            Reading.Records.insert(Reading.Records.end(), std::make_move_iterator(group.Records.begin()),
+                                   std::make_move_iterator(group.Records.end()));
+        };
+        take(entry.First);
+        if (entry.Others >= 0)
+        {
+            std::vector<Export_Group>& others = Other_Exports[static_cast<std::size_t>(entry.Others)];
+            for (Export_Group& group : others) take(group);
+            std::vector<Export_Group>().swap(others);
+        }
+        if (counted_groups > 1) ++Reading.Summed_Dates;
+        if (!sum) return;
+        Reading.Days.push_back(std::move(*sum));
+        Reading.Day_Pattern_Indexes.push_back(static_cast<std::uint16_t>(pattern_index));
     }
 
     std::optional<Work_Record> Parse(std::string_view line, bool& looks_dated, std::size_t& pattern_index) const
     {
         for (pattern_index = 0; pattern_index < Patterns.size(); ++pattern_index)
         {
-            Line_Splitter splitter(Patterns[pattern_index], line, Format.Short_Date_Pattern);
+            Line_Splitter splitter(Patterns[pattern_index], line, Format.Short_Date_Pattern, Listed.has_value());
             std::optional<Work_Record> record = splitter.Only_Reading();
             if (record) return record;
             looks_dated = looks_dated || splitter.Looks_Dated();
@@ -435,7 +569,7 @@ struct Target_Log_Reader::State
         {
             Close_Block();
             const std::optional<Date_Time> date = Parse_Date(date_text, Format.Short_Date_Pattern);
-            Current = Block{Calendar_Date_Of(*date), std::string(line), pattern_index, line_number, {}, false};
+            Current = Block{Calendar_Date_Of(*date), Line_Hash(line), pattern_index, line_number, {}, false};
             Current->Lines.emplace_back(std::move(*record));
             return;
         }
@@ -461,6 +595,7 @@ Target_Log_Reader::Target_Log_Reader(const Target_Log_Format& format) : Reading_
 {
     State& state = *Reading_State;
     state.Format = format;
+    state.Listed = format.Records_Between;
     Compiled_Target_Log_Pattern compiled = Compile_Target_Log_Pattern(format.Line_Pattern);
     if (!compiled.Pattern)
     {
@@ -491,8 +626,11 @@ void Target_Log_Reader::Feed(std::string_view bytes)
     }
     while (!bytes.empty())
     {
-        const std::size_t end = bytes.find_first_of("\r\n");
-        if (end == std::string_view::npos)
+        // find_first_of would search the two characters anew at every byte.
+        const std::size_t end = static_cast<std::size_t>(
+            std::find_if(bytes.begin(), bytes.end(), [](char byte) { return byte == '\r' || byte == '\n'; }) -
+            bytes.begin());
+        if (end == bytes.size())
         {
             state.Pending.append(bytes);
             return;
@@ -525,37 +663,17 @@ Target_Log_Reading Target_Log_Reader::Finish()
     }
     state.Close_Block();
     Target_Log_Reading& reading = state.Reading;
-    for (auto& [days, groups] : state.By_Date)
+    reading.Days.reserve(state.Dates.size() + state.Late.size());
+    auto late = state.Late.begin();
+    for (Date_Entry& entry : state.Dates)
     {
-        std::optional<History_Day> sum;
-        std::size_t counted_groups = 0;
-        std::size_t pattern_index = 0;
-        for (Export_Group& group : groups)
-        {
-            reading.Replaced_Blocks += group.Blocks - 1;
-            Counted_Day& chosen = group.Chosen;
-            if (!chosen.Day)
-            {
-                ++reading.Uncountable_Blocks;
-                continue;
-            }
-            if (!group.Whole && group.Last_Cut) ++reading.Incomplete_Blocks;
-            ++counted_groups;
-            if (!sum)
-            {
-                sum = std::move(*chosen.Day);
-                pattern_index = group.Pattern_Index;
-            }
-            else Add_Up(*sum, *chosen.Day);
-        }
-        if (counted_groups > 1) ++reading.Summed_Dates;
-        groups.clear();
-        groups.shrink_to_fit();
-        if (!sum) continue;
-        reading.Days.push_back(std::move(*sum));
-        reading.Day_Patterns.push_back(state.Patterns[pattern_index].Text);
+        for (; late != state.Late.end() && late->first < entry.Day; ++late) state.Finish_Date(late->second);
+        state.Finish_Date(entry);
     }
-    state.By_Date.clear();
+    for (; late != state.Late.end(); ++late) state.Finish_Date(late->second);
+    std::deque<Date_Entry>().swap(state.Dates);
+    state.Late.clear();
+    for (const Target_Log_Pattern& pattern : state.Patterns) reading.Line_Patterns.push_back(pattern.Text);
     return std::move(reading);
 }
 

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "history/History_Day.h"
@@ -32,6 +33,10 @@ struct Target_Log_Pattern
 {
     std::string Text;  // as the export formats it
     std::vector<Target_Log_Pattern_Piece> Pieces;
+    bool Padded = false;  // a field has a width or is cut: a reading must be formatted again to be known
+    // When every literal text is this one character: how many there are (none otherwise).
+    char Separator_Character = '\0';
+    std::size_t Separator_Count = 0;
 };
 
 // The pattern as the reader can use it, or why it cannot be read back (a pattern the
@@ -55,7 +60,9 @@ std::optional<Work_Record> Parse_Target_Log_Line(const Target_Log_Pattern& patte
 struct Target_Log_Reading
 {
     std::vector<History_Day> Days;                            // one per date, oldest first
-    std::vector<std::string> Day_Patterns;                    // with each day, the line pattern it was read with
+    std::vector<std::string> Line_Patterns;                   // the patterns tried, the current one first
+    std::vector<std::uint16_t> Day_Pattern_Indexes;           // with each day, its pattern in Line_Patterns
+    std::vector<History_Record> Records;                      // of Target_Log_Format::Records_Between, date order
     std::string Pattern_Problem;                              // not empty: nothing was read
     std::uint64_t Lines = 0;                                  // lines of the file, separator lines included
     std::uint64_t Bytes = 0;                                  // where the reading of the file ended
@@ -88,6 +95,9 @@ struct Target_Log_Format
     std::string Short_Date_Pattern;  // how the Day_Row's date was written
     // Patterns the log was written with before (tried when Line_Pattern does not read a line).
     std::vector<std::string> Earlier_Line_Patterns{};
+    // The dates (both included) whose counted records are kept besides the days, by the
+    // same rules, for a listing; none by default.
+    std::optional<std::pair<Calendar_Date, Calendar_Date>> Records_Between{};
 };
 
 // Called now and then with the bytes read so far and the whole size; false stops the

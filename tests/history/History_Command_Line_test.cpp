@@ -246,6 +246,31 @@ TEST_F(History_Command, RecordsAreListedFilteredAndCountedInHours)
         << days.Out;
 }
 
+// The listing and the filters count as the reports do: a damaged line is left out alone, a
+// day past midnight counts its span, an export written again counts once and another
+// computer's block of the same date adds up.
+TEST_F(History_Command, RecordsFollowTheReportsRules)
+{
+    const std::string thursday =
+        "\r\nThursday;03.12.2026;08:00 - 09:00;Celkem;01:00;\r\n;;;Office;00:00;\r\n"
+        ";;;Meeting;01:00;weekly\r\n";
+    Directory.Write("Work_Log.csv",
+                    "\r\nMonday;30.11.2026;08:00 - 12:00;Celkem;04:00;\r\n;;;Office;00:00;\r\n"
+                    ";;;Coding;03:00;fix\r\n;;;Review;25:00;\r\n;;;coding ;01:00;tests\r\n"
+                    "\r\nTuesday;01.12.2026;23:58 - 00:01;Night;;\r\n" +
+                        thursday +
+                        "\r\nThursday;03.12.2026;13:00 - 13:30;Celkem;00:30;\r\n;;;Office;00:00;\r\n"
+                        ";;;Meeting;00:30;\r\n" +
+                        thursday);
+    const Run records = Call({"--report", "week", "--records", "--csv"});
+    EXPECT_EQ(records.Out,
+              "date,time_span,work_type,minutes,remark\n2026-11-30,,Coding,180,fix\n2026-11-30,,coding ,60,tests\n"
+              "2026-12-01,23:58 - 00:01,Night,3,\n2026-12-03,,Meeting,60,weekly\n2026-12-03,,Meeting,30,\n");
+    EXPECT_NE(records.Err.find("left out of the count (line 5)"), std::string::npos) << records.Err;
+    EXPECT_EQ(Call({"--report", "week", "--types", "coding,night,MEETING", "--csv"}).Out,
+              Call({"--report", "week", "--csv"}).Out);
+}
+
 // --rebuild reads the target log in anew, whatever the database held.
 TEST_F(History_Command, RebuildReadsTheTargetLogAnew)
 {
