@@ -54,6 +54,7 @@ constexpr const char* Built_In_Texts[] = {
     "Save",
     "Cancel",
     "%0:s already exists. Replace it?",
+    "Booked beyond worked:",
 };
 
 // UTF-8 here, CP1250 when the texts are made; only the keys the window gained later.
@@ -68,6 +69,7 @@ constexpr const char* Built_In_Czech_Texts[] = {
     "Uložit",
     "Zrušit",
     "Soubor %0:s už existuje. Nahradit ho?",
+    "Vykázáno nad odpracované:",
 };
 static_assert(std::size(Built_In_Czech_Texts) == std::size_t(Report_Text::Last) - std::size_t(First_Czech_Key) + 1);
 static_assert(std::size(Built_In_Texts) == std::size_t(Report_Text::Last) + 1);

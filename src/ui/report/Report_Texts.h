@@ -48,8 +48,9 @@ enum class Report_Text
     Save_Dialog_Look_In,
     Save_Dialog_Save,
     Save_Dialog_Cancel,
-    Replace_Question,  // %0:s the file
-    Last = Replace_Question
+    Replace_Question,      // %0:s the file
+    Booked_Beyond_Worked,  // under the totals, before hh:mm
+    Last = Booked_Beyond_Worked
 };
 
 inline constexpr const char* Report_Language_Section = "Report_Form";

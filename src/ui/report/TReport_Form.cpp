@@ -35,10 +35,13 @@ constexpr int Type_Area_Top = Type_Header_Top + Header_Height;
 constexpr int Type_Area_Height = Type_Rows_Shown * TWork_Type_Chart::Row_Height;
 constexpr int Day_Header_Top = Type_Area_Top + Type_Area_Height + Margin;
 constexpr int Day_Chart_Top = Day_Header_Top + Header_Height;
-constexpr int Day_Chart_Height = 220;
+constexpr int Day_Chart_Height = 204;
 constexpr int Totals_Header_Top = Day_Chart_Top + Day_Chart_Height + Margin;
 constexpr int Totals_Row_Top = Totals_Header_Top + Header_Height;
-constexpr int Notice_Top = Totals_Row_Top + TWork_Type_Chart::Row_Height + Margin;
+// The booked time beyond the worked time, under the totals when there is any.
+constexpr int Booked_Beyond_Top = Totals_Row_Top + TWork_Type_Chart::Row_Height + 1;
+constexpr int Booked_Beyond_Height = 15;
+constexpr int Notice_Top = Booked_Beyond_Top + Booked_Beyond_Height + Margin;
 constexpr int Totals_Column_Width = Band_Width / 3;
 
 const QColor Surplus_Color(0x2e, 0x6b, 0x00);
@@ -208,6 +211,9 @@ void TReport_Form::Create_Components()
     Worked_Value_Label = value_label("Worked_Value_Label", 0);
     Full_Time_Value_Label = value_label("Full_Time_Value_Label", 1);
     Balance_Value_Label = value_label("Balance_Value_Label", 2);
+    Booked_Beyond_Label = new QLabel(this);
+    Booked_Beyond_Label->setObjectName(QStringLiteral("Booked_Beyond_Label"));
+    Booked_Beyond_Label->setGeometry(Margin + 8, Booked_Beyond_Top, Band_Width - 16, Booked_Beyond_Height);
 
     Notice_Label = new QLabel(this);
     Notice_Label->setObjectName(QStringLiteral("Notice_Label"));
@@ -227,7 +233,7 @@ void TReport_Form::Create_Problem_Panel()
     Problem_Panel = new QWidget(this);
     Problem_Panel->setObjectName(QStringLiteral("Problem_Panel"));
     Problem_Panel->setGeometry(Margin, Type_Header_Top, Band_Width,
-                               Totals_Row_Top + TWork_Type_Chart::Row_Height - Type_Header_Top);
+                               Booked_Beyond_Top + Booked_Beyond_Height - Type_Header_Top);
     Problem_Panel->setAutoFillBackground(true);
     // White like the message dialog, on which the error icon is drawn.
     QPalette white = Problem_Panel->palette();
@@ -439,6 +445,11 @@ void TReport_Form::Show_Report()
     QPalette balance_palette = Balance_Value_Label->palette();
     balance_palette.setColor(QPalette::WindowText, Report.Overtime_Balance_Minutes < 0 ? Deficit_Color : Surplus_Color);
     Balance_Value_Label->setPalette(balance_palette);
+    Booked_Beyond_Label->setText(
+        Report.Booked_Beyond_Worked_Minutes == 0
+            ? QString()
+            : Text(Report_Text::Booked_Beyond_Worked) + QLatin1Char(' ') +
+                  QString::fromStdString(Minutes_As_Hours_Text(Report.Booked_Beyond_Worked_Minutes)));
 }
 
 void TReport_Form::Show_Problem(const QString& headline, const QString& problem, bool offer_rebuild)

@@ -129,6 +129,7 @@ private:
     QLabel* Worked_Value_Label = nullptr;
     QLabel* Full_Time_Value_Label = nullptr;
     QLabel* Balance_Value_Label = nullptr;
+    QLabel* Booked_Beyond_Label = nullptr;
     QLabel* Notice_Label = nullptr;
     TVela_Button* Notice_Rebuild_Button = nullptr;
 

@@ -182,6 +182,13 @@ private slots:
         QCOMPARE(fixture.Label("Full_Time_Value_Label"), QStringLiteral("16:00"));
         QCOMPARE(fixture.Label("Balance_Value_Label"), QStringLiteral("-04:00"));
         QVERIFY(fixture.Label("Period_Label").contains(QString::number(2026)));
+        QVERIFY(fixture.Label("Booked_Beyond_Label").isEmpty());
+
+        // An overbooked period says by how much under the totals.
+        Report_Fixture overbooked;
+        overbooked.Source->Report.Booked_Beyond_Worked_Minutes = 90;
+        overbooked.Form->Open();
+        QCOMPARE(overbooked.Label("Booked_Beyond_Label"), QStringLiteral("Booked beyond worked: 01:30"));
     }
 
     void Stacks_Each_Day_In_The_Periods_Order_At_Its_Date_Under_The_Full_Time_Line()
