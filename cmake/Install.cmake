@@ -27,8 +27,11 @@ set(ZL_INSTALL_DATA_SUBDIR ${ZL_INSTALL_DATA_DIR})
 set(ZL_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 # The program finds the installed data relative to itself, so any prefix works.
-file(RELATIVE_PATH ZL_DATA_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${ZL_INSTALL_DATA_DIR})
+# The window program lies in libexec/, the command in bin/.
+file(RELATIVE_PATH ZL_DATA_FROM_BIN ${CMAKE_INSTALL_FULL_LIBEXECDIR} ${CMAKE_INSTALL_PREFIX}/${ZL_INSTALL_DATA_DIR})
 target_compile_definitions(zentavo-logger PRIVATE ZL_DATA_FROM_BIN="${ZL_DATA_FROM_BIN}")
+file(RELATIVE_PATH ZL_WINDOW_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBEXECDIR}/zentavo-logger-window)
+target_compile_definitions(zentavo-logger-front PRIVATE ZL_WINDOW_FROM_BIN="${ZL_WINDOW_FROM_BIN}")
 
 set(ZL_GENERATED_DIR ${CMAKE_BINARY_DIR}/install-files)
 string(REPLACE "-" "\\-" ZL_INSTALL_DATA_DIR_ROFF "${ZL_INSTALL_DATA_DIR}")
@@ -58,7 +61,8 @@ add_custom_command(OUTPUT ${ZL_GENERATED_DIR}/changelog.gz
 add_custom_target(zl_install_files ALL DEPENDS ${ZL_ICON_PNGS} ${ZL_GENERATED_DIR}/zentavo-logger.1.gz
                                                ${ZL_GENERATED_DIR}/changelog.gz)
 
-install(TARGETS zentavo-logger RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS zentavo-logger-front RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS zentavo-logger RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/Czech.lng ${PROJECT_SOURCE_DIR}/data/English.lng
               ${PROJECT_SOURCE_DIR}/data/File_List ${PROJECT_SOURCE_DIR}/data/Work_Type_List
               ${PROJECT_SOURCE_DIR}/data/Work_Type_List_English

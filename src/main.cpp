@@ -15,6 +15,7 @@
 #include "config/Newer_Texts.h"
 #include "config/Program_Version.h"
 #include "history/Calendar.h"
+#include "history/Date_Pattern_Cache.h"
 #include "history/History_Command_Line.h"
 #include "history/History_Outbox.h"
 #include "history/History_Store.h"
@@ -95,9 +96,12 @@ int main(int argc, char* argv[])
         environment.Today = Calendar_Date_Of(System_Clock().Now());
         environment.Version = ZL_PROGRAM_VERSION;
         return Run_History_Command_Line(arguments, environment, [] {
+            const Date_Time_Patterns patterns = System_Date_Time_Patterns();
+            // Kept for the command's front, which answers the next report without the toolkit.
+            if (const std::optional<Date_Pattern_Cache_Key> key = Process_Date_Pattern_Cache_Key("/proc/self/exe"))
+                Write_Date_Pattern_Cache(Date_Pattern_Cache_Path(), *key, patterns.Short_Date);
             return Read_History_Settings(
-                Program_Paths(Existing_Program_Directory(Executable_Directory(), Process_Xdg_Environment())),
-                System_Date_Time_Patterns());
+                Program_Paths(Existing_Program_Directory(Executable_Directory(), Process_Xdg_Environment())), patterns);
         });
     }
 

@@ -20,8 +20,12 @@ full_disk_install() {
   NO_ROOT_FOR_THE_DAY="SAVE_ACTUAL_WORK_LOG - WRITE - UNEXPECTED_ERROR - not possible to write record into file $PROGRAM_DIR/Actual_Work_Log.log. 28 - No space left on device"
   mkdir "$PROGRAM_DIR"
   (cd "$ZL_DIST_DIR" && cp -r Czech.lng English.lng File_List Work_Type_List Skin "$PROGRAM_DIR"/)
-  strip -o "$PROGRAM_DIR/zentavo-logger" "$ZL_DIST_DIR/zentavo-logger" 2>/dev/null ||
-    cp "$ZL_DIST_DIR/zentavo-logger" "$PROGRAM_DIR/zentavo-logger"
+  local program
+  # The command and the window program it hands the start to.
+  for program in zentavo-logger zentavo-logger-window; do
+    strip -o "$PROGRAM_DIR/$program" "$ZL_DIST_DIR/$program" 2>/dev/null ||
+      cp "$ZL_DIST_DIR/$program" "$PROGRAM_DIR/$program"
+  done
 }
 
 full_disk_cleanup() {

@@ -164,5 +164,19 @@ scenario_a_mistyped_option_prints_the_usage_and_starts_nothing() {
   [ "$(zl_listing)" = "$before" ] || zl_fail "a mistyped option changed the program's folder"
 }
 
-zl_main "$@" a_mistyped_option_prints_the_usage_and_starts_nothing r_reads_the_history_in_and_escape_closes a_damaged_history_is_rebuilt_from_the_window \
+scenario_the_report_command_loads_no_window_toolkit() {
+  zl_install
+  zl_write_quiet_setup
+  write_target_log
+  zl_step "the first report (the window program keeps the locale's date pattern)"
+  "$PROGRAM_DIR/zentavo-logger" --report month --csv >"$ZL_WORK/first.csv" || zl_fail "the first report failed"
+  zl_step "the next one, from the command alone, gives the same and maps no Qt library"
+  LD_DEBUG=files "$PROGRAM_DIR/zentavo-logger" --report month --csv >"$ZL_WORK/second.csv" 2>"$ZL_WORK/loader.txt" ||
+    zl_fail "the second report failed"
+  cmp -s "$ZL_WORK/first.csv" "$ZL_WORK/second.csv" || zl_fail "the two reports differ"
+  ! grep -q 'file=libQt6' "$ZL_WORK/loader.txt" || zl_fail "the report loaded $(grep -o 'file=libQt6[^ ]*' "$ZL_WORK/loader.txt" | head -3)"
+  grep -q '^work_type,minutes$' "$ZL_WORK/second.csv" || zl_fail "no report: $(head -3 "$ZL_WORK/second.csv")"
+}
+
+zl_main "$@" the_report_command_loads_no_window_toolkit a_mistyped_option_prints_the_usage_and_starts_nothing r_reads_the_history_in_and_escape_closes a_damaged_history_is_rebuilt_from_the_window \
   left_goes_back_a_week_and_the_save_dialog_speaks_czech

@@ -130,7 +130,7 @@ zl_start_display() {
 zl_run_one_scenario() {
   ZL_WORK=$ZL_SUITE_WORK/$1
   mkdir -p "$ZL_WORK"
-  export XDG_RUNTIME_DIR=$ZL_WORK/runtime TMPDIR=$ZL_WORK/tmp
+  export XDG_RUNTIME_DIR=$ZL_WORK/runtime TMPDIR=$ZL_WORK/tmp XDG_CACHE_HOME=$ZL_WORK/cache
   mkdir -m 700 "$XDG_RUNTIME_DIR" "$TMPDIR"
   PROGRAM_DIR=$ZL_WORK/program
   ZL_OPEN_OK="OPEN_ACTUAL_WORK_LOG - OK - log is valid and actual"
