@@ -27,10 +27,12 @@ set(ZL_INSTALL_DATA_SUBDIR ${ZL_INSTALL_DATA_DIR})
 set(ZL_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 # The program finds the installed data relative to itself, so any prefix works.
-# The window program lies in libexec/, the command in bin/.
-file(RELATIVE_PATH ZL_DATA_FROM_BIN ${CMAKE_INSTALL_FULL_LIBEXECDIR} ${CMAKE_INSTALL_PREFIX}/${ZL_INSTALL_DATA_DIR})
+# The command lies in bin/, the window program in a folder of its own in libexec/ (where
+# programs that no user starts by name belong).
+set(ZL_WINDOW_DIR ${CMAKE_INSTALL_LIBEXECDIR}/zentavo-logger)
+file(RELATIVE_PATH ZL_DATA_FROM_BIN ${CMAKE_INSTALL_PREFIX}/${ZL_WINDOW_DIR} ${CMAKE_INSTALL_PREFIX}/${ZL_INSTALL_DATA_DIR})
 target_compile_definitions(zentavo-logger PRIVATE ZL_DATA_FROM_BIN="${ZL_DATA_FROM_BIN}")
-file(RELATIVE_PATH ZL_WINDOW_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBEXECDIR}/zentavo-logger-window)
+file(RELATIVE_PATH ZL_WINDOW_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${ZL_WINDOW_DIR}/zentavo-logger-window)
 target_compile_definitions(zentavo-logger-front PRIVATE ZL_WINDOW_FROM_BIN="${ZL_WINDOW_FROM_BIN}")
 
 set(ZL_GENERATED_DIR ${CMAKE_BINARY_DIR}/install-files)
@@ -62,7 +64,7 @@ add_custom_target(zl_install_files ALL DEPENDS ${ZL_ICON_PNGS} ${ZL_GENERATED_DI
                                                ${ZL_GENERATED_DIR}/changelog.gz)
 
 install(TARGETS zentavo-logger-front RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS zentavo-logger RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR})
+install(TARGETS zentavo-logger RUNTIME DESTINATION ${ZL_WINDOW_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/Czech.lng ${PROJECT_SOURCE_DIR}/data/English.lng
               ${PROJECT_SOURCE_DIR}/data/File_List ${PROJECT_SOURCE_DIR}/data/Work_Type_List
               ${PROJECT_SOURCE_DIR}/data/Work_Type_List_English

@@ -24,7 +24,7 @@ uninstall() {
     # Only files under this prefix: a list from another PREFIX is not followed.
     case "$file" in "$prefix"/*) rm -f -- "$file" ;; esac
   done
-  rm -rf -- "$prefix/lib/zentavo-logger" "$prefix/share/doc/zentavo-logger"
+  rm -rf -- "$prefix/lib/zentavo-logger" "$prefix/libexec/zentavo-logger" "$prefix/share/doc/zentavo-logger"
   if command -v update-desktop-database >/dev/null; then
     update-desktop-database "$prefix/share/applications" 2>/dev/null || true
   fi

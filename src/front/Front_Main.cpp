@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -10,13 +11,14 @@
 #include "history/Calendar.h"
 #include "history/Date_Pattern_Cache.h"
 #include "history/History_Command_Line.h"
+#include "platform/Autostart_Entry.h"
 #include "platform/Clock.h"
 #include "platform/Date_Time_Patterns.h"
 #include "platform/Program_Folder.h"
 #include "platform/Xdg_Directories.h"
 
 #ifndef ZL_WINDOW_FROM_BIN
-#define ZL_WINDOW_FROM_BIN "../libexec/zentavo-logger-window"
+#define ZL_WINDOW_FROM_BIN "../libexec/zentavo-logger/zentavo-logger-window"
 #endif
 
 namespace
@@ -70,7 +72,11 @@ int main(int argc, char* argv[])
             });
         }
     }
-    // The same process goes on as the window program, with the same arguments and name.
+    // The same process goes on as the window program, with the same arguments and name. An
+    // autostart entry it writes names this command, which the user installed and started.
+    std::string command(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", command.data(), command.size() - 1);
+    if (length > 0) ::setenv(Command_Path_Variable, command.substr(0, std::size_t(length)).c_str(), 1);
     ::execv(window_program.c_str(), argv);
     std::fprintf(stderr, "zentavo-logger: %s cannot be started\n", window_program.c_str());
     return 1;

@@ -19,6 +19,10 @@ std::string Desktop_Exec_Argument(const std::string& executable_path);
 // The whole entry that starts the given executable.
 std::string Autostart_Entry_Text(const std::string& executable_path);
 
+// Set by the zentavo-logger command for the window program it hands a start to: the path
+// an autostart entry names.
+inline constexpr const char* Command_Path_Variable = "ZENTAVO_LOGGER_COMMAND";
+
 // Writes the entry (replacing the file in one step) or removes it; an entry already absent
 // is removed. False with the reason in failure.
 bool Write_Autostart_File(const std::string& path, const std::string& executable_path, std::string& failure);

@@ -523,7 +523,10 @@ void TSetup_Form::Save_Start_At_Login()
     const bool wanted = Start_At_Login_Check_Box->isChecked();
     if (wanted == Autostart_File_Exists(path)) return;
     std::string failure;
-    const std::string program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+    // Started by the command that answers reports, the entry names that command.
+    const QString command = qEnvironmentVariable(Command_Path_Variable);
+    const std::string program =
+        QFile::encodeName(command.isEmpty() ? QCoreApplication::applicationFilePath() : command).toStdString();
     if (wanted ? Write_Autostart_File(path, program, failure) : Remove_Autostart_File(path, failure)) return;
     Resources.Errors.Add(std::string(" - SAVE_START_AT_LOGIN - ") + (wanted ? "WRITE" : "REMOVE") +
                          " - UNEXPECTED_ERROR - " + File_Name_To_Cp1250(failure));
