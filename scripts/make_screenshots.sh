@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes every picture of docs/ from the built program with its Czech texts: the record
 # editor and the settings dialog through their widget tests, the tray's balloon and the
-# report window through their end-to-end scenarios, and the rest as scenes of the real
+# report window (a week, a year and all) through their end-to-end scenarios, and the rest as scenes of the real
 # program under Xvfb below.
 # Usage: scripts/make_screenshots.sh [output directory (default docs/)]
 set -euo pipefail
@@ -16,7 +16,8 @@ if [ "${2:-}" != --scenario ] && [ -z "${ZL_SCREENSHOT_SCENES:-}" ]; then
   export XDG_RUNTIME_DIR=$work TMPDIR=$work ZL_SCREENSHOT_DIR=$out
   ctest --test-dir "$root/build" -R '^(Update_Record_Form_test|Setup_Form_test)$' --output-on-failure
   ZL_E2E_ONLY=full_time_balloon bash "$root/tests/e2e/Tray_e2e.sh" "$root/build/dist"
-  ZL_E2E_ONLY=r_reads_the_history_in_and_escape_closes ZL_REPORT_SCREENSHOT=$out/screenshot-report.png \
+  # Two years of days, so that the year shows its weeks and "all" its months.
+  ZL_E2E_ONLY=r_reads_the_history_in_and_escape_closes ZL_REPORT_SCREENSHOT=$out/screenshot-report.png ZL_REPORT_DAYS=730 \
     bash "$root/tests/e2e/Report_Window_e2e.sh" "$root/build/dist"
   ZL_SCREENSHOT_SCENES=1 bash "$0" "$root/build/dist"
   ls -l "$out"/screenshot-*.png

@@ -6,17 +6,18 @@
 set -euo pipefail
 source "$(dirname "$0")/lib/e2e.sh"
 
-# A target log of the working days of the four weeks before today, in the default pattern
-# (CP1250, CR LF, an empty separator line before each day).
+# A target log of the working days of the four weeks before today (of ZL_REPORT_DAYS days
+# for the pictures), in the default pattern (CP1250, CR LF, an empty separator line before
+# each day).
 write_target_log() {
-  python3 - "$PROGRAM_DIR/Work_Log.csv" "$today" <<'PY'
+  python3 - "$PROGRAM_DIR/Work_Log.csv" "$today" "${ZL_REPORT_DAYS:-28}" <<'PY'
 import datetime, random, sys
-path, today = sys.argv[1], datetime.date.fromisoformat(sys.argv[2])
+path, today, days = sys.argv[1], datetime.date.fromisoformat(sys.argv[2]), int(sys.argv[3])
 names = ["Pondělí", "Úterý", "Středa", "Čtvrtek", "Pátek", "Sobota", "Neděle"]
 kinds = ["Programování", "Porada", "Dokumentace", "Testování", "Podpora zákazníků"]
 random.seed(4)
 lines = []
-for back in range(28, 0, -1):
+for back in range(days, 0, -1):
     day = today - datetime.timedelta(days=back)
     if day.weekday() > 4:
         continue
@@ -65,7 +66,17 @@ scenario_r_reads_the_history_in_and_escape_closes() {
   zl_step "R opens the window and reads the target log into a new database"
   open_report
   zl_wait_for 5 is_sqlite "$PROGRAM_DIR/Work_History.sqlite" || zl_fail "no database after the report opened"
-  [ -n "${ZL_REPORT_SCREENSHOT:-}" ] && { sleep 0.5; import -window "$REPORT" "$ZL_REPORT_SCREENSHOT"; }
+  if [ -n "${ZL_REPORT_SCREENSHOT:-}" ]; then
+    sleep 0.5
+    import -window "$REPORT" "$ZL_REPORT_SCREENSHOT"
+    # The Year and All buttons, 105 x 25 each, the third and fourth from the left.
+    xdotool mousemove --window "$REPORT" $((226 + 52)) $((6 + 12)) click 1
+    sleep 0.5
+    import -window "$REPORT" "${ZL_REPORT_SCREENSHOT%.png}-year.png"
+    xdotool mousemove --window "$REPORT" $((336 + 52)) $((6 + 12)) click 1
+    sleep 0.5
+    import -window "$REPORT" "${ZL_REPORT_SCREENSHOT%.png}-all.png"
+  fi
 
   zl_step "Escape closes it, R brings it back"
   zl_close_dialog "$REPORT"
