@@ -28,7 +28,7 @@ private slots:
             {"Default_Data_Row", {743, 17}},    {"Focused_Data_Row", {743, 17}},
             {"Header_Row", {743, 18}},          {"Button_Skin", {420, 25}},
             {"Minimize_Button_Skin", {68, 17}}, {"Message_Dialog_Form_Background", {355, 138}},
-            {"Splash_Screen", {390, 243}}};
+            {"Splash_Screen", {390, 243}},      {"Splash_Screen_English", {390, 243}}};
         for (const auto& [name, size] : skins)
         {
             const QString path = Data + "Skin/" + name + ".bmp";
@@ -56,7 +56,7 @@ private slots:
                                                          QImage(path).convertToFormat(QImage::Format_RGB32);
         };
         const QStringList skins = QDir(Data + "Skin").entryList({"*.bmp"});
-        QCOMPARE(skins.size(), 12);
+        QCOMPARE(skins.size(), 13);
         for (const QString& name : skins) QVERIFY2(same_as_qt(Data + "Skin/" + name), qPrintable(name));
 
         // Bitmaps of other kinds, as a user's own skin may be, go through Qt's readers.
