@@ -203,12 +203,15 @@ void TDay_Chart::Set_Report(const History_Report& report, Day_Chart_Bars bars)
     // Whole two hours, at least an hour above the highest bar or target, so the scale reads
     // in round figures and the full-time line never lies on the frame.
     Scale_Top = std::max(120LL, (highest + 60 + 119) / 120 * 120);
+    Plot_Left_Edge =
+        std::max(Minimum_Plot_Left,
+                 fontMetrics().horizontalAdvance(QString::fromStdString(Minutes_As_Hours_Text(Scale_Top))) + 10);
     update();
 }
 
 QRect TDay_Chart::Plot_Area() const
 {
-    return QRect(Plot_Left, Plot_Top, width() - Plot_Left - Plot_Right_Margin,
+    return QRect(Plot_Left_Edge, Plot_Top, width() - Plot_Left_Edge - Plot_Right_Margin,
                  height() - Plot_Top - Plot_Bottom_Margin);
 }
 
@@ -308,7 +311,7 @@ void TDay_Chart::paintEvent(QPaintEvent*)
         painter.setPen(Grid_Line_Color);
         painter.drawLine(plot.left(), y, plot.right(), y);
         painter.setPen(Axis_Text_Color);
-        painter.drawText(QRect(0, y - 8, Plot_Left - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
+        painter.drawText(QRect(0, y - 8, Plot_Left_Edge - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
                          QString::fromStdString(Minutes_As_Hours_Text(minutes)));
     }
     Paint_Axis_Labels(painter);

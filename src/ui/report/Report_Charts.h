@@ -86,12 +86,15 @@ class TDay_Chart : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int Plot_Left = 40;
+    static constexpr int Minimum_Plot_Left = 40;
     static constexpr int Plot_Right_Margin = 10;
     static constexpr int Plot_Top = 18;
     static constexpr int Plot_Bottom_Margin = 20;
 
     explicit TDay_Chart(Report_Chart_Look look, QWidget* parent = nullptr);
+
+    // Where the plot begins: room for the scale's widest figure (100 hours and more are wider).
+    int Plot_Left() const { return Plot_Left_Edge; }
 
     // Day_Names 1 (Sunday) to 7 (Saturday) of the language file, for the week's axis.
     void Set_Day_Names(const std::array<QString, 8>& day_names) { Day_Names = day_names; }
@@ -149,5 +152,6 @@ private:
     std::vector<History_Report_Day> Days;
     std::vector<long long> Day_Slots;
     std::map<std::string, std::size_t> Type_Order;
+    int Plot_Left_Edge = Minimum_Plot_Left;
     long long Scale_Top = 0;
 };

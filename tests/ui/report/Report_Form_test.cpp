@@ -202,7 +202,7 @@ private slots:
         // Wednesday stands two slots right of Monday; Tuesday's slot stays empty.
         const QRect monday = chart.Day_Bar(0);
         const QRect wednesday = chart.Day_Bar(1);
-        const int slot = (chart.width() - TDay_Chart::Plot_Left - TDay_Chart::Plot_Right_Margin) / 7;
+        const int slot = (chart.width() - chart.Plot_Left() - TDay_Chart::Plot_Right_Margin) / 7;
         QVERIFY(std::abs(wednesday.left() - monday.left() - 2 * slot) <= 2);
 
         // The day listed Meeting first, but Coding (the period's largest) stacks at the bottom
