@@ -40,6 +40,7 @@
 #include "ui/main/Termination_Signals.h"
 #include "ui/report/History_Report_Source.h"
 #include "ui/report/Report_Form_Opener.h"
+#include "ui/session/Session_Presence_Watch.h"
 #include "ui/tray/Deferred_Tray_Shell.h"
 #include "ui/tray/Qt_Tray_Shell.h"
 #include "ui/tray/TNotificationIcon.h"
@@ -210,6 +211,9 @@ int main(int argc, char* argv[])
     };
     seams.Display_Update_Record_Form = Display_Update_Record_Form;
     seams.Display_Setup_Form = Display_Setup_Form;
+    seams.Make_Presence_Watch = [] {
+        return std::make_unique<Session_Presence_Watch>();
+    };
 
     // The report window and its history are made at the first R, never at start.
     Report_Form_Opener report_opener(

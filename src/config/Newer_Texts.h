@@ -43,6 +43,16 @@ inline constexpr Newer_Text Tray_Settings{"Tray_Menu", "4", "Settings", "Nastave
 inline constexpr Newer_Text Tray_Quit{"Tray_Menu", "5", "Quit", "Ukončit"};
 
 inline constexpr Newer_Text Setup_Language{"Language", "1", "Language", "Jazyk"};
+inline constexpr Newer_Text Away_Title{"Away_Question", "1", "Time away", "Čas mimo počítač"};
+inline constexpr Newer_Text Away_Question{"Away_Question", "2", "You were away from %0:s to %1:s (%2:s min).",
+                                          "Byli jste pryč od %0:s do %1:s (%2:s min)."};
+inline constexpr Newer_Text Away_Book{"Away_Question", "3", "Book it", "Zapsat"};
+inline constexpr Newer_Text Away_Leave{"Away_Question", "4", "Leave unassigned", "Nezařazovat"};
+inline constexpr Newer_Text Away_Day_Full{
+    "Away_Question", "5", "The day holds as many records as it can; the time away stays unassigned.",
+    "Den už má tolik záznamů, kolik může mít; čas mimo počítač zůstane nezařazen."};
+
+inline constexpr Newer_Text Read_Denied_Reason{"Save_Warning", "7", "The file may not be read.", "Soubor nelze číst."};
 }  // namespace Newer_Texts
 
 // The text in CP1250, from the language file or built in.

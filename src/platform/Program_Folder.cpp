@@ -28,6 +28,22 @@ bool Is_Regular_File(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+// Why a path that should be the language file is none, for the message; empty when
+// nothing is there at all.
+std::string Not_A_File_Cause(const std::string& path)
+{
+    struct stat status
+    {
+    };
+    if (::lstat(path.c_str(), &status) != 0) return {};
+    if (S_ISLNK(status.st_mode) && ::stat(path.c_str(), &status) != 0)
+        return path + " is a symbolic link to a file that does not exist";
+    if (S_ISDIR(status.st_mode)) return path + " is a folder";
+    if (S_ISFIFO(status.st_mode)) return path + " is a FIFO (a named pipe)";
+    if (!S_ISREG(status.st_mode)) return path + " is a device or a socket";
+    return {};
+}
+
 // A folder without any write bit counts as read-only even for root, as files do.
 bool Is_Writable_Directory(const std::string& path)
 {
@@ -194,8 +210,11 @@ Program_Folder_Choice Choose_Program_Folder(const std::string& executable_direct
             : Without_Trailing_Slash(std::filesystem::path(installed_data_directory).lexically_normal().string());
     if (!Is_Regular_File(choice.Data_Source + "/" + Marking_Language_File))
     {
-        choice.Failure = "The program's data was not found: neither " + beside + " nor " + choice.Data_Source +
-                         " holds " + Marking_Language_File + ".";
+        std::string cause = Not_A_File_Cause(choice.Data_Source + "/" + Marking_Language_File);
+        if (cause.empty()) cause = Not_A_File_Cause(beside + "/" + Marking_Language_File);
+        choice.Failure = cause.empty() ? "The program's data was not found: neither " + beside + " nor " +
+                                             choice.Data_Source + " holds " + Marking_Language_File + "."
+                                       : "The program's data cannot be used: " + cause + ", not the language file.";
         return choice;
     }
     std::string failure;

@@ -139,6 +139,7 @@ bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored, std
     const std::string prefix = " - OPEN_ACTUAL_WORK_LOG - RESET - ";
     if (context.Files.Is_Read_Only(path))
     {
+        stored.Failure = EACCES;
         Add_Open_Failure(&context.Errors, prefix, path, EACCES);
         return false;
     }
@@ -149,6 +150,7 @@ bool Open_Actual_Work_Log(Work_Log_Context& context, Stored_Day_Log& stored, std
         std::min<std::uint64_t>(max_records, SIZE_MAX / Work_Record_Size) * Work_Record_Size;
     if (!context.Files.Read_Prefix(path, static_cast<std::size_t>(max_bytes), content, file_size, error_number))
     {
+        stored.Failure = error_number;
         Add_Open_Failure(&context.Errors, prefix, path, error_number);
         return false;
     }

@@ -30,6 +30,7 @@ struct Stored_Day_Log
     std::vector<Work_Record> Records;
     std::uint64_t Whole_Record_Count = 0;    // of the whole file
     std::uint64_t Partial_Record_Bytes = 0;  // after the last whole record, never read
+    int Failure = 0;                         // the errno of an open that failed
 };
 
 // Opens the existing day-log file for reading and writing and reads its records. A file

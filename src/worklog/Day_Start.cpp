@@ -1,10 +1,14 @@
 #include "worklog/Day_Start.h"
 
+#include <cerrno>
+
+#include "config/Newer_Texts.h"
 #include "config/Program_Messages.h"
 #include "platform/Code_Page.h"
 #include "platform/Short_String.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Export_Journal.h"
+#include "worklog/Failure_Reason.h"
 #include "worklog/File_Failure.h"
 #include "worklog/Target_Log_Export.h"
 
@@ -109,6 +113,24 @@ void Report_Partial_Record(Work_Log_Context& context, const Stored_Day_Log& stor
                        std::to_string(stored.Partial_Record_Bytes) + " bytes");
 }
 
+// The question about a day log that cannot be opened names why: a file without write bits
+// or one this user may not write, one that may not be read, or the system's reason.
+int Ask_About_Unopenable_Day_Log(Work_Log_Context& context, const Stored_Day_Log& stored)
+{
+    const std::string path = context.Day_Log_Path();
+    const std::string reason =
+        stored.Failure == EACCES && !context.Files.Is_Read_Only(path) && !context.Files.May_Read(path)
+            ? Read_Newer_Text(context.Texts.Language_File_Path, Newer_Texts::Read_Denied_Reason)
+            : File_Failure_Reason(context.Texts, stored.Failure);
+    // The language file's question, the reason on a line below its first paragraph.
+    std::string question = context.Texts.Message_Strings[3];
+    const std::size_t paragraph = question.find("##");
+    question = paragraph == std::string::npos ? question + "##%1:s"
+                                              : question.substr(0, paragraph) + "#%1:s" + question.substr(paragraph);
+    return Put_Message_Text(context.Dialogs, context.Texts, Program_Message::Ask_About_Unreadable_Day_Log, question,
+                            {Day_Log_File_Name, reason});
+}
+
 }  // namespace
 
 void Start_New_Day(Work_Log_Context& context, Day_Log& day_log)
@@ -147,8 +169,7 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log, co
     Stored_Day_Log stored;
     if (kind != File_Kind::Directory && !Open_Actual_Work_Log(context, stored))
     {
-        if (Ask(context, Program_Message::Ask_About_Unreadable_Day_Log, file_name_argument) == 2)
-            return {Day_Log_Outcome::Unopenable, true};
+        if (Ask_About_Unopenable_Day_Log(context, stored) == 2) return {Day_Log_Outcome::Unopenable, true};
         Keep_Unusable_Day_Log(context);
         Start_New_Day(context, day_log);
         return {Day_Log_Outcome::Unopenable, false};
@@ -189,8 +210,7 @@ Load_Day_Log_Result Load_Day_Log(Work_Log_Context& context, Day_Log& day_log, co
     if (stored.Whole_Record_Count > stored.Records.size() &&
         !Open_Actual_Work_Log(context, stored, stored.Whole_Record_Count))
     {
-        if (Ask(context, Program_Message::Ask_About_Unreadable_Day_Log, file_name_argument) == 2)
-            return {Day_Log_Outcome::Unopenable, true};
+        if (Ask_About_Unopenable_Day_Log(context, stored) == 2) return {Day_Log_Outcome::Unopenable, true};
         Keep_Unusable_Day_Log(context);
         Start_New_Day(context, day_log);
         return {Day_Log_Outcome::Unopenable, false};

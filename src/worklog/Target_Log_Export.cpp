@@ -104,10 +104,16 @@ Block_State State_Of_Earlier_Attempt(Work_Log_Context& context, Writable_File& f
     if (!entry || entry->Target_File_Name != name || entry->Day_Identity != identity) return Block_State::Absent;
     if (entry->Length_Before > length || length - entry->Length_Before > block.size()) return Block_State::Absent;
     std::string tail;
-    int ignored = 0;
+    int read_error = 0;
     const auto tail_size = static_cast<std::size_t>(length - entry->Length_Before);
-    if (!file.Read_At(entry->Length_Before, tail_size, tail, ignored) || tail.size() != tail_size)
-        return Block_State::Absent;
+    if (!file.Read_At(entry->Length_Before, tail_size, tail, read_error))
+    {
+        // A target log that may only be appended to: the journal's length tells alone.
+        if (read_error != EBADF || tail_size == 0) return Block_State::Absent;
+        length_before = entry->Length_Before;
+        return tail_size == block.size() ? Block_State::Whole : Block_State::Torn;
+    }
+    if (tail.size() != tail_size) return Block_State::Absent;
     // Only bytes this export wrote are ever taken back: a tail that is not the block's
     // beginning is someone else's.
     if (block.compare(0, tail.size(), tail) != 0) return Block_State::Absent;

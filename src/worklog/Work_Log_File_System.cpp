@@ -119,6 +119,15 @@ File_Kind Posix_Work_Log_File_System::Kind_Of(const std::string& path) const
 
 bool Posix_Work_Log_File_System::Is_Read_Only(const std::string& path) const { return Is_Read_Only_File(path); }
 
+bool Posix_Work_Log_File_System::May_Read(const std::string& path) const
+{
+    int ignored = 0;
+    const int descriptor = Open_Regular_File(path, O_RDONLY, ignored);
+    if (descriptor < 0) return false;
+    ::close(descriptor);
+    return true;
+}
+
 std::string Posix_Work_Log_File_System::Final_Target(const std::string& path) const { return Final_Link_Target(path); }
 
 bool Posix_Work_Log_File_System::Read_Prefix(const std::string& path, std::size_t max_bytes, std::string& content,
@@ -160,7 +169,13 @@ std::unique_ptr<Writable_File> Posix_Work_Log_File_System::Create_Replacement(co
 
 std::unique_ptr<Writable_File> Posix_Work_Log_File_System::Open_For_Append(const std::string& path, int& error_number)
 {
-    return Open_Writable(path, O_RDWR | O_APPEND, error_number);
+    std::unique_ptr<Writable_File> file = Open_Writable(path, O_RDWR | O_APPEND, error_number);
+    if (file || error_number != EACCES) return file;
+    // A file that may only be written is appended to all the same; what an earlier
+    // attempt left is then judged by its length alone.
+    int write_only_error = 0;
+    file = Open_Writable(path, O_WRONLY | O_APPEND, write_only_error);
+    return file;
 }
 
 bool Posix_Work_Log_File_System::Rename(const std::string& from, const std::string& to, int& error_number)

@@ -41,6 +41,8 @@ public:
     bool Is_File(const std::string& path) const { return Kind_Of(path) == File_Kind::Regular; }
     // An existing file whose mode has no write bit; refused even for root.
     virtual bool Is_Read_Only(const std::string& path) const = 0;
+    // Whether this process may open the file for reading (what a refused open tells the user).
+    virtual bool May_Read(const std::string& path) const = 0;
     // Where a chain of symbolic links ends; the path itself when it is no link.
     virtual std::string Final_Target(const std::string& path) const = 0;
     // Opens an existing file for reading and writing as a check that it may be used, and
@@ -65,6 +67,7 @@ class Posix_Work_Log_File_System final : public Work_Log_File_System
 public:
     File_Kind Kind_Of(const std::string& path) const override;
     bool Is_Read_Only(const std::string& path) const override;
+    bool May_Read(const std::string& path) const override;
     std::string Final_Target(const std::string& path) const override;
     bool Read_Prefix(const std::string& path, std::size_t max_bytes, std::string& content, std::uint64_t& file_size,
                      int& error_number) override;
@@ -85,6 +88,7 @@ public:
 
     File_Kind Kind_Of(const std::string& path) const override { return Target.Kind_Of(path); }
     bool Is_Read_Only(const std::string& path) const override { return Target.Is_Read_Only(path); }
+    bool May_Read(const std::string& path) const override { return Target.May_Read(path); }
     std::string Final_Target(const std::string& path) const override { return Target.Final_Target(path); }
     bool Read_Prefix(const std::string& path, std::size_t max_bytes, std::string& content, std::uint64_t& file_size,
                      int& error_number) override

@@ -9,6 +9,7 @@
 #include "config/Language_File.h"
 #include "config/Program_Paths.h"
 #include "config/Settings_File.h"
+#include "config/Setup_Ini_Problem.h"
 #include "config/Work_Type_List.h"
 #include "platform/Posix_File.h"
 #include "support/Fake_Clock.h"
@@ -53,6 +54,22 @@ TEST(Configuration_File_Limits, ALanguageFileThatGivesNoTextsIsExplained)
     ASSERT_EQ(::mkfifo(directory.File("Fifo.lng").c_str(), 0600), 0);
     EXPECT_EQ(problem("Fifo.lng"),
               " - OPEN_LANGUAGE_FILE - INVALID_FILE - " + directory.File("Fifo.lng") + " is not a regular file" + keys);
+}
+
+TEST(Configuration_File_Limits, ASetupFileThatHidesTheSettingsIsExplainedAndAMissingOneIsNot)
+{
+    Test_Temporary_Directory directory;
+    const std::string path = directory.File("Setup.ini");
+    const std::string defaults = ", the settings take their defaults";
+    EXPECT_EQ(Setup_Ini_Problem(path), std::nullopt);
+    directory.Write("Setup.ini", "[Main_Setup]\r\n");
+    EXPECT_EQ(Setup_Ini_Problem(path), std::nullopt);
+    directory.Write("Setup.ini", Past_The_Limit + ";");
+    EXPECT_EQ(Setup_Ini_Problem(path),
+              " - OPEN_SETUP_FILE - FILE_TOO_LARGE - file " + path + " is larger than 1048576 bytes" + defaults);
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(Setup_Ini_Problem(path), " - OPEN_SETUP_FILE - INVALID_FILE - " + path + " is a directory" + defaults);
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ scenario_fifo_as_setup_ini_and_language_file() {
   zl_start_window "$today 09:00:00"
   zl_stop
   expect_still_a_fifo "$PROGRAM_DIR/Setup.ini"
-  zl_expect_day_saved
+  zl_expect_protocol "OPEN_SETUP_FILE - INVALID_FILE - $PROGRAM_DIR/Setup.ini is not a regular file, the settings take their defaults" \
+    "$ZL_OPEN_OK" "$ZL_SAVED"
 
   zl_step "the language file named in Setup.ini is a FIFO"
   install_with_todays_day

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "support/Test_Temporary_Directory.h"
 
@@ -117,6 +118,25 @@ TEST_F(Program_Folder, WithoutDataOrWithoutAPlaceForTheFolderTheStartFailsNaming
     choice = Choose();
     EXPECT_TRUE(choice.Program_Directory.empty());
     EXPECT_NE(choice.Failure.find(Root.File("blocked/data")), std::string::npos) << choice.Failure;
+}
+
+TEST_F(Program_Folder, ALanguageFileThatIsNoFileIsNamedWithWhatItIs)
+{
+    const std::string language_file = Root.File("prefix/share/zentavo-logger/Czech.lng");
+    const auto failure_for = [&](const std::function<void()>& make) {
+        std::filesystem::remove(language_file);
+        make();
+        return Choose().Failure;
+    };
+    EXPECT_NE(failure_for([&] { ::mkfifo(language_file.c_str(), 0644); }).find(language_file + " is a FIFO"),
+              std::string::npos);
+    EXPECT_NE(
+        failure_for([&] { std::filesystem::create_directory(language_file); }).find(language_file + " is a folder"),
+        std::string::npos);
+    EXPECT_NE(failure_for([&] {
+                  std::filesystem::create_symlink(Root.File("gone.lng"), language_file);
+              }).find(language_file + " is a symbolic link to a file that does not exist"),
+              std::string::npos);
 }
 
 TEST_F(Program_Folder, DataInstalledIntoTheUsersOwnFolderIsRefusedRatherThanWrittenInto)

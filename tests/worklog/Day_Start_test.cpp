@@ -47,6 +47,14 @@ protected:
                 Texts.Message_Buttons[second],  std::move(arguments)};
     }
 
+    // The question about a file that cannot be opened names the reason below its first line.
+    Dialog_Call With_Reason(Dialog_Call call, const std::string& reason) const
+    {
+        call.Message += "##%1:s";
+        call.Arguments.push_back(reason);
+        return call;
+    }
+
     Day_Log Log;
 };
 
@@ -74,11 +82,13 @@ TEST_F(Day_Start, MissingFileOnlyLogsAtFirstStartAndAsksTwoLater)
 
 TEST_F(Day_Start, UnopenableFileAsksThreeAndIsKeptAsideUnlessReadOnly)
 {
+    Texts.Access_Denied_Reason = "may not be written";
     Store_Records({Day_Row});
     Make_Read_Only(Day_Log_Path());
     Dialogs.Answer(1);
     EXPECT_EQ(Load().Outcome, Day_Log_Outcome::Unopenable);
-    EXPECT_EQ(Dialogs.Calls, std::vector<Dialog_Call>{Question(3, 5, 6, {"Actual_Work_Log.log"})});
+    EXPECT_EQ(Dialogs.Calls,
+              std::vector<Dialog_Call>{With_Reason(Question(3, 5, 6, {"Actual_Work_Log.log"}), "may not be written")});
     EXPECT_EQ(Lines(), Lines_Of{" - OPEN_ACTUAL_WORK_LOG - RESET - ERROR_ACCESS_DENIED - access to " + Day_Log_Path() +
                                 " denied, file is read only"});
     Expect_New_Day();
@@ -94,6 +104,29 @@ TEST_F(Day_Start, UnopenableFileAsksThreeAndIsKeptAsideUnlessReadOnly)
     EXPECT_FALSE(result.Terminate_Requested);
     Expect_Kept_Aside(Encode_Work_Record(Day_Row));
     Expect_New_Day();
+}
+
+TEST_F(Day_Start, TheQuestionAboutAnUnopenableFileSaysWhetherItMayNotBeReadOrNotBeWritten)
+{
+    Texts.Access_Denied_Reason = "may not be written";
+    Texts.Other_Failure_Reason = "error %0:s";
+    Store_Records({Day_Row});
+    Dialogs.Answer(2);
+    Files.Read_Error = EIO;
+    Load();
+    Files.Read_Error = 0;
+    ::chmod(Day_Log_Path().c_str(), 0200);
+    {
+        Without_File_Mode_Override as_a_user;
+        Dialogs.Answer(2);
+        Load();
+    }
+    ASSERT_EQ(Dialogs.Calls.size(), 2u);
+    EXPECT_EQ(Dialogs.Calls[0], With_Reason(Question(3, 5, 6, {"Actual_Work_Log.log"}), "error 5"));
+    // The protocol keeps its fixed line; the user hears the real cause (here the English default).
+    EXPECT_EQ(Dialogs.Calls[1], With_Reason(Question(3, 5, 6, {"Actual_Work_Log.log"}), "The file may not be read."));
+    EXPECT_EQ(Lines().back(), " - OPEN_ACTUAL_WORK_LOG - RESET - ERROR_ACCESS_DENIED - access to " + Day_Log_Path() +
+                                  " denied, file is read only");
 }
 
 TEST_F(Day_Start, FilesWithoutAUsableDayAreInvalidAndKeptAside)

@@ -96,6 +96,27 @@ TEST_F(Target_Log_Export, CreateAndAppendFailuresGiveTheirLinesAndWriteNothing)
     EXPECT_EQ(Read(name), "kept\r\n");
 }
 
+TEST_F(Target_Log_Export, ATargetLogThatMayOnlyBeWrittenIsAppendedToOnce)
+{
+    Write(Target(), "kept\r\n");
+    ::chmod(Target().c_str(), 0200);
+    bool exported = false;
+    bool repeated = false;
+    {
+        Without_File_Mode_Override as_a_user;
+        exported = Export("%3:s");
+        // A start after a crash finds the note: the length alone tells the day is there.
+        repeated = Export("%3:s");
+    }
+    ::chmod(Target().c_str(), 0644);
+    EXPECT_TRUE(exported);
+    EXPECT_TRUE(repeated);
+    std::string expected = "kept\r\n" + Program_Settings.Target_Log_File_Separator + "\r\n";
+    for (const Work_Record& record : Stored_Day) expected += record[Work_Type_Field] + "\r\n";
+    EXPECT_EQ(Read(Target()), expected);
+    EXPECT_TRUE(Lines().empty()) << Lines().front();
+}
+
 TEST_F(Target_Log_Export, WriteFailureAtAnyLineLeavesTheTargetLogAsItWasAndTheRetryWritesTheBlockOnce)
 {
     Export();

@@ -2,7 +2,10 @@
 // A temporary program directory with everything the work-log operations need, scripted
 // answers to the message dialog and a file layer that fails on request.
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -19,6 +22,30 @@
 #include "support/Test_Temporary_Directory.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/Work_Log_Context.h"
+
+// The file modes count for this thread as for any user while it lives, root included: the
+// capabilities that pass over them leave its effective set.
+class Without_File_Mode_Override
+{
+public:
+    Without_File_Mode_Override()
+    {
+        __user_cap_data_struct reduced[2] = {};
+        if (::syscall(SYS_capget, &Header, Saved) != 0) return;
+        reduced[0] = Saved[0], reduced[1] = Saved[1];
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        Reduced = ::syscall(SYS_capset, &Header, reduced) == 0;
+    }
+    ~Without_File_Mode_Override()
+    {
+        if (Reduced) ::syscall(SYS_capset, &Header, Saved);
+    }
+
+private:
+    __user_cap_header_struct Header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct Saved[2]{};
+    bool Reduced = false;
+};
 
 struct Dialog_Call
 {

@@ -13,6 +13,7 @@
 #include "config/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Date_Time_Patterns.h"
+#include "platform/Presence_Watch.h"
 #include "ui/dialogs/Dialog_Resources.h"
 #include "ui/dialogs/Main_Form_Preview.h"
 #include "ui/dialogs/Record_Table_View.h"
@@ -53,4 +54,6 @@ struct Main_Form_Seams
     std::function<void(const Program_Paths&)> Before_Setup_Read;
     // Another language file was chosen while the program runs (Qt's own texts follow it).
     std::function<void(const std::string& language_file_path)> Language_Changed;
+    // The user's presence (lock, sleep, idleness), made once the first frame is up.
+    std::function<std::unique_ptr<Presence_Watch>()> Make_Presence_Watch;
 };

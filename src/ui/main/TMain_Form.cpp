@@ -17,6 +17,7 @@
 #include "ui/main/Program_Shell.h"
 #include "ui/main/Taskbar_Hint.h"
 #include "ui/main/Title_Strip.h"
+#include "ui/session/Time_Away_Watch.h"
 #include "ui/tray/TNotificationIcon.h"
 #include "worklog/Day_Log_File.h"
 #include "worklog/End_Of_Day.h"
@@ -150,6 +151,7 @@ void TMain_Form::Update_TimerTimer()
 {
     if (!Seams.Clock_Source || Day_Has_Ended || Changing_Day) return;
     if (Change_Day_When_Due()) return;
+    Watch_Time_Away();
     // At most one refresh per minute.
     if (!Rules.Refresh_For_Minute(Time_To_Minute_Of_Day(Seams.Clock_Source->Now()))) return;
     if (Rules.Full_Time_Reached() && Tray_Icon_Component)

@@ -38,6 +38,7 @@ class Command_Button_Bar;
 class Title_Strip;
 class TVela_Button;
 class TNotificationIcon;
+class Time_Away_Watch;
 
 inline constexpr const char* Application_Title = "Zentavo Logger " ZL_PROGRAM_VERSION;
 inline constexpr const char* Main_Form_Caption = "Zentavo Logger";
@@ -213,4 +214,7 @@ private:
     // Whether the saves after each change reach the disk; the user hears once when they do not.
     Day_Log_Checkpoint Day_Checkpoint;
     void Show_Checkpoint_Warning();
+    // Time away is asked about at the minute's work, after a new date had its turn.
+    std::unique_ptr<Time_Away_Watch> Away_Watch;
+    void Watch_Time_Away();
 };

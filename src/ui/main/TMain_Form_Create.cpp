@@ -6,6 +6,7 @@
 
 #include "config/Language_File.h"
 #include "config/Settings_File.h"
+#include "config/Setup_Ini_Problem.h"
 #include "config/Start_Up_Checks.h"
 #include "history/History_Export.h"
 #include "platform/Code_Page.h"
@@ -115,6 +116,7 @@ void TMain_Form::Read_Setup_File()
 {
     if (Seams.Before_Setup_Read) Seams.Before_Setup_Read(Paths);
     Read_Start_Up_Settings(Paths, Setup, Start_Values);
+    if (const auto problem = Setup_Ini_Problem(Setup_Ini_Path(Paths))) Errors->Add(*problem);
     Set_Window_Colour(Color_From_Bgr(Setup.Main_Form_Color));
     Title->Set_Look(Setup);
     if (Setup.Main_Form_Anchor == 0) move(Setup.Main_Form_Left, Setup.Main_Form_Top);
