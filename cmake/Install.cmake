@@ -100,6 +100,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ZL_HOMEPAGE_URL})
 # Without an X server (a Wayland session without XWayland) Qt needs its Wayland plugin.
 # O opens the target log with xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils, libxcb-screensaver0")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -105,3 +105,14 @@ bool Is_Czech_Language_File(std::string_view language_file_path)
         slash == std::string_view::npos ? language_file_path : language_file_path.substr(slash + 1);
     return name == "Czech.lng";
 }
+
+void Read_Language_Section(const std::string& language_file_path, std::string_view section,
+                           std::span<std::string> texts)
+{
+    const Ini_File ini = Ini_File::Read_Once(language_file_path);
+    for (std::size_t key = 1; key < texts.size(); ++key)
+    {
+        if (std::optional<std::string> value = ini.Read_Value(section, std::to_string(key)))
+            texts[key] = Cut_To_Short_String(*value);
+    }
+}

@@ -2,6 +2,7 @@
 // The language file (INI syntax, CP1250): the texts read at start, and single texts that
 // the dialogs read from the file each time they open.
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,3 +25,8 @@ std::string Read_Language_Text(const std::string& language_file_path, std::strin
 
 // True when the file-name part of the path is exactly "Czech.lng" (letter case counts).
 bool Is_Czech_Language_File(std::string_view language_file_path);
+
+// Keys "1" to texts.size() - 1 of a section of the file, over the built-in texts already in
+// texts (a missing key keeps its own); each cut to a short string. texts[0] stays as it is.
+void Read_Language_Section(const std::string& language_file_path, std::string_view section,
+                           std::span<std::string> texts);

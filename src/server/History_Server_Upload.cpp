@@ -12,6 +12,12 @@
 
 namespace
 {
+
+// Why a statement failed: the connection's error when it broke, else the statement's.
+std::string Failure_Of(const Pg_Connection& connection, const Pg_Result& result)
+{
+    return connection.Connected() ? result.Error() : connection.Connection_Error();
+}
 // A PostgreSQL array literal of the texts, each quoted, so any text goes as it is.
 class Array_Literal
 {
@@ -71,7 +77,7 @@ bool Put_Days(Pg_Connection& connection, const History_Server_Settings& server, 
         {server.Person, server.Machine, dates.Done(), fingerprints.Done(), worked.Done(), full_time.Done()});
     if (!inserted.Ok())
     {
-        failure = connection.Connected() ? inserted.Error() : connection.Connection_Error();
+        failure = Failure_Of(connection, inserted);
         return false;
     }
     // A day there already was sent before: its records are there too.
@@ -182,7 +188,7 @@ int Queue_Days_Missing_On_Server(Pg_Connection& connection, const History_Server
             {server.Person, server.Machine});
         if (!latest.Ok())
         {
-            failure = connection.Connected() ? latest.Error() : connection.Connection_Error();
+            failure = Failure_Of(connection, latest);
             return -1;
         }
         if (latest.Rows() == 1 && !latest.Text(0, 0).empty() && status.stx_btime.tv_sec < latest.Integer(0, 0))
@@ -194,7 +200,7 @@ int Queue_Days_Missing_On_Server(Pg_Connection& connection, const History_Server
         {server.Person, server.Machine});
     if (!sent.Ok())
     {
-        failure = connection.Connected() ? sent.Error() : connection.Connection_Error();
+        failure = Failure_Of(connection, sent);
         return -1;
     }
     if (sent.Rows() == 0) return 0;  // nothing ever sent from here: a first upload is --push-history's

@@ -2,8 +2,6 @@
 
 #include "config/Language_File.h"
 #include "platform/Code_Page.h"
-#include "platform/Ini_File.h"
-#include "platform/Short_String.h"
 
 namespace
 {
@@ -39,11 +37,6 @@ Report_Scope_Texts::Report_Scope_Texts(bool czech)
 Report_Scope_Texts Report_Scope_Texts::Load(const std::string& language_file_path)
 {
     Report_Scope_Texts texts(Is_Czech_Language_File(language_file_path));
-    const Ini_File ini = Ini_File::Read_Once(language_file_path);
-    for (std::size_t key = 1; key < texts.Texts.size(); ++key)
-    {
-        if (std::optional<std::string> value = ini.Read_Value(Report_Scope_Language_Section, std::to_string(key)))
-            texts.Texts[key] = Cut_To_Short_String(*value);
-    }
+    Read_Language_Section(language_file_path, Report_Scope_Language_Section, texts.Texts);
     return texts;
 }

@@ -4,8 +4,6 @@
 
 #include "config/Language_File.h"
 #include "platform/Code_Page.h"
-#include "platform/Ini_File.h"
-#include "platform/Short_String.h"
 
 namespace
 {
@@ -85,12 +83,7 @@ Report_Texts::Report_Texts(bool czech)
 Report_Texts Report_Texts::Load(const std::string& language_file_path)
 {
     Report_Texts texts(Is_Czech_Language_File(language_file_path));
-    const Ini_File ini = Ini_File::Read_Once(language_file_path);
-    for (std::size_t key = 1; key < texts.Texts.size(); ++key)
-    {
-        if (std::optional<std::string> value = ini.Read_Value(Report_Language_Section, std::to_string(key)))
-            texts.Texts[key] = Cut_To_Short_String(*value);
-    }
+    Read_Language_Section(language_file_path, Report_Language_Section, texts.Texts);
     return texts;
 }
 
