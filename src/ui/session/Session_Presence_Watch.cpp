@@ -1,9 +1,10 @@
 #include "ui/session/Session_Presence_Watch.h"
 
+#include <QtGui/qguiapplication_platform.h>
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 
 #ifdef ZL_HAVE_XCB_SCREENSAVER
 #include <dlfcn.h>
@@ -63,7 +64,9 @@ QString Login_Session_Path(const QString& session_id)
         const bool digit = character >= '0' && character <= '9';
         const bool letter = (character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z');
         if (letter || (digit && index > 0)) path += QLatin1Char(character);
-        else path += QStringLiteral("_%1").arg(static_cast<uint>(static_cast<unsigned char>(character)), 2, 16, QLatin1Char('0'));
+        else
+            path += QStringLiteral("_%1").arg(static_cast<uint>(static_cast<unsigned char>(character)), 2, 16,
+                                              QLatin1Char('0'));
     }
     return path;
 }
