@@ -2,14 +2,24 @@
 // working days in Work_History.sqlite) and prints the milliseconds from the opening to
 // the first frame drawn and handed to the display: the window built, the history loaded,
 // the year counted and painted, with a main window already on the screen.
-// Usage: report_window_benchmark PROGRAM_DATA_DIRECTORY   (DISPLAY or QT_QPA_PLATFORM set)
+// With --memory YEARS, over that many years instead, it prints besides the resident memory
+// before the opening, with the year shown and after the window closed, in kilobytes: a
+// closed window keeps only itself.
+// Usage: report_window_benchmark PROGRAM_DATA_DIRECTORY [--memory YEARS]
+//        (DISPLAY or QT_QPA_PLATFORM set)
+#include <unistd.h>
+
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -44,7 +54,8 @@ public:
             // The repaint manager flushes right after painting; the zero timer runs after that.
             QTimer::singleShot(0, this, [this] {
                 First_Frame = Steady_Clock::now();
-                quit();
+                // exit, not quit: quit would close the windows, and a closed report lets its days go.
+                exit(0);
             });
         }
         return result;
@@ -54,7 +65,15 @@ public:
     Steady_Clock::time_point First_Frame;
 };
 
-std::vector<History_Day> Ten_Years_Of_Days(const Calendar_Date& last)
+long Resident_Kilobytes()
+{
+    long pages = 0;
+    long resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
+}
+
+std::vector<History_Day> Years_Of_Days(const Calendar_Date& last, int years)
 {
     static const char* const work_types[] = {"Programov\xe1n\xed",
                                              "Porada",
@@ -78,7 +97,7 @@ std::vector<History_Day> Ten_Years_Of_Days(const Calendar_Date& last)
         return (seed >> 16) % range;
     };
     const long long last_day = Days_Since_Epoch(last);
-    for (long long number = last_day - 3652; number <= last_day; ++number)
+    for (long long number = last_day - 3652LL * years / 10; number <= last_day; ++number)
     {
         const Calendar_Date date = Date_From_Days_Since_Epoch(number);
         if (Iso_Day_Of_Week(date) > 5) continue;
@@ -100,11 +119,13 @@ std::vector<History_Day> Ten_Years_Of_Days(const Calendar_Date& last)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
+    const bool memory = argc == 4 && std::string(argv[2]) == "--memory";
+    if (argc != 2 && !memory)
     {
-        std::fprintf(stderr, "usage: report_window_benchmark PROGRAM_DATA_DIRECTORY\n");
+        std::fprintf(stderr, "usage: report_window_benchmark PROGRAM_DATA_DIRECTORY [--memory YEARS]\n");
         return 2;
     }
+    const int years = memory ? std::max(1, std::atoi(argv[3])) : 10;
     First_Frame_Application application(argc, argv);
     const std::string data_directory = argv[1];
     const std::filesystem::path work = std::filesystem::temp_directory_path() /
@@ -118,7 +139,7 @@ int main(int argc, char** argv)
     history.Format.Line_Pattern = "%0:s;%1:s;%2:s;%3:s;%4:s;%5:s";
     history.Format.Short_Date_Pattern = "dd.MM.yyyy";
     std::string failure;
-    if (!History_Store::Write_New(history.Store_Path(), Ten_Years_Of_Days(today), failure))
+    if (!History_Store::Write_New(history.Store_Path(), Years_Of_Days(today, years), failure))
     {
         std::fprintf(stderr, "cannot write the history: %s\n", failure.c_str());
         return 1;
@@ -146,6 +167,7 @@ int main(int argc, char** argv)
     application.exec();
     application.Painted = false;
 
+    const long resident_before = Resident_Kilobytes();
     const Steady_Clock::time_point start = Steady_Clock::now();
     auto source = std::make_unique<History_Report_Source>([history] { return history; }, [today] { return today; });
     TReport_Form form(Make_Report_Form_Setup(paths, settings, texts, button_skin, std::move(source),
@@ -156,13 +178,24 @@ int main(int argc, char** argv)
     application.exec();
     const double milliseconds = std::chrono::duration<double, std::milli>(application.First_Frame - start).count();
 
+    // A long history may still be loading at the first frame; its memory counts once shown.
+    for (int wait = 0; memory && form.Shown_Report().Days.empty() && wait < 6000; ++wait)
+    {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(10);
+    }
+    const long resident_open = Resident_Kilobytes();
     const std::size_t days = form.Shown_Report().Days.size();
+    form.close();
+    QCoreApplication::processEvents();
+    const long resident_after = Resident_Kilobytes();
     std::filesystem::remove_all(work);
     if (days < 200)
     {
         std::fprintf(stderr, "the year shows %zu days\n", days);
         return 1;
     }
-    std::printf("%.1f\n", milliseconds);
+    if (memory) std::printf("%.1f %ld %ld %ld\n", milliseconds, resident_before, resident_open, resident_after);
+    else std::printf("%.1f\n", milliseconds);
     return 0;
 }

@@ -895,16 +895,20 @@ bool History_Store::Write_New(const std::string& path, const std::vector<History
     // back. The file then switches to the log, whose empty files its close removes again.
     written = written && Execute(database, pragmas.c_str(), reason) && Execute(database, "BEGIN", reason) &&
               Execute(database, Schema_Sql, reason) && Execute(database, Later_Schema_Sql, reason);
-    Day_Writer writer(database);
-    static const std::string No_Pattern;
-    const std::string* last_pattern = nullptr;
-    for (std::size_t index = 0; written && index < days.size(); ++index)
     {
-        const std::string* pattern = &No_Pattern;
-        if (index < day_pattern_indexes.size() && day_pattern_indexes[index] < line_patterns.size())
-            pattern = &line_patterns[day_pattern_indexes[index]];
-        written = writer.Put(days[index], pattern == last_pattern ? No_Pattern : *pattern, reason, false);
-        last_pattern = pattern;
+        // Its statements are finalized at the block's end: a connection closed with one
+        // still open would stay open, its memory and its files with it.
+        Day_Writer writer(database);
+        static const std::string No_Pattern;
+        const std::string* last_pattern = nullptr;
+        for (std::size_t index = 0; written && index < days.size(); ++index)
+        {
+            const std::string* pattern = &No_Pattern;
+            if (index < day_pattern_indexes.size() && day_pattern_indexes[index] < line_patterns.size())
+                pattern = &line_patterns[day_pattern_indexes[index]];
+            written = writer.Put(days[index], pattern == last_pattern ? No_Pattern : *pattern, reason, false);
+            last_pattern = pattern;
+        }
     }
     if (written && mark) written = Put_Target_Log_Mark(database, *mark, reason);
     // Days still waiting for the history server go into the new file with their numbers.

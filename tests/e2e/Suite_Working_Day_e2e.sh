@@ -86,7 +86,8 @@ scenario_kill_during_day() {
   [ -f "$PROGRAM_DIR/Error_Log.log" ] && [ ! -s "$PROGRAM_DIR/Error_Log.log" ] ||
     zl_fail "a killed run did not leave the empty Error_Log.log of its start"
   ls "$PROGRAM_DIR" | grep -v -x -e Actual_Work_Log.log -e Error_Log.log -e Setup.ini -e Czech.lng -e English.lng \
-    -e File_List -e Work_Type_List -e Skin -e zentavo-logger >"$ZL_WORK/left_over" || true
+    -e File_List -e Work_Type_List -e Work_Type_List_English -e Skin -e zentavo-logger \
+    -e zentavo-logger-window >"$ZL_WORK/left_over" || true
   [ ! -s "$ZL_WORK/left_over" ] || zl_fail "the killed run left files behind: $(cat "$ZL_WORK/left_over")"
 
   zl_start_window "$today 10:05:00"

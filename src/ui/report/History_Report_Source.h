@@ -23,6 +23,11 @@ public:
     History_Report Report_For(Report_Period_Kind kind, int offset) override;
     std::vector<Report_Scope> Scopes() const override;
     void Set_Scope(Report_Scope scope) override { Scope = scope; }
+    void Release() override
+    {
+        Days.reset();
+        std::vector<History_Day>().swap(Server_Days);
+    }
 
     // How long a server that does not answer may keep the report waiting.
     static constexpr int Server_Connect_Timeout_Seconds = 3;

@@ -85,4 +85,6 @@ public:
     virtual std::vector<Report_Scope> Scopes() const { return {Report_Scope::This_Pc}; }
     // On the window's thread, before Prepare_Work: the scope of the next Load.
     virtual void Set_Scope(Report_Scope) {}
+    // The window closed: what was loaded for it may go, since each opening loads anew.
+    virtual void Release() {}
 };

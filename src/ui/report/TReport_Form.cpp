@@ -1,5 +1,7 @@
 #include "ui/report/TReport_Form.h"
 
+#include <malloc.h>
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -306,6 +308,20 @@ void TReport_Form::Open()
     show();
     raise();
     activateWindow();
+}
+
+void TReport_Form::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    // While the worker reads, the source is its; what it read goes at the next close.
+    if (Work_Running) return;
+    Setup.Source->Release();
+    Report = History_Report{};
+    Type_Chart->Set_Work_Types({});
+    Days_Chart->Set_Report(Report);
+    Readable = false;
+    // The freed days lie scattered in the heap; hand the whole pages back to the system.
+    ::malloc_trim(0);
 }
 
 void TReport_Form::Start_Work(Work work)

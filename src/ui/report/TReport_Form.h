@@ -85,6 +85,8 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A closed window keeps only itself: a long history's days go until the next opening.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     enum class Work
