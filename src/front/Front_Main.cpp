@@ -30,7 +30,7 @@ constexpr const char* Window_Program_Name = "zentavo-logger-window";
 std::string Window_Program_Path()
 {
     const std::string directory = Executable_Directory();
-    const std::string beside = directory + Window_Program_Name;
+    std::string beside = directory + Window_Program_Name;
     if (::access(beside.c_str(), X_OK) == 0) return beside;
     return directory + ZL_WINDOW_FROM_BIN;
 }
